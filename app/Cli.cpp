@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Cli.h"
+
+#include "app/CliCommands.h"
+
+#include <array>
+
+namespace zantrove {
+
+namespace {
+constexpr std::string_view kVersionText = "Zantrove 1.1";
+
+constexpr std::array kCommands{
+    CliCommand{"devices", "devices", RunDevicesCommand},
+};
+
+void PrintHelp(std::ostream& out)
+{
+    out << "Usage: zantrove-cli COMMAND [ARGUMENTS]\n"
+           "Converts video files for Apple portable devices.\n\n"
+           "Commands:\n";
+    for (const auto& command : kCommands)
+        out << "  zantrove-cli " << command.usage << '\n';
+    out << "\nOptions:\n"
+           "  --help     show this help\n"
+           "  --version  show the version\n";
+}
+} // namespace
+
+int CliUsageError(CliContext& context, const std::string& text)
+{
+    context.err << "zantrove-cli: " << text << '\n';
+    return kCliUsageError;
+}
+
+int RunCli(const std::vector<std::string>& arguments, CliContext& context)
+{
+    if (arguments.empty())
+        return CliUsageError(context, "no command given (try --help)");
+    const std::string& first = arguments.front();
+    if (first == "--help" || first == "-h") {
+        PrintHelp(context.out);
+        return 0;
+    }
+    if (first == "--version") {
+        context.out << kVersionText << '\n';
+        return 0;
+    }
+    for (const auto& command : kCommands) {
+        if (command.name == first)
+            return command.run({arguments.begin() + 1, arguments.end()}, context);
+    }
+    if (!first.empty() && first.front() == '-')
+        return CliUsageError(context, "unknown option '" + first + "' (try --help)");
+    return CliUsageError(context, "unknown command '" + first + "' (try --help)");
+}
+
+} // namespace zantrove

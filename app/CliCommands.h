@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/Cli.h"
+
+#include <string_view>
+
+namespace zantrove {
+
+// One sub-command of zantrove-cli: its name, its usage line and what runs it with the arguments
+// that follow the name.
+struct CliCommand
+{
+    std::string_view name;
+    std::string_view usage;
+    int (*run)(const std::vector<std::string>& arguments, CliContext& context);
+};
+
+int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);
+
+// "zantrove-cli: " + text on stderr, then the usage status.
+int CliUsageError(CliContext& context, const std::string& text);
+
+} // namespace zantrove

@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/LinuxPlatform.h"
+
+#include "storage/FileUtilities.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <pwd.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zantrove {
+
+namespace {
+LinuxPlatform g_linuxPlatform;
+Platform* g_current = &g_linuxPlatform;
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+} // namespace
+
+Platform& Platform::Instance()
+{
+    return *g_current;
+}
+
+void Platform::SetInstance(Platform* platform)
+{
+    g_current = platform ? platform : &g_linuxPlatform;
+}
+
+std::string LinuxPlatform::HomeFolder() const
+{
+    std::string home = Environment("HOME");
+    if (home.empty()) {
+        if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+            home = pw->pw_dir;
+    }
+    while (home.size() > 1 && home.back() == kPathSeparator)
+        home.pop_back();
+    return home;
+}
+
+FolderLookup LinuxPlatform::ShellFolder(int folderId) const
+{
+    if (folderId != kApplicationDataFolder)
+        return {FolderLookupStatus::InvalidFolderId, {}};
+    // The XDG data home is where desktop programs keep per-user data on Linux.
+    std::string folder = Environment("XDG_DATA_HOME");
+    if (folder.empty() || folder.front() != kPathSeparator) {
+        const std::string home = HomeFolder();
+        if (home.empty())
+            return {FolderLookupStatus::FolderDoesNotExist, {}};
+        folder = JoinPath(home, ".local/share");
+    }
+    CreateFolderPath(folder);
+    if (!FolderExists(folder))
+        return {FolderLookupStatus::FolderDoesNotExist, {}};
+    while (folder.size() > 1 && folder.back() == kPathSeparator)
+        folder.pop_back();
+    return {FolderLookupStatus::Ok, folder};
+}
+
+std::string LinuxPlatform::ApplicationFolder() const
+{
+    std::error_code ec;
+    char buffer[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return ".";
+    std::string exe(buffer, static_cast<std::size_t>(n));
+    const auto slash = exe.rfind(kPathSeparator);
+    return slash == 0 ? std::string(1, kPathSeparator) : exe.substr(0, slash);
+}
+
+bool SpawnDetached(const std::vector<std::string>& argv)
+{
+    if (argv.empty())
+        return false;
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    // A double fork leaves no zombie behind and never blocks the caller on the opened program.
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        ::setsid();
+        pid_t grandchild = 0;
+        const int rc = ::posix_spawnp(&grandchild, args[0], nullptr, nullptr, args.data(), environ);
+        ::_exit(rc == 0 ? 0 : 127);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool LinuxPlatform::ShellOpen(const std::string& target)
+{
+    if (target.empty())
+        return false;
+    return SpawnDetached({"xdg-open", target});
+}
+
+std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const
+{
+    std::vector<ProcessEntry> processes;
+    DIR* proc = ::opendir("/proc");
+    if (!proc)
+        return processes;
+    const uid_t me = ::getuid();
+    while (const dirent* entry = ::readdir(proc)) {
+        char* end = nullptr;
+        const long pid = std::strtol(entry->d_name, &end, 10);
+        if (pid <= 0 || *end != '\0')
+            continue;
+        const std::string base = std::string("/proc/") + entry->d_name;
+        struct stat info {};
+        if (::stat(base.c_str(), &info) != 0 || info.st_uid != me)
+            continue;
+        ProcessEntry process;
+        process.pid = static_cast<int>(pid);
+        std::ifstream comm(base + "/comm");
+        std::getline(comm, process.name);
+        char buffer[4096];
+        const ssize_t n = ::readlink((base + "/exe").c_str(), buffer, sizeof buffer - 1);
+        if (n > 0)
+            process.executable.assign(buffer, static_cast<std::size_t>(n));
+        processes.push_back(std::move(process));
+    }
+    ::closedir(proc);
+    return processes;
+}
+
+bool LinuxPlatform::TerminateProcess(int pid)
+{
+    return pid > 0 && ::kill(pid, SIGKILL) == 0;
+}
+
+bool LinuxPlatform::RequestShutdown()
+{
+    // -i: power off even where another program holds an inhibitor lock.
+    return SpawnDetached({"systemctl", "poweroff", "-i"});
+}
+
+} // namespace zantrove

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zantrove {
+
+enum class FolderLookupStatus
+{
+    Ok,
+    InvalidFolderId,
+    FolderDoesNotExist,
+    OtherFailure,
+};
+
+struct FolderLookup
+{
+    FolderLookupStatus status = FolderLookupStatus::OtherFailure;
+    std::string path; // empty unless status is Ok
+};
+
+struct ProcessEntry
+{
+    int pid = 0;
+    std::string name;       // the process's own name
+    std::string executable; // full path of its executable, empty when unreadable
+};
+
+// What the operating system provides. One implementation per platform is picked at build time;
+// tests install a fake through SetInstance.
+class Platform
+{
+public:
+    // The only folder kind the program asks for: the user's application-data folder.
+    static constexpr int kApplicationDataFolder = 0x801A;
+
+    virtual ~Platform() = default;
+
+    static Platform& Instance();
+    // Replaces the platform until the next call; nullptr restores the real one.
+    static void SetInstance(Platform* platform);
+
+    // The per-user application-data folder for a folder id, created when missing.
+    virtual FolderLookup ShellFolder(int folderId) const = 0;
+    // The folder of the running executable, without a trailing separator.
+    virtual std::string ApplicationFolder() const = 0;
+    virtual std::string HomeFolder() const = 0;
+
+    // Opens a file, folder or address with the desktop's default application. False when nothing
+    // could be started.
+    virtual bool ShellOpen(const std::string& target) = 0;
+
+    // Processes of the current user.
+    virtual std::vector<ProcessEntry> ListProcesses() const = 0;
+    virtual bool TerminateProcess(int pid) = 0;
+
+    // Asks the system to power off now.
+    virtual bool RequestShutdown() = 0;
+};
+
+} // namespace zantrove

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/IniFile.h"
+
+#include "storage/AtomicFile.h"
+#include "storage/TextUtilities.h"
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace zantrove {
+namespace {
+
+struct IniText
+{
+    std::vector<std::string> lines; // without their line ends
+    std::string eol = "\n";
+    bool endsWithEol = true;
+};
+
+std::optional<std::string> ReadWholeFile(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+IniText SplitLines(std::string_view content)
+{
+    IniText text;
+    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+        content.remove_prefix(3);
+    if (content.find("\r\n") != std::string_view::npos)
+        text.eol = "\r\n";
+    text.endsWithEol = content.empty() || content.back() == '\n';
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string_view::npos)
+            end = content.size();
+        std::string_view line = content.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        text.lines.emplace_back(line);
+        start = end + 1;
+    }
+    return text;
+}
+
+// The name of a section header line, or nullopt when the line is no header.
+std::optional<std::string_view> SectionName(std::string_view line)
+{
+    line = TrimBlanks(line);
+    if (line.size() < 2 || line.front() != '[')
+        return std::nullopt;
+    const std::size_t close = line.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return TrimBlanks(line.substr(1, close - 1));
+}
+
+// Splits "key = value"; nullopt for lines without "=" (comments, blanks, headers).
+std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line)
+{
+    if (SectionName(line))
+        return std::nullopt;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return std::nullopt;
+    return std::make_pair(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
+}
+
+struct Location
+{
+    std::optional<std::size_t> sectionLine;
+    std::optional<std::size_t> keyLine;
+    std::size_t insertAfter = 0; // the section's last key line, so comments before the next section stay there
+};
+
+Location Find(const IniText& text, std::string_view section, std::string_view key)
+{
+    Location where;
+    for (std::size_t i = 0; i < text.lines.size(); ++i) {
+        if (const auto name = SectionName(text.lines[i])) {
+            if (where.sectionLine)
+                break; // the section ended
+            if (EqualsIgnoringCase(*name, section)) {
+                where.sectionLine = i;
+                where.insertAfter = i;
+            }
+            continue;
+        }
+        if (!where.sectionLine)
+            continue;
+        const auto kv = KeyValue(text.lines[i]);
+        if (!kv)
+            continue;
+        where.insertAfter = i;
+        if (EqualsIgnoringCase(kv->first, key)) {
+            where.keyLine = i;
+            break;
+        }
+    }
+    return where;
+}
+
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view defaultValue,
+                         const std::string& file)
+{
+    std::string_view result = defaultValue;
+    const auto content = ReadWholeFile(file);
+    IniText text;
+    if (content) {
+        text = SplitLines(*content);
+        const Location where = Find(text, section, key);
+        if (where.keyLine)
+            result = KeyValue(text.lines[*where.keyLine])->second;
+    }
+    return std::string(Utf8Prefix(result, kIniValueMaxChars));
+}
+
+std::string ReadIniValue(std::string_view section, std::string_view key, long long defaultValue,
+                         const std::string& file)
+{
+    return ReadIniValue(section, key, std::to_string(defaultValue), file);
+}
+
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+                   const std::string& file)
+{
+    // A line break would smuggle further keys or sections into the file.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || TrimBlanks(key).empty() ||
+        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
+        return false;
+
+    ClearReadOnly(file);
+    const auto content = ReadWholeFile(file);
+    IniText text = content ? SplitLines(*content) : IniText{};
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    const Location where = Find(text, section, key);
+    if (where.keyLine) {
+        text.lines[*where.keyLine] = entry;
+    } else if (where.sectionLine) {
+        text.lines.insert(text.lines.begin() + static_cast<std::ptrdiff_t>(where.insertAfter) + 1, entry);
+    } else {
+        text.lines.push_back("[" + std::string(section) + "]");
+        text.lines.push_back(entry);
+        text.endsWithEol = true;
+    }
+
+    std::string out;
+    for (std::size_t i = 0; i < text.lines.size(); ++i) {
+        out += text.lines[i];
+        if (i + 1 < text.lines.size() || text.endsWithEol)
+            out += text.eol;
+    }
+    return WriteFileAtomically(file, out);
+}
+
+} // namespace zantrove

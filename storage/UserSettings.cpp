@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "storage/UserSettings.h"
+
+#include "storage/FileUtilities.h"
+#include "storage/IniFile.h"
+#include "storage/TextUtilities.h"
+
+#include <limits>
+
+namespace zantrove {
+
+std::string SettingsFilePath(const std::string& settingsFolder)
+{
+    return JoinPath(settingsFolder, "Settings.ini");
+}
+
+std::string DefaultOutputFolder(const std::string& homeFolder)
+{
+    return JoinPath(homeFolder, "Converted Video Files");
+}
+
+void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings)
+{
+    const std::string file = SettingsFilePath(settingsFolder);
+    settings.outputDir = ReadIniValue("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
+    if (const auto count = ParseInt16(ReadIniValue("General", "NumberOfConvertedFiles", 0, file)))
+        settings.numberOfConvertedFiles = *count;
+}
+
+void SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
+{
+    const std::string file = SettingsFilePath(settingsFolder);
+    WriteIniValue("General", "OutputDir", settings.outputDir, file);
+    WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles), file);
+}
+
+void CountConvertedFile(UserSettings& settings)
+{
+    if (settings.numberOfConvertedFiles < std::numeric_limits<std::int16_t>::max())
+        ++settings.numberOfConvertedFiles;
+}
+
+std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::string& homeFolder)
+{
+    return ReadIniValue("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
+}
+
+void WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
+{
+    WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
+}
+
+} // namespace zantrove

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/support/TestHome.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace zantrove::test {
+
+TestHome::TestHome()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary home");
+    m_path = pattern;
+    ::setenv("HOME", m_path.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (m_path + "/.local/share").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (m_path + "/.config").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+TestHome::~TestHome()
+{
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string MakeTempFolder(const std::string& stem)
+{
+    const char* home = std::getenv("HOME");
+    std::string pattern = std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    return pattern;
+}
+
+void WriteTextFile(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string ReadTextFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace zantrove::test

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace zantrove::test {
+
+// A temporary folder that serves as HOME and XDG data home while it lives; removed afterwards.
+class TestHome
+{
+public:
+    TestHome();
+    ~TestHome();
+    TestHome(const TestHome&) = delete;
+    TestHome& operator=(const TestHome&) = delete;
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+// A fresh empty folder below the current test home.
+std::string MakeTempFolder(const std::string& stem = "t");
+void WriteTextFile(const std::string& path, const std::string& content);
+std::string ReadTextFile(const std::string& path);
+
+} // namespace zantrove::test

@@ -12,6 +12,7 @@ constexpr std::string_view kVersionText = "Zantrove 1.1";
 
 constexpr std::array kCommands{
     CliCommand{"devices", "devices", RunDevicesCommand},
+    CliCommand{"probe", "probe FILE...", RunProbeCommand},
 };
 
 void PrintHelp(std::ostream& out)

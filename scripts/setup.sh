@@ -8,7 +8,7 @@ build=${ZANTROVE_BUILD_DIR:-$root/build}
 
 packages=(
   g++ cmake make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev fonts-dejavu-core
   libmediainfo-dev libmediainfo0v5 mediainfo
   ffmpeg
   libgtest-dev

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/ListOperations.h"
+
+#include "media/VideoListModel.h"
+
+namespace zantrove {
+
+UserMessage ClearListQuestion()
+{
+    return {MessageIcon::Question, "Are you sure you would like to clear your list?"};
+}
+
+UserMessage SelectFileFirstMessage()
+{
+    return {MessageIcon::Information, "Please, select a file first!"};
+}
+
+UserMessage SelectVideoFileFirstMessage()
+{
+    return {MessageIcon::Exclamation, "Please, select a video file first."};
+}
+
+UserMessage FilePropertiesErrorMessage()
+{
+    return {MessageIcon::Critical, "Error while trying to view file properties!"};
+}
+
+void ClearListItems(VideoListModel& list, const AskYesNo& ask)
+{
+    if (ask && ask(ClearListQuestion()))
+        list.Clear();
+}
+
+std::optional<UserMessage> OpenSelectedVideoFile(const VideoListModel& list, const ShellRequest& open)
+{
+    const VideoRow* row = list.Row(list.CurrentRow());
+    if (row == nullptr)
+        return SelectFileFirstMessage();
+    if (open)
+        open(row->filepath);
+    return std::nullopt;
+}
+
+std::optional<UserMessage> ShowSelectedFileProperties(const VideoListModel& list,
+                                                      const ShellRequest& showProperties)
+{
+    const VideoRow* row = list.Row(list.CurrentRow());
+    if (row == nullptr || row->filepath.empty())
+        return SelectVideoFileFirstMessage();
+    if (!showProperties || !showProperties(row->filepath))
+        return FilePropertiesErrorMessage();
+    return std::nullopt;
+}
+
+} // namespace zantrove

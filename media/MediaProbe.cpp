@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/MediaProbe.h"
+
+#include "media/VideoListModel.h"
+#include "storage/FileUtilities.h"
+#include "storage/TextUtilities.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace zantrove {
+
+namespace {
+
+// Plain decimal text: an optional sign, digits, and optionally a point with more digits.
+bool IsDecimalText(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            ++digits;
+        }
+    }
+    return digits > 0 && i == text.size();
+}
+
+// Releases the handle however the probe leaves.
+class ProbeHandle
+{
+public:
+    explicit ProbeHandle(MediaLibrary& library) : m_library(library), m_handle(library.New()) {}
+    ~ProbeHandle()
+    {
+        m_library.Close(m_handle);
+        m_library.Delete(m_handle);
+    }
+    ProbeHandle(const ProbeHandle&) = delete;
+    ProbeHandle& operator=(const ProbeHandle&) = delete;
+
+    std::string Ask(std::string_view informTemplate)
+    {
+        m_library.Option(m_handle, "Inform", informTemplate);
+        return m_library.Inform(m_handle);
+    }
+
+    MediaLibrary::Handle Get() const { return m_handle; }
+
+private:
+    MediaLibrary& m_library;
+    MediaLibrary::Handle m_handle;
+};
+
+} // namespace
+
+std::int32_t ReadPlayTimeMilliseconds(std::string_view answer)
+{
+    answer = TrimBlanks(answer);
+    if (const auto whole = ParseInt32(answer))
+        return *whole;
+    if (!IsDecimalText(answer))
+        return 0;
+    if (answer.front() == '+')
+        answer.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(answer.data(), answer.data() + answer.size(), value);
+    if (ec != std::errc() || end != answer.data() + answer.size())
+        return 0;
+    const double rounded = std::nearbyint(value); // the default rounding mode: half to even
+    if (rounded < std::numeric_limits<std::int32_t>::min() ||
+        rounded > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(rounded);
+}
+
+std::int32_t RoundMillisecondsToSeconds(std::int32_t milliseconds)
+{
+    return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(milliseconds) / 1000.0));
+}
+
+std::int16_t ReadPictureDimension(std::string_view answer)
+{
+    return ParseInt16(answer).value_or(0);
+}
+
+ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
+{
+    ProbeFields fields;
+    fields.filename = answers.fileName;
+    if (!answers.codec.empty())
+        fields.codec = answers.codec;
+    else if (!answers.format.empty())
+        fields.codec = answers.format;
+    else
+        fields.codec = kUnknownCodec;
+    fields.duration = FormatSeconds(RoundMillisecondsToSeconds(ReadPlayTimeMilliseconds(answers.playTime)));
+    fields.videoSize = std::to_string(ReadPictureDimension(answers.width)) + "x" +
+                       std::to_string(ReadPictureDimension(answers.height));
+    return fields;
+}
+
+ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
+{
+    ProbeAnswers answers;
+    ProbeHandle handle(library);
+    // No network while probing: a file must never wait for it.
+    library.Option(handle.Get(), "Internet", "no");
+    library.Open(handle.Get(), path); // a file it cannot parse still gets the empty answers
+    answers.fileName = handle.Ask(kFileNameTemplate);
+    answers.codec = handle.Ask(kCodecTemplate);
+    if (answers.codec.empty())
+        answers.format = handle.Ask(kFormatTemplate);
+    answers.playTime = handle.Ask(kPlayTimeTemplate);
+    answers.width = handle.Ask(kWidthTemplate);
+    answers.height = handle.Ask(kHeightTemplate);
+    return answers;
+}
+
+ProbeFields ProbeMediaFile(const std::string& path, MediaLibrary& library)
+{
+    return ConvertProbeAnswers(QueryProbeAnswers(path, library));
+}
+
+void GetVideoFileInfo(VideoListModel& list, std::int16_t& index, MediaLibrary& library)
+{
+    if (index == 0)
+        index = list.Count();
+    const VideoRow* row = list.Row(index);
+    if (row == nullptr)
+        return;
+    VideoRow probed = *row;
+    ProbeFields fields = ProbeMediaFile(probed.filepath, library);
+    probed.filename = std::move(fields.filename);
+    probed.codec = std::move(fields.codec);
+    probed.duration = std::move(fields.duration);
+    probed.videoSize = std::move(fields.videoSize);
+    list.SetRow(index, std::move(probed));
+}
+
+} // namespace zantrove

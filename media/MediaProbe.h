@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/MediaInfoLibrary.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zantrove {
+
+class VideoListModel;
+
+// The probe's Inform templates, asked in this order for every file.
+inline constexpr std::string_view kFileNameTemplate = "General;%FileName%";
+inline constexpr std::string_view kCodecTemplate = "Video;%Codec%";
+inline constexpr std::string_view kPlayTimeTemplate = "General;%PlayTime%";
+inline constexpr std::string_view kWidthTemplate = "Video;%Width%";
+inline constexpr std::string_view kHeightTemplate = "Video;%Height%";
+// Asked only when the codec answer is empty: MediaInfo 23.04 answers the deprecated %Codec% with
+// nothing for every file, while %Format% still names the codec ("AVC", "MPEG-4 Visual").
+inline constexpr std::string_view kFormatTemplate = "Video;%Format%";
+
+inline constexpr std::string_view kUnknownCodec = "UNKNOWN";
+
+// The library's raw answers for one file.
+struct ProbeAnswers
+{
+    std::string fileName;
+    std::string codec;
+    std::string format; // empty unless asked
+    std::string playTime;
+    std::string width;
+    std::string height;
+};
+
+// The four row fields the probe fills.
+struct ProbeFields
+{
+    std::string filename;
+    std::string codec;
+    std::string duration;
+    std::string videoSize;
+};
+
+// Milliseconds from a play-time answer, 0 when empty, not a number or outside signed 32 bits. Some
+// library versions answer with a fraction ("1000.000"); such a value is rounded to whole
+// milliseconds, half to even, rather than refused, so the file keeps its real duration.
+std::int32_t ReadPlayTimeMilliseconds(std::string_view answer);
+// Whole seconds, halfway going to the even neighbour (1500 -> 2, 2500 -> 2, 3500 -> 4).
+std::int32_t RoundMillisecondsToSeconds(std::int32_t milliseconds);
+// A width or height answer as a signed 16-bit number; 0 when empty, not a number or out of range.
+std::int16_t ReadPictureDimension(std::string_view answer);
+
+// The pure conversion from answers to fields.
+ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers);
+
+// Asks the library: a fresh handle, "Internet" = "no" before opening, open, the templates in order,
+// then the handle is released. Never fails: missing answers stay empty.
+ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library);
+
+// QueryProbeAnswers followed by ConvertProbeAnswers.
+ProbeFields ProbeMediaFile(const std::string& path, MediaLibrary& library = MediaInfoLibrary::Shared());
+
+// Fills Filename, Codec, Duration and Video Size of row index from its Filepath; index 0 means the
+// last row and is set to it. The trim fields are left alone. Nothing happens outside the list.
+void GetVideoFileInfo(VideoListModel& list, std::int16_t& index,
+                      MediaLibrary& library = MediaInfoLibrary::Shared());
+
+} // namespace zantrove

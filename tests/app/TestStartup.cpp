@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Startup.h"
+#include "storage/FileUtilities.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+
+namespace zantrove {
+namespace {
+
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(std::chrono::system_clock::time_point when) : m_when(when) {}
+    std::chrono::system_clock::time_point Now() const override { return m_when; }
+
+private:
+    std::chrono::system_clock::time_point m_when;
+};
+
+std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int h, int m, int s)
+{
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = h;
+    tm.tm_min = m;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+class FakePlatform : public Platform
+{
+public:
+    FolderLookup answer;
+    mutable int lookups = 0;
+    FolderLookup ShellFolder(int) const override
+    {
+        ++lookups;
+        return answer;
+    }
+    std::string ApplicationFolder() const override { return "/app"; }
+    std::string HomeFolder() const override { return "/home/u"; }
+    bool ShellOpen(const std::string&) override { return false; }
+    std::vector<ProcessEntry> ListProcesses() const override { return {}; }
+    bool TerminateProcess(int) override { return false; }
+    bool RequestShutdown() override { return false; }
+};
+
+TEST(DebugSwitchTest, OnlyTheExactArgumentString)
+{
+    EXPECT_TRUE(IsDebugSwitch({"/debug"}));
+    EXPECT_FALSE(IsDebugSwitch({}));
+    EXPECT_FALSE(IsDebugSwitch({"/Debug"}));
+    EXPECT_FALSE(IsDebugSwitch({"/DEBUG"}));
+    EXPECT_FALSE(IsDebugSwitch({"/debug", "x"}));
+    EXPECT_FALSE(IsDebugSwitch({"/debugx"}));
+    EXPECT_FALSE(IsDebugSwitch({" /debug"}));
+    EXPECT_FALSE(IsDebugSwitch({"-debug"}));
+}
+
+TEST(SettingsFolderTest, CreatesBothLevelsBelowTheDataFolder)
+{
+    const std::string data = test::MakeTempFolder("data");
+    FakePlatform platform;
+    platform.answer = {FolderLookupStatus::Ok, data};
+    std::vector<UserMessage> messages;
+    EXPECT_EQ(ResolveSettingsFolder(platform, messages), data + "/Quelmar/Zantrove");
+    EXPECT_TRUE(FolderExists(data + "/Quelmar/Zantrove"));
+    EXPECT_TRUE(messages.empty());
+    // Present already: nothing new, nothing shown.
+    EXPECT_EQ(ResolveSettingsFolder(platform, messages), data + "/Quelmar/Zantrove");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST(SettingsFolderTest, FailedLookupIsReportedTwice)
+{
+    FakePlatform platform;
+    platform.answer = {FolderLookupStatus::FolderDoesNotExist, {}};
+    std::vector<UserMessage> messages;
+    EXPECT_EQ(ResolveSettingsFolder(platform, messages), "/Quelmar/Zantrove");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text, "ApplicationData Folder does not exist!");
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(messages[0].title, "Zantrove");
+
+    platform.answer = {FolderLookupStatus::InvalidFolderId, {}};
+    messages.clear();
+    ResolveSettingsFolder(platform, messages);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text, "Invalid Folder ID!");
+
+    platform.answer = {FolderLookupStatus::OtherFailure, {}};
+    messages.clear();
+    ResolveSettingsFolder(platform, messages);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST(SettingsFolderTest, LinuxLookupUsesTheXdgDataHome)
+{
+    const std::string data = test::MakeTempFolder("xdg") + "/share";
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const FolderLookup lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
+    EXPECT_EQ(lookup.status, FolderLookupStatus::Ok);
+    EXPECT_EQ(lookup.path, data);
+    EXPECT_TRUE(FolderExists(data)); // created when missing
+    EXPECT_EQ(Platform::Instance().ShellFolder(0x1234).status, FolderLookupStatus::InvalidFolderId);
+    // A relative XDG_DATA_HOME is ignored, as desktop conventions ask.
+    ::setenv("XDG_DATA_HOME", "relative", 1);
+    EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).path,
+              std::string(std::getenv("HOME")) + "/.local/share");
+}
+
+TEST(DebugModeTest, LogFileNamedAfterTheStartTime)
+{
+    const std::string folder = test::MakeTempFolder();
+    const FixedClock clock(LocalTime(2011, 2, 3, 14, 5, 9));
+    DebugLog log(clock);
+    EXPECT_TRUE(log.LogPath().empty());
+    const UserMessage notice = StartDebugMode(log, folder, clock);
+    EXPECT_EQ(notice.text, "Zantrove is now running in Debug Mode.");
+    EXPECT_EQ(notice.icon, MessageIcon::Information);
+    EXPECT_EQ(log.LogPath(), folder + "/03022011140509.log");
+    const std::string content = test::ReadTextFile(log.LogPath());
+    EXPECT_NE(content.find("Information\tLogFile created on: " + DebugLog::DateTimeText(clock.Now())),
+              std::string::npos);
+    EXPECT_EQ(content.find("2011-02-03 14:05:09"), 0u);
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 1);
+}
+
+TEST(DebugModeTest, EntriesStayOnOneLine)
+{
+    const std::string folder = test::MakeTempFolder();
+    DebugLog log;
+    log.LogEvent("ignored while off", DebugLog::Information);
+    log.StartLogging(folder + "/x.log", DebugLog::LogToFile);
+    log.LogEvent("a\r\nb", DebugLog::Information);
+    const std::string content = test::ReadTextFile(folder + "/x.log");
+    EXPECT_EQ(content.find("ignored"), std::string::npos);
+    EXPECT_NE(content.find("\ta  b\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace zantrove

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace zantrove::test {
+
+// Tiny clips made with ffmpeg on first use, in a folder below the test home. Each returns the
+// clip's full path; an empty path means ffmpeg could not make it.
+enum class Clip
+{
+    H264AacMp4,  // 160x120 H.264 with AAC audio, 2 s
+    Mpeg4Avi,    // 160x120 MPEG-4 Visual, 1 s, no audio
+    Mp3Audio,    // MP3, 2 s, no video
+    FullHdMp4,   // 1920x1080 H.264, 1 s
+    NonAsciiMp4, // the H.264 clip under a name with accents and CJK characters
+};
+std::string ClipPath(Clip clip);
+
+// The folder the clips are made in.
+std::string ClipFolder();
+
+// Runs a command through the shell; true when it exited with 0.
+bool RunShell(const std::string& command);
+std::string ShellQuote(const std::string& text);
+
+} // namespace zantrove::test

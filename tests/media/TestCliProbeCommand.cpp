@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Cli.h"
+
+#include "media/MediaInfoLibrary.h"
+#include "storage/FileUtilities.h"
+#include "tests/media/MediaClips.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zantrove {
+namespace {
+
+struct CliRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunZantroveCli(const std::vector<std::string>& arguments)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliContext context{out, err, ZANTROVE_APP_DIR};
+    const int status = RunCli(arguments, context);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CliProbe, WithoutFilesIsAUsageError)
+{
+    const CliRun run = RunZantroveCli({"probe"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("probe"), std::string::npos);
+}
+
+TEST(CliProbe, IsListedInTheHelp)
+{
+    EXPECT_NE(RunZantroveCli({"--help"}).out.find("zantrove-cli probe FILE..."), std::string::npos);
+}
+
+TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncluded)
+{
+    const std::string mp4 = test::ClipPath(test::Clip::H264AacMp4);
+    const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
+    ASSERT_FALSE(mp4.empty());
+    ASSERT_FALSE(mp3.empty());
+    const std::string missing = JoinPath(test::MakeTempFolder(), "missing.avi");
+    const CliRun run = RunZantroveCli({"probe", mp4, missing, mp3});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    if (!MediaInfoLibrary::Shared().IsLoaded())
+        GTEST_SKIP() << "libmediainfo.so.0 is not installed";
+    EXPECT_EQ(run.out, "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + "\n" +
+                           " | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
+                           "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + "\n");
+}
+
+TEST(CliProbe, TheInstalledCommandPrintsTheSameLine)
+{
+    const std::string cli = JoinPath(ZANTROVE_APP_DIR, "zantrove-cli");
+    if (!FileExists(cli))
+        GTEST_SKIP() << "zantrove-cli is not built";
+    const std::string clip = test::ClipPath(test::Clip::NonAsciiMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string output = JoinPath(test::MakeTempFolder(), "out.txt");
+    // LC_ALL=C: the command must open non-ASCII names whatever the user's locale.
+    ASSERT_TRUE(test::RunShell("LC_ALL=C " + test::ShellQuote(cli) + " probe " + test::ShellQuote(clip) +
+                               " > " + test::ShellQuote(output)));
+    if (!MediaInfoLibrary::Shared().IsLoaded())
+        GTEST_SKIP() << "libmediainfo.so.0 is not installed";
+    EXPECT_EQ(test::ReadTextFile(output),
+              "Überraschung ñ 日本 | AVC | 00:00:01 | 160x120 |  |  | " + clip + "\n");
+}
+
+} // namespace
+} // namespace zantrove

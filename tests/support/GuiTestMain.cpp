@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Window tests run offscreen in a temporary home; message boxes and dialogs are answered by the tests.
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "tests/support/TestHome.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    zantrove::test::TestHome home;
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    zantrove::MessageBox::SetTestMode(true);
+    zantrove::FileDialogs::SetTestMode(true);
+    return RUN_ALL_TESTS();
+}

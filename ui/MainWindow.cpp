@@ -1,0 +1,334 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/MainWindow.h"
+
+#include "app/Startup.h"
+#include "devices/DeviceCatalog.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "ui/DeviceStep.h"
+#include "ui/OutputStep.h"
+#include "ui/PictureButton.h"
+#include "ui/ReviewStep.h"
+#include "ui/SvgPicture.h"
+#include "ui/VideoListStep.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+namespace {
+const char* const kStepNames[] = {"Select your device", "Add video files", "Choose output settings",
+                                  "Review and convert"};
+} // namespace
+
+MainWindow::MainWindow(const Clock& clock, QWidget* parent) : QMainWindow(parent), m_clock(clock)
+{
+    setObjectName("frmMain");
+    setWindowTitle("Zantrove");
+    setWindowIcon(QIcon(":/app/zantrove.svg"));
+
+    m_step1 = new DeviceStep;
+    m_step2 = new VideoListStep;
+    m_step3 = new OutputStep;
+    m_step4 = new ReviewStep;
+    m_steps = {m_step1, m_step2, m_step3, m_step4};
+
+    // All four panels share one place; exactly one is visible at a time.
+    auto* stepArea = new QWidget;
+    auto* stepGrid = new QGridLayout(stepArea);
+    stepGrid->setContentsMargins(0, 0, 0, 0);
+    for (StepPanel* step : m_steps)
+        stepGrid->addWidget(step, 0, 0);
+
+    auto* right = new QWidget;
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(stepArea, 1);
+    rightLayout->addWidget(BuildBottom());
+
+    auto* central = new QWidget;
+    auto* centralLayout = new QHBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(BuildLeftMenu());
+    centralLayout->addWidget(right, 1);
+    setCentralWidget(central);
+    BuildStatusBar();
+
+    connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
+    connect(m_next, &QToolButton::clicked, this, &MainWindow::bttnNext_Click);
+    connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
+    connect(m_step3->ChooseOutputDirectoryButton(), &QToolButton::clicked, this,
+            &MainWindow::bttnChooseOutputDirectory_Click);
+
+    resize(900, 640);
+    setMinimumSize(820, 580);
+    ShowWizardStep(1);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::BuildLeftMenu()
+{
+    auto* menu = new QWidget;
+    menu->setObjectName("pnlLeftMenu");
+    menu->setFixedWidth(176);
+    auto* picture = new SvgPicture(":/side/left-menu.svg", SvgPicture::Fit::Stretch, menu);
+    picture->lower();
+    menu->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(menu);
+    layout->setContentsMargins(18, 22, 12, 18);
+    layout->setSpacing(10);
+    auto* logo = new SvgPicture(":/app/zantrove.svg");
+    logo->setFixedSize(56, 56);
+    auto* name = new QLabel("Zantrove");
+    name->setProperty("role", "brand");
+    layout->addWidget(logo);
+    layout->addWidget(name);
+    layout->addSpacing(20);
+    for (int i = 0; i < 4; ++i) {
+        m_stepMarks[i] = new QLabel(QStringLiteral("%1   %2").arg(i + 1).arg(kStepNames[i]));
+        m_stepMarks[i]->setProperty("role", "stepMark");
+        m_stepMarks[i]->setWordWrap(true);
+        layout->addWidget(m_stepMarks[i]);
+    }
+    layout->addStretch();
+    return menu;
+}
+
+QWidget* MainWindow::BuildBottom()
+{
+    auto* bottom = new QWidget;
+    bottom->setObjectName("pnlBottom");
+    bottom->setFixedHeight(60);
+    auto* picture = new SvgPicture(":/side/bottom.svg", SvgPicture::Fit::Stretch, bottom);
+    picture->lower();
+    bottom->installEventFilter(this);
+
+    auto* about = new QLabel("<a href=\"about\">About</a>");
+    about->setObjectName("lblAbout");
+    about->setProperty("role", "link");
+    connect(about, &QLabel::linkActivated, this, &MainWindow::AboutRequested);
+    auto* translate = new QLabel("Translate text to:");
+    translate->setObjectName("lblTranslate");
+    auto* languages = new QComboBox;
+    languages->setObjectName("cmbLanguages");
+    translate->setBuddy(languages);
+    auto* go = new QPushButton(">");
+    go->setObjectName("cmdTranslate");
+    go->setFixedWidth(34);
+
+    m_previous = new PictureButton("bttnPrevious", ":/buttons/previous.svg", "Previous", 40);
+    m_next = new PictureButton("bttnNext", ":/buttons/next.svg", "Next", 40);
+    m_convert = new PictureButton("bttnConvert", ":/buttons/convert.svg", "Convert", 40);
+    // Convert takes exactly the place and size of Next.
+    auto* forward = new QWidget;
+    auto* forwardLayout = new QStackedLayout(forward);
+    forwardLayout->setStackingMode(QStackedLayout::StackAll);
+    forwardLayout->addWidget(m_next);
+    forwardLayout->addWidget(m_convert);
+    m_convert->hide();
+
+    auto* layout = new QHBoxLayout(bottom);
+    layout->setContentsMargins(18, 6, 18, 6);
+    layout->setSpacing(8);
+    layout->addWidget(about);
+    layout->addSpacing(16);
+    layout->addWidget(translate);
+    layout->addWidget(languages);
+    layout->addWidget(go);
+    layout->addStretch();
+    layout->addWidget(m_previous);
+    layout->addWidget(forward);
+    return bottom;
+}
+
+void MainWindow::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar");
+    bar->setSizeGripEnabled(true);
+
+    // The first panel holds the version, with the add-files progress laid over it.
+    auto* first = new QWidget;
+    first->setFixedWidth(190);
+    auto* stack = new QStackedLayout(first);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    m_versionPanel = new QLabel("Version: 1.1");
+    m_versionPanel->installEventFilter(this);
+    m_addFilesProgress = new QProgressBar;
+    m_addFilesProgress->setObjectName("AddFilesProgressBar");
+    m_addFilesProgress->setTextVisible(false);
+    m_addFilesProgress->setMaximumHeight(14);
+    m_addFilesProgress->hide();
+    stack->addWidget(m_versionPanel);
+    stack->addWidget(m_addFilesProgress);
+
+    m_cancelOverlay = new QWidget;
+    m_cancelOverlay->setObjectName("CancelOverlay");
+    auto* cancelLayout = new QHBoxLayout(m_cancelOverlay);
+    cancelLayout->setContentsMargins(0, 0, 0, 0);
+    auto* cancelLabel = new QLabel("<a href=\"cancel\">(Cancel)</a>");
+    cancelLabel->setObjectName("CancelLabel");
+    cancelLabel->setToolTip("Cancel Operation");
+    cancelLayout->addWidget(cancelLabel);
+    m_cancelOverlay->hide();
+
+    m_statusText = new QLabel;
+    m_statusText->setObjectName("StatusPanel2");
+    bar->addWidget(first);
+    bar->addWidget(m_cancelOverlay);
+    bar->addWidget(m_statusText, 1);
+}
+
+void MainWindow::Load(const std::vector<std::string>& arguments)
+{
+    std::vector<UserMessage> messages;
+    Platform& platform = Platform::Instance();
+    m_settingsPath = ResolveSettingsFolder(platform, messages);
+    for (const UserMessage& message : messages)
+        MessageBox::Show(this, message);
+
+    if (IsDebugSwitch(arguments))
+        MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
+
+    LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings);
+    m_step3->OutputDirectory()->setText(QString::fromStdString(m_settings.outputDir));
+
+    SwitchDevice(QString::fromUtf8(kStartDevice.data(), kStartDevice.size()));
+
+    m_currentStep = 1;
+    ShowWizardStep(m_currentStep);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_settings.outputDir = m_step3->OutputDirectory()->text().toStdString();
+    SaveSettings(m_settingsPath, m_settings);
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_versionPanel && event->type() == QEvent::MouseButtonDblClick) {
+        emit AboutRequested();
+        return true;
+    }
+    if (event->type() == QEvent::Resize) {
+        // The decoration pictures fill their panels.
+        auto* panel = static_cast<QWidget*>(watched);
+        if (auto* picture = panel->findChild<SvgPicture*>(QString(), Qt::FindDirectChildrenOnly))
+            picture->setGeometry(panel->rect());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::SwitchDevice(const QString& deviceName)
+{
+    m_selectedDevice = deviceName;
+    m_step1->ShowMarker(deviceName);
+}
+
+void MainWindow::HideWizardSteps()
+{
+    for (StepPanel* step : m_steps)
+        step->hide();
+}
+
+void MainWindow::ShowWizardStep(int step)
+{
+    HideWizardSteps();
+    if (step >= 1 && step <= 4)
+        m_steps[static_cast<std::size_t>(step - 1)]->show();
+    UpdateLeftMenu();
+}
+
+void MainWindow::UpdateLeftMenu()
+{
+    for (int i = 0; i < 4; ++i) {
+        m_stepMarks[i]->setProperty("current", i + 1 == m_currentStep);
+        m_stepMarks[i]->style()->unpolish(m_stepMarks[i]);
+        m_stepMarks[i]->style()->polish(m_stepMarks[i]);
+    }
+}
+
+QTreeWidget* MainWindow::VideoFiles() const
+{
+    return m_step2->List();
+}
+
+void MainWindow::FillReviewStep()
+{
+    m_step4->Fill({VideoFiles()->topLevelItemCount(), m_selectedDevice, m_step3->Profiles()->currentText(),
+                   m_step3->OutputDirectory()->text()});
+}
+
+void MainWindow::bttnNext_Click()
+{
+    if (m_currentStep == 2 && VideoFiles()->topLevelItemCount() == 0) {
+        MessageBox::Show(this, {MessageIcon::Exclamation,
+                                std::string("You have not added any video files to your list.") + kCrLf +
+                                    "Please, click the 'Add Video(s)' button to add one or more video files to "
+                                    "your list."});
+        return;
+    }
+    if (m_currentStep == 3) {
+        if (m_step3->OutputDirectory()->text().isEmpty()) {
+            MessageBox::Show(this, {MessageIcon::Exclamation,
+                                    std::string("You have not specified an output directory for your converted "
+                                                "video files.") +
+                                        kCrLf +
+                                        "Please, click the 'Browse' button and choose a directory where you would "
+                                        "like to save your converted video files."});
+            return;
+        }
+        FillReviewStep();
+        m_next->hide();
+        m_convert->show();
+    }
+    if (m_currentStep < 4)
+        ++m_currentStep;
+    ShowWizardStep(m_currentStep);
+}
+
+void MainWindow::bttnPrevious_Click()
+{
+    if (m_currentStep == 1) {
+        MessageBox::Show(this, {MessageIcon::Exclamation,
+                                "You can't go to a previous step.\rYou are currently in the first wizard step "
+                                "where you can select a device."});
+    }
+    if (m_currentStep == 4) {
+        m_next->show();
+        m_convert->hide();
+    }
+    if (m_currentStep > 1)
+        --m_currentStep;
+    ShowWizardStep(m_currentStep);
+}
+
+void MainWindow::bttnChooseOutputDirectory_Click()
+{
+    const auto folder = FileDialogs::BrowseForFolder(this, "Choose Output Directory");
+    if (!folder || folder->empty())
+        return;
+    m_step3->OutputDirectory()->setText(QString::fromStdString(*folder));
+    m_step3->OutputDirectory()->setFocus();
+}
+
+} // namespace zantrove

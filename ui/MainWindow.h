@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/Clock.h"
+#include "storage/UserSettings.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace zantrove {
+
+class DeviceStep;
+class OutputStep;
+class PictureButton;
+class ReviewStep;
+class StepPanel;
+class VideoListStep;
+
+// The program's main window: a four-step wizard that owns the working state of a conversion.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(const Clock& clock = Clock::System(), QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up work in its fixed order: folders, debug mode, settings, first device, step 1.
+    // arguments: the program's arguments after its own name.
+    void Load(const std::vector<std::string>& arguments);
+
+    const std::string& ApplicationSettingsPath() const { return m_settingsPath; }
+    const QString& SelectedDevice() const { return m_selectedDevice; }
+    bool AllowVideoSizeChange = false;
+    std::int16_t NumberOfConvertedFiles() const { return m_settings.numberOfConvertedFiles; }
+    void SetNumberOfConvertedFiles(std::int16_t count) { m_settings.numberOfConvertedFiles = count; }
+
+    void SwitchDevice(const QString& deviceName);
+
+    int CurrentStep() const { return m_currentStep; }
+    void ShowWizardStep(int step);
+    void HideWizardSteps();
+    void FillReviewStep();
+
+    // The wizard's controls, for the windows and tests that work with them.
+    DeviceStep* Step1() const { return m_step1; }
+    VideoListStep* Step2() const { return m_step2; }
+    OutputStep* Step3() const { return m_step3; }
+    ReviewStep* Step4() const { return m_step4; }
+    PictureButton* PreviousButton() const { return m_previous; }
+    PictureButton* NextButton() const { return m_next; }
+    PictureButton* ConvertButton() const { return m_convert; }
+    QTreeWidget* VideoFiles() const;
+    QProgressBar* AddFilesProgressBar() const { return m_addFilesProgress; }
+    QWidget* CancelOverlay() const { return m_cancelOverlay; }
+    QLabel* StatusText() const { return m_statusText; }
+
+public slots:
+    void bttnNext_Click();
+    void bttnPrevious_Click();
+    void bttnChooseOutputDirectory_Click();
+
+signals:
+    void AboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildLeftMenu();
+    QWidget* BuildBottom();
+    void BuildStatusBar();
+    void UpdateLeftMenu();
+
+    const Clock& m_clock;
+    std::string m_settingsPath;
+    UserSettings m_settings;
+    QString m_selectedDevice;
+    int m_currentStep = 1;
+
+    DeviceStep* m_step1;
+    VideoListStep* m_step2;
+    OutputStep* m_step3;
+    ReviewStep* m_step4;
+    std::array<StepPanel*, 4> m_steps{};
+    std::array<QLabel*, 4> m_stepMarks{};
+    PictureButton* m_previous = nullptr;
+    PictureButton* m_next = nullptr;
+    PictureButton* m_convert = nullptr;
+    QLabel* m_versionPanel = nullptr;
+    QLabel* m_statusText = nullptr;
+    QProgressBar* m_addFilesProgress = nullptr;
+    QWidget* m_cancelOverlay = nullptr;
+};
+
+} // namespace zantrove

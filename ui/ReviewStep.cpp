@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ReviewStep.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+ReviewStep::ReviewStep(QWidget* parent)
+    : StepPanel(4, "Convert your video files!",
+                {"Please, review the settings below. When you are ready, click the \"Convert\" button to start "
+                 "converting your video files. Click the \"Back\" button if you wish to change any settings."},
+                parent)
+{
+    auto* card = new QWidget;
+    card->setProperty("role", "card");
+    card->setAttribute(Qt::WA_StyledBackground);
+    auto* grid = new QGridLayout(card);
+    grid->setContentsMargins(18, 14, 18, 14);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+
+    const auto addRow = [grid](int row, const char* captionName, const char* caption, const char* valueName) {
+        auto* captionLabel = new QLabel(caption);
+        captionLabel->setObjectName(captionName);
+        captionLabel->setProperty("role", "reviewCaption");
+        auto* value = new QLabel;
+        value->setObjectName(valueName);
+        value->setProperty("role", "reviewValue");
+        value->setTextFormat(Qt::PlainText);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(captionLabel, row, 0);
+        grid->addWidget(value, row, 1);
+        return value;
+    };
+    m_videoFiles = addRow(0, "lblVideoFilesDescription", "Number of video files..................", "lblVideoFiles");
+    m_device = addRow(1, "lblSelectedDeviceDescription", "Selected Device...........................",
+                      "lblSelectedDevice");
+    m_profile = addRow(2, "lblSelectedProfileDescription", "Selected Profile...........................",
+                       "lblSelectedProfile");
+    m_output = addRow(3, "lblOutputDescription", "Files are saved to........................", "lblOutput");
+    grid->setColumnStretch(1, 1);
+
+    m_tip = new QLabel("Tip: click here if you have trouble playing video files on your computer.");
+    m_tip->setObjectName("lblTip");
+    m_tip->setProperty("role", "tip");
+    m_tip->setWordWrap(true);
+
+    Content()->addWidget(card);
+    Content()->addStretch(1);
+    Content()->addWidget(m_tip);
+}
+
+QString ReviewStep::Shortened(const QString& folder)
+{
+    const QList<uint> characters = folder.toUcs4();
+    if (characters.size() <= 50)
+        return folder;
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), 50) + "...";
+}
+
+void ReviewStep::Fill(const ReviewValues& values)
+{
+    m_videoFiles->setText(QString::number(values.videoFiles));
+    m_device->setText(values.device);
+    m_profile->setText(values.profile);
+    m_output->setText(Shortened(values.outputFolder));
+    m_output->setToolTip(values.outputFolder);
+}
+
+} // namespace zantrove

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/StepPanel.h"
+
+class QLabel;
+
+namespace zantrove {
+
+struct ReviewValues
+{
+    int videoFiles = 0;
+    QString device;
+    QString profile;
+    QString outputFolder;
+};
+
+// Step 4: what will happen, shown once more before the conversion starts.
+class ReviewStep : public StepPanel
+{
+    Q_OBJECT
+public:
+    explicit ReviewStep(QWidget* parent = nullptr);
+
+    // Each row is filled on its own; the folder is shortened to 50 characters with "...".
+    void Fill(const ReviewValues& values);
+    static QString Shortened(const QString& folder);
+
+    QLabel* VideoFiles() const { return m_videoFiles; }
+    QLabel* SelectedDevice() const { return m_device; }
+    QLabel* SelectedProfile() const { return m_profile; }
+    QLabel* Output() const { return m_output; }
+    QLabel* Tip() const { return m_tip; }
+
+private:
+    QLabel* m_videoFiles;
+    QLabel* m_device;
+    QLabel* m_profile;
+    QLabel* m_output;
+    QLabel* m_tip;
+};
+
+} // namespace zantrove

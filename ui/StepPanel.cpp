@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/StepPanel.h"
+
+#include "ui/SvgPicture.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+StepPanel::StepPanel(int step, const QString& title, const QStringList& description, QWidget* parent)
+    : QWidget(parent)
+{
+    const QString prefix = QStringLiteral("pnlWizard_Step%1").arg(step);
+    setObjectName(prefix);
+
+    auto* background = new SvgPicture(":/step/background.svg", SvgPicture::Fit::Stretch, this);
+    background->setObjectName(prefix + "_Background");
+
+    // The title bar is three slices, so its caps keep their shape at any width.
+    auto* titleBar = new QWidget(this);
+    titleBar->setFixedHeight(40);
+    auto* titleGrid = new QGridLayout(titleBar);
+    titleGrid->setContentsMargins(0, 0, 0, 0);
+    titleGrid->setSpacing(0);
+    auto* left = new SvgPicture(":/step/titlebar-left.svg", SvgPicture::Fit::Stretch);
+    auto* center = new SvgPicture(":/step/titlebar-center.svg", SvgPicture::Fit::Stretch);
+    auto* right = new SvgPicture(":/step/titlebar-right.svg", SvgPicture::Fit::Stretch);
+    left->setObjectName(prefix + "_TitleBar_Left");
+    center->setObjectName(prefix + "_TitleBar_Center");
+    right->setObjectName(prefix + "_TitleBar_Right");
+    left->setFixedWidth(18);
+    right->setFixedWidth(18);
+    titleGrid->addWidget(left, 0, 0);
+    titleGrid->addWidget(center, 0, 1);
+    titleGrid->addWidget(right, 0, 2);
+    m_title = new QLabel(title);
+    m_title->setObjectName(prefix + "_TitleBar_Label");
+    m_title->setProperty("role", "stepTitle");
+    titleGrid->addWidget(m_title, 0, 1);
+
+    m_description = new QLabel(description.join('\n'));
+    m_description->setObjectName(prefix + "_Description");
+    m_description->setProperty("role", "stepDescription");
+    m_description->setWordWrap(true);
+    m_description->setTextFormat(Qt::PlainText);
+
+    m_content = new QVBoxLayout;
+    m_content->setSpacing(10);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 16, 18, 12);
+    layout->setSpacing(12);
+    layout->addWidget(titleBar);
+    layout->addWidget(m_description);
+    layout->addLayout(m_content, 1);
+
+    background->lower();
+    m_background = background;
+}
+
+void StepPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_background->setGeometry(rect());
+}
+
+} // namespace zantrove

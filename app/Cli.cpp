@@ -13,6 +13,7 @@ constexpr std::string_view kVersionText = "Zantrove 1.1";
 constexpr std::array kCommands{
     CliCommand{"devices", "devices", RunDevicesCommand},
     CliCommand{"probe", "probe FILE...", RunProbeCommand},
+    CliCommand{"profiles", "profiles DEVICE", RunProfilesCommand},
 };
 
 void PrintHelp(std::ostream& out)

@@ -18,6 +18,7 @@ struct CliCommand
 
 int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& context);
+int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& context);
 
 // "zantrove-cli: " + text on stderr, then the usage status.
 int CliUsageError(CliContext& context, const std::string& text);

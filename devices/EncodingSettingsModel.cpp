@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "devices/EncodingSettingsModel.h"
+
+#include "devices/DeviceCatalog.h"
+#include "devices/ProfileFile.h"
+
+#include <algorithm>
+
+namespace zantrove {
+
+namespace {
+constexpr std::array kAudioBoxes{ChoiceBox::AudioCodec, ChoiceBox::AudioBitrate, ChoiceBox::AudioSampleRate,
+                                 ChoiceBox::AudioChannels};
+constexpr std::array kVideoBoxes{ChoiceBox::VideoCodec, ChoiceBox::VideoSize, ChoiceBox::VideoBitrate,
+                                 ChoiceBox::VideoFrameRate};
+} // namespace
+
+EncodingSettingsModel::ChangeScope::ChangeScope(EncodingSettingsModel& model) : m_model(model)
+{
+    ++m_model.m_changeDepth;
+}
+
+EncodingSettingsModel::ChangeScope::~ChangeScope()
+{
+    if (--m_model.m_changeDepth == 0)
+        m_model.Notify();
+}
+
+EncodingSettingsModel::EncodingSettingsModel(std::string applicationFolder)
+    : m_applicationFolder(std::move(applicationFolder))
+{
+}
+
+int EncodingSettingsModel::SelectedDeviceIndex() const
+{
+    return DeviceIndex(m_selectedDevice);
+}
+
+std::string EncodingSettingsModel::ProfileFile() const
+{
+    return ProfileFilePath(m_applicationFolder, m_selectedDevice);
+}
+
+void EncodingSettingsModel::SwitchDevice(std::string_view DeviceName)
+{
+    ChangeScope scope(*this);
+    m_selectedDevice = std::string(DeviceName);
+    const std::string file = ProfileFile();
+
+    for (ChoiceBox box : kAudioBoxes)
+        FillList(box, ReadDefaultsList(file, box));
+    SetChecked(CheckBox::AudioNoAudio, false);
+    for (ChoiceBox box : kVideoBoxes)
+        FillList(box, ReadDefaultsList(file, box));
+    // "No Video" stays: the profile applied below sets it.
+    SetChecked(CheckBox::VideoKeepAspectRatio, false);
+    SetChecked(CheckBox::VideoOriginalQuality, false);
+
+    m_profiles.clear();
+    m_selectedProfile = -1;
+    const std::int16_t count = ReadNumberOfProfiles(file);
+    for (int number = 1; number <= count; ++number)
+        m_profiles.push_back(ReadProfileName(file, number));
+
+    // Chosen before "Custom" exists, so a default equal to the count selects nothing.
+    if (const auto defaultProfile = ReadDefaultProfile(file))
+        SelectProfile(*defaultProfile);
+    m_profiles.emplace_back(kCustomProfileName);
+}
+
+void EncodingSettingsModel::LoadProfile(std::int16_t ListIndex)
+{
+    ChangeScope scope(*this);
+    m_profileApplied = false;
+    const std::string file = ProfileFile();
+    for (ChoiceBox box : kAudioBoxes)
+        ApplyProfileIndex(file, ListIndex, box);
+    ApplyProfileCheck(file, ListIndex, CheckBox::AudioNoAudio);
+    for (ChoiceBox box : kVideoBoxes)
+        ApplyProfileIndex(file, ListIndex, box);
+    ApplyProfileCheck(file, ListIndex, CheckBox::VideoNoVideo);
+    ApplyProfileCheck(file, ListIndex, CheckBox::VideoOriginalQuality);
+    ApplyProfileCheck(file, ListIndex, CheckBox::VideoKeepAspectRatio);
+    m_profileApplied = true;
+}
+
+void EncodingSettingsModel::ApplyProfileIndex(const std::string& file, std::int16_t number, ChoiceBox box)
+{
+    if (const auto index = ReadProfileIndex(file, number, box))
+        SelectEntry(box, *index); // refuses positions outside the list, so the box keeps its own
+}
+
+void EncodingSettingsModel::ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box)
+{
+    const auto state = ReadProfileCheck(file, number, box);
+    if (state == 0 || state == 1)
+        SetChecked(box, *state == 1);
+}
+
+bool EncodingSettingsModel::SelectProfile(int position)
+{
+    if (position < 0 || position >= static_cast<int>(m_profiles.size()))
+        return false;
+    ChangeScope scope(*this);
+    m_selectedProfile = position;
+    if (m_profiles[static_cast<std::size_t>(position)] != kCustomProfileName)
+        LoadProfile(static_cast<std::int16_t>(position + 1));
+    return true;
+}
+
+bool EncodingSettingsModel::SelectEntry(ChoiceBox box, int position)
+{
+    ChoiceList& list = m_lists[Slot(box)];
+    if (position < -1 || position >= static_cast<int>(list.entries.size()))
+        return false;
+    ChangeScope scope(*this);
+    list.selected = position;
+    list.text = position < 0 ? std::string() : list.entries[static_cast<std::size_t>(position)];
+    SwitchToCustom();
+    // Clearing chooses no entry, so the size to come back to stays the one chosen last.
+    if (box == ChoiceBox::VideoSize && position >= 0)
+        m_lastVideoSizeIndex = static_cast<std::int16_t>(position);
+    return true;
+}
+
+std::optional<UserMessage> EncodingSettingsModel::EditVideoSizeText(std::string text)
+{
+    ChoiceList& list = m_lists[Slot(ChoiceBox::VideoSize)];
+    if (text == list.text)
+        return std::nullopt;
+    ChangeScope scope(*this);
+    if (m_allowVideoSizeChange) {
+        // A written size that is a list entry takes that entry's position, so the size limit sees it.
+        const auto match = std::find(list.entries.begin(), list.entries.end(), text);
+        list.selected = match == list.entries.end() ? -1 : static_cast<int>(match - list.entries.begin());
+        list.text = std::move(text);
+        return std::nullopt;
+    }
+    // The typed text never lands: without an entry to come back to, the box keeps what it showed.
+    SelectEntry(ChoiceBox::VideoSize, m_lastVideoSizeIndex);
+    return UserMessage{MessageIcon::Exclamation, std::string(kTypedVideoSizeMessage)};
+}
+
+void EncodingSettingsModel::SetChecked(CheckBox box, bool checked)
+{
+    if (m_checked[Slot(box)] == checked)
+        return;
+    ChangeScope scope(*this);
+    m_checked[Slot(box)] = checked;
+    switch (box) {
+    case CheckBox::AudioNoAudio:
+        for (ChoiceBox audio : kAudioBoxes)
+            m_listEnabled[Slot(audio)] = !checked;
+        break;
+    case CheckBox::VideoNoVideo:
+        // Sets the bit rate box from "No Video" alone, whatever "eXtreme Qty" shows.
+        for (ChoiceBox video : kVideoBoxes)
+            m_listEnabled[Slot(video)] = !checked;
+        m_editVideoSizeEnabled = !checked;
+        m_checkEnabled[Slot(CheckBox::VideoKeepAspectRatio)] = !checked;
+        m_checkEnabled[Slot(CheckBox::VideoOriginalQuality)] = !checked;
+        break;
+    case CheckBox::VideoOriginalQuality:
+        m_listEnabled[Slot(ChoiceBox::VideoBitrate)] = !checked;
+        break;
+    case CheckBox::VideoKeepAspectRatio:
+        break;
+    }
+    SwitchToCustom();
+}
+
+void EncodingSettingsModel::FillList(ChoiceBox box, std::vector<std::string> entries)
+{
+    ChoiceList& list = m_lists[Slot(box)];
+    list.entries = std::move(entries);
+    list.selected = -1;
+    list.text.clear();
+}
+
+void EncodingSettingsModel::SwitchToCustom()
+{
+    if (m_profileApplied && !m_profiles.empty())
+        SelectProfile(static_cast<int>(m_profiles.size()) - 1);
+}
+
+int EncodingSettingsModel::AddListener(Listener listener)
+{
+    const int id = m_nextListenerId++;
+    m_listeners.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void EncodingSettingsModel::RemoveListener(int id)
+{
+    std::erase_if(m_listeners, [id](const auto& entry) { return entry.first == id; });
+}
+
+void EncodingSettingsModel::Notify()
+{
+    // A copy, so a listener may add or remove listeners.
+    const auto listeners = m_listeners;
+    for (const auto& entry : listeners)
+        entry.second();
+}
+
+} // namespace zantrove

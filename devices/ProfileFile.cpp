@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "devices/ProfileFile.h"
+
+#include "storage/IniFile.h"
+#include "storage/TextUtilities.h"
+
+namespace zantrove {
+
+namespace {
+std::optional<std::int16_t> ReadNumber(std::string_view section, std::string_view key,
+                                       std::string_view defaultValue, const std::string& file)
+{
+    return ParseInt16(ReadIniValue(section, key, defaultValue, file));
+}
+} // namespace
+
+std::vector<std::string> SplitProfileList(std::string_view value)
+{
+    std::vector<std::string> entries;
+    if (value.empty())
+        return entries;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = value.find('|', start);
+        if (bar == std::string_view::npos) {
+            entries.emplace_back(value.substr(start));
+            return entries;
+        }
+        entries.emplace_back(value.substr(start, bar - start));
+        start = bar + 1;
+    }
+}
+
+std::string ProfileSectionName(int number)
+{
+    return "Profile" + std::to_string(number);
+}
+
+std::int16_t ReadNumberOfProfiles(const std::string& file)
+{
+    return ReadNumber(kGeneralSection, kNumberOfProfilesKey, "0", file).value_or(0);
+}
+
+std::optional<std::int16_t> ReadDefaultProfile(const std::string& file)
+{
+    return ReadNumber(kGeneralSection, kDefaultProfileKey, "0", file);
+}
+
+std::vector<std::string> ReadDefaultsList(const std::string& file, ChoiceBox box)
+{
+    return SplitProfileList(ReadIniValue(kDefaultsSection, ProfileKey(box), "", file));
+}
+
+std::string ReadProfileName(const std::string& file, int number)
+{
+    return ReadIniValue(ProfileSectionName(number), kProfileNameKey, "", file);
+}
+
+std::optional<std::int16_t> ReadProfileIndex(const std::string& file, int number, ChoiceBox box)
+{
+    return ReadNumber(ProfileSectionName(number), ProfileKey(box), "-1", file);
+}
+
+std::optional<std::int16_t> ReadProfileCheck(const std::string& file, int number, CheckBox box)
+{
+    return ReadNumber(ProfileSectionName(number), ProfileKey(box), "0", file);
+}
+
+ProfileSection ReadProfileSection(const std::string& file, int number)
+{
+    ProfileSection section;
+    section.name = ReadProfileName(file, number);
+    for (ChoiceBox box : kChoiceBoxes)
+        section.indexes[Slot(box)] = ReadProfileIndex(file, number, box);
+    for (CheckBox box : kCheckBoxes)
+        section.checks[Slot(box)] = ReadProfileCheck(file, number, box);
+    return section;
+}
+
+CodecSection ReadCodecSection(const std::string& file, std::string_view codec)
+{
+    CodecSection section;
+    section.videoFormat = ReadIniValue(codec, kVideoFormatKey, "", file);
+    section.extraParameters = ReadIniValue(codec, kExtraParametersKey, "", file);
+    section.extension = ReadIniValue(codec, kExtensionKey, "", file);
+    section.maxVideoSize = ReadNumber(codec, kMaxVideoSizeKey, "", file);
+    section.maxVideoQuality = ReadNumber(codec, kMaxVideoQualityKey, "", file);
+    return section;
+}
+
+} // namespace zantrove

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "devices/SettingsControls.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove {
+
+// Readers of a device's profile file. Every call reads the file afresh through ReadIniValue, so an
+// edited file counts from the next read on; nothing here is kept between calls and nothing is written.
+// A missing file reads as empty: no lists, no profiles, no codec facts.
+
+// The last entry of the profile list, appended by the program; never a section of the file.
+inline constexpr std::string_view kCustomProfileName = "Custom";
+
+inline constexpr std::string_view kGeneralSection = "General";
+inline constexpr std::string_view kDefaultsSection = "Defaults";
+inline constexpr std::string_view kNumberOfProfilesKey = "NumberOfProfiles";
+inline constexpr std::string_view kDefaultProfileKey = "DefaultProfile";
+inline constexpr std::string_view kProfileNameKey = "Name";
+inline constexpr std::string_view kVideoFormatKey = "VideoFormat";
+inline constexpr std::string_view kExtraParametersKey = "ExtraParameters";
+inline constexpr std::string_view kExtensionKey = "Extension";
+inline constexpr std::string_view kMaxVideoSizeKey = "MaxVideoSize";
+inline constexpr std::string_view kMaxVideoQualityKey = "MaxVideoQuality";
+
+// Cuts at every "|", keeping blanks: "" gives no entry, "a||b" three, "a|" two (the last empty).
+std::vector<std::string> SplitProfileList(std::string_view value);
+
+// "Profile" + number, without leading zeros.
+std::string ProfileSectionName(int number);
+
+// [General] NumberOfProfiles; missing or not a whole 16-bit number counts as 0.
+std::int16_t ReadNumberOfProfiles(const std::string& file);
+// [General] DefaultProfile, 0-based; 0 when missing, nullopt when it is not a whole 16-bit number
+// (then no profile is applied). Range is the caller's check.
+std::optional<std::int16_t> ReadDefaultProfile(const std::string& file);
+
+// The [Defaults] list that fills the box.
+std::vector<std::string> ReadDefaultsList(const std::string& file, ChoiceBox box);
+
+// [ProfileN] Name, "" when missing.
+std::string ReadProfileName(const std::string& file, int number);
+// The index a profile gives a box: -1 (no selection) when missing, nullopt when not a whole 16-bit
+// number. Whether it lies inside the list is the caller's check.
+std::optional<std::int16_t> ReadProfileIndex(const std::string& file, int number, ChoiceBox box);
+// The state a profile gives a check box: 0 when missing, nullopt when not a whole 16-bit number.
+std::optional<std::int16_t> ReadProfileCheck(const std::string& file, int number, CheckBox box);
+
+// One profile section in full, as the readers above give it key by key.
+struct ProfileSection
+{
+    std::string name;
+    std::array<std::optional<std::int16_t>, 8> indexes; // by Slot(ChoiceBox)
+    std::array<std::optional<std::int16_t>, 4> checks;  // by Slot(CheckBox)
+};
+ProfileSection ReadProfileSection(const std::string& file, int number);
+
+// The section named by a codec box's text. The two limits are absent when the key is missing or not
+// a whole 16-bit number; an absent limit never refuses (the selected position counts instead).
+struct CodecSection
+{
+    std::string videoFormat;
+    std::string extraParameters;
+    std::string extension;
+    std::optional<std::int16_t> maxVideoSize;
+    std::optional<std::int16_t> maxVideoQuality;
+};
+CodecSection ReadCodecSection(const std::string& file, std::string_view codec);
+
+} // namespace zantrove

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "devices/VideoSizeEdit.h"
+
+#include "devices/EncodingSettingsModel.h"
+#include "storage/TextUtilities.h"
+
+#include <algorithm>
+
+namespace zantrove {
+
+namespace {
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Plain digits with an optional sign, as the dialog accepts them; ParseInt16 alone would also let
+// blanks through.
+std::optional<std::int16_t> ParseSizePart(std::string_view text)
+{
+    const bool signed_ = text.starts_with('-') || text.starts_with('+');
+    const std::string_view digits = signed_ ? text.substr(1) : text;
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit))
+        return std::nullopt;
+    return ParseInt16(text);
+}
+} // namespace
+
+VideoSizeEntries OpenVideoSizeEntries(std::string_view sizeText)
+{
+    const std::size_t x = sizeText.find('x');
+    if (x == std::string_view::npos)
+        return {};
+    const auto width = ParseSizePart(sizeText.substr(0, x));
+    const auto height = ParseSizePart(sizeText.substr(x + 1));
+    if (!width || !height)
+        return {};
+    return {std::to_string(*width), std::to_string(*height)};
+}
+
+bool IsVideoSizeNumber(std::string_view text)
+{
+    if (text.empty() || !std::all_of(text.begin(), text.end(), IsDigit))
+        return false;
+    const auto value = ParseInt16(text);
+    return value && *value > 0;
+}
+
+std::optional<UserMessage> ConfirmVideoSize(EncodingSettingsModel& model, const VideoSizeEntries& entries)
+{
+    if (!IsVideoSizeNumber(entries.height) || !IsVideoSizeNumber(entries.width))
+        return UserMessage{MessageIcon::Critical, std::string(kVideoSizeErrorText),
+                           std::string(kVideoSizeErrorTitle)};
+    model.SetAllowVideoSizeChange(true);
+    model.EditVideoSizeText(entries.width + "x" + entries.height);
+    model.SetAllowVideoSizeChange(false);
+    return std::nullopt;
+}
+
+} // namespace zantrove

@@ -3,13 +3,16 @@
 
 #include "app/Startup.h"
 #include "devices/DeviceCatalog.h"
+#include "devices/EncodingSettingsModel.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "ui/DeviceStep.h"
+#include "ui/EditVideoSizeDialog.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
+#include "ui/SettingsBinder.h"
 #include "ui/SvgPicture.h"
 #include "ui/VideoListStep.h"
 
@@ -34,7 +37,10 @@ const char* const kStepNames[] = {"Select your device", "Add video files", "Choo
                                   "Review and convert"};
 } // namespace
 
-MainWindow::MainWindow(const Clock& clock, QWidget* parent) : QMainWindow(parent), m_clock(clock)
+MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
+    : QMainWindow(parent), m_clock(clock),
+      m_encodingSettings(std::make_unique<EncodingSettingsModel>(
+          applicationFolder.empty() ? Platform::Instance().ApplicationFolder() : std::move(applicationFolder)))
 {
     setObjectName("frmMain");
     setWindowTitle("Zantrove");
@@ -69,6 +75,9 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent) : QMainWindow(parent
     setCentralWidget(central);
     BuildStatusBar();
 
+    m_settingsBinder = new SettingsBinder(*m_encodingSettings, m_step1, m_step3->Profiles(),
+                                          m_step3->AdvancedPanel(), this);
+    connect(m_settingsBinder, &SettingsBinder::EditVideoSizeRequested, this, &MainWindow::imgEditVideoSize_Click);
     connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
     connect(m_next, &QToolButton::clicked, this, &MainWindow::bttnNext_Click);
     connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
@@ -80,7 +89,11 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent) : QMainWindow(parent
     ShowWizardStep(1);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The binder listens to the model, which goes before the window's children do.
+    delete m_settingsBinder;
+}
 
 QWidget* MainWindow::BuildLeftMenu()
 {
@@ -238,10 +251,38 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+QString MainWindow::SelectedDevice() const
+{
+    return QString::fromStdString(m_encodingSettings->SelectedDevice());
+}
+
+bool MainWindow::AllowVideoSizeChange() const
+{
+    return m_encodingSettings->AllowVideoSizeChange();
+}
+
+void MainWindow::SetAllowVideoSizeChange(bool allow)
+{
+    m_encodingSettings->SetAllowVideoSizeChange(allow);
+}
+
 void MainWindow::SwitchDevice(const QString& deviceName)
 {
-    m_selectedDevice = deviceName;
-    m_step1->ShowMarker(deviceName);
+    m_encodingSettings->SwitchDevice(deviceName.toStdString());
+}
+
+void MainWindow::LoadProfile(std::int16_t ListIndex)
+{
+    m_encodingSettings->LoadProfile(ListIndex);
+}
+
+void MainWindow::imgEditVideoSize_Click()
+{
+    // Modal without a nested event loop, so the dialog can be answered in tests like any window.
+    auto* dialog = new EditVideoSizeDialog(*m_encodingSettings, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
 }
 
 void MainWindow::HideWizardSteps()
@@ -274,7 +315,7 @@ QTreeWidget* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
-    m_step4->Fill({VideoFiles()->topLevelItemCount(), m_selectedDevice, m_step3->Profiles()->currentText(),
+    m_step4->Fill({VideoFiles()->topLevelItemCount(), SelectedDevice(), m_step3->Profiles()->currentText(),
                    m_step3->OutputDirectory()->text()});
 }
 

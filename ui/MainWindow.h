@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ class QTreeWidget;
 namespace zantrove {
 
 class DeviceStep;
+class EncodingSettingsModel;
+class SettingsBinder;
 class OutputStep;
 class PictureButton;
 class ReviewStep;
@@ -30,7 +33,9 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(const Clock& clock = Clock::System(), QWidget* parent = nullptr);
+    // applicationFolder holds Profiles/; empty means the running program's folder.
+    explicit MainWindow(const Clock& clock = Clock::System(), QWidget* parent = nullptr,
+                        std::string applicationFolder = {});
     ~MainWindow() override;
 
     // Start-up work in its fixed order: folders, debug mode, settings, first device, step 1.
@@ -38,12 +43,17 @@ public:
     void Load(const std::vector<std::string>& arguments);
 
     const std::string& ApplicationSettingsPath() const { return m_settingsPath; }
-    const QString& SelectedDevice() const { return m_selectedDevice; }
-    bool AllowVideoSizeChange = false;
+    QString SelectedDevice() const;
+    bool AllowVideoSizeChange() const;
+    void SetAllowVideoSizeChange(bool allow);
     std::int16_t NumberOfConvertedFiles() const { return m_settings.numberOfConvertedFiles; }
     void SetNumberOfConvertedFiles(std::int16_t count) { m_settings.numberOfConvertedFiles = count; }
 
     void SwitchDevice(const QString& deviceName);
+    void LoadProfile(std::int16_t ListIndex);
+    // The encoding settings the panel shows and the conversion reads.
+    EncodingSettingsModel& EncodingSettings() const { return *m_encodingSettings; }
+    SettingsBinder* SettingsControls() const { return m_settingsBinder; }
 
     int CurrentStep() const { return m_currentStep; }
     void ShowWizardStep(int step);
@@ -67,6 +77,7 @@ public slots:
     void bttnNext_Click();
     void bttnPrevious_Click();
     void bttnChooseOutputDirectory_Click();
+    void imgEditVideoSize_Click();
 
 signals:
     void AboutRequested();
@@ -84,7 +95,8 @@ private:
     const Clock& m_clock;
     std::string m_settingsPath;
     UserSettings m_settings;
-    QString m_selectedDevice;
+    std::unique_ptr<EncodingSettingsModel> m_encodingSettings;
+    SettingsBinder* m_settingsBinder = nullptr;
     int m_currentStep = 1;
 
     DeviceStep* m_step1;

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "devices/EncodingSettingsModel.h"
+#include "platform/MessageBox.h"
+#include "tests/devices/ProfileFixture.h"
+#include "ui/ClickLabel.h"
+#include "ui/EditVideoSizeDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/OutputStep.h"
+#include "ui/PictureButton.h"
+#include "ui/SettingsPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zantrove {
+namespace {
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
+    return items;
+}
+
+class SettingsPanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        MessageBox::SetTestMode(true);
+        MessageBox::ClearShown();
+        const std::string data = test::MakeTempFolder("data");
+        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+        m_folder.Write("iPod-Classic", test::kSampleProfile);
+        m_window = std::make_unique<MainWindow>(Clock::System(), nullptr, m_folder.Folder());
+        m_window->Load({});
+        m_window->show();
+        m_window->bttnNext_Click();
+        m_window->bttnNext_Click(); // refused on the empty list; step 3 is reached by hand below
+        m_window->ShowWizardStep(3);
+        m_window->Step3()->AdvancedButton()->click();
+        MessageBox::ClearShown();
+    }
+
+    SettingsPanel* Panel() const { return m_window->Step3()->AdvancedPanel(); }
+    QComboBox* Profiles() const { return m_window->Step3()->Profiles(); }
+
+    // A choice made with the keyboard, as a user makes it.
+    static void ChooseNext(QComboBox* box)
+    {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);
+    }
+
+    EditVideoSizeDialog* OpenSizeDialog()
+    {
+        Panel()->ShowVideoPage();
+        Panel()->EditVideoSize()->click();
+        return m_window->findChild<EditVideoSizeDialog*>("frmEditVideoSize");
+    }
+
+    test::ProfileFolder m_folder;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+TEST_F(SettingsPanelTest, StartDeviceFillsListsAndAppliesItsDefault)
+{
+    EXPECT_EQ(Items(Profiles()), (QStringList{"Movie", "Audio Only", "Small", "Custom"}));
+    EXPECT_EQ(Profiles()->currentText(), "Movie");
+    EXPECT_EQ(Items(Panel()->VideoSize()), (QStringList{"320x240", "640x480", "1280x720"}));
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+    EXPECT_EQ(Panel()->AudioBitrate()->currentText(), "128 kbps");
+    EXPECT_TRUE(Panel()->KeepAspectRatio()->isChecked());
+    EXPECT_TRUE(Panel()->isVisible());
+    EXPECT_FALSE(m_window->Step3()->AdvancedButton()->isVisible());
+}
+
+TEST_F(SettingsPanelTest, UserChoiceTurnsProfileListToCustomAndProfileRestores)
+{
+    ChooseNext(Panel()->AudioSampleRate());
+    EXPECT_EQ(Panel()->AudioSampleRate()->currentText(), "48000");
+    EXPECT_EQ(Profiles()->currentText(), "Custom");
+    Profiles()->setFocus();
+    QTest::keyClick(Profiles(), Qt::Key_Home);
+    EXPECT_EQ(Profiles()->currentText(), "Movie");
+    EXPECT_EQ(Panel()->AudioSampleRate()->currentText(), "44100");
+}
+
+TEST_F(SettingsPanelTest, CheckBoxesEnableTheirControls)
+{
+    Panel()->NoAudio()->click();
+    EXPECT_FALSE(Panel()->AudioCodec()->isEnabled());
+    EXPECT_FALSE(Panel()->AudioChannels()->isEnabled());
+    EXPECT_EQ(Profiles()->currentText(), "Custom");
+    Panel()->NoAudio()->click();
+    EXPECT_TRUE(Panel()->AudioCodec()->isEnabled());
+
+    Panel()->ShowVideoPage();
+    Panel()->OriginalQuality()->click();
+    EXPECT_FALSE(Panel()->VideoBitrate()->isEnabled());
+    Panel()->NoVideo()->click();
+    EXPECT_FALSE(Panel()->VideoSize()->isEnabled());
+    EXPECT_FALSE(Panel()->EditVideoSize()->isEnabled());
+    EXPECT_FALSE(Panel()->KeepAspectRatio()->isEnabled());
+    Panel()->NoVideo()->click();
+    EXPECT_TRUE(Panel()->VideoBitrate()->isEnabled());
+    EXPECT_TRUE(Panel()->OriginalQuality()->isChecked());
+}
+
+TEST_F(SettingsPanelTest, TypedSizeIsRefusedAndTheEntryComesBack)
+{
+    Panel()->ShowVideoPage();
+    QLineEdit* edit = Panel()->VideoSize()->lineEdit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "1");
+    ASSERT_EQ(MessageBox::Shown().size(), 1u);
+    EXPECT_EQ(MessageBox::Shown().front().text, kTypedVideoSizeMessage);
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+    EXPECT_EQ(Panel()->VideoSize()->currentIndex(), 1);
+}
+
+TEST_F(SettingsPanelTest, SizeDialogOpensWithTheCurrentSizeAndWritesANewOne)
+{
+    EditVideoSizeDialog* dialog = OpenSizeDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->isModal());
+    EXPECT_EQ(dialog->windowTitle(), "Edit Video Size");
+    EXPECT_EQ(dialog->WidthBox()->text(), "640");
+    EXPECT_EQ(dialog->HeightBox()->text(), "480");
+    EXPECT_EQ(dialog->WidthBox()->selectedText(), "640");
+    dialog->WidthBox()->setText("400");
+    dialog->HeightBox()->setText("300");
+    dialog->OkButton()->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "400x300");
+    EXPECT_EQ(Panel()->VideoSize()->currentIndex(), -1);
+    EXPECT_EQ(Profiles()->currentText(), "Movie");
+    EXPECT_TRUE(MessageBox::Shown().empty());
+    EXPECT_FALSE(m_window->AllowVideoSizeChange());
+}
+
+TEST_F(SettingsPanelTest, SizeDialogRefusesANonNumberAndStaysOpen)
+{
+    EditVideoSizeDialog* dialog = OpenSizeDialog();
+    ASSERT_TRUE(dialog);
+    dialog->WidthBox()->setText("abc");
+    dialog->OkButton()->click();
+    ASSERT_EQ(MessageBox::Shown().size(), 1u);
+    EXPECT_EQ(MessageBox::Shown().front().title, "Error");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->focusWidget(), dialog->WidthBox());
+    EXPECT_EQ(dialog->WidthBox()->text(), "abc");
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+    dialog->CancelButton()->click();
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+}
+
+TEST_F(SettingsPanelTest, TabsPageAndPaintAndHidingKeepsThePage)
+{
+    Panel()->VideoTab()->clicked();
+    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
+    EXPECT_FALSE(Panel()->AudioPage()->isVisible());
+    EXPECT_EQ(Panel()->VideoTab()->palette().color(QPalette::WindowText), QColor(64, 64, 64));
+    EXPECT_EQ(Panel()->AudioTab()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    Panel()->HideButton()->clicked();
+    EXPECT_FALSE(Panel()->isVisible());
+    EXPECT_TRUE(m_window->Step3()->AdvancedButton()->isVisible());
+    m_window->Step3()->AdvancedButton()->click();
+    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+}
+
+TEST_F(SettingsPanelTest, SwitchingDeviceRefillsFromItsFile)
+{
+    m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=1024x768\n"
+                           "[Profile1]\nName=Tablet\nVideoSize=0\n");
+    m_window->SwitchDevice("iPad");
+    EXPECT_EQ(Items(Profiles()), (QStringList{"Tablet", "Custom"}));
+    EXPECT_EQ(Panel()->VideoSize()->currentText(), "1024x768");
+    EXPECT_EQ(Panel()->AudioCodec()->count(), 0);
+}
+
+} // namespace
+} // namespace zantrove

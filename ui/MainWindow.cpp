@@ -7,6 +7,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "ui/Artwork.h"
 #include "ui/DeviceStep.h"
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/OutputStep.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
 {
     setObjectName("frmMain");
     setWindowTitle("Zantrove");
+    ::InitZantroveArtwork();
     setWindowIcon(QIcon(":/app/zantrove.svg"));
 
     m_step1 = new DeviceStep;
@@ -99,7 +101,7 @@ QWidget* MainWindow::BuildLeftMenu()
 {
     auto* menu = new QWidget;
     menu->setObjectName("pnlLeftMenu");
-    menu->setFixedWidth(176);
+    menu->setFixedWidth(196);
     auto* picture = new SvgPicture(":/side/left-menu.svg", SvgPicture::Fit::Stretch, menu);
     picture->lower();
     menu->installEventFilter(this);
@@ -115,7 +117,7 @@ QWidget* MainWindow::BuildLeftMenu()
     layout->addWidget(name);
     layout->addSpacing(20);
     for (int i = 0; i < 4; ++i) {
-        m_stepMarks[i] = new QLabel(QStringLiteral("%1   %2").arg(i + 1).arg(kStepNames[i]));
+        m_stepMarks[i] = new QLabel(QStringLiteral("%1  %2").arg(i + 1).arg(kStepNames[i]));
         m_stepMarks[i]->setProperty("role", "stepMark");
         m_stepMarks[i]->setWordWrap(true);
         layout->addWidget(m_stepMarks[i]);
@@ -156,6 +158,7 @@ QWidget* MainWindow::BuildBottom()
     forwardLayout->addWidget(m_next);
     forwardLayout->addWidget(m_convert);
     m_convert->hide();
+    forward->setFixedSize(m_next->sizeHint().expandedTo(m_convert->sizeHint()));
 
     auto* layout = new QHBoxLayout(bottom);
     layout->setContentsMargins(18, 6, 18, 6);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PictureButton.h"
 
+#include "ui/Artwork.h"
+
 #include <QIcon>
 
 namespace zantrove {
@@ -9,6 +11,7 @@ PictureButton::PictureButton(const QString& objectName, const QString& resource,
                              int size, QWidget* parent)
     : QToolButton(parent)
 {
+    ::InitZantroveArtwork();
     setObjectName(objectName);
     setProperty("picture", true);
     setIcon(QIcon(resource));

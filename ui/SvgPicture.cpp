@@ -1,14 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SvgPicture.h"
 
+#include "ui/Artwork.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
+
+void InitZantroveArtwork()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(zantrove);
+        return true;
+    }();
+    (void)registered;
+}
 
 namespace zantrove {
 
 SvgPicture::SvgPicture(const QString& resource, Fit fit, QWidget* parent)
     : QWidget(parent), m_renderer(new QSvgRenderer(resource, this)), m_fit(fit)
 {
+    ::InitZantroveArtwork();
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

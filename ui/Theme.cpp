@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Theme.h"
 
+#include "ui/Artwork.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
@@ -36,6 +38,8 @@ QHeaderView::section { background: #F1F5F9; color: #334155; border: none; border
                        padding: 5px 8px; font-weight: 600; }
 QLineEdit, QComboBox { background: white; border: 1px solid #CBD5E1; border-radius: 6px; padding: 4px 8px;
                        min-height: 20px; }
+QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: center right; width: 22px; border: none; }
+QComboBox::down-arrow { image: url(:/buttons/chevron-down.svg); width: 12px; height: 12px; }
 QLineEdit:focus, QComboBox:focus { border: 1px solid #2563EB; }
 QComboBox:disabled, QLineEdit:disabled { background: #F1F5F9; color: #94A3B8; }
 QPushButton { background: white; border: 1px solid #CBD5E1; border-radius: 6px; padding: 5px 14px; }
@@ -50,6 +54,7 @@ QProgressBar::chunk { background: #2563EB; border-radius: 4px; }
 
 void ApplyTheme(QApplication& application)
 {
+    ::InitZantroveArtwork(); // the style sheet names pictures of the artwork
     application.setStyle(QStyleFactory::create("Fusion"));
     QPalette palette = application.palette();
     palette.setColor(QPalette::Window, QColor("#F8FAFC"));

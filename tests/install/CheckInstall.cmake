@@ -1,0 +1,48 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "install failed: ${status}")
+endif()
+
+function(expect_file path)
+    if(NOT EXISTS "${PREFIX}/${path}")
+        message(FATAL_ERROR "missing after install: ${path}")
+    endif()
+endfunction()
+
+expect_file(lib/zantrove/zantrove-cli)
+expect_file(bin/zantrove-cli)
+foreach(device iPod-Classic iPod-Touch iPod-Nano iPhone iPad)
+    expect_file(lib/zantrove/Profiles/${device}.ini)
+endforeach()
+
+# The command on PATH is a link; the program must still find the profiles beside its real file.
+execute_process(COMMAND "${PREFIX}/bin/zantrove-cli" profiles iPad
+                RESULT_VARIABLE status OUTPUT_VARIABLE listing ERROR_VARIABLE error)
+if(NOT status EQUAL 0 OR NOT listing MATCHES "^1\t[^\n]+")
+    message(FATAL_ERROR "installed zantrove-cli cannot list the iPad profiles: ${status} ${error}")
+endif()
+if(NOT listing MATCHES "\tdefault\n")
+    message(FATAL_ERROR "installed iPad profiles name no default:\n${listing}")
+endif()
+
+if(GUI)
+    expect_file(lib/zantrove/zantrove)
+    expect_file(bin/zantrove)
+    expect_file(share/icons/hicolor/scalable/apps/zantrove.svg)
+    expect_file(share/applications/zantrove.desktop)
+    file(READ "${PREFIX}/share/applications/zantrove.desktop" entry)
+    foreach(line "[Desktop Entry]" "Type=Application" "Name=Zantrove" "Exec=zantrove" "Icon=zantrove")
+        string(FIND "${entry}" "${line}" at)
+        if(at LESS 0)
+            message(FATAL_ERROR "desktop entry lacks '${line}'")
+        endif()
+    endforeach()
+    file(READ "${PREFIX}/share/icons/hicolor/scalable/apps/zantrove.svg" icon)
+    if(NOT icon MATCHES "<svg")
+        message(FATAL_ERROR "the installed icon is not an SVG picture")
+    endif()
+endif()
+file(REMOVE_RECURSE "${PREFIX}")

@@ -15,6 +15,8 @@
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
 #include "ui/SvgPicture.h"
+#include "ui/VideoListActions.h"
+#include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
 
 #include <QCloseEvent>
@@ -85,6 +87,9 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
     connect(m_step3->ChooseOutputDirectoryButton(), &QToolButton::clicked, this,
             &MainWindow::bttnChooseOutputDirectory_Click);
+    // Step 2: the list shows m_videoList; the actions wire its menu, buttons, drops and the cancel label.
+    m_videoListBinder = new VideoListBinder(m_videoList, m_step2->List(), this);
+    m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
 
     resize(900, 640);
     setMinimumSize(820, 580);
@@ -95,6 +100,8 @@ MainWindow::~MainWindow()
 {
     // The binder listens to the model, which goes before the window's children do.
     delete m_settingsBinder;
+    delete m_videoListActions;
+    delete m_videoListBinder;
 }
 
 QWidget* MainWindow::BuildLeftMenu()

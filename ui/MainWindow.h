@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/Clock.h"
+#include "media/VideoListModel.h"
 #include "storage/UserSettings.h"
 
 #include <QMainWindow>
@@ -26,6 +27,8 @@ class OutputStep;
 class PictureButton;
 class ReviewStep;
 class StepPanel;
+class VideoListActions;
+class VideoListBinder;
 class VideoListStep;
 
 // The program's main window: a four-step wizard that owns the working state of a conversion.
@@ -54,6 +57,10 @@ public:
     // The encoding settings the panel shows and the conversion reads.
     EncodingSettingsModel& EncodingSettings() const { return *m_encodingSettings; }
     SettingsBinder* SettingsControls() const { return m_settingsBinder; }
+    // The rows of step 2; lvwVideoFiles shows them through the binder.
+    VideoListModel& VideoList() { return m_videoList; }
+    VideoListBinder* VideoListView() const { return m_videoListBinder; }
+    VideoListActions* VideoListCommands() const { return m_videoListActions; }
 
     int CurrentStep() const { return m_currentStep; }
     void ShowWizardStep(int step);
@@ -97,6 +104,9 @@ private:
     UserSettings m_settings;
     std::unique_ptr<EncodingSettingsModel> m_encodingSettings;
     SettingsBinder* m_settingsBinder = nullptr;
+    VideoListModel m_videoList;
+    VideoListBinder* m_videoListBinder = nullptr;
+    VideoListActions* m_videoListActions = nullptr;
     int m_currentStep = 1;
 
     DeviceStep* m_step1;

@@ -30,6 +30,8 @@ VideoListStep::VideoListStep(QWidget* parent)
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);
+    // Some air between the rows.
+    m_list->setStyleSheet("QTreeView::item { padding: 3px 0; }");
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setHeaderLabels({"Filename", "Codec", "Duration", "Video Size", "Begin Time", "End Time", "Filepath"});
     m_list->header()->setStretchLastSection(false);

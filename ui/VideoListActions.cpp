@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/VideoListActions.h"
+
+#include "media/AddFilesFlow.h"
+#include "media/ListOperations.h"
+#include "media/VideoListModel.h"
+#include "platform/FileDialogs.h"
+#include "platform/FileProperties.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "trim/TrimDialogModel.h"
+#include "ui/FilePropertiesWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/PictureButton.h"
+#include "ui/TrimVideoDialog.h"
+#include "ui/VideoListBinder.h"
+#include "ui/VideoListStep.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+namespace zantrove {
+
+namespace {
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
+VideoListActions::VideoListActions(MainWindow& window, VideoListBinder& binder)
+    : QObject(&window), m_window(window), m_binder(binder), m_model(binder.Model())
+{
+    BuildMenu();
+    QTreeWidget* list = m_binder.List();
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, &VideoListActions::lvwVideoFiles_ContextMenu);
+    // The drop is accepted at once and the files are added afterwards, so the program the files
+    // were dragged from is not kept waiting while they are probed.
+    connect(&m_binder, &VideoListBinder::FilesDropped, this, &VideoListActions::AddDroppedFiles,
+            Qt::QueuedConnection);
+
+    VideoListStep* step = m_window.Step2();
+    connect(step->AddButton(), &QToolButton::clicked, this, &VideoListActions::bttnAddVideos_Click);
+    connect(step->RemoveButton(), &QToolButton::clicked, this,
+            &VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click);
+    connect(step->TrimButton(), &QToolButton::clicked, this, &VideoListActions::mnuEdit_TrimVideoFile_Click);
+    if (auto* cancel = m_window.findChild<QLabel*>("CancelLabel"))
+        connect(cancel, &QLabel::linkActivated, this, &VideoListActions::CancelLabel_Click);
+}
+
+VideoListActions::~VideoListActions() = default;
+
+QAction* VideoListActions::AddMenuAction(QMenu* menu, const char* name, std::string_view caption)
+{
+    QAction* action = menu->addAction(Text(caption));
+    action->setObjectName(name);
+    return action;
+}
+
+void VideoListActions::BuildMenu()
+{
+    QTreeWidget* list = m_binder.List();
+    m_menu = new QMenu("&Edit", list);
+    m_menu->setObjectName("mnuEdit");
+    connect(AddMenuAction(m_menu, "mnuEdit_OpenVideoFile", kOpenVideoFileCaption), &QAction::triggered, this,
+            &VideoListActions::mnuEdit_OpenVideoFile_Click);
+    m_menu->addSeparator()->setObjectName("mnuEdit_Separator1");
+
+    m_removeMenu = m_menu->addMenu(Text(kRemoveItemsCaption));
+    m_removeMenu->setObjectName("mnuEdit_RemoveItems");
+    QAction* removeSelected =
+        AddMenuAction(m_removeMenu, "mnuRemoveItems_RemoveSelectedItems", kRemoveSelectedItemsCaption);
+    removeSelected->setShortcut(QKeySequence(Qt::Key_Delete));
+    // Del works on the list itself too, not only while the menu is open.
+    removeSelected->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    list->addAction(removeSelected);
+    connect(removeSelected, &QAction::triggered, this, &VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click);
+    connect(AddMenuAction(m_removeMenu, "mnuRemoveItems_ClearList", kClearListCaption), &QAction::triggered, this,
+            &VideoListActions::mnuRemoveItems_ClearList_Click);
+
+    m_menu->addSeparator()->setObjectName("mnuEdit_Separator2");
+    connect(AddMenuAction(m_menu, "mnuEdit_TrimVideoFile", kTrimVideoFileCaption), &QAction::triggered, this,
+            &VideoListActions::mnuEdit_TrimVideoFile_Click);
+    m_menu->addSeparator()->setObjectName("mnuEdit_Separator3");
+    connect(AddMenuAction(m_menu, "mnuEdit_FileProperties", kFilePropertiesCaption), &QAction::triggered, this,
+            &VideoListActions::mnuEdit_FileProperties_Click);
+}
+
+void VideoListActions::lvwVideoFiles_ContextMenu(const QPoint& position)
+{
+    m_menu->popup(m_binder.List()->viewport()->mapToGlobal(position));
+}
+
+AddFilesFlow& VideoListActions::Flow()
+{
+    // One flow for all adds, so a cancel reaches every running loop; made again only while idle
+    // when the settings folder has changed.
+    const std::string& folder = m_window.ApplicationSettingsPath();
+    if (!m_flow || (!m_flow->IsAdding() && folder != m_flowSettingsFolder)) {
+        m_flow = std::make_unique<AddFilesFlow>(m_model, folder, Platform::Instance().HomeFolder());
+        m_flowSettingsFolder = folder;
+    }
+    return *m_flow;
+}
+
+void VideoListActions::ShowAddProgress(const AddFilesProgress& progress)
+{
+    QProgressBar* bar = m_window.AddFilesProgressBar();
+    if (!progress.finished) {
+        m_window.StatusText()->setText(Text(progress.statusText));
+        m_window.CancelOverlay()->show();
+        bar->setRange(0, progress.maximum);
+        bar->show();
+        CoverVersionText(true);
+    }
+    bar->setValue(progress.value);
+    if (progress.pumpEvents)
+        QCoreApplication::processEvents();
+    if (progress.finished)
+        HideAddProgress();
+    emit AddFilesProgressed(progress.filesDone, progress.maximum);
+}
+
+// The bar lies over the version text in the first status panel; the thin bar alone would leave
+// half of the text showing, so the text goes while the bar is up.
+void VideoListActions::CoverVersionText(bool covered)
+{
+    QProgressBar* bar = m_window.AddFilesProgressBar();
+    if (covered)
+        bar->raise();
+    if (QWidget* panel = bar->parentWidget()) {
+        for (QLabel* label : panel->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            label->setVisible(!covered);
+    }
+}
+
+void VideoListActions::HideAddProgress()
+{
+    CoverVersionText(false);
+    m_window.StatusText()->clear();
+    m_window.CancelOverlay()->hide();
+    m_window.AddFilesProgressBar()->hide();
+}
+
+void VideoListActions::bttnAddVideos_Click()
+{
+    const auto choose = [this](const AddFilesDialogSetup& setup) {
+        return FileDialogs::OpenFiles(&m_window, setup.title, setup.startFolder, setup.filters);
+    };
+    Flow().AddVideoFiles(choose, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+}
+
+void VideoListActions::AddDroppedFiles(const QStringList& paths)
+{
+    std::vector<std::string> dropped;
+    dropped.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QString& path : paths)
+        dropped.push_back(path.toStdString());
+    Flow().AddDroppedFiles(dropped, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+}
+
+void VideoListActions::CancelLabel_Click()
+{
+    if (m_flow)
+        m_flow->Cancel();
+    HideAddProgress();
+}
+
+void VideoListActions::mnuEdit_OpenVideoFile_Click()
+{
+    const auto message = OpenSelectedVideoFile(
+        m_model, [](const std::string& path) { return Platform::Instance().ShellOpen(path); });
+    if (message)
+        MessageBox::Show(&m_window, *message);
+}
+
+void VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click()
+{
+    m_model.RemoveSelectedListItems();
+}
+
+void VideoListActions::mnuRemoveItems_ClearList_Click()
+{
+    ClearListItems(m_model, [this](const UserMessage& question) {
+        return MessageBox::Ask(&m_window, question) == MessageBox::Yes;
+    });
+}
+
+void VideoListActions::mnuEdit_TrimVideoFile_Click()
+{
+    if (const auto message = CheckTrimSelection(m_model)) {
+        MessageBox::Show(&m_window, *message);
+        return;
+    }
+    // Modal without a nested event loop, like every dialog of the program.
+    auto* dialog = new TrimVideoDialog(m_model, m_model.CurrentRow(), &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void VideoListActions::mnuEdit_FileProperties_Click()
+{
+    const VideoRow* row = m_model.Row(m_model.CurrentRow());
+    const VideoRow shown = row ? *row : VideoRow{};
+    const auto message = ShowSelectedFileProperties(m_model, [this, &shown](const std::string& path) {
+        // The desktop's own sheet first; where no file manager offers one, our window.
+        return ShowFileProperties(path) || FilePropertiesWindow::Open(shown, &m_window) != nullptr;
+    });
+    if (message)
+        MessageBox::Show(&m_window, *message);
+}
+
+} // namespace zantrove

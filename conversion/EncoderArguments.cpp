@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/EncoderArguments.h"
+
+#include "media/VideoListModel.h"
+#include "storage/IniFile.h"
+#include "storage/TextUtilities.h"
+
+#include <charconv>
+#include <cmath>
+#include <set>
+
+namespace zantrove {
+
+namespace {
+struct FrameSize
+{
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+};
+
+// The whole numbers before and after the first "x".
+std::optional<FrameSize> ReadFrameSize(std::string_view text)
+{
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos)
+        return std::nullopt;
+    const auto width = ParseInt16(text.substr(0, x));
+    const auto height = ParseInt16(text.substr(x + 1));
+    if (!width || !height)
+        return std::nullopt;
+    return FrameSize{*width, *height};
+}
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// A decimal number with "." whatever the user's locale, so the encoder always reads the same value.
+std::optional<double> ReadDecimal(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+std::string ShortestDecimal(double value)
+{
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+// hours ":" minutes ":" seconds as seconds.
+std::optional<std::int64_t> ReadClockTime(std::string_view text)
+{
+    std::int64_t seconds = 0;
+    for (int part = 0; part < 3; ++part) {
+        const std::size_t colon = part < 2 ? text.find(':') : text.size();
+        if (colon == std::string_view::npos)
+            return std::nullopt;
+        const auto value = ParseInt32(text.substr(0, colon));
+        if (!value || *value < 0)
+            return std::nullopt;
+        seconds = seconds * 60 + *value;
+        text.remove_prefix(part < 2 ? colon + 1 : colon);
+    }
+    return seconds;
+}
+
+int MakeEven(int total)
+{
+    return total % 2 != 0 ? total + 1 : total;
+}
+
+// Even amounts above and below that add up to an even total.
+std::pair<int, int> SplitRows(int total)
+{
+    int top = total / 2;
+    int bottom = total / 2;
+    if (top % 2 != 0) {
+        top += 1;
+        bottom = top - 2;
+    }
+    return {top, bottom};
+}
+
+void Add(std::vector<EncoderArgument>& arguments, std::string text, bool path = false)
+{
+    arguments.push_back({std::move(text), path});
+}
+} // namespace
+
+ProfileLookup ProfileFileLookup(std::string file)
+{
+    return [file = std::move(file)](std::string_view section, std::string_view key) {
+        return ReadIniValue(section, key, "", file);
+    };
+}
+
+std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::string_view targetSize)
+{
+    const auto source = ReadFrameSize(sourceSize);
+    const auto target = ReadFrameSize(targetSize);
+    if (!source || !target || source->width == 0 || source->height == 0 || target->height == 0)
+        return {};
+    const double sourceRatio = static_cast<double>(source->width) / source->height;
+    const double targetRatio = static_cast<double>(target->width) / target->height;
+    // nearbyint rounds half to even in the default rounding mode.
+    const int scaledHeight = static_cast<std::int16_t>(std::nearbyint(target->width / sourceRatio));
+
+    std::vector<std::string> fragment;
+    if (sourceRatio >= targetRatio) {
+        const int total = MakeEven(target->height - scaledHeight);
+        const auto [top, bottom] = SplitRows(total);
+        fragment = {"-s", std::to_string(target->width) + "x" + std::to_string(target->height - total)};
+        if (top != 0 || bottom != 0)
+            fragment.insert(fragment.end(), {"-padtop", std::to_string(top), "-padbottom", std::to_string(bottom)});
+    } else {
+        const auto [top, bottom] = SplitRows(MakeEven(scaledHeight - target->height));
+        if (top != 0 || bottom != 0)
+            fragment = {"-croptop", std::to_string(top), "-cropbottom", std::to_string(bottom)};
+        fragment.insert(fragment.end(), {"-s", std::string(targetSize)});
+    }
+    return fragment;
+}
+
+std::string ChooseOutputPath(const std::string& folder, const std::string& baseName, const std::string& extension,
+                             const FileExistsTest& exists, char separator)
+{
+    const std::string stem = folder + separator + baseName;
+    std::string candidate = stem + "." + extension;
+    // A bound, so a test that always answers "taken" cannot hang the conversion.
+    for (int n = 2; exists(candidate) && n <= 1000000; ++n)
+        candidate = stem + " (" + std::to_string(n) + ")." + extension;
+    return candidate;
+}
+
+EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings, const ProfileLookup& profile,
+                                  const FileExistsTest& exists, char separator)
+{
+    EncoderLine line;
+    auto& arguments = line.arguments;
+    Add(arguments, "-i");
+    Add(arguments, row.filepath, true);
+
+    if (settings.videoOff) {
+        Add(arguments, "-vn");
+    } else {
+        if (std::string format = profile(settings.videoCodec, "VideoFormat"); !format.empty()) {
+            Add(arguments, "-f");
+            Add(arguments, std::move(format));
+        }
+        Add(arguments, "-vcodec");
+        Add(arguments, settings.videoCodec);
+        if (settings.keepAspectRatio) {
+            for (std::string& part : FitToTargetSize(row.videoSize, settings.videoSize))
+                Add(arguments, std::move(part));
+        } else {
+            Add(arguments, "-s");
+            Add(arguments, settings.videoSize);
+        }
+        // The encoder is given 50 below the rate picked; no number, no rate and no frame rate.
+        if (const auto kbps = ReadDecimal(ReplaceAll(settings.videoBitrate, " kbps", ""))) {
+            Add(arguments, "-b");
+            Add(arguments, ShortestDecimal(*kbps - 50) + "kbps");
+            Add(arguments, "-r");
+            Add(arguments, ReplaceAll(settings.frameRate, " fps", ""));
+        }
+        if (settings.sameQuality)
+            Add(arguments, "-sameq");
+    }
+
+    if (row.IsTrimmed()) {
+        const auto start = ReadClockTime(row.beginTime);
+        const auto end = ReadClockTime(row.endTime);
+        if (start && end && *end >= *start && *end - *start <= INT32_MAX) {
+            Add(arguments, "-ss");
+            Add(arguments, row.beginTime);
+            Add(arguments, "-t");
+            Add(arguments, FormatSeconds(static_cast<std::int32_t>(*end - *start)));
+        }
+    }
+
+    if (!settings.videoOff) {
+        const std::string extra = profile(settings.videoCodec, "ExtraParameters");
+        for (std::size_t start = 0; start < extra.size();) {
+            const std::size_t blank = std::min(extra.find(' ', start), extra.size());
+            if (blank > start)
+                Add(arguments, extra.substr(start, blank - start));
+            start = blank + 1;
+        }
+    }
+
+    if (settings.audioOff) {
+        Add(arguments, "-an");
+    } else {
+        Add(arguments, "-acodec");
+        Add(arguments, settings.audioCodec);
+        Add(arguments, "-ab");
+        Add(arguments, ReplaceAll(settings.audioBitrate, " kbps", "kbps"));
+        Add(arguments, "-ar");
+        Add(arguments, settings.sampleRate);
+        // Without a chosen entry there is no channel count to give; the encoder keeps the source's.
+        if (settings.channelsIndex >= 0) {
+            Add(arguments, "-ac");
+            Add(arguments, std::to_string(settings.channelsIndex + 1));
+        }
+    }
+
+    const std::string extension = profile(settings.videoOff ? settings.audioCodec : settings.videoCodec, "Extension");
+    line.outputPath = ChooseOutputPath(settings.outputFolder, row.filename, extension, exists, separator);
+    Add(arguments, "-y");
+    Add(arguments, line.outputPath, true);
+    return line;
+}
+
+std::vector<EncoderLine> BuildEncoderLines(const std::vector<VideoRow>& rows, const EncoderSettings& settings,
+                                           const ProfileLookup& profile, const FileExistsTest& exists, char separator)
+{
+    std::set<std::string> given;
+    const FileExistsTest taken = [&](const std::string& path) { return given.count(path) != 0 || exists(path); };
+    std::vector<EncoderLine> lines;
+    lines.reserve(rows.size());
+    for (const VideoRow& row : rows) {
+        lines.push_back(BuildEncoderArguments(row, settings, profile, taken, separator));
+        given.insert(lines.back().outputPath);
+    }
+    return lines;
+}
+
+std::string RenderArgumentLine(const EncoderLine& line)
+{
+    std::string text;
+    for (const EncoderArgument& argument : line.arguments) {
+        if (&argument != &line.arguments.front())
+            text += ' ';
+        text += argument.path ? '"' + argument.text + '"' : argument.text;
+    }
+    return text;
+}
+
+std::string ShellQuote(std::string_view text)
+{
+    const bool plain = !text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                               "0123456789_@%+=:,./-") == std::string_view::npos;
+    if (plain)
+        return std::string(text);
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string RenderShellArguments(const EncoderLine& line)
+{
+    std::string text;
+    for (const EncoderArgument& argument : line.arguments) {
+        if (!text.empty())
+            text += ' ';
+        text += ShellQuote(argument.text);
+    }
+    return text;
+}
+
+} // namespace zantrove

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conversion/EncoderSettings.h"
+#include "storage/FileUtilities.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove {
+
+struct VideoRow;
+
+// One key of the profile section named by a codec, "" when missing.
+using ProfileLookup = std::function<std::string(std::string_view section, std::string_view key)>;
+// True only for an existing path that is not a folder.
+using FileExistsTest = std::function<bool(const std::string& path)>;
+
+// Reads the given profile file afresh on every call.
+ProfileLookup ProfileFileLookup(std::string file);
+
+struct EncoderArgument
+{
+    std::string text;
+    bool path = false; // the source or the output: shown in double quotes on the one-line form
+    friend bool operator==(const EncoderArgument&, const EncoderArgument&) = default;
+};
+
+struct EncoderLine
+{
+    std::vector<EncoderArgument> arguments;
+    std::string outputPath;
+};
+
+// Size, pad and crop options that fit a source of sourceSize ("WxH") into targetSize keeping its
+// proportions: bars above and below for a wider source, rows cut for a narrower one. Empty when the
+// source size is 0 or either size cannot be read.
+std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::string_view targetSize);
+
+// folder + separator + name + "." + extension; "name (2).ext", "(3)", ... while that path is taken.
+std::string ChooseOutputPath(const std::string& folder, const std::string& baseName, const std::string& extension,
+                             const FileExistsTest& exists, char separator = kPathSeparator);
+
+// The encoder's arguments for one row. Every step stands alone: one whose value cannot be read is
+// left out and the rest is still built.
+EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings, const ProfileLookup& profile,
+                                  const FileExistsTest& exists, char separator = kPathSeparator);
+
+// The lines of a whole run, in row order. An output path given to an earlier row counts as taken,
+// so nothing one run writes replaces another file of the same run.
+std::vector<EncoderLine> BuildEncoderLines(const std::vector<VideoRow>& rows, const EncoderSettings& settings,
+                                           const ProfileLookup& profile, const FileExistsTest& exists,
+                                           char separator = kPathSeparator);
+
+// The one-line text: arguments joined by blanks, source and output in double quotes.
+std::string RenderArgumentLine(const EncoderLine& line);
+// The same arguments for a POSIX shell: each one single-quoted where it needs it.
+std::string RenderShellArguments(const EncoderLine& line);
+std::string ShellQuote(std::string_view text);
+
+} // namespace zantrove

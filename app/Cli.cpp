@@ -12,6 +12,8 @@ constexpr std::string_view kVersionText = "Zantrove 1.1";
 
 constexpr std::array kCommands{
     CliCommand{"devices", "devices", RunDevicesCommand},
+    CliCommand{"line", "line --device DEVICE [--profile N] --output DIR [--trim hh:mm:ss-hh:mm:ss] FILE...",
+               RunLineCommand},
     CliCommand{"probe", "probe FILE...", RunProbeCommand},
     CliCommand{"profiles", "profiles DEVICE", RunProfilesCommand},
 };

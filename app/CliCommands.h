@@ -17,6 +17,7 @@ struct CliCommand
 };
 
 int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);
+int RunLineCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& context);
 

@@ -248,10 +248,13 @@ std::string ShellQuote(std::string_view text)
 {
     const bool plain = !text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
                                                                "0123456789_@%+=:,./-") == std::string_view::npos;
-    if (plain)
-        return std::string(text);
+    return plain ? std::string(text) : ShellQuotePath(text);
+}
+
+std::string ShellQuotePath(std::string_view path)
+{
     std::string quoted = "'";
-    for (char c : text)
+    for (char c : path)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
@@ -262,7 +265,7 @@ std::string RenderShellArguments(const EncoderLine& line)
     for (const EncoderArgument& argument : line.arguments) {
         if (!text.empty())
             text += ' ';
-        text += ShellQuote(argument.text);
+        text += argument.path ? ShellQuotePath(argument.text) : ShellQuote(argument.text);
     }
     return text;
 }

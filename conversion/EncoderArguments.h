@@ -57,8 +57,10 @@ std::vector<EncoderLine> BuildEncoderLines(const std::vector<VideoRow>& rows, co
 
 // The one-line text: arguments joined by blanks, source and output in double quotes.
 std::string RenderArgumentLine(const EncoderLine& line);
-// The same arguments for a POSIX shell: each one single-quoted where it needs it.
+// The same arguments for a POSIX shell: paths always single-quoted, the rest where it needs it.
 std::string RenderShellArguments(const EncoderLine& line);
 std::string ShellQuote(std::string_view text);
+// Always in single quotes, so a path reads the same in every script line.
+std::string ShellQuotePath(std::string_view path);
 
 } // namespace zantrove

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove {
+
+inline constexpr std::string_view kProcessingCaption = "Converting Video Files...";
+inline constexpr std::string_view kInitializingText = "Initializing...";
+inline constexpr std::string_view kFinishedText = "Finished!";
+inline constexpr std::string_view kCancelCaption = "&Cancel";
+inline constexpr std::string_view kCloseCaption = "&Close";
+
+// What the progress window shows, worked out from the script's console output alone. It relies on
+// the encoder's name in each echoed command and on "time=" seconds in the encoder's progress lines.
+class ConversionProgress
+{
+public:
+    struct Row
+    {
+        std::string duration; // "hh:mm:ss"
+        std::string filepath;
+    };
+
+    explicit ConversionProgress(std::vector<Row> rows);
+
+    // One piece of console output. Returns true when it started the next file.
+    bool HandleOutput(std::string_view data);
+    void HandleEnd();
+
+    int FileNumber() const { return m_fileNumber; }
+    const std::string& LogText() const { return m_logText; }
+    const std::string& ErrorLog() const { return m_errorLog; }
+    const std::string& Caption() const { return m_caption; }
+    const std::string& CurrentFileText() const { return m_currentFile; }
+    const std::string& StatusText() const { return m_status; }
+    std::int32_t CurrentValue() const { return m_currentValue; }
+    std::int32_t CurrentMaximum() const { return m_currentMaximum; }
+    int TotalValue() const { return m_totalValue; }
+    int TotalMaximum() const { return m_totalMaximum; }
+    bool Finished() const { return m_finished; }
+    const std::string& CancelButtonCaption() const { return m_finished ? m_close : m_cancel; }
+
+    // "hh:mm:ss" as seconds in 32 bits, so ten hours and more still count right; 0 when unreadable.
+    static std::int32_t DurationSeconds(std::string_view text);
+    // value / maximum in percent, two decimals at most, no trailing zeros: "12.5", "50", "33.33".
+    static std::string PercentText(std::int32_t value, std::int32_t maximum);
+
+private:
+    const Row* CurrentRow() const;
+    void TakeError(std::string_view data);
+    void TakeProgress(std::string_view firstLine);
+
+    std::vector<Row> m_rows;
+    int m_fileNumber = 0;
+    std::string m_logText;
+    std::string m_errorLog;
+    std::string m_caption{kProcessingCaption};
+    std::string m_currentFile{kInitializingText};
+    std::string m_status{kInitializingText};
+    std::int32_t m_currentValue = 0;
+    std::int32_t m_currentMaximum = 100;
+    int m_totalValue = 0;
+    int m_totalMaximum = 1;
+    bool m_finished = false;
+    std::string m_cancel{kCancelCaption};
+    std::string m_close{kCloseCaption};
+};
+
+} // namespace zantrove

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conversion/EncoderArguments.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove {
+
+struct VideoRow;
+
+inline constexpr std::string_view kStagedEncoderName = "Zantrove.exe";
+inline constexpr std::string_view kEncoderComponentName = "Zantrove.dll";
+inline constexpr std::string_view kThreadLibraryName = "pthreadGC2.dll";
+inline constexpr std::string_view kLibraryToolName = "AddiTunes.exe";
+inline constexpr std::string_view kScriptName = "Zantrove.bat";
+inline constexpr std::string_view kListDumpName = "Debug3.log";
+inline constexpr std::string_view kScriptDumpName = "Debug1.log";
+
+// Everything one run needs, taken from the window when Convert is pressed.
+struct ConversionRequest
+{
+    std::string applicationFolder; // holds Components/
+    std::string settingsFolder;    // where components, script and dumps go
+    std::vector<VideoRow> rows;
+    EncoderSettings settings;
+    ProfileLookup profile;
+    bool addToLibrary = false;
+};
+
+// A debug entry; empty when the debug log is off.
+using DebugEntry = std::function<void(const std::string& text)>;
+
+struct PreparedConversion
+{
+    bool scriptWritten = false;
+    std::string scriptPath;
+    std::vector<EncoderLine> lines; // one per row, in list order
+};
+
+// Copies Components/<sourceName> to settingsFolder/<targetName> when the target is missing or differs
+// from the source in size or modification time, so an updated program never runs an old component.
+// An identical staged file is left alone. False when the target is not there afterwards.
+bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
+                    std::string_view sourceName, std::string_view targetName);
+
+// The script text: per row the encoder line, then the library line when asked for. Every path and
+// argument is quoted for the shell, so a file name is only ever data.
+std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,
+                                 bool addToLibrary);
+
+// Stages the components, writes the script (and the dumps when debug is on) before anything runs.
+PreparedConversion PrepareConversion(const ConversionRequest& request, const DebugEntry& debug = {});
+
+} // namespace zantrove

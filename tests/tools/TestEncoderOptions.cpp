@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/encoder/EncoderOptions.h"
+#include "tools/encoder/ProgressReport.h"
+
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace zantrove {
+namespace {
+
+std::vector<std::string> Split(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t blank = std::min(text.find(' ', start), text.size());
+        if (blank > start)
+            words.push_back(text.substr(start, blank - start));
+        start = blank + 1;
+    }
+    return words;
+}
+
+std::string Join(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const std::string& word : words)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+
+constexpr const char* kHead = "-nostdin -hide_banner -loglevel error -nostats -progress pipe:1 -y";
+
+struct TranslationCase
+{
+    const char* name;
+    const char* classic;
+    const char* ffmpeg; // after kHead
+};
+
+class TranslationTable : public ::testing::TestWithParam<TranslationCase>
+{
+};
+
+TEST_P(TranslationTable, GivesTheFfmpegArguments)
+{
+    const ParsedRequest parsed = ParseEncoderArguments(Split(GetParam().classic));
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    EXPECT_EQ(Join(BuildFfmpegArguments(parsed.request)), std::string(kHead) + " " + GetParam().ffmpeg);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TranslationTable,
+    ::testing::Values(
+        TranslationCase{"PadsKeepProportions",
+                        "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 "
+                        "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y out.mp4",
+                        "-i in.avi -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v 718k -r 25 "
+                        "-c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 out.mp4.part"},
+        TranslationCase{
+            "CropsScaleToTheWidthFirst",
+            "-i in.mpg -vcodec libx264 -croptop 12 -cropbottom 10 -s 320x240 -y out.m4v",
+            "-i in.mpg -c:v libx264 -vf scale=320:-1,crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1 "
+            "-f ipod out.m4v.part"},
+        TranslationCase{"SizeAlone", "-i a.mov -s 320x240 -y b.mp4",
+                        "-i a.mov -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
+        TranslationCase{"PadsWithoutSize", "-i a.mov -padtop 10 -padbottom 6 -y b.mov",
+                        "-i a.mov -vf pad=iw:ih+16:0:10,setsar=1 -f mov b.mov.part"},
+        TranslationCase{"StartGoesBeforeInput",
+                        "-i in.avi -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec aac -y o.m4v",
+                        "-ss 00:01:00 -i in.avi -t 00:01:30 -b:v 718k -r 25 -c:a aac -f ipod o.m4v.part"},
+        TranslationCase{"DecimalAndPlainRates", "-i a -b 1450.5kbps -ab 96000 -y o.mp4",
+                        "-i a -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
+        TranslationCase{"KiloRates", "-i a -b 500k -ab 64K -y o.mp4",
+                        "-i a -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
+        TranslationCase{
+            "SameQualityX264DropsRate",
+            "-i a -f ipod -vcodec libx264 -b 718kbps -r 25 -sameq -profile:v baseline -level 3.0 "
+            "-acodec aac -y o.m4v",
+            "-i a -c:v libx264 -crf 18 -r 25 -profile:v baseline -level 3.0 -c:a aac -f ipod o.m4v.part"},
+        TranslationCase{"SameQualityMpeg4", "-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4",
+                        "-i a -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
+        TranslationCase{"SameQualityDefaultCodecOfMp4", "-i a -sameq -y o.mp4",
+                        "-i a -crf 18 -f mp4 o.mp4.part"},
+        TranslationCase{"VideoOff", "-i a.avi -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y o.m4a",
+                        "-i a.avi -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod o.m4a.part"},
+        TranslationCase{"VideoOffDropsPicture", "-i a -vn -s 320x240 -b 700kbps -r 25 -y o.m4a",
+                        "-i a -vn -f ipod o.m4a.part"},
+        TranslationCase{"AudioOff", "-i a -f mp4 -vcodec mpeg4 -s 320x240 -b 718kbps -r 25 -an -y o.mp4",
+                        "-i a -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -r 25 -an -f mp4 o.mp4.part"},
+        TranslationCase{
+            "DeviceParametersPassThrough",
+            "-i a -vcodec libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k "
+            "-bufsize 16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 "
+            "-y o.m4v",
+            "-i a -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
+            "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod o.m4v.part"},
+        TranslationCase{"FormatOptionWins", "-i a -f matroska -y o.part.bin",
+                        "-i a -f matroska o.part.bin.part"},
+        TranslationCase{"ExtensionCaseIgnored", "-i a -y O.MOV", "-i a -f mov O.MOV.part"}),
+    [](const ::testing::TestParamInfo<TranslationCase>& param) { return std::string(param.param.name); });
+
+struct RefusalCase
+{
+    const char* name;
+    const char* classic;
+    const char* error;
+};
+
+class RefusalTable : public ::testing::TestWithParam<RefusalCase>
+{
+};
+
+TEST_P(RefusalTable, NamesTheProblem)
+{
+    const ParsedRequest parsed = ParseEncoderArguments(Split(GetParam().classic));
+    EXPECT_EQ(parsed.error, GetParam().error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusalTable,
+    ::testing::Values(
+        RefusalCase{"UnknownOption", "-i a -deinterlace -y o.mp4", "Zantrove: unknown option -deinterlace"},
+        RefusalCase{"UnknownExtraStyleOption", "-i a -vf scale=1:1 -y o.mp4", "Zantrove: unknown option -vf"},
+        RefusalCase{"StrayWord", "-i a stray -y o.mp4", "Zantrove: unexpected argument stray"},
+        RefusalCase{"OutputNotLast", "-i a -y o.mp4 -an",
+                    "Zantrove: unexpected argument -an after the output file"},
+        RefusalCase{"MissingValue", "-i a -y", "Zantrove: missing value for -y"},
+        RefusalCase{"NoInput", "-an -y o.mp4", "Zantrove: no input file (-i)"},
+        RefusalCase{"NoOutput", "-i a -an", "Zantrove: no output file (-y)"},
+        RefusalCase{"BadRate", "-i a -b fastkbps -y o.mp4", "Zantrove: bad value for -b: fastkbps"},
+        RefusalCase{"BadSize", "-i a -s 320 -y o.mp4", "Zantrove: bad value for -s: 320"},
+        RefusalCase{"BadPad", "-i a -padtop -4 -y o.mp4", "Zantrove: bad value for -padtop: -4"},
+        RefusalCase{"BadTime", "-i a -ss 1:x -y o.mp4", "Zantrove: bad value for -ss: 1:x"},
+        RefusalCase{"UnknownExtension", "-i a -y o.xyz",
+                    "Zantrove: cannot tell the output format of o.xyz; give -f"},
+        RefusalCase{"NothingLeft", "-i a -vn -an -y o.mp4",
+                    "Zantrove: -vn and -an together leave nothing to write"}),
+    [](const ::testing::TestParamInfo<RefusalCase>& param) { return std::string(param.param.name); });
+
+TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
+{
+    const ParsedRequest parsed = ParseEncoderArguments(
+        {"-i", "/v/My Holiday.avi", "-vcodec", "mpeg4", "-y", "/out/My Holiday (2).mp4"});
+    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    const std::vector<std::string> expected{
+        "-nostdin",  "-hide_banner", "-loglevel", "error", "-nostats",
+        "-progress", "pipe:1",       "-y",        "-i",    "/v/My Holiday.avi",
+        "-c:v",      "mpeg4",        "-f",        "mp4",   "/out/My Holiday (2).mp4.part"};
+    EXPECT_EQ(BuildFfmpegArguments(parsed.request), expected);
+}
+
+TEST(EncoderOptionsTest, RateForms)
+{
+    EXPECT_EQ(ConvertRate("718kbps"), "718k");
+    EXPECT_EQ(ConvertRate("128 kbps"), "128k");
+    EXPECT_EQ(ConvertRate("1450.5kbps"), "1450.5k");
+    EXPECT_EQ(ConvertRate("2500k"), "2500k");
+    EXPECT_EQ(ConvertRate("128000"), "128000");
+    EXPECT_EQ(ConvertRate("2Mbps"), "2M");
+    EXPECT_EQ(ConvertRate("kbps"), std::nullopt);
+    EXPECT_EQ(ConvertRate("1.2.3k"), std::nullopt);
+    EXPECT_EQ(ConvertRate("12 apples"), std::nullopt);
+}
+
+TEST(EncoderOptionsTest, MuxerTable)
+{
+    EXPECT_EQ(MuxerForFileName("/a/b.m4v"), "ipod");
+    EXPECT_EQ(MuxerForFileName("b.m4a"), "ipod");
+    EXPECT_EQ(MuxerForFileName("b.mp4"), "mp4");
+    EXPECT_EQ(MuxerForFileName("b.mov"), "mov");
+    EXPECT_EQ(MuxerForFileName("b.mkv"), "matroska");
+    EXPECT_EQ(MuxerForFileName("/dir.mp4/noextension"), "");
+}
+
+TEST(ProgressReportTest, BlocksBecomeStatusLines)
+{
+    ProgressReader reader;
+    // Pieces cut in the middle of lines, as a pipe delivers them.
+    EXPECT_TRUE(reader.Feed("frame=250\nfps=25.00\nstream_0_0_q=2.0\nbitrate= 838.9kbi").empty());
+    const auto blocks = reader.Feed("ts/s\ntotal_size=1048576\nout_time_us=10000000\nout_time_ms=10000000\n"
+                                    "out_time=00:00:10.000000\ndup_frames=0\ndrop_frames=0\nspeed=1.02x\n"
+                                    "progress=continue\nframe=2");
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(FormatProgressLine(blocks[0]),
+              "frame=  250 fps= 25 q=2.0 size=    1024kB time=10.00 bitrate= 838.9kbits/s speed=1.02x\r");
+}
+
+TEST(ProgressReportTest, UnknownValuesAndTheEnd)
+{
+    ProgressReader reader;
+    const auto blocks = reader.Feed("frame=0\nfps=0.00\nbitrate=N/A\ntotal_size=N/A\nout_time_us=N/A\n"
+                                    "out_time=N/A\nspeed=N/A\nprogress=continue\n"
+                                    "frame=3\nout_time_us=-23220\nout_time=-00:00:00.023220\nprogress=end\n");
+    ASSERT_EQ(blocks.size(), 2u);
+    EXPECT_EQ(FormatProgressLine(blocks[0]),
+              "frame=    0 fps=0.0 q=-1.0 size=N/A time=0.00 bitrate=N/A speed=N/A\r");
+    EXPECT_FALSE(blocks[0].end);
+    EXPECT_TRUE(blocks[1].end);
+    EXPECT_EQ(blocks[1].seconds, 0.0);
+    // The reader of these lines needs seconds with "." and a blank after them.
+    EXPECT_TRUE(std::regex_search(FormatProgressLine(blocks[1]), std::regex(" time=[0-9]+\\.[0-9]+ ")));
+}
+
+} // namespace
+} // namespace zantrove

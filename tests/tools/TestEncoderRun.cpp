@@ -1,0 +1,381 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built encoder against the real ffmpeg, on clips made here, staged under the name the
+// program gives it.
+#include "storage/FileUtilities.h"
+#include "tests/media/MediaClips.h"
+#include "tests/support/TestHome.h"
+#include "tests/tools/ToolProcess.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zantrove {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy named as the program stages it, in a folder of its own without an ffmpeg beside it.
+std::string StageEncoder(const std::string& folder)
+{
+    const std::string staged = folder + "/Zantrove.exe";
+    fs::copy_file(ZANTROVE_APP_DIR "/Components/Zantrove.dll", staged, fs::copy_options::overwrite_existing);
+    return staged;
+}
+
+std::string MakeClip(const std::string& name, const std::string& arguments)
+{
+    const std::string path = test::ClipFolder() + "/" + name;
+    if (!test::RunShell("ffmpeg -nostdin -v error -y " + arguments + " " + test::ShellQuote(path) +
+                        " </dev/null"))
+        return {};
+    return path;
+}
+
+// ffprobe's answer for the given entries, one value a line.
+std::string Probe(const std::string& file, const std::string& entries)
+{
+    return test::RunTool(
+               {"ffprobe", "-v", "error", "-show_entries", entries, "-of", "default=nw=1:nk=1", file})
+        .out;
+}
+
+class EncoderRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_folder = test::MakeTempFolder("encode");
+        m_encoder = StageEncoder(m_folder);
+    }
+
+    test::ToolResult Encode(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), m_encoder);
+        return test::RunTool(arguments);
+    }
+
+    std::string m_folder;
+    std::string m_encoder;
+};
+
+struct SizeCase
+{
+    int sourceWidth;
+    int sourceHeight;
+    const char* sizeOptions;
+};
+
+class EncoderSizeTest : public EncoderRunTest, public ::testing::WithParamInterface<SizeCase>
+{
+};
+
+// The source is black with a white box 7/8 of its width and height, so the box has the source's
+// proportions; in the output the box is measured on a decoded frame.
+TEST_P(EncoderSizeTest, KeepsTheSourceProportions)
+{
+    const SizeCase& size = GetParam();
+    const std::string frame = std::to_string(size.sourceWidth) + "x" + std::to_string(size.sourceHeight);
+    const std::string source =
+        MakeClip("box" + frame + ".mp4",
+                 "-f lavfi -i color=c=black:s=" + frame +
+                     ":r=5:d=1,drawbox=x=iw/16:y=ih/16:w=iw*7/8:h=ih*7/8:color=white:t=fill "
+                     "-f lavfi -i sine=duration=1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/out " + frame + ".mp4";
+    std::vector<std::string> arguments{"-i", source, "-vcodec", "libx264"};
+    std::istringstream words(size.sizeOptions);
+    for (std::string word; words >> word;)
+        arguments.push_back(word);
+    arguments.insert(arguments.end(), {"-b", "600kbps", "-acodec", "aac", "-ab", "96kbps", "-y", output});
+    const test::ToolResult run = Encode(arguments);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const std::string video =
+        test::RunTool({"ffprobe", "-v", "error", "-select_streams", "v", "-show_entries",
+                       "stream=width,height,sample_aspect_ratio", "-of", "csv=p=0", output})
+            .out;
+    EXPECT_EQ(video, "320,240,1:1\n");
+
+    const test::ToolResult gray =
+        test::RunTool({"ffmpeg", "-nostdin", "-v", "error", "-i", output, "-frames:v", "1", "-f", "rawvideo",
+                       "-pix_fmt", "gray", "-"});
+    ASSERT_EQ(gray.out.size(), 320u * 240u);
+    // Each pixel counts by its brightness between video black (16) and white (235), so a blurred
+    // edge still adds up to the box's true size, to a fraction of a pixel.
+    const auto white = [&gray](int x, int y) {
+        const int luma = static_cast<unsigned char>(gray.out[static_cast<std::size_t>(y * 320 + x)]);
+        return std::clamp((luma - 16) / 219.0, 0.0, 1.0);
+    };
+    double boxWidth = 0;
+    for (int x = 0; x < 320; ++x)
+        boxWidth += white(x, 120);
+    double boxHeight = 0;
+    for (int y = 0; y < 240; ++y)
+        boxHeight += white(160, y);
+    ASSERT_GT(boxHeight, 10.0);
+    const double sourceRatio = double(size.sourceWidth) / double(size.sourceHeight);
+    EXPECT_NEAR(boxWidth / boxHeight / sourceRatio, 1.0, 0.01) << "box " << boxWidth << "x" << boxHeight;
+    // The box is 7/8 of the picture's width whatever the case, so the picture spans all 320 columns.
+    EXPECT_NEAR(boxWidth, 280.0, 1.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EncoderSizeTest,
+                         ::testing::Values(SizeCase{640, 272, "-s 320x136 -padtop 52 -padbottom 52"},
+                                           SizeCase{1280, 720, "-s 320x180 -padtop 30 -padbottom 30"},
+                                           SizeCase{720, 576, "-croptop 8 -cropbottom 8 -s 320x240"},
+                                           SizeCase{352, 288, "-croptop 12 -cropbottom 10 -s 320x240"},
+                                           SizeCase{640, 480, "-s 320x240"}),
+                         [](const ::testing::TestParamInfo<SizeCase>& param) {
+                             return std::to_string(param.param.sourceWidth) + "x" +
+                                    std::to_string(param.param.sourceHeight);
+                         });
+
+std::string TestClip(int seconds)
+{
+    const std::string s = std::to_string(seconds);
+    return MakeClip("test" + s + ".mp4",
+                    "-f lavfi -i testsrc2=size=160x120:rate=10 -f lavfi -i sine=frequency=440 -t " + s +
+                        " -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
+}
+
+TEST_F(EncoderRunTest, TrimmedEncodeLastsTheAskedTime)
+{
+    const std::string source = TestClip(3);
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/trim.m4v";
+    const test::ToolResult run =
+        Encode({"-i",      source,    "-f",  "ipod",   "-vcodec", "libx264",  "-s", "160x120",
+                "-b",      "300kbps", "-r",  "10",     "-ss",     "00:00:01", "-t", "00:00:01",
+                "-acodec", "aac",     "-ab", "64kbps", "-y",      output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const double duration = std::stod(Probe(output, "format=duration"));
+    EXPECT_GT(duration, 0.9);
+    EXPECT_LT(duration, 1.15);
+    EXPECT_FALSE(FileExists(output + ".part"));
+}
+
+TEST_F(EncoderRunTest, ProgressLinesCarrySecondsForTheReader)
+{
+    const std::string source = TestClip(2);
+    ASSERT_FALSE(source.empty());
+    const test::ToolResult run = Encode(
+        {"-i", source, "-vcodec", "mpeg4", "-b", "200kbps", "-acodec", "aac", "-y", m_folder + "/p.mp4"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out.find('\n'), std::string::npos);
+    ASSERT_FALSE(run.out.empty());
+    ASSERT_EQ(run.out.back(), '\r');
+    const std::regex shape(
+        "frame= *[0-9]+ fps= *[0-9.]+ q=-?[0-9.]+ size=( *[0-9]+kB|N/A) time=([0-9]+\\.[0-9]+) "
+        "bitrate=( *[0-9.]+kbits/s|N/A) speed=( *[0-9.e+]+x|N/A)");
+    double last = -1;
+    int lines = 0;
+    std::istringstream pieces(run.out);
+    for (std::string piece; std::getline(pieces, piece, '\r');) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(piece, match, shape)) << piece;
+        last = std::stod(match[2].str());
+        ++lines;
+    }
+    EXPECT_GE(lines, 1);
+    EXPECT_NEAR(last, 2.0, 0.15);
+}
+
+TEST_F(EncoderRunTest, VideoOffWritesAudioOnly)
+{
+    const std::string source = TestClip(1);
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/sound.m4a";
+    const test::ToolResult run = Encode(
+        {"-i", source, "-vn", "-acodec", "aac", "-ab", "128kbps", "-ar", "44100", "-ac", "2", "-y", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Probe(output, "stream=codec_type,sample_rate,channels"), "audio\n44100\n2\n");
+}
+
+TEST_F(EncoderRunTest, AudioOffWritesVideoOnly)
+{
+    const std::string source = TestClip(1);
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/picture.mp4";
+    const test::ToolResult run = Encode({"-i", source, "-f", "mp4", "-vcodec", "mpeg4", "-s", "160x120", "-b",
+                                         "200kbps", "-an", "-y", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Probe(output, "stream=codec_type,codec_name"), "mpeg4\nvideo\n");
+}
+
+TEST_F(EncoderRunTest, MissingInputIsReportedWithItsPath)
+{
+    const std::string missing = m_folder + "/no such clip.avi";
+    const std::string output = m_folder + "/never.mp4";
+    const test::ToolResult run = Encode({"-i", missing, "-vcodec", "mpeg4", "-y", output});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.err.rfind(missing + ":", 0), 0u) << run.err;
+    EXPECT_FALSE(FileExists(output));
+}
+
+TEST_F(EncoderRunTest, FailedEncodeLeavesNoFileUnderTheFinalName)
+{
+    const std::string source = TestClip(1);
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/bad.mp4";
+    const test::ToolResult run =
+        Encode({"-i", source, "-vcodec", "nosuchcodec", "-acodec", "aac", "-y", output});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("nosuchcodec"), std::string::npos) << run.err;
+    EXPECT_FALSE(FileExists(output));
+}
+
+TEST_F(EncoderRunTest, UnknownOptionStopsBeforeFfmpeg)
+{
+    const std::string output = m_folder + "/x.mp4";
+    const test::ToolResult run = Encode({"-i", m_folder + "/whatever.avi", "-deinterlace", "-y", output});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.err, "Zantrove: unknown option -deinterlace\n");
+    EXPECT_TRUE(run.out.empty());
+}
+
+// An input that ffmpeg reads live from a pipe for 20 s, so the encode is surely still running.
+class LiveInput
+{
+public:
+    explicit LiveInput(const std::string& folder) : m_fifo(folder + "/live.nut")
+    {
+        if (::mkfifo(m_fifo.c_str(), 0600) != 0)
+            return;
+        m_writer = test::StartTool({"ffmpeg", "-nostdin", "-v", "error", "-re", "-f", "lavfi", "-i",
+                                    "testsrc2=size=320x240:rate=25", "-t", "20", "-c:v", "mpeg4", "-f", "nut",
+                                    "-y", m_fifo},
+                                   folder + "/writer.err");
+    }
+    ~LiveInput()
+    {
+        if (m_writer.pid > 0) {
+            ::kill(m_writer.pid, SIGKILL);
+            ::waitpid(m_writer.pid, nullptr, 0);
+            ::close(m_writer.outFd);
+        }
+    }
+    const std::string& Path() const { return m_fifo; }
+    bool Ok() const { return m_writer.pid > 0; }
+
+private:
+    std::string m_fifo;
+    test::RunningTool m_writer;
+};
+
+bool EndsWithin(pid_t pid, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (test::IsRunning(pid)) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+class EncoderStopTest : public EncoderRunTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(EncoderStopTest, FfmpegEndsWithTheEncoder)
+{
+    LiveInput input(m_folder);
+    ASSERT_TRUE(input.Ok());
+    const std::string output = m_folder + "/live.mp4";
+    test::RunningTool encoder = test::StartTool(
+        {m_encoder, "-i", input.Path(), "-vcodec", "libx264", "-s", "160x120", "-an", "-y", output},
+        m_folder + "/encoder.err");
+    ASSERT_GT(encoder.pid, 0);
+    const std::string progress = test::ReadUntil(encoder.outFd, "time=", 30);
+    ASSERT_NE(progress.find("time="), std::string::npos) << test::ReadTextFile(m_folder + "/encoder.err");
+    EXPECT_EQ(test::ProcessName(encoder.pid), "Zantrove.exe");
+    const std::vector<pid_t> children = test::ChildrenOf(encoder.pid);
+    ASSERT_EQ(children.size(), 1u);
+    const pid_t ffmpeg = children[0];
+    EXPECT_EQ(test::ProcessName(ffmpeg), "ffmpeg");
+
+    ASSERT_EQ(::kill(encoder.pid, GetParam()), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(encoder.pid, &status, 0), encoder.pid);
+    ::close(encoder.outFd);
+    if (GetParam() == SIGKILL) {
+        EXPECT_TRUE(WIFSIGNALED(status));
+    } else {
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 128 + GetParam());
+    }
+    const bool ended = EndsWithin(ffmpeg, 5);
+    EXPECT_TRUE(ended) << "ffmpeg " << ffmpeg << " outlived the encoder";
+    if (!ended)
+        ::kill(ffmpeg, SIGKILL);
+    EXPECT_FALSE(FileExists(output));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EncoderStopTest, ::testing::Values(SIGKILL, SIGTERM, SIGINT),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                             return std::string(param.param == SIGKILL   ? "Kill"
+                                                : param.param == SIGTERM ? "Terminate"
+                                                                         : "Interrupt");
+                         });
+
+// A stand-in ffmpeg beside the staged encoder: it proves the lookup, and lets the outcome of the
+// run be chosen.
+void WriteFakeFfmpeg(const std::string& folder, const std::string& body)
+{
+    const std::string path = folder + "/ffmpeg";
+    test::WriteTextFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                              "for last; do :; done\n" +
+                                  body);
+    ::chmod(path.c_str(), 0755);
+}
+
+TEST_F(EncoderRunTest, UsesTheFfmpegBesideItAndRenamesOnSuccess)
+{
+    WriteFakeFfmpeg(m_folder, "printf 'frame=5\\nout_time_us=1500000\\nprogress=end\\n'\n"
+                              "printf 'data' > \"$last\"\nexit 0\n");
+    const std::string output = m_folder + "/ok.mp4";
+    const test::ToolResult run = Encode({"-i", "in.avi", "-vcodec", "mpeg4", "-y", output});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "frame=    5 fps=0.0 q=-1.0 size=N/A time=1.50 bitrate=N/A speed=N/A\r");
+    EXPECT_EQ(test::ReadTextFile(output), "data");
+    EXPECT_FALSE(FileExists(output + ".part"));
+    EXPECT_EQ(
+        test::ReadTextFile(m_folder + "/args.txt"),
+        "-nostdin\n-hide_banner\n-loglevel\nerror\n-nostats\n-progress\npipe:1\n-y\n-i\nin.avi\n-c:v\nmpeg4\n"
+        "-f\nmp4\n" +
+            output + ".part\n");
+}
+
+TEST_F(EncoderRunTest, FfmpegFailureKeepsTheUnfinishedFile)
+{
+    WriteFakeFfmpeg(m_folder, "printf 'half' > \"$last\"\necho 'in.avi: broken' >&2\nexit 1\n");
+    const std::string output = m_folder + "/half.mp4";
+    const test::ToolResult run = Encode({"-i", "in.avi", "-y", output});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.rfind("in.avi: broken\n", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find("Zantrove: "), std::string::npos);
+    EXPECT_FALSE(FileExists(output));
+    EXPECT_EQ(test::ReadTextFile(output + ".part"), "half");
+}
+
+TEST_F(EncoderRunTest, SuccessWithoutOutputIsAFailure)
+{
+    WriteFakeFfmpeg(m_folder, "exit 0\n");
+    const std::string output = m_folder + "/empty.mp4";
+    const test::ToolResult run = Encode({"-i", "in.avi", "-y", output});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_FALSE(run.err.empty());
+    EXPECT_FALSE(FileExists(output));
+}
+
+} // namespace
+} // namespace zantrove

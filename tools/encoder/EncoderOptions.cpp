@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/encoder/EncoderOptions.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+
+namespace zantrove {
+
+namespace {
+
+constexpr std::string_view kPrefix = "Zantrove: ";
+
+// Device parameters from the profiles; each takes one value and goes to ffmpeg unchanged.
+constexpr std::array<std::string_view, 11> kPassThrough{"-profile:v", "-level",    "-pix_fmt",  "-maxrate",
+                                                        "-bufsize",   "-fps_mode", "-movflags", "-bf",
+                                                        "-preset",    "-tune",     "-g"};
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+// Digits with at most one "." between digits.
+bool IsDecimal(std::string_view text)
+{
+    const std::size_t dot = text.find('.');
+    if (dot == std::string_view::npos)
+        return AllDigits(text);
+    return AllDigits(text.substr(0, dot)) && AllDigits(text.substr(dot + 1));
+}
+
+std::optional<int> ParseCount(std::string_view text)
+{
+    int value = 0;
+    if (!AllDigits(text))
+        return std::nullopt;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// "ss", "mm:ss" or "hh:mm:ss", the last part with an optional fraction.
+bool IsTime(std::string_view text)
+{
+    int parts = 0;
+    while (true) {
+        const std::size_t colon = text.find(':');
+        if (colon == std::string_view::npos)
+            break;
+        if (!AllDigits(text.substr(0, colon)) || ++parts > 2)
+            return false;
+        text.remove_prefix(colon + 1);
+    }
+    return IsDecimal(text);
+}
+
+bool IsFrameRate(std::string_view text)
+{
+    const std::size_t slash = text.find('/');
+    if (slash != std::string_view::npos)
+        return AllDigits(text.substr(0, slash)) && AllDigits(text.substr(slash + 1));
+    return IsDecimal(text);
+}
+
+bool IsX264(const std::string& codec)
+{
+    return codec == "libx264" || codec == "libx264rgb" || codec == "h264";
+}
+
+// The codec ffmpeg picks for a muxer when none is named, as far as the quality option depends on it.
+std::string EffectiveVideoCodec(const EncoderRequest& request)
+{
+    if (!request.videoCodec.empty())
+        return request.videoCodec;
+    const std::string muxer = request.format.empty() ? MuxerForFileName(request.output) : request.format;
+    for (const char* withX264 : {"mp4", "ipod", "mov", "matroska"}) {
+        if (muxer == withX264)
+            return "libx264";
+    }
+    return {};
+}
+
+std::string Error(std::string_view text)
+{
+    return std::string(kPrefix) + std::string(text);
+}
+
+} // namespace
+
+std::optional<std::string> ConvertRate(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::size_t numberEnd = 0;
+    while (numberEnd < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[numberEnd])) || text[numberEnd] == '.'))
+        ++numberEnd;
+    const std::string_view number = text.substr(0, numberEnd);
+    if (!IsDecimal(number))
+        return std::nullopt;
+    std::string_view unit = text.substr(numberEnd);
+    while (!unit.empty() && unit.front() == ' ')
+        unit.remove_prefix(1);
+    const std::string lowerUnit = Lower(unit);
+    for (const char* plain : {"", "bps", "b/s", "bit/s"}) {
+        if (lowerUnit == plain)
+            return std::string(number);
+    }
+    for (const char* kilo : {"k", "kbps", "kb/s", "kbit/s"}) {
+        if (lowerUnit == kilo)
+            return std::string(number) + "k";
+    }
+    for (const char* mega : {"m", "mbps", "mb/s", "mbit/s"}) {
+        if (lowerUnit == mega)
+            return std::string(number) + "M";
+    }
+    return std::nullopt;
+}
+
+std::string MuxerForFileName(std::string_view fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t slash = fileName.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 20> kTable{{
+        {"m4v", "ipod"}, {"m4a", "ipod"},     {"m4b", "ipod"},     {"mp4", "mp4"},   {"mov", "mov"},
+        {"3gp", "3gp"},  {"mkv", "matroska"}, {"mka", "matroska"}, {"webm", "webm"}, {"avi", "avi"},
+        {"flv", "flv"},  {"mpg", "mpeg"},     {"mpeg", "mpeg"},    {"ts", "mpegts"}, {"m2ts", "mpegts"},
+        {"mp3", "mp3"},  {"aac", "adts"},     {"wav", "wav"},      {"ogg", "ogg"},   {"mts", "mpegts"},
+    }};
+    const std::string extension = Lower(fileName.substr(dot + 1));
+    for (const auto& [known, muxer] : kTable) {
+        if (extension == known)
+            return std::string(muxer);
+    }
+    return {};
+}
+
+ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
+{
+    ParsedRequest parsed;
+    EncoderRequest& request = parsed.request;
+    const auto fail = [&parsed](std::string text) {
+        parsed.error = Error(text);
+        return parsed;
+    };
+    bool haveInput = false;
+    bool haveOutput = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
+        if (option == "-sameq") {
+            request.sameQuality = true;
+            continue;
+        }
+        if (option == "-vn") {
+            request.videoOff = true;
+            continue;
+        }
+        if (option == "-an") {
+            request.audioOff = true;
+            continue;
+        }
+        const bool passThrough =
+            std::find(kPassThrough.begin(), kPassThrough.end(), option) != kPassThrough.end();
+        static constexpr std::array<std::string_view, 17> kValued{
+            "-i", "-f",  "-vcodec", "-s",      "-padtop", "-padbottom", "-croptop", "-cropbottom", "-b",
+            "-r", "-ss", "-t",      "-acodec", "-ab",     "-ar",        "-ac",      "-y"};
+        const bool valued = std::find(kValued.begin(), kValued.end(), option) != kValued.end();
+        if (!passThrough && !valued) {
+            if (!option.empty() && option.front() == '-')
+                return fail("unknown option " + option);
+            return fail("unexpected argument " + option);
+        }
+        if (i + 1 >= arguments.size())
+            return fail("missing value for " + option);
+        const std::string& value = arguments[++i];
+        const auto bad = [&]() { return fail("bad value for " + option + ": " + value); };
+        if (passThrough) {
+            request.extra.push_back(option);
+            request.extra.push_back(value);
+        } else if (option == "-i") {
+            if (value.empty())
+                return bad();
+            request.input = value;
+            haveInput = true;
+        } else if (option == "-y") {
+            if (value.empty())
+                return bad();
+            if (i + 1 != arguments.size())
+                return fail("unexpected argument " + arguments[i + 1] + " after the output file");
+            request.output = value;
+            haveOutput = true;
+        } else if (option == "-f" || option == "-vcodec" || option == "-acodec") {
+            if (value.empty() || value.front() == '-')
+                return bad();
+            (option == "-f"        ? request.format
+             : option == "-vcodec" ? request.videoCodec
+                                   : request.audioCodec) = value;
+        } else if (option == "-s") {
+            const std::size_t x = value.find('x');
+            const auto width = ParseCount(std::string_view(value).substr(0, x == std::string::npos ? 0 : x));
+            const auto height = ParseCount(x == std::string::npos ? std::string_view()
+                                                                  : std::string_view(value).substr(x + 1));
+            if (!width || !height || *width == 0 || *height == 0)
+                return bad();
+            request.width = *width;
+            request.height = *height;
+        } else if (option == "-padtop" || option == "-padbottom" || option == "-croptop" ||
+                   option == "-cropbottom") {
+            const auto rows = ParseCount(value);
+            if (!rows)
+                return bad();
+            (option == "-padtop"      ? request.padTop
+             : option == "-padbottom" ? request.padBottom
+             : option == "-croptop"   ? request.cropTop
+                                      : request.cropBottom) = *rows;
+        } else if (option == "-b" || option == "-ab") {
+            const auto rate = ConvertRate(value);
+            if (!rate)
+                return bad();
+            (option == "-b" ? request.videoBitrate : request.audioBitrate) = *rate;
+        } else if (option == "-r") {
+            if (!IsFrameRate(value))
+                return bad();
+            request.frameRate = value;
+        } else if (option == "-ss" || option == "-t") {
+            if (!IsTime(value))
+                return bad();
+            (option == "-ss" ? request.start : request.duration) = value;
+        } else if (option == "-ar" || option == "-ac") {
+            const auto number = ParseCount(value);
+            if (!number || *number == 0)
+                return bad();
+            (option == "-ar" ? request.sampleRate : request.channels) = value;
+        }
+    }
+    if (!haveInput)
+        return fail("no input file (-i)");
+    if (!haveOutput)
+        return fail("no output file (-y)");
+    if (request.videoOff && request.audioOff)
+        return fail("-vn and -an together leave nothing to write");
+    // ffmpeg writes into "<name>.part", whose extension says nothing, so the muxer is always named.
+    if (request.format.empty() && MuxerForFileName(request.output).empty())
+        return fail("cannot tell the output format of " + request.output + "; give -f");
+    return parsed;
+}
+
+std::string VideoFilterChain(const EncoderRequest& request)
+{
+    const bool sized = request.width > 0 && request.height > 0;
+    const std::string width = std::to_string(request.width);
+    const std::string height = std::to_string(request.height);
+    std::vector<std::string> filters;
+    if (request.cropTop > 0 || request.cropBottom > 0) {
+        // The caller's crop rows refer to the source scaled to the target width with its own
+        // proportions, rounded to the nearest row: what "-1" gives. "-2" could differ by one row.
+        if (sized)
+            filters.push_back("scale=" + width + ":-1");
+        filters.push_back("crop=" + (sized ? width : std::string("iw")) + ":ih-" +
+                          std::to_string(request.cropTop + request.cropBottom) +
+                          ":0:" + std::to_string(request.cropTop) + ":exact=1");
+        // A no-op when the rows add up; otherwise the frame still gets the asked size.
+        if (sized)
+            filters.push_back("scale=" + width + ":" + height);
+    } else if (sized) {
+        filters.push_back("scale=" + width + ":" + height);
+    }
+    if (request.padTop > 0 || request.padBottom > 0) {
+        const int rows = request.padTop + request.padBottom;
+        filters.push_back(sized
+                              ? "pad=" + width + ":" + std::to_string(request.height + rows) +
+                                    ":0:" + std::to_string(request.padTop)
+                              : "pad=iw:ih+" + std::to_string(rows) + ":0:" + std::to_string(request.padTop));
+    }
+    if (filters.empty())
+        return {};
+    // The sizes were worked out for square pixels; without this, scale keeps a source's odd
+    // sample ratio and players would stretch the picture again.
+    filters.push_back("setsar=1");
+    std::string chain;
+    for (const std::string& filter : filters)
+        chain += (chain.empty() ? "" : ",") + filter;
+    return chain;
+}
+
+std::string UnfinishedPath(const std::string& output)
+{
+    return output + ".part";
+}
+
+std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
+{
+    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
+                                  "-nostats", "-progress",    "pipe:1",    "-y"};
+    // Before -i, ffmpeg seeks in the input instead of decoding and dropping everything up to there.
+    if (!request.start.empty())
+        args.insert(args.end(), {"-ss", request.start});
+    args.insert(args.end(), {"-i", request.input});
+    if (!request.duration.empty())
+        args.insert(args.end(), {"-t", request.duration});
+
+    if (request.videoOff) {
+        args.push_back("-vn");
+    } else {
+        if (!request.videoCodec.empty())
+            args.insert(args.end(), {"-c:v", request.videoCodec});
+        if (const std::string chain = VideoFilterChain(request); !chain.empty())
+            args.insert(args.end(), {"-vf", chain});
+        if (request.sameQuality) {
+            // Current ffmpeg has no -sameq, so each codec gets its own constant-quality mode:
+            // CRF 18 is visually lossless for x264; qscale 2 is the finest useful step of the
+            // MPEG-4 family and the other qscale codecs. A bit rate would cap quality, so it goes.
+            const std::string codec = EffectiveVideoCodec(request);
+            if (IsX264(codec))
+                args.insert(args.end(), {"-crf", "18"});
+            else if (codec != "copy")
+                args.insert(args.end(), {"-qscale:v", "2"});
+        } else if (!request.videoBitrate.empty()) {
+            args.insert(args.end(), {"-b:v", request.videoBitrate});
+        }
+        if (!request.frameRate.empty())
+            args.insert(args.end(), {"-r", request.frameRate});
+    }
+    args.insert(args.end(), request.extra.begin(), request.extra.end());
+
+    if (request.audioOff) {
+        args.push_back("-an");
+    } else {
+        if (!request.audioCodec.empty())
+            args.insert(args.end(), {"-c:a", request.audioCodec});
+        if (!request.audioBitrate.empty())
+            args.insert(args.end(), {"-b:a", request.audioBitrate});
+        if (!request.sampleRate.empty())
+            args.insert(args.end(), {"-ar", request.sampleRate});
+        if (!request.channels.empty())
+            args.insert(args.end(), {"-ac", request.channels});
+    }
+    args.insert(args.end(), {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
+                             UnfinishedPath(request.output)});
+    return args;
+}
+
+} // namespace zantrove

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove {
+
+// One conversion as the script asks for it in the classic option set, values already checked.
+struct EncoderRequest
+{
+    std::string input;
+    std::string output; // the final name; ffmpeg writes UnfinishedPath(output)
+    std::string format; // -f, empty when the output's extension decides
+    std::string videoCodec;
+    int width = 0; // 0: -s not given
+    int height = 0;
+    int padTop = 0;
+    int padBottom = 0;
+    int cropTop = 0;
+    int cropBottom = 0;
+    std::string videoBitrate; // already in ffmpeg's form, "718k"
+    std::string frameRate;
+    bool sameQuality = false;
+    bool videoOff = false;
+    std::string start;
+    std::string duration;
+    bool audioOff = false;
+    std::string audioCodec;
+    std::string audioBitrate;
+    std::string sampleRate;
+    std::string channels;
+    std::vector<std::string> extra; // device parameters, option and value as they stand
+};
+
+struct ParsedRequest
+{
+    EncoderRequest request;
+    std::string error; // a whole line for stderr, empty when the arguments were accepted
+    bool Ok() const { return error.empty(); }
+};
+
+// The arguments after the program name.
+ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments);
+
+// "718kbps", "718 kbps", "718k", "1450.5kbps", "128000" into ffmpeg's "718k" form; nullopt when the
+// text is no rate. A plain number stays bits per second, as ffmpeg reads it.
+std::optional<std::string> ConvertRate(std::string_view text);
+
+// The ffmpeg muxer for an output name's extension, empty when the table does not know it.
+std::string MuxerForFileName(std::string_view fileName);
+
+// The -vf chain for size, pads and crops; empty when the picture is left as it is.
+std::string VideoFilterChain(const EncoderRequest& request);
+
+std::string UnfinishedPath(const std::string& output);
+
+// ffmpeg's arguments after its program name, writing into UnfinishedPath(request.output).
+std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request);
+
+} // namespace zantrove

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/encoder/FfmpegRunner.h"
+
+#include <array>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zantrove {
+
+namespace {
+
+volatile sig_atomic_t g_child = 0;
+volatile sig_atomic_t g_received = 0;
+
+constexpr std::array<int, 3> kForwarded{SIGTERM, SIGINT, SIGHUP};
+
+void ForwardSignal(int signal)
+{
+    g_received = signal;
+    if (g_child > 0)
+        ::kill(static_cast<pid_t>(g_child), signal);
+}
+
+bool IsExecutableFile(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+void WriteError(const char* what, int error)
+{
+    const std::string line = std::string("Zantrove: ") + what + ": " + std::strerror(error) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+}
+
+} // namespace
+
+std::string FindFfmpeg(const char* argv0)
+{
+    std::string self;
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length > 0)
+        self.assign(buffer, static_cast<std::size_t>(length));
+    else if (argv0 && std::strchr(argv0, '/'))
+        self = argv0;
+    if (const std::string folder = FolderOf(self); !folder.empty()) {
+        const std::string beside = folder + (folder == "/" ? "" : "/") + "ffmpeg";
+        if (IsExecutableFile(beside))
+            return beside;
+    }
+    return "ffmpeg";
+}
+
+FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::function<void(std::string_view)>& onOutput)
+{
+    FfmpegOutcome outcome;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = ForwardSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kForwarded)
+        ::sigaction(signal, &action, nullptr);
+
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        outcome.error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return outcome;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    // Held back until the child's id is known, so a signal in between still reaches ffmpeg.
+    sigset_t forwarded;
+    sigset_t previous;
+    sigemptyset(&forwarded);
+    for (const int signal : kForwarded)
+        sigaddset(&forwarded, signal);
+    ::sigprocmask(SIG_BLOCK, &forwarded, &previous);
+
+    const pid_t parent = ::getpid();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Dies with us even when we are killed outright; if we already died before this line,
+        // getppid() no longer names us and nobody would ever send that signal.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+        struct sigaction standard
+        {
+        };
+        standard.sa_handler = SIG_DFL;
+        sigemptyset(&standard.sa_mask);
+        for (const int signal : kForwarded)
+            ::sigaction(signal, &standard, nullptr);
+        ::sigaction(SIGPIPE, &standard, nullptr);
+        ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+        if (::dup2(pipeEnds[1], STDOUT_FILENO) < 0)
+            ::_exit(127);
+        if (program.find('/') != std::string::npos)
+            ::execv(program.c_str(), argv.data());
+        else
+            ::execvp(program.c_str(), argv.data());
+        WriteError(("cannot run " + program).c_str(), errno);
+        ::_exit(127);
+    }
+    if (child < 0) {
+        const int error = errno;
+        ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        outcome.error = std::string("cannot start ffmpeg: ") + std::strerror(error);
+        return outcome;
+    }
+    g_child = child;
+    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+    ::close(pipeEnds[1]);
+    outcome.started = true;
+
+    char buffer[4096];
+    while (true) {
+        const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (got > 0)
+            onOutput(std::string_view(buffer, static_cast<std::size_t>(got)));
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    ::close(pipeEnds[0]);
+
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    g_child = 0;
+    if (WIFEXITED(status))
+        outcome.exitCode = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        outcome.childSignal = WTERMSIG(status);
+    outcome.receivedSignal = g_received;
+    if (outcome.exitCode == 127 && outcome.childSignal == 0)
+        outcome.error = "cannot run " + program;
+    return outcome;
+}
+
+} // namespace zantrove

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zantrove {
+
+inline constexpr const char* kPlaylistName = "Zantrove.m3u";
+
+// The playlist text with entry added as its last line; an entry already listed leaves it unchanged
+// (added is then false). An empty text becomes a new playlist starting with "#EXTM3U".
+std::string AddPlaylistEntry(std::string_view text, const std::string& entry, bool& added);
+
+// The user's videos folder: what `xdg-user-dir VIDEOS` prints when that names a folder other than
+// HOME, else $HOME/Videos.
+std::string UserVideosFolder();
+
+// Adds entry to folder/Zantrove.m3u, creating folder and playlist when missing. Returns an error
+// text, empty on success.
+std::string AddToPlaylist(const std::string& folder, const std::string& entry);
+
+} // namespace zantrove

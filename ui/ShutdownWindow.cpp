@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ShutdownWindow.h"
+
+#include "platform/Platform.h"
+#include "ui/DialogHeader.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+namespace {
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kTickMs = 1000;
+} // namespace
+
+ShutdownWindow::ShutdownWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmShutdown");
+    setWindowTitle(Text(kShutdownCaption));
+
+    m_countdown = new QLabel;
+    m_countdown->setObjectName("lblCountdown");
+    m_countdown->setTextFormat(Qt::PlainText);
+    m_progress = new QProgressBar;
+    m_progress->setObjectName("prgShutdown");
+    m_progress->setRange(0, ShutdownCountdown::kSeconds);
+    m_progress->setTextVisible(false);
+    m_cancel = new QPushButton(Text(kShutdownCancelCaption));
+    m_cancel->setObjectName("cmdCancel");
+    m_cancel->setDefault(true);
+    m_timer = new QTimer(this);
+    m_timer->setObjectName("tmrShutdown");
+    m_timer->setInterval(kTickMs);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(18, 14, 18, 14);
+    body->setSpacing(10);
+    body->addWidget(m_countdown);
+    body->addWidget(m_progress);
+    body->addSpacing(6);
+    body->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new DialogHeader(Text(kShutdownCaption), Text(kShutdownSubtitle)));
+    layout->addLayout(body);
+    setMinimumWidth(420);
+
+    // Esc presses Cancel through QDialog's reject while Cancel is enabled.
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_timer, &QTimer::timeout, this, &ShutdownWindow::tmrShutdown_Timer);
+    Show(m_state.Opening());
+}
+
+void ShutdownWindow::Show(const ShutdownView& view)
+{
+    m_countdown->setText(QString::fromStdString(view.label));
+    m_progress->setValue(view.secondsPassed);
+    m_cancel->setEnabled(view.cancelEnabled);
+    if (view.red) {
+        const QColor red(255, 0, 0);
+        QPalette palette = m_countdown->palette();
+        palette.setColor(QPalette::WindowText, red);
+        m_countdown->setPalette(palette);
+        // The program's style sheet would win over the palette alone.
+        m_countdown->setStyleSheet(QStringLiteral("color: %1;").arg(red.name()));
+    }
+    if (!view.timerRunning)
+        m_timer->stop();
+}
+
+void ShutdownWindow::tmrShutdown_Timer()
+{
+    const ShutdownView view = m_state.Tick();
+    Show(view);
+    // A failed request is not reported: the window stays as it is until it is closed.
+    if (view.requestShutdown)
+        Platform::Instance().RequestShutdown();
+}
+
+void ShutdownWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_state.ShuttingDown() && !m_timer->isActive())
+        m_timer->start();
+}
+
+void ShutdownWindow::hideEvent(QHideEvent* event)
+{
+    // However the window goes away, the countdown goes with it.
+    m_timer->stop();
+    QDialog::hideEvent(event);
+}
+
+void ShutdownWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !m_cancel->isEnabled()) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace zantrove

@@ -11,6 +11,10 @@ namespace {
 constexpr std::string_view kVersionText = "Zantrove 1.1";
 
 constexpr std::array kCommands{
+    CliCommand{"convert",
+               "convert --device DEVICE [--profile N] --output DIR [--itunes] [--trim hh:mm:ss-hh:mm:ss] "
+               "[--dry-run] FILE...",
+               RunConvertCommand},
     CliCommand{"devices", "devices", RunDevicesCommand},
     CliCommand{"line", "line --device DEVICE [--profile N] --output DIR [--trim hh:mm:ss-hh:mm:ss] FILE...",
                RunLineCommand},

@@ -16,6 +16,7 @@ struct CliCommand
     int (*run)(const std::vector<std::string>& arguments, CliContext& context);
 };
 
+int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunLineCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& context);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "app/DebugLog.h"
 #include "app/Startup.h"
+#include "conversion/ConversionScript.h"
+#include "conversion/ConversionStart.h"
 #include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
 #include "platform/FileDialogs.h"
@@ -12,6 +15,7 @@
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
+#include "ui/ProcessingWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
 #include "ui/SvgPicture.h"
@@ -19,7 +23,9 @@
 #include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -85,6 +91,7 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
     connect(m_next, &QToolButton::clicked, this, &MainWindow::bttnNext_Click);
     connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
+    connect(m_convert, &QToolButton::clicked, this, &MainWindow::bttnConvert_Click);
     connect(m_step3->ChooseOutputDirectoryButton(), &QToolButton::clicked, this,
             &MainWindow::bttnChooseOutputDirectory_Click);
     // Step 2: the list shows m_videoList; the actions wire its menu, buttons, drops and the cancel label.
@@ -380,6 +387,79 @@ void MainWindow::bttnChooseOutputDirectory_Click()
         return;
     m_step3->OutputDirectory()->setText(QString::fromStdString(*folder));
     m_step3->OutputDirectory()->setFocus();
+}
+
+void MainWindow::CountConvertedFile()
+{
+    zantrove::CountConvertedFile(m_settings);
+}
+
+void MainWindow::bttnConvert_Click()
+{
+    StartConversionProces();
+}
+
+void MainWindow::StartConversionProces()
+{
+    // Gone at once, so a second press cannot start a second run.
+    m_previous->hide();
+    m_convert->hide();
+    QCoreApplication::processEvents();
+    const auto showButtons = [this] {
+        m_previous->show();
+        m_convert->show();
+    };
+
+    const ProfileLookup profile = ProfileFileLookup(m_encodingSettings->ProfileFile());
+    if (const auto refusal = CheckConversionStart(m_videoList.Rows().size(), *m_encodingSettings, profile)) {
+        MessageBox::Show(this, *refusal);
+        showButtons();
+        return;
+    }
+    const std::string outputFolder = m_step3->OutputDirectory()->text().toStdString();
+    CreateFolderPath(outputFolder);
+
+    ConversionRequest request;
+    request.applicationFolder = m_encodingSettings->ApplicationFolder();
+    request.settingsFolder = m_settingsPath;
+    request.rows = m_videoList.Rows();
+    request.settings = TakeEncoderSettings(*m_encodingSettings, outputFolder);
+    request.profile = profile;
+    request.addToLibrary = m_step3->AddToLibrary()->isChecked();
+    DebugEntry debug;
+    if (!ApplicationLog().LogPath().empty())
+        debug = [](const std::string& text) { ApplicationLog().LogEvent(text, DebugLog::Information); };
+    const PreparedConversion prepared = PrepareConversion(request, debug);
+    if (!prepared.scriptWritten) {
+        // Never run whatever older script is still on disk.
+        MessageBox::Show(this, {MessageIcon::Critical, "The conversion could not be started." + std::string(kCrLf) +
+                                                           "Unable to write the file: " + prepared.scriptPath});
+        showButtons();
+        return;
+    }
+
+    std::vector<ConversionProgress::Row> rows;
+    for (const VideoRow& row : request.rows)
+        rows.push_back({row.duration, row.filepath});
+    auto* window = new ProcessingWindow(*this, std::move(rows), prepared.scriptPath, outputFolder);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->StartConversion();
+}
+
+void MainWindow::ConvertCompleted(bool Cancelled)
+{
+    m_previous->show();
+    m_convert->show();
+    if (Cancelled) {
+        MessageBox::Show(this, ConversionCancelledMessage());
+        return;
+    }
+    m_currentStep = 1;
+    ShowWizardStep(m_currentStep);
+    m_convert->hide();
+    m_next->show();
 }
 
 } // namespace zantrove

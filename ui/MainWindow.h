@@ -51,6 +51,12 @@ public:
     void SetAllowVideoSizeChange(bool allow);
     std::int16_t NumberOfConvertedFiles() const { return m_settings.numberOfConvertedFiles; }
     void SetNumberOfConvertedFiles(std::int16_t count) { m_settings.numberOfConvertedFiles = count; }
+    // One more file started; the count stays at its 16-bit limit instead of wrapping.
+    void CountConvertedFile();
+
+    // Checks the start, writes the script and opens the progress window over this one.
+    void StartConversionProces();
+    void ConvertCompleted(bool Cancelled);
 
     void SwitchDevice(const QString& deviceName);
     void LoadProfile(std::int16_t ListIndex);
@@ -85,6 +91,7 @@ public slots:
     void bttnPrevious_Click();
     void bttnChooseOutputDirectory_Click();
     void imgEditVideoSize_Click();
+    void bttnConvert_Click();
 
 signals:
     void AboutRequested();

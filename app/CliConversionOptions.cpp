@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CliConversionOptions.h"
+
+#include "devices/DeviceCatalog.h"
+#include "media/AddFilesFlow.h"
+#include "storage/TextUtilities.h"
+
+namespace zantrove {
+
+namespace {
+std::string DeviceChoices()
+{
+    std::string text;
+    for (const auto& device : kDevices)
+        text += (text.empty() ? "" : ", ") + std::string(device.identifier);
+    return text;
+}
+
+bool IsClockTime(std::string_view text)
+{
+    return text.size() == 8 && text[2] == ':' && text[5] == ':';
+}
+} // namespace
+
+std::string ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags,
+                                      CliConversionOptions& options)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (withRunFlags && argument == "--itunes") {
+            options.addToLibrary = true;
+            continue;
+        }
+        if (withRunFlags && argument == "--dry-run") {
+            options.dryRun = true;
+            continue;
+        }
+        std::string* target = argument == "--device"    ? &options.device
+                              : argument == "--profile" ? &options.profile
+                              : argument == "--output"  ? &options.output
+                                                        : nullptr;
+        if (!target && argument != "--trim") {
+            if (argument.starts_with("--"))
+                return "unknown option '" + argument + "'";
+            options.files.push_back(argument);
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+            return argument + " needs a value";
+        const std::string& value = arguments[++i];
+        if (target) {
+            *target = value;
+            continue;
+        }
+        if (value.size() != 17 || value[8] != '-' || !IsClockTime(value.substr(0, 8)) ||
+            !IsClockTime(value.substr(9)))
+            return "--trim takes hh:mm:ss-hh:mm:ss";
+        options.trimStart = value.substr(0, 8);
+        options.trimEnd = value.substr(9);
+    }
+    if (options.device.empty() || options.output.empty() || options.files.empty())
+        return "--device, --output and at least one FILE are needed";
+    return {};
+}
+
+std::optional<std::string> SetUpCliConversion(const CliConversionOptions& options, CliContext& context,
+                                              CliConversionSetup& setup)
+{
+    if (DeviceIndex(options.device) < 0)
+        return "unknown device '" + options.device + "'; the devices are " + DeviceChoices();
+    // The same device switch and profile choice the window makes.
+    setup.settings = std::make_unique<EncodingSettingsModel>(context.applicationFolder);
+    EncodingSettingsModel& settings = *setup.settings;
+    settings.SwitchDevice(options.device);
+    if (!options.profile.empty()) {
+        const auto number = ParseInt16(options.profile);
+        const int named = static_cast<int>(settings.ProfileEntries().size()) - 1; // without "Custom"
+        if (!number || *number < 1 || *number > named)
+            return "device " + options.device + " has no profile '" + options.profile + "'; see zantrove-cli profiles " +
+                   options.device;
+        settings.SelectProfile(*number - 1);
+    }
+
+    VideoListModel list;
+    AddFilesFlow flow(list, {}, {});
+    flow.AddDroppedFiles(options.files);
+    setup.rows = list.Rows();
+    for (VideoRow& row : setup.rows) {
+        row.beginTime = options.trimStart;
+        row.endTime = options.trimEnd;
+    }
+    return std::nullopt;
+}
+
+} // namespace zantrove

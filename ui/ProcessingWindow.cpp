@@ -1,0 +1,232 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ProcessingWindow.h"
+
+#include "app/DebugLog.h"
+#include "conversion/ProcessTermination.h"
+#include "platform/ConsoleLauncher.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "platform/QtConsoleLauncher.h"
+#include "storage/AtomicFile.h"
+#include "storage/FileUtilities.h"
+#include "ui/DialogHeader.h"
+#include "ui/MainWindow.h"
+#include "ui/ShutdownWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+namespace {
+ProcessingWindow::LauncherFactory& Factory()
+{
+    static ProcessingWindow::LauncherFactory factory;
+    return factory;
+}
+
+QString ToQt(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+} // namespace
+
+void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
+{
+    Factory() = std::move(factory);
+}
+
+ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
+                                   std::string scriptPath, std::string outputFolder)
+    : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_scriptPath(std::move(scriptPath)),
+      m_outputFolder(std::move(outputFolder))
+{
+    setObjectName("frmProcessing");
+    setMinimumWidth(560);
+
+    m_currentFile = new QLabel;
+    m_currentFile->setObjectName("lblCurrentFile");
+    QFont bold = m_currentFile->font();
+    bold.setBold(true);
+    m_currentFile->setFont(bold);
+    m_currentBar = new QProgressBar;
+    m_currentBar->setObjectName("prgCurrent");
+    m_totalBar = new QProgressBar;
+    m_totalBar->setObjectName("prgTotal");
+    m_status = new QLineEdit;
+    m_status->setObjectName("txtStatus");
+    m_status->setReadOnly(true);
+    m_log = new QPlainTextEdit;
+    m_log->setObjectName("txtLogContents");
+    m_log->setReadOnly(true);
+    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_log->setMinimumHeight(150);
+    QFont fixed("monospace");
+    fixed.setStyleHint(QFont::TypeWriter);
+    m_log->setFont(fixed);
+    m_shutdown = new QCheckBox("Automatically shutdown computer when done");
+    m_shutdown->setObjectName("chkShutdownComputer");
+    m_openFolder = new QPushButton("&Open Folder");
+    m_openFolder->setObjectName("cmdOpenFolder");
+    m_cancel = new QPushButton;
+    m_cancel->setObjectName("cmdCancel");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_shutdown);
+    buttons->addStretch();
+    buttons->addWidget(m_openFolder);
+    buttons->addWidget(m_cancel);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(18, 14, 18, 14);
+    body->setSpacing(8);
+    body->addWidget(m_currentFile);
+    body->addWidget(m_currentBar);
+    body->addWidget(new QLabel("All files:"));
+    body->addWidget(m_totalBar);
+    body->addWidget(m_status);
+    body->addWidget(m_log, 1);
+    body->addLayout(buttons);
+
+    auto* header = new DialogHeader("Converting Video Files", "Please wait while your video files are converted...");
+    header->findChild<QWidget*>("picWizard")->setObjectName("Image1");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(header);
+    layout->addLayout(body, 1);
+
+    connect(m_cancel, &QPushButton::clicked, this, &ProcessingWindow::cmdCancel_Click);
+    connect(m_openFolder, &QPushButton::clicked, this, &ProcessingWindow::cmdOpenFolder_Click);
+    Show();
+}
+
+ProcessingWindow::~ProcessingWindow()
+{
+    if (m_launcher)
+        m_launcher->Stop();
+}
+
+void ProcessingWindow::StartConversion()
+{
+    m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
+    m_launcher->SetScript(m_scriptPath);
+    m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
+    m_launcher->SetProcessEnded([this] { OnProcessEnded(); });
+    const ConsoleLauncher::StartStatus status = m_launcher->Start();
+    if (status == ConsoleLauncher::AlreadyRunning) {
+        MessageBox::Show(this, {MessageIcon::Critical, "Zantrove is already converting one or more files!"});
+    } else if (status == ConsoleLauncher::CouldNotStart) {
+        MessageBox::Show(this, {MessageIcon::Critical,
+                                "An error occured!\rError Details: " + std::to_string(m_launcher->LastError())});
+    }
+}
+
+void ProcessingWindow::Show()
+{
+    setWindowTitle(ToQt(m_progress.Caption()));
+    m_currentFile->setText(ToQt(m_progress.CurrentFileText()));
+    m_currentBar->setMaximum(m_progress.CurrentMaximum());
+    m_currentBar->setValue(m_progress.CurrentValue());
+    m_totalBar->setMaximum(m_progress.TotalMaximum());
+    m_totalBar->setValue(m_progress.TotalValue());
+    if (m_status->text() != ToQt(m_progress.StatusText()))
+        m_status->setText(ToQt(m_progress.StatusText()));
+    m_cancel->setText(ToQt(m_progress.CancelButtonCaption()));
+}
+
+void ProcessingWindow::OnDataReceived(const std::string& piece)
+{
+    if (m_progress.HandleOutput(piece))
+        m_main.CountConvertedFile();
+    // Appending keeps a long run cheap; the whole text stays in the progress model.
+    m_log->moveCursor(QTextCursor::End);
+    m_log->insertPlainText(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())).replace('\r', '\n'));
+    m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
+    Show();
+}
+
+void ProcessingWindow::OnProcessEnded()
+{
+    m_progress.HandleEnd();
+    m_launcher.reset();
+    Show();
+    if (!m_progress.ErrorLog().empty())
+        MessageBox::Show(this, {MessageIcon::Critical, "The following errors occurred:\r\n" + m_progress.ErrorLog()});
+    if (m_shutdown->isChecked()) {
+        auto* countdown = new ShutdownWindow(this);
+        countdown->setAttribute(Qt::WA_DeleteOnClose);
+        countdown->setWindowModality(Qt::ApplicationModal);
+        countdown->show();
+    }
+}
+
+void ProcessingWindow::cmdCancel_Click()
+{
+    if (!m_progress.Finished()) {
+        CancelProcess();
+        return;
+    }
+    m_closing = true;
+    m_main.ConvertCompleted(false);
+    close();
+}
+
+void ProcessingWindow::CancelProcess()
+{
+    const UserMessage question{MessageIcon::Question, std::string("Are you sure you want to cancel?") + kCrLf +
+                                                          "Video files that have been converted already will not "
+                                                          "be removed."};
+    if (MessageBox::Ask(this, question) != MessageBox::Yes)
+        return;
+    TerminateProcessByName(Platform::Instance(), "Zantrove.exe");
+    if (m_launcher) {
+        m_launcher->Stop();
+        m_launcher.reset();
+    }
+    DebugLog& log = ApplicationLog();
+    if (!log.LogPath().empty()) {
+        const std::string dump = JoinPath(m_main.ApplicationSettingsPath(), "Debug2.log");
+        log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
+        WriteFileAtomically(dump, m_progress.LogText() + "\r\n");
+    }
+    m_closing = true;
+    close();
+    m_main.ConvertCompleted(true);
+}
+
+void ProcessingWindow::cmdOpenFolder_Click()
+{
+    Platform::Instance().ShellOpen(m_outputFolder);
+}
+
+void ProcessingWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    // The title bar's close button does what the one button says.
+    event->ignore();
+    cmdCancel_Click();
+}
+
+void ProcessingWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        cmdCancel_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace zantrove

@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conversion/ConversionProgress.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace zantrove {
+
+class ConsoleLauncher;
+class MainWindow;
+
+// frmProcessing: runs the conversion script and shows its progress, errors and end.
+class ProcessingWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    using LauncherFactory = std::function<std::unique_ptr<ConsoleLauncher>()>;
+    // Test seam: the launcher every later window uses; an empty factory restores the real one.
+    static void SetLauncherFactory(LauncherFactory factory);
+
+    ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows, std::string scriptPath,
+                     std::string outputFolder);
+    ~ProcessingWindow() override;
+
+    // Starts the script; shows why when it cannot.
+    void StartConversion();
+    void CancelProcess();
+
+    const ConversionProgress& Progress() const { return m_progress; }
+    QLabel* CurrentFile() const { return m_currentFile; }
+    QProgressBar* CurrentBar() const { return m_currentBar; }
+    QProgressBar* TotalBar() const { return m_totalBar; }
+    QLineEdit* Status() const { return m_status; }
+    QPlainTextEdit* LogContents() const { return m_log; }
+    QCheckBox* ShutdownComputer() const { return m_shutdown; }
+    QPushButton* OpenFolderButton() const { return m_openFolder; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+public slots:
+    void cmdCancel_Click();
+    void cmdOpenFolder_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnDataReceived(const std::string& piece);
+    void OnProcessEnded();
+    void Show();
+
+    MainWindow& m_main;
+    ConversionProgress m_progress;
+    std::string m_scriptPath;
+    std::string m_outputFolder;
+    std::unique_ptr<ConsoleLauncher> m_launcher;
+    bool m_closing = false;
+
+    QLabel* m_currentFile;
+    QProgressBar* m_currentBar;
+    QProgressBar* m_totalBar;
+    QLineEdit* m_status;
+    QPlainTextEdit* m_log;
+    QCheckBox* m_shutdown;
+    QPushButton* m_openFolder;
+    QPushButton* m_cancel;
+};
+
+} // namespace zantrove

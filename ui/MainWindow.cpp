@@ -3,7 +3,6 @@
 
 #include "app/DebugLog.h"
 #include "app/Startup.h"
-#include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
 #include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
@@ -11,11 +10,11 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "ui/Artwork.h"
+#include "ui/ConversionStarter.h"
 #include "ui/DeviceStep.h"
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
-#include "ui/ProcessingWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
 #include "ui/SvgPicture.h"
@@ -25,7 +24,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -49,7 +47,8 @@ const char* const kStepNames[] = {"Select your device", "Add video files", "Choo
 MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
     : QMainWindow(parent), m_clock(clock),
       m_encodingSettings(std::make_unique<EncodingSettingsModel>(
-          applicationFolder.empty() ? Platform::Instance().ApplicationFolder() : std::move(applicationFolder)))
+          applicationFolder.empty() ? Platform::Instance().ApplicationFolder()
+                                    : std::move(applicationFolder)))
 {
     setObjectName("frmMain");
     setWindowTitle("Zantrove");
@@ -85,9 +84,10 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     setCentralWidget(central);
     BuildStatusBar();
 
-    m_settingsBinder = new SettingsBinder(*m_encodingSettings, m_step1, m_step3->Profiles(),
-                                          m_step3->AdvancedPanel(), this);
-    connect(m_settingsBinder, &SettingsBinder::EditVideoSizeRequested, this, &MainWindow::imgEditVideoSize_Click);
+    m_settingsBinder =
+        new SettingsBinder(*m_encodingSettings, m_step1, m_step3->Profiles(), m_step3->AdvancedPanel(), this);
+    connect(m_settingsBinder, &SettingsBinder::EditVideoSizeRequested, this,
+            &MainWindow::imgEditVideoSize_Click);
     connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
     connect(m_next, &QToolButton::clicked, this, &MainWindow::bttnNext_Click);
     connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
@@ -339,20 +339,22 @@ void MainWindow::FillReviewStep()
 void MainWindow::bttnNext_Click()
 {
     if (m_currentStep == 2 && VideoFiles()->topLevelItemCount() == 0) {
-        MessageBox::Show(this, {MessageIcon::Exclamation,
-                                std::string("You have not added any video files to your list.") + kCrLf +
-                                    "Please, click the 'Add Video(s)' button to add one or more video files to "
-                                    "your list."});
+        MessageBox::Show(this,
+                         {MessageIcon::Exclamation,
+                          std::string("You have not added any video files to your list.") + kCrLf +
+                              "Please, click the 'Add Video(s)' button to add one or more video files to "
+                              "your list."});
         return;
     }
     if (m_currentStep == 3) {
         if (m_step3->OutputDirectory()->text().isEmpty()) {
-            MessageBox::Show(this, {MessageIcon::Exclamation,
-                                    std::string("You have not specified an output directory for your converted "
-                                                "video files.") +
-                                        kCrLf +
-                                        "Please, click the 'Browse' button and choose a directory where you would "
-                                        "like to save your converted video files."});
+            MessageBox::Show(this,
+                             {MessageIcon::Exclamation,
+                              std::string("You have not specified an output directory for your converted "
+                                          "video files.") +
+                                  kCrLf +
+                                  "Please, click the 'Browse' button and choose a directory where you would "
+                                  "like to save your converted video files."});
             return;
         }
         FillReviewStep();
@@ -367,9 +369,10 @@ void MainWindow::bttnNext_Click()
 void MainWindow::bttnPrevious_Click()
 {
     if (m_currentStep == 1) {
-        MessageBox::Show(this, {MessageIcon::Exclamation,
-                                "You can't go to a previous step.\rYou are currently in the first wizard step "
-                                "where you can select a device."});
+        MessageBox::Show(this,
+                         {MessageIcon::Exclamation,
+                          "You can't go to a previous step.\rYou are currently in the first wizard step "
+                          "where you can select a device."});
     }
     if (m_currentStep == 4) {
         m_next->show();
@@ -401,51 +404,7 @@ void MainWindow::bttnConvert_Click()
 
 void MainWindow::StartConversionProces()
 {
-    // Gone at once, so a second press cannot start a second run.
-    m_previous->hide();
-    m_convert->hide();
-    QCoreApplication::processEvents();
-    const auto showButtons = [this] {
-        m_previous->show();
-        m_convert->show();
-    };
-
-    const ProfileLookup profile = ProfileFileLookup(m_encodingSettings->ProfileFile());
-    if (const auto refusal = CheckConversionStart(m_videoList.Rows().size(), *m_encodingSettings, profile)) {
-        MessageBox::Show(this, *refusal);
-        showButtons();
-        return;
-    }
-    const std::string outputFolder = m_step3->OutputDirectory()->text().toStdString();
-    CreateFolderPath(outputFolder);
-
-    ConversionRequest request;
-    request.applicationFolder = m_encodingSettings->ApplicationFolder();
-    request.settingsFolder = m_settingsPath;
-    request.rows = m_videoList.Rows();
-    request.settings = TakeEncoderSettings(*m_encodingSettings, outputFolder);
-    request.profile = profile;
-    request.addToLibrary = m_step3->AddToLibrary()->isChecked();
-    DebugEntry debug;
-    if (!ApplicationLog().LogPath().empty())
-        debug = [](const std::string& text) { ApplicationLog().LogEvent(text, DebugLog::Information); };
-    const PreparedConversion prepared = PrepareConversion(request, debug);
-    if (!prepared.scriptWritten) {
-        // Never run whatever older script is still on disk.
-        MessageBox::Show(this, {MessageIcon::Critical, "The conversion could not be started." + std::string(kCrLf) +
-                                                           "Unable to write the file: " + prepared.scriptPath});
-        showButtons();
-        return;
-    }
-
-    std::vector<ConversionProgress::Row> rows;
-    for (const VideoRow& row : request.rows)
-        rows.push_back({row.duration, row.filepath});
-    auto* window = new ProcessingWindow(*this, std::move(rows), prepared.scriptPath, outputFolder);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    window->StartConversion();
+    ConversionStarter(*this).Start();
 }
 
 void MainWindow::ConvertCompleted(bool Cancelled)

@@ -9,9 +9,11 @@ build=${ZANTROVE_BUILD_DIR:-$root/build}
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev fonts-dejavu-core
+  qt6-webengine-dev
   libmediainfo-dev libmediainfo0v5 mediainfo
   ffmpeg
   libgtest-dev
+  clang libclang-rt-dev
   xvfb xauth imagemagick
   xdg-user-dirs
 )

@@ -13,6 +13,7 @@
 #include "ui/ConversionStarter.h"
 #include "ui/DeviceStep.h"
 #include "ui/EditVideoSizeDialog.h"
+#include "ui/HelpActions.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
@@ -97,6 +98,7 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     // Step 2: the list shows m_videoList; the actions wire its menu, buttons, drops and the cancel label.
     m_videoListBinder = new VideoListBinder(m_videoList, m_step2->List(), this);
     m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
+    m_helpActions = new HelpActions(*this);
 
     resize(900, 640);
     setMinimumSize(820, 580);

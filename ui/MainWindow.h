@@ -22,6 +22,7 @@ namespace zantrove {
 
 class DeviceStep;
 class EncodingSettingsModel;
+class HelpActions;
 class SettingsBinder;
 class OutputStep;
 class PictureButton;
@@ -67,6 +68,8 @@ public:
     VideoListModel& VideoList() { return m_videoList; }
     VideoListBinder* VideoListView() const { return m_videoListBinder; }
     VideoListActions* VideoListCommands() const { return m_videoListActions; }
+    // The language list with ">", the profile help, the codec tip and the about window.
+    HelpActions* HelpCommands() const { return m_helpActions; }
 
     int CurrentStep() const { return m_currentStep; }
     void ShowWizardStep(int step);
@@ -114,6 +117,7 @@ private:
     VideoListModel m_videoList;
     VideoListBinder* m_videoListBinder = nullptr;
     VideoListActions* m_videoListActions = nullptr;
+    HelpActions* m_helpActions = nullptr;
     int m_currentStep = 1;
 
     DeviceStep* m_step1;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ReviewStep.h"
 
+#include "ui/ClickLabel.h"
+
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -42,14 +45,38 @@ ReviewStep::ReviewStep(QWidget* parent)
     m_output = addRow(3, "lblOutputDescription", "Files are saved to........................", "lblOutput");
     grid->setColumnStretch(1, 1);
 
-    m_tip = new QLabel("Tip: click here if you have trouble playing video files on your computer.");
+    // The word under the link is drawn transparent, so only the link's blue "here" shows; the
+    // sentence stays whole for screen readers. One line, so the word's place is known.
+    m_tip = new QLabel(QStringLiteral("Tip: click <span style=\"color: transparent\">here</span> if you have "
+                                      "trouble playing video files on your computer."));
     m_tip->setObjectName("lblTip");
     m_tip->setProperty("role", "tip");
-    m_tip->setWordWrap(true);
+    m_tip->setTextFormat(Qt::RichText);
+    m_tip->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_tip->setAccessibleName("Tip: click here if you have trouble playing video files on your computer.");
+    m_tipLink = new ClickLabel("lblTipLink", "here", m_tip);
+    m_tipLink->SetColor(QColor(0x25, 0x63, 0xEB));
+    m_tip->installEventFilter(this);
 
     Content()->addWidget(card);
     Content()->addStretch(1);
     Content()->addWidget(m_tip);
+}
+
+bool ReviewStep::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tip && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange ||
+                             event->type() == QEvent::StyleChange || event->type() == QEvent::Polish)) {
+        // Over the word "here": after "Tip: click " in the tip's own font, centred on its line.
+        const QFontMetrics metrics(m_tip->font());
+        const QRect text = m_tip->contentsRect();
+        m_tipLink->setFont(m_tip->font());
+        const QSize size(metrics.horizontalAdvance("here") + 1, metrics.height());
+        m_tipLink->setGeometry(QRect(QPoint(text.left() + metrics.horizontalAdvance("Tip: click "),
+                                            text.top() + (text.height() - size.height()) / 2),
+                                     size));
+    }
+    return StepPanel::eventFilter(watched, event);
 }
 
 QString ReviewStep::Shortened(const QString& folder)

@@ -7,6 +7,8 @@ class QLabel;
 
 namespace zantrove {
 
+class ClickLabel;
+
 struct ReviewValues
 {
     int videoFiles = 0;
@@ -31,6 +33,11 @@ public:
     QLabel* SelectedProfile() const { return m_profile; }
     QLabel* Output() const { return m_output; }
     QLabel* Tip() const { return m_tip; }
+    // lblTipLink: the blue "here" laid over the same word of lblTip.
+    ClickLabel* TipLink() const { return m_tipLink; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* m_videoFiles;
@@ -38,6 +45,7 @@ private:
     QLabel* m_profile;
     QLabel* m_output;
     QLabel* m_tip;
+    ClickLabel* m_tipLink;
 };
 
 } // namespace zantrove

@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv)
 {
+    // The embedded page view shares its drawing context with the windows; this must come first.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName("Zantrove");
     QApplication::setDesktopFileName("zantrove");

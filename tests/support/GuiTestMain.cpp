@@ -11,6 +11,8 @@ int main(int argc, char** argv)
 {
     zantrove::test::TestHome home;
     ::testing::InitGoogleTest(&argc, argv);
+    // The embedded page view shares its drawing context with the windows; this must come first.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     zantrove::MessageBox::SetTestMode(true);
     zantrove::FileDialogs::SetTestMode(true);

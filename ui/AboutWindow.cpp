@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/AboutWindow.h"
+
+#include "app/HelpLinks.h"
+#include "app/InfoWindowTexts.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "ui/ClickLabel.h"
+#include "ui/DialogHeader.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zantrove {
+
+namespace {
+QString Text(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* Caption(const char* name, std::string_view text)
+{
+    auto* label = new QLabel(Text(text));
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+const QColor kLinkBlue(0x25, 0x63, 0xEB);
+} // namespace
+
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmAbout");
+    setWindowTitle(Text(kAboutTitle));
+
+    auto* program = Caption("lblProgramText", kAboutProgramText);
+    QFont bold = program->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    program->setFont(bold);
+    auto* copyright = Caption("lblCopyright", kAboutLegalNotice);
+
+    m_mail = new ClickLabel("lblEMailAddressValue", Text(kSupportAddress));
+    m_mail->SetColor(kLinkBlue);
+    m_mail->setToolTip(QString::fromStdString(SupportMailLink()));
+    m_site = new ClickLabel("lblWebsiteAddressValue", Text(kMakerSite));
+    m_site->SetColor(kLinkBlue);
+    m_site->setToolTip(Text(kMakerSite));
+
+    auto* contact = new QGroupBox(Text(kAboutContactFrame));
+    contact->setObjectName("frmContactInfo");
+    auto* grid = new QGridLayout(contact);
+    grid->setHorizontalSpacing(12);
+    grid->addWidget(Caption("lblEMailAddress", kAboutEMailCaption), 0, 0);
+    grid->addWidget(m_mail, 0, 1);
+    grid->addWidget(Caption("lblWebsiteAddress", kAboutWebsiteCaption), 1, 0);
+    grid->addWidget(m_site, 1, 1);
+    grid->setColumnStretch(1, 1);
+
+    m_credits = new QPushButton(Text(kAboutCreditsCaption));
+    m_credits->setObjectName("cmdCredits");
+    m_close = new QPushButton(Text(kInfoCloseCaption));
+    m_close->setObjectName("cmdClose");
+    m_close->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_credits);
+    buttons->addStretch();
+    buttons->addWidget(m_close);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(18, 14, 18, 14);
+    body->setSpacing(8);
+    body->addWidget(program);
+    body->addWidget(copyright);
+    body->addSpacing(4);
+    body->addWidget(contact);
+    body->addSpacing(4);
+    body->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new DialogHeader(Text(kAboutTitle), Text(kAboutSubtitle)));
+    layout->addLayout(body);
+    setMinimumWidth(440);
+
+    connect(m_mail, &ClickLabel::clicked, this, &AboutWindow::lblEMailAddressValue_Click);
+    connect(m_site, &ClickLabel::clicked, this, &AboutWindow::lblWebsiteAddressValue_Click);
+    connect(m_credits, &QPushButton::clicked, this, &AboutWindow::cmdCredits_Click);
+    // Closing unloads the window; Esc does the same.
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void AboutWindow::lblEMailAddressValue_Click()
+{
+    // A missing mail program is not reported: the link simply does nothing.
+    Platform::Instance().ShellOpen(SupportMailLink());
+}
+
+void AboutWindow::lblWebsiteAddressValue_Click()
+{
+    Platform::Instance().ShellOpen(std::string(kMakerSite));
+}
+
+void AboutWindow::cmdCredits_Click()
+{
+    MessageBox::Show(this, CreditsMessage());
+}
+
+} // namespace zantrove

@@ -4,6 +4,7 @@
 #include "app/DebugLog.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
+#include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
 #include "platform/MessageBox.h"
 #include "storage/FileUtilities.h"
@@ -36,6 +37,14 @@ void ConversionStarter::Start()
         showButtons();
         return;
     }
+    // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
+    if (const auto missing =
+            CheckEncoderAvailability(m_window.EncodingSettings().ApplicationFolder(),
+                                     TakeEncoderSettings(m_window.EncodingSettings(), {}), profile)) {
+        MessageBox::Show(&m_window, *missing);
+        showButtons();
+        return;
+    }
     const std::string outputFolder = m_window.Step3()->OutputDirectory()->text().toStdString();
     CreateFolderPath(outputFolder);
 
@@ -62,7 +71,8 @@ void ConversionStarter::Start()
     std::vector<ConversionProgress::Row> rows;
     for (const VideoRow& row : request.rows)
         rows.push_back({row.duration, row.filepath});
-    auto* window = new ProcessingWindow(m_window, std::move(rows), prepared.scriptPath, outputFolder);
+    auto* window = new ProcessingWindow(m_window, std::move(rows), prepared.scriptPath, outputFolder,
+                                        BatchTimeEstimate::OutputSeconds(request.rows));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();

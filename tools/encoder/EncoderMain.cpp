@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder the conversion script calls once per file: the classic option set in, a current
 // ffmpeg run out. Progress goes to stdout as status lines ended by "\r"; the result appears under
-// its final name only when ffmpeg wrote it completely.
+// its final name only when ffmpeg wrote it completely. Every failure comes with a line "<source>: ..."
+// (ffmpeg's own, or ours after "Zantrove: "): that is how the progress window's error log finds it.
+// A source ffmpeg read only in part (it still exits with 0) keeps what was converted, reported, with
+// status 3.
+#include "tools/encoder/CheckMode.h"
+#include "tools/encoder/EncoderCheck.h"
 #include "tools/encoder/EncoderOptions.h"
 #include "tools/encoder/FfmpegRunner.h"
 #include "tools/encoder/ProgressReport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -21,6 +27,14 @@ void Fail(const std::string& line)
     std::fprintf(stderr, "Zantrove: %s\n", line.c_str());
 }
 
+// Decodes a written file to nowhere; false at its first error, or when it cannot be opened at all.
+bool ReadsBackWhole(const std::string& ffmpeg, const std::string& path)
+{
+    const zantrove::FfmpegOutcome check = zantrove::RunFfmpeg(
+        ffmpeg, {"-nostdin", "-v", "quiet", "-xerror", "-i", path, "-f", "null", "-"}, [](std::string_view) {});
+    return check.Succeeded() && !check.reportedErrors;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -29,6 +43,8 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments.front() == zantrove::kCheckOption)
+        return zantrove::RunCheckMode({arguments.begin() + 1, arguments.end()}, argv[0]);
     const zantrove::ParsedRequest parsed = zantrove::ParseEncoderArguments(arguments);
     if (!parsed.Ok()) {
         std::fprintf(stderr, "%s\n", parsed.error.c_str());
@@ -39,44 +55,72 @@ int main(int argc, char** argv)
     std::remove(part.c_str()); // a leftover from an earlier attempt must not pass for this one
 
     zantrove::ProgressReader reader;
+    bool progressSeen = false;
+    long long pictures = 0; // ffmpeg's frame count: video frames only, absent without video
+    const std::string ffmpeg = zantrove::FindFfmpeg(argv[0]);
     const zantrove::FfmpegOutcome outcome =
-        zantrove::RunFfmpeg(zantrove::FindFfmpeg(argv[0]), zantrove::BuildFfmpegArguments(request),
-                            [&reader](std::string_view chunk) {
+        zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request),
+                            [&](std::string_view chunk) {
                                 for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {
+                                    progressSeen = true;
+                                    pictures = std::max(pictures, block.frame);
                                     std::fputs(zantrove::FormatProgressLine(block).c_str(), stdout);
                                     std::fflush(stdout);
                                 }
                             });
+    const auto FailFile = [&request](const std::string& line) { Fail(request.input + ": " + line); };
+    const std::string reason = outcome.lastErrorLine.empty() ? "" : " (" + outcome.lastErrorLine + ")";
 
     if (!outcome.started || !outcome.error.empty()) {
-        Fail(outcome.error);
+        FailFile(outcome.error);
         return 1;
     }
     if (outcome.receivedSignal != 0) {
-        Fail(std::string("stopped by ") + strsignal(outcome.receivedSignal) + "; " + request.output +
-             " was not written");
+        FailFile(std::string("stopped by ") + strsignal(outcome.receivedSignal) + "; " + request.output +
+                 " was not written");
         return 128 + outcome.receivedSignal;
     }
     if (outcome.childSignal != 0) {
-        Fail(std::string("ffmpeg ended by ") + strsignal(outcome.childSignal) + "; " + request.output +
-             " was not written");
+        FailFile(std::string("ffmpeg ended by ") + strsignal(outcome.childSignal) + "; " + request.output +
+                 " was not written");
         return 1;
     }
     if (outcome.exitCode != 0) {
-        Fail("ffmpeg failed with status " + std::to_string(outcome.exitCode) + "; " + request.output +
-             " was not written");
+        // ffmpeg's own line may already name the source, and one error makes one entry of the log.
+        const std::string line = "ffmpeg failed with status " + std::to_string(outcome.exitCode);
+        if (outcome.lastErrorLine.find(request.input + ":") != std::string::npos)
+            Fail(line + "; " + request.output + " was not written");
+        else
+            FailFile(line + reason + "; " + request.output + " was not written");
         return 1;
     }
     struct stat info
     {
     };
     if (::stat(part.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
-        Fail("ffmpeg wrote nothing into " + part + "; " + request.output + " was not written");
+        FailFile("ffmpeg wrote nothing into " + part + "; " + request.output + " was not written");
+        return 1;
+    }
+    // Asked for a picture, ffmpeg quietly writes the sound alone of a source that has none.
+    if (!request.videoOff && progressSeen && pictures == 0) {
+        FailFile("no picture to convert; " + request.output + " was not written (No Video converts the sound alone)");
+        return 1;
+    }
+    // ffmpeg also exits with 0 when the disk refused its last writes: after an error the file counts
+    // only if it reads back whole.
+    if (outcome.reportedErrors && !ReadsBackWhole(ffmpeg, part)) {
+        FailFile("ffmpeg reported errors" + reason + " and " + part + " does not read back whole; " + request.output +
+                 " was not written");
         return 1;
     }
     if (std::rename(part.c_str(), request.output.c_str()) != 0) {
-        Fail("cannot rename " + part + " to " + request.output + ": " + std::strerror(errno));
+        FailFile("cannot rename " + part + " to " + request.output + ": " + std::strerror(errno));
         return 1;
+    }
+    if (outcome.reportedErrors) {
+        FailFile("damaged source: ffmpeg reported errors while converting it" + reason + "; " + request.output +
+                 " holds only what could be read");
+        return 3;
     }
     return 0;
 }

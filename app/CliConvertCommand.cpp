@@ -2,9 +2,11 @@
 #include "app/CliCommands.h"
 #include "app/CliConversionOptions.h"
 #include "app/Startup.h"
+#include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
+#include "conversion/EncoderAvailability.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -49,11 +51,11 @@ std::string Bar(std::int64_t value, std::int64_t maximum, int width = 24)
     return "[" + std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(width - filled), '-') + "]";
 }
 
-void DrawProgress(std::ostream& err, const ConversionProgress& progress)
+void DrawProgress(std::ostream& err, const ConversionProgress& progress, const BatchTimeEstimate& estimate)
 {
     err << '\r' << progress.CurrentFileText() << ' ' << Bar(progress.CurrentValue(), progress.CurrentMaximum()) << ' '
         << ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) << "%  all "
-        << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "   " << std::flush;
+        << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "  " << estimate.Text() << "   " << std::flush;
 }
 } // namespace
 
@@ -70,6 +72,13 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const ProfileLookup profile = ProfileFileLookup(settings.ProfileFile());
     if (const auto refusal = CheckConversionStart(setup.rows.size(), settings, profile)) {
         context.err << "zantrove-cli: " << refusal->text << '\n';
+        return 1;
+    }
+    if (auto missing =
+            CheckEncoderAvailability(context.applicationFolder, TakeEncoderSettings(settings, {}), profile)) {
+        for (std::size_t at; (at = missing->text.find(kCrLf)) != std::string::npos;)
+            missing->text.replace(at, 2, "\n");
+        context.err << "zantrove-cli: " << missing->text << '\n';
         return 1;
     }
     Platform& platform = Platform::Instance();
@@ -101,6 +110,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     for (const VideoRow& row : setup.rows)
         rows.push_back({row.duration, row.filepath});
     ConversionProgress progress(std::move(rows));
+    BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);
 
@@ -108,16 +118,23 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     launcher.SetScript(prepared.scriptPath);
     launcher.SetDataReceived([&](const std::string& data) {
         const int before = progress.FileNumber();
+        const int readings = progress.Readings();
         if (progress.HandleOutput(data)) {
             CountConvertedFile(user);
             if (before != 0)
                 context.err << '\n';
         }
-        DrawProgress(context.err, progress);
+        if (progress.Readings() != readings)
+            estimate.Progress(progress.FileNumber(), progress.CurrentValue());
+        DrawProgress(context.err, progress, estimate);
     });
-    launcher.SetProcessEnded([&] { progress.HandleEnd(); });
+    launcher.SetProcessEnded([&] {
+        progress.HandleEnd();
+        estimate.Finish();
+    });
 
     const InterruptGuard guard;
+    estimate.Start();
     if (launcher.Start() != ConsoleLauncher::Started) {
         context.err << "zantrove-cli: the conversion script could not be started (error " << launcher.LastError()
                     << ")\n";
@@ -133,7 +150,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         }
     }
     if (progress.Finished())
-        DrawProgress(context.err, progress);
+        DrawProgress(context.err, progress, estimate);
     context.err << '\n';
     SaveSettings(settingsFolder, user);
 
@@ -143,7 +160,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     for (std::size_t at; (at = errors.find('\r')) != std::string::npos;)
         errors.erase(at, 1);
     context.err << errors;
-    bool complete = !cancelled;
+    // A damaged source leaves a file behind and an entry here: converted in part is not success.
+    bool complete = !cancelled && errors.empty();
     for (const EncoderLine& line : prepared.lines) {
         if (!FileExists(line.outputPath)) {
             complete = false;

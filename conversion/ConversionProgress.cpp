@@ -107,10 +107,12 @@ void ConversionProgress::TakeProgress(std::string_view firstLine)
     if (point == std::string_view::npos)
         return;
     const auto seconds = ParseInt32(value.substr(0, point));
-    if (!seconds)
+    // A time before the start is no progress; taken as it is, it would push the bars below empty.
+    if (!seconds || *seconds < 0)
         return;
 
     m_status = std::string(firstLine.substr(0, firstLine.find_last_not_of("\r\n") + 1));
+    ++m_readings;
     if (*seconds > m_currentMaximum) {
         m_currentValue = m_currentMaximum;
         return;

@@ -42,6 +42,8 @@ public:
     int TotalValue() const { return m_totalValue; }
     int TotalMaximum() const { return m_totalMaximum; }
     bool Finished() const { return m_finished; }
+    // How many progress values have been read so far.
+    int Readings() const { return m_readings; }
     const std::string& CancelButtonCaption() const { return m_finished ? m_close : m_cancel; }
 
     // "hh:mm:ss" as seconds in 32 bits, so ten hours and more still count right; 0 when unreadable.
@@ -66,6 +68,7 @@ private:
     int m_totalValue = 0;
     int m_totalMaximum = 1;
     bool m_finished = false;
+    int m_readings = 0;
     std::string m_cancel{kCancelCaption};
     std::string m_close{kCloseCaption};
 };

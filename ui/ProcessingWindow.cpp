@@ -10,6 +10,7 @@
 #include "storage/AtomicFile.h"
 #include "storage/FileUtilities.h"
 #include "ui/DialogHeader.h"
+#include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/ShutdownWindow.h"
 
@@ -46,8 +47,10 @@ void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
 }
 
 ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
-                                   std::string scriptPath, std::string outputFolder)
-    : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_scriptPath(std::move(scriptPath)),
+                                   std::string scriptPath, std::string outputFolder,
+                                   std::vector<std::int32_t> outputSeconds, const Clock& clock)
+    : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_estimate(std::move(outputSeconds), clock),
+      m_scriptPath(std::move(scriptPath)),
       m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
@@ -62,6 +65,9 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
     m_currentBar->setObjectName("prgCurrent");
     m_totalBar = new QProgressBar;
     m_totalBar->setObjectName("prgTotal");
+    m_timeLeft = new QLabel;
+    m_timeLeft->setObjectName("lblTimeLeft");
+    m_timeLeft->setProperty("role", "stepDescription");
     m_status = new QLineEdit;
     m_status->setObjectName("txtStatus");
     m_status->setReadOnly(true);
@@ -93,6 +99,7 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
     body->addWidget(m_currentBar);
     body->addWidget(new QLabel("All files:"));
     body->addWidget(m_totalBar);
+    body->addWidget(m_timeLeft);
     body->addWidget(m_status);
     body->addWidget(m_log, 1);
     body->addLayout(buttons);
@@ -118,6 +125,7 @@ ProcessingWindow::~ProcessingWindow()
 
 void ProcessingWindow::StartConversion()
 {
+    m_estimate.Start();
     m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
     m_launcher->SetScript(m_scriptPath);
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
@@ -139,15 +147,21 @@ void ProcessingWindow::Show()
     m_currentBar->setValue(m_progress.CurrentValue());
     m_totalBar->setMaximum(m_progress.TotalMaximum());
     m_totalBar->setValue(m_progress.TotalValue());
-    if (m_status->text() != ToQt(m_progress.StatusText()))
+    if (m_status->text() != ToQt(m_progress.StatusText())) {
         m_status->setText(ToQt(m_progress.StatusText()));
+        m_status->setCursorPosition(0); // the line's start, where the frame count is
+    }
     m_cancel->setText(ToQt(m_progress.CancelButtonCaption()));
+    m_timeLeft->setText(ToQt(m_estimate.Text()));
 }
 
 void ProcessingWindow::OnDataReceived(const std::string& piece)
 {
+    const int readings = m_progress.Readings();
     if (m_progress.HandleOutput(piece))
         m_main.CountConvertedFile();
+    if (m_progress.Readings() != readings)
+        m_estimate.Progress(m_progress.FileNumber(), m_progress.CurrentValue());
     // Appending keeps a long run cheap; the whole text stays in the progress model.
     m_log->moveCursor(QTextCursor::End);
     m_log->insertPlainText(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())).replace('\r', '\n'));
@@ -158,16 +172,30 @@ void ProcessingWindow::OnDataReceived(const std::string& piece)
 void ProcessingWindow::OnProcessEnded()
 {
     m_progress.HandleEnd();
+    m_estimate.Finish();
     m_launcher.reset();
     Show();
-    if (!m_progress.ErrorLog().empty())
-        MessageBox::Show(this, {MessageIcon::Critical, "The following errors occurred:\r\n" + m_progress.ErrorLog()});
-    if (m_shutdown->isChecked()) {
-        auto* countdown = new ShutdownWindow(this);
-        countdown->setAttribute(Qt::WA_DeleteOnClose);
-        countdown->setWindowModality(Qt::ApplicationModal);
-        countdown->show();
+    if (m_progress.ErrorLog().empty()) {
+        ShowShutdownCountdown();
+        return;
     }
+    // Modal without a nested event loop: the countdown follows once the error window is closed.
+    auto* errors = new ErrorWindow(this);
+    errors->SetErrors(m_progress.ErrorLog());
+    errors->setAttribute(Qt::WA_DeleteOnClose);
+    errors->setWindowModality(Qt::ApplicationModal);
+    connect(errors, &QDialog::finished, this, &ProcessingWindow::ShowShutdownCountdown);
+    errors->show();
+}
+
+void ProcessingWindow::ShowShutdownCountdown()
+{
+    if (!m_shutdown->isChecked())
+        return;
+    auto* countdown = new ShutdownWindow(this);
+    countdown->setAttribute(Qt::WA_DeleteOnClose);
+    countdown->setWindowModality(Qt::ApplicationModal);
+    countdown->show();
 }
 
 void ProcessingWindow::cmdCancel_Click()
@@ -183,11 +211,20 @@ void ProcessingWindow::cmdCancel_Click()
 
 void ProcessingWindow::CancelProcess()
 {
+    if (!ConfirmAndStop())
+        return;
+    m_closing = true;
+    close();
+    m_main.ConvertCompleted(true);
+}
+
+bool ProcessingWindow::ConfirmAndStop()
+{
     const UserMessage question{MessageIcon::Question, std::string("Are you sure you want to cancel?") + kCrLf +
                                                           "Video files that have been converted already will not "
                                                           "be removed."};
     if (MessageBox::Ask(this, question) != MessageBox::Yes)
-        return;
+        return false;
     TerminateProcessByName(Platform::Instance(), "Zantrove.exe");
     if (m_launcher) {
         m_launcher->Stop();
@@ -199,9 +236,7 @@ void ProcessingWindow::CancelProcess()
         log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
         WriteFileAtomically(dump, m_progress.LogText() + "\r\n");
     }
-    m_closing = true;
-    close();
-    m_main.ConvertCompleted(true);
+    return true;
 }
 
 void ProcessingWindow::cmdOpenFolder_Click()
@@ -211,13 +246,21 @@ void ProcessingWindow::cmdOpenFolder_Click()
 
 void ProcessingWindow::closeEvent(QCloseEvent* event)
 {
+    // The title bar's close button does what the one button says; closing again from here would
+    // be ignored by Qt, so the event itself is accepted or refused.
     if (m_closing) {
         event->accept();
-        return;
+    } else if (m_progress.Finished()) {
+        m_closing = true;
+        m_main.ConvertCompleted(false);
+        event->accept();
+    } else if (ConfirmAndStop()) {
+        m_closing = true;
+        event->accept();
+        m_main.ConvertCompleted(true);
+    } else {
+        event->ignore();
     }
-    // The title bar's close button does what the one button says.
-    event->ignore();
-    cmdCancel_Click();
 }
 
 void ProcessingWindow::keyPressEvent(QKeyEvent* event)

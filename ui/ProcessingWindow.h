@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 
 #include <QDialog>
@@ -29,8 +30,10 @@ public:
     // Test seam: the launcher every later window uses; an empty factory restores the real one.
     static void SetLauncherFactory(LauncherFactory factory);
 
+    // outputSeconds: each row's length in the output, for the batch's time left.
     ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows, std::string scriptPath,
-                     std::string outputFolder);
+                     std::string outputFolder, std::vector<std::int32_t> outputSeconds = {},
+                     const Clock& clock = Clock::System());
     ~ProcessingWindow() override;
 
     // Starts the script; shows why when it cannot.
@@ -38,7 +41,9 @@ public:
     void CancelProcess();
 
     const ConversionProgress& Progress() const { return m_progress; }
+    const BatchTimeEstimate& TimeEstimate() const { return m_estimate; }
     QLabel* CurrentFile() const { return m_currentFile; }
+    QLabel* TimeLeft() const { return m_timeLeft; }
     QProgressBar* CurrentBar() const { return m_currentBar; }
     QProgressBar* TotalBar() const { return m_totalBar; }
     QLineEdit* Status() const { return m_status; }
@@ -58,10 +63,15 @@ protected:
 private:
     void OnDataReceived(const std::string& piece);
     void OnProcessEnded();
+    // The cancel question, then the encoder and the script ended; false when the user said No.
+    bool ConfirmAndStop();
+    // The countdown, when asked for, once the run's errors have been read.
+    void ShowShutdownCountdown();
     void Show();
 
     MainWindow& m_main;
     ConversionProgress m_progress;
+    BatchTimeEstimate m_estimate;
     std::string m_scriptPath;
     std::string m_outputFolder;
     std::unique_ptr<ConsoleLauncher> m_launcher;
@@ -70,6 +80,7 @@ private:
     QLabel* m_currentFile;
     QProgressBar* m_currentBar;
     QProgressBar* m_totalBar;
+    QLabel* m_timeLeft;
     QLineEdit* m_status;
     QPlainTextEdit* m_log;
     QCheckBox* m_shutdown;

@@ -213,7 +213,16 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
     }
 
     const std::string extension = profile(settings.videoOff ? settings.audioCodec : settings.videoCodec, "Extension");
-    line.outputPath = ChooseOutputPath(settings.outputFolder, row.filename, extension, exists, separator);
+    // The media library reports a line break in a name as " / ". A separator in the base name would
+    // put the output into a folder that is not there, or above the output folder: the path decides.
+    std::string baseName = row.filename;
+    if (baseName.find(separator) != std::string::npos) {
+        const std::size_t slash = row.filepath.rfind(separator);
+        baseName = row.filepath.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (const std::size_t dot = baseName.rfind('.'); dot != std::string::npos && dot > 0)
+            baseName.erase(dot);
+    }
+    line.outputPath = ChooseOutputPath(settings.outputFolder, baseName, extension, exists, separator);
     Add(arguments, "-y");
     Add(arguments, line.outputPath, true);
     return line;

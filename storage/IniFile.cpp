@@ -17,6 +17,7 @@ struct IniText
     std::vector<std::string> lines; // without their line ends
     std::string eol = "\n";
     bool endsWithEol = true;
+    bool byteOrderMark = false; // written back, so what follows the mark keeps its meaning
 };
 
 std::optional<std::string> ReadWholeFile(const std::string& file)
@@ -32,8 +33,10 @@ std::optional<std::string> ReadWholeFile(const std::string& file)
 IniText SplitLines(std::string_view content)
 {
     IniText text;
-    if (content.substr(0, 3) == "\xEF\xBB\xBF")
+    if (content.substr(0, 3) == "\xEF\xBB\xBF") {
         content.remove_prefix(3);
+        text.byteOrderMark = true;
+    }
     if (content.find("\r\n") != std::string_view::npos)
         text.eol = "\r\n";
     text.endsWithEol = content.empty() || content.back() == '\n';
@@ -83,6 +86,9 @@ struct Location
 
 Location Find(const IniText& text, std::string_view section, std::string_view key)
 {
+    // The file's names count without the blanks around them, so the asked ones do too.
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
     Location where;
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
         if (const auto name = SectionName(text.lines[i])) {
@@ -143,11 +149,14 @@ bool WriteIniValue(std::string_view section, std::string_view key, std::string_v
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || TrimBlanks(key).empty() ||
         section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
         return false;
+    // Nor may a key like "[x]" turn its own line into a section header.
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    if (SectionName(entry))
+        return false;
 
     ClearReadOnly(file);
     const auto content = ReadWholeFile(file);
     IniText text = content ? SplitLines(*content) : IniText{};
-    const std::string entry = std::string(key) + "=" + std::string(value);
     const Location where = Find(text, section, key);
     if (where.keyLine) {
         text.lines[*where.keyLine] = entry;
@@ -159,7 +168,7 @@ bool WriteIniValue(std::string_view section, std::string_view key, std::string_v
         text.endsWithEol = true;
     }
 
-    std::string out;
+    std::string out = text.byteOrderMark ? "\xEF\xBB\xBF" : "";
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
         out += text.lines[i];
         if (i + 1 < text.lines.size() || text.endsWithEol)

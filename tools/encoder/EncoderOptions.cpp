@@ -12,6 +12,9 @@ namespace {
 
 constexpr std::string_view kPrefix = "Zantrove: ";
 
+// Far above any picture ffmpeg makes, and low enough that sizes plus pads plus crops never overflow.
+constexpr int kMaxPictureRows = 65535;
+
 // Device parameters from the profiles; each takes one value and goes to ffmpeg unchanged.
 constexpr std::array<std::string_view, 11> kPassThrough{"-profile:v", "-level",    "-pix_fmt",  "-maxrate",
                                                         "-bufsize",   "-fps_mode", "-movflags", "-bf",
@@ -216,14 +219,15 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
             const auto width = ParseCount(std::string_view(value).substr(0, x == std::string::npos ? 0 : x));
             const auto height = ParseCount(x == std::string::npos ? std::string_view()
                                                                   : std::string_view(value).substr(x + 1));
-            if (!width || !height || *width == 0 || *height == 0)
+            if (!width || !height || *width == 0 || *height == 0 || *width > kMaxPictureRows ||
+                *height > kMaxPictureRows)
                 return bad();
             request.width = *width;
             request.height = *height;
         } else if (option == "-padtop" || option == "-padbottom" || option == "-croptop" ||
                    option == "-cropbottom") {
             const auto rows = ParseCount(value);
-            if (!rows)
+            if (!rows || *rows > kMaxPictureRows)
                 return bad();
             (option == "-padtop"      ? request.padTop
              : option == "-padbottom" ? request.padBottom

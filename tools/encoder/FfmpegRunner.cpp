@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -49,6 +50,25 @@ void WriteError(const char* what, int error)
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
 }
 
+// Passes ffmpeg's error output on and keeps its last line that is not blank.
+void TakeErrorOutput(std::string_view chunk, std::string& pending, FfmpegOutcome& outcome)
+{
+    for (std::string_view rest = chunk; !rest.empty();) {
+        const ssize_t written = ::write(STDERR_FILENO, rest.data(), rest.size());
+        if (written <= 0 && errno != EINTR)
+            break;
+        if (written > 0)
+            rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+    outcome.reportedErrors = true;
+    pending.append(chunk);
+    for (std::size_t end; (end = pending.find_first_of("\r\n")) != std::string::npos;) {
+        if (end > 0)
+            outcome.lastErrorLine = pending.substr(0, end);
+        pending.erase(0, end + 1);
+    }
+}
+
 } // namespace
 
 std::string FindFfmpeg(const char* argv0)
@@ -81,8 +101,15 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
         ::sigaction(signal, &action, nullptr);
 
     int pipeEnds[2];
+    int errorEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
         outcome.error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return outcome;
+    }
+    if (::pipe2(errorEnds, O_CLOEXEC) != 0) {
+        outcome.error = std::string("cannot make a pipe: ") + std::strerror(errno);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
         return outcome;
     }
     std::vector<char*> argv;
@@ -116,7 +143,7 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
             ::sigaction(signal, &standard, nullptr);
         ::sigaction(SIGPIPE, &standard, nullptr);
         ::sigprocmask(SIG_SETMASK, &previous, nullptr);
-        if (::dup2(pipeEnds[1], STDOUT_FILENO) < 0)
+        if (::dup2(pipeEnds[1], STDOUT_FILENO) < 0 || ::dup2(errorEnds[1], STDERR_FILENO) < 0)
             ::_exit(127);
         if (program.find('/') != std::string::npos)
             ::execv(program.c_str(), argv.data());
@@ -128,25 +155,50 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
     if (child < 0) {
         const int error = errno;
         ::sigprocmask(SIG_SETMASK, &previous, nullptr);
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
+        for (const int fd : {pipeEnds[0], pipeEnds[1], errorEnds[0], errorEnds[1]})
+            ::close(fd);
         outcome.error = std::string("cannot start ffmpeg: ") + std::strerror(error);
         return outcome;
     }
     g_child = child;
     ::sigprocmask(SIG_SETMASK, &previous, nullptr);
     ::close(pipeEnds[1]);
+    ::close(errorEnds[1]);
     outcome.started = true;
 
     char buffer[4096];
-    while (true) {
-        const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
-        if (got > 0)
-            onOutput(std::string_view(buffer, static_cast<std::size_t>(got)));
-        else if (got == 0 || errno != EINTR)
+    std::string pendingError;
+    pollfd ends[2] = {{pipeEnds[0], POLLIN, 0}, {errorEnds[0], POLLIN, 0}};
+    while (ends[0].fd >= 0 || ends[1].fd >= 0) {
+        if (::poll(ends, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
             break;
+        }
+        for (pollfd& end : ends) {
+            if (end.fd < 0 || end.revents == 0)
+                continue;
+            const ssize_t got = ::read(end.fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                ::close(end.fd);
+                end.fd = -1; // poll skips it from now on
+                continue;
+            }
+            const std::string_view chunk(buffer, static_cast<std::size_t>(got));
+            if (&end == &ends[0])
+                onOutput(chunk);
+            else
+                TakeErrorOutput(chunk, pendingError, outcome);
+        }
     }
-    ::close(pipeEnds[0]);
+    for (const pollfd& end : ends) {
+        if (end.fd >= 0)
+            ::close(end.fd);
+    }
+    if (!pendingError.empty())
+        outcome.lastErrorLine = pendingError;
 
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {

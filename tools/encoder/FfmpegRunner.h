@@ -15,6 +15,10 @@ struct FfmpegOutcome
     int childSignal = 0;    // the signal that ended ffmpeg, 0 when it exited
     int receivedSignal = 0; // a termination signal this process got and passed on, 0 when none
     std::string error;      // why ffmpeg could not be started
+    // ffmpeg's error output, passed on as it came: whether there was any (with "-loglevel error" only
+    // errors are written, also those ffmpeg survives, such as a damaged source) and its last line.
+    bool reportedErrors = false;
+    std::string lastErrorLine;
     bool Succeeded() const { return started && exitCode == 0 && childSignal == 0 && receivedSignal == 0; }
 };
 
@@ -23,7 +27,7 @@ struct FfmpegOutcome
 std::string FindFfmpeg(const char* argv0);
 
 // Runs ffmpeg with the given arguments, its standard output handed to onOutput piece by piece and its
-// errors going straight to ours. ffmpeg dies with this process, even by SIGKILL, and gets the
+// errors passed on to ours as they come (and noted in the outcome). ffmpeg dies with this process, even by SIGKILL, and gets the
 // SIGTERM, SIGINT and SIGHUP sent to this process.
 FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& arguments,
                         const std::function<void(std::string_view)>& onOutput);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/ProgressReport.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +20,17 @@ bool ParseNumber(std::string_view text, double& value)
     const std::string copy(text);
     char* end = nullptr;
     value = std::strtod(copy.c_str(), &end);
-    return end != copy.c_str();
+    return end != copy.c_str() && std::isfinite(value);
+}
+
+// A count as a whole number; false for one no count can hold (a cast would be undefined).
+bool ParseWhole(std::string_view text, long long& value)
+{
+    double number = 0;
+    if (!ParseNumber(text, number) || !(number > -9.2e18 && number < 9.2e18))
+        return false;
+    value = static_cast<long long>(number);
+    return true;
 }
 
 // "hh:mm:ss.micro", possibly with a leading "-".
@@ -67,8 +78,8 @@ void ProgressReader::TakeLine(std::string_view line, std::vector<ProgressBlock>&
     const std::string_view key = line.substr(0, equals);
     const std::string_view value = line.substr(equals + 1);
     double number = 0;
-    if (key == "frame" && ParseNumber(value, number)) {
-        m_block.frame = static_cast<long long>(number);
+    if (key == "frame") {
+        ParseWhole(value, m_block.frame);
     } else if (key == "fps" && ParseNumber(value, number)) {
         m_block.fps = number;
     } else if (key.substr(0, 7) == "stream_" && key.size() > 2 && key.substr(key.size() - 2) == "_q") {
@@ -76,8 +87,8 @@ void ProgressReader::TakeLine(std::string_view line, std::vector<ProgressBlock>&
         if (!m_qualitySeen && ParseNumber(value, number))
             m_block.quality = number;
         m_qualitySeen = true;
-    } else if (key == "total_size" && ParseNumber(value, number)) {
-        m_block.totalBytes = static_cast<long long>(number);
+    } else if (key == "total_size") {
+        ParseWhole(value, m_block.totalBytes);
     } else if (key == "out_time_us" && ParseNumber(value, number)) {
         m_block.seconds = number / 1e6;
     } else if (key == "out_time" && ParseClock(value, number)) {

@@ -1,0 +1,367 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Hostile inputs through the whole pipeline: zantrove-cli convert probes the files, writes the script,
+// runs the real encoder and ffmpeg, and reports. Each batch puts the hostile file between two good
+// ones. What must hold: the hostile file gets an entry of its own in the error log, the run does not
+// exit with success, no final name holds anything but a complete conversion (only ".part" may be
+// left), and the good files of the batch are converted all the same.
+#include "app/Cli.h"
+#include "storage/FileUtilities.h"
+#include "tests/media/MediaClips.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zantrove {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// A stream buffer that lets a test act on what the program has written so far, while it runs.
+class WatchedBuffer : public std::stringbuf
+{
+public:
+    explicit WatchedBuffer(std::function<void(const std::string&)> watch) : m_watch(std::move(watch)) {}
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize count) override
+    {
+        const std::streamsize written = std::stringbuf::xsputn(text, count);
+        m_watch(str());
+        return written;
+    }
+    int_type overflow(int_type c) override
+    {
+        const int_type result = std::stringbuf::overflow(c);
+        m_watch(str());
+        return result;
+    }
+
+private:
+    std::function<void(const std::string&)> m_watch;
+};
+
+// The fast profile of the iPod nano: MPEG-4 video with sound, so each good clip takes a moment.
+std::vector<std::string> ConvertArguments(const std::string& output, const std::vector<std::string>& files)
+{
+    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile", "6", "--output", output};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return arguments;
+}
+
+CliRun Convert(const std::string& output, const std::vector<std::string>& files,
+               const std::function<void(const std::string&)>& watchErrors = {})
+{
+    std::ostringstream out;
+    WatchedBuffer errorBuffer(watchErrors ? watchErrors : [](const std::string&) {});
+    std::ostream err(&errorBuffer);
+    CliContext context{out, err, ZANTROVE_APP_DIR};
+    CliRun run;
+    run.status = RunCli(ConvertArguments(output, files), context);
+    run.out = out.str();
+    run.err = errorBuffer.str();
+    return run;
+}
+
+// The same run in a child process whose files may not grow beyond maxBytes: a disk that fills up.
+CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std::string>& files, rlim_t maxBytes,
+                                bool ignoreSignal)
+{
+    const std::string results = test::MakeTempFolder("results");
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
+        const rlimit limit{maxBytes, maxBytes};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(120);
+        const CliRun run = Convert(output, files);
+        test::WriteTextFile(results + "/out", run.out);
+        test::WriteTextFile(results + "/err", run.err);
+        ::_exit(run.status);
+    }
+    CliRun run;
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child)
+        return run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = test::ReadTextFile(results + "/out");
+    run.err = test::ReadTextFile(results + "/err");
+    return run;
+}
+
+std::string Capture(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+double DurationSeconds(const std::string& path)
+{
+    const std::string text = Capture("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
+                                     test::ShellQuote(path) + " </dev/null");
+    return text.empty() ? -1 : std::atof(text.c_str());
+}
+
+// ffmpeg decodes the whole file without a single error, and there is a picture in it.
+::testing::AssertionResult DecodesCleanly(const std::string& path)
+{
+    const std::string errors =
+        Capture("ffmpeg -nostdin -v error -i " + test::ShellQuote(path) + " -f null - 2>&1 </dev/null");
+    if (!errors.empty())
+        return ::testing::AssertionFailure() << path << " does not decode cleanly: " << errors;
+    const std::string streams = Capture("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 " +
+                                        test::ShellQuote(path) + " </dev/null");
+    if (streams.find("video") == std::string::npos)
+        return ::testing::AssertionFailure() << path << " has no video stream: " << streams;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult IsCompleteConversion(const std::string& path, double seconds)
+{
+    if (!FileExists(path))
+        return ::testing::AssertionFailure() << path << " is missing";
+    if (auto clean = DecodesCleanly(path); !clean)
+        return clean;
+    const double duration = DurationSeconds(path);
+    if (std::fabs(duration - seconds) > 0.35)
+        return ::testing::AssertionFailure() << path << " lasts " << duration << " s, not " << seconds;
+    return ::testing::AssertionSuccess();
+}
+
+std::string OutputOf(const std::string& folder, const std::string& source)
+{
+    return folder + "/" + fs::path(source).stem().string() + ".m4v";
+}
+
+// Every file in the folder under a final name is one of the expected conversions.
+::testing::AssertionResult OnlyTheseFinalNames(const std::string& folder, std::vector<std::string> expected)
+{
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().string();
+        if (name.ends_with(".part"))
+            continue;
+        const auto found = std::find(expected.begin(), expected.end(), name);
+        if (found == expected.end())
+            return ::testing::AssertionFailure() << "unexpected file under a final name: " << name;
+        expected.erase(found);
+    }
+    if (!expected.empty())
+        return ::testing::AssertionFailure() << "missing: " << expected.front();
+    return ::testing::AssertionSuccess();
+}
+
+bool HasErrorEntry(const CliRun& run, const std::string& source, const std::string& words = {})
+{
+    std::istringstream lines(run.err);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("-" + source + ":") && line.find(words) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+class HostileInputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
+        ASSERT_FALSE(m_clip.empty());
+        m_first = Copy("first.mp4");
+        m_last = Copy("last.mp4");
+    }
+
+    std::string Copy(const std::string& name, const std::string& folder = {}) const
+    {
+        const std::string target = (folder.empty() ? m_in : folder) + "/" + name;
+        fs::copy_file(m_clip, target, fs::copy_options::overwrite_existing);
+        return target;
+    }
+
+    std::string MakeClip(const std::string& name, const std::string& arguments) const
+    {
+        const std::string path = m_in + "/" + name;
+        EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -y " + arguments + " " + test::ShellQuote(path) +
+                                   " </dev/null"));
+        return path;
+    }
+
+    // The common verdict for a batch first, hostile, last.
+    void ExpectOneFailure(const CliRun& run, const std::string& hostile, const std::string& words = {})
+    {
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_TRUE(HasErrorEntry(run, hostile, words)) << run.err;
+        EXPECT_FALSE(FileExists(OutputOf(m_out, hostile)));
+        EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_first), 2.0));
+        EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_last), 2.0));
+        EXPECT_TRUE(OnlyTheseFinalNames(m_out, {OutputOf(m_out, m_first), OutputOf(m_out, m_last)}));
+    }
+
+    std::string m_clip;
+    std::string m_in = test::MakeTempFolder("in");
+    std::string m_out = test::MakeTempFolder("out");
+    std::string m_first;
+    std::string m_last;
+};
+
+TEST_F(HostileInputTest, ZeroByteFile)
+{
+    const std::string empty = m_in + "/empty.mp4";
+    test::WriteTextFile(empty, "");
+    ExpectOneFailure(Convert(m_out, {m_first, empty, m_last}), empty);
+}
+
+TEST_F(HostileInputTest, TextFileNamedAvi)
+{
+    const std::string text = m_in + "/notes.avi";
+    test::WriteTextFile(text, "RIFF? no: a shopping list\nmilk\neggs\n");
+    ExpectOneFailure(Convert(m_out, {m_first, text, m_last}), text);
+}
+
+TEST_F(HostileInputTest, TruncatedMp4WithItsIndexAtTheEnd)
+{
+    // ffmpeg writes the index last, so the first half holds pictures but nothing to find them by.
+    const std::string whole = MakeClip("whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
+                                                    "sine=frequency=440 -t 4 -c:v libx264 -preset ultrafast "
+                                                    "-pix_fmt yuv420p -c:a aac");
+    const std::string cut = m_in + "/cut.mp4";
+    fs::copy_file(whole, cut);
+    fs::resize_file(cut, fs::file_size(whole) / 2);
+    ExpectOneFailure(Convert(m_out, {m_first, cut, m_last}), cut);
+}
+
+TEST_F(HostileInputTest, TruncatedMp4ConvertsAsFarAsReadableAndIsReported)
+{
+    // With the index first, the readable half converts; the damage must still be reported.
+    const std::string whole =
+        MakeClip("whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 4 "
+                              "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -movflags +faststart");
+    const std::string cut = m_in + "/cut.mp4";
+    fs::copy_file(whole, cut);
+    fs::resize_file(cut, fs::file_size(whole) / 2);
+
+    const CliRun run = Convert(m_out, {m_first, cut, m_last});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_TRUE(HasErrorEntry(run, cut, "damaged source")) << run.err;
+    const std::string converted = OutputOf(m_out, cut);
+    // What was kept is the readable part, converted: it decodes cleanly and is shorter.
+    ASSERT_TRUE(FileExists(converted));
+    EXPECT_TRUE(DecodesCleanly(converted));
+    const double duration = DurationSeconds(converted);
+    EXPECT_GT(duration, 0.5);
+    EXPECT_LT(duration, 3.5);
+    EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_first), 2.0));
+    EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_last), 2.0));
+    EXPECT_TRUE(OnlyTheseFinalNames(m_out, {OutputOf(m_out, m_first), converted, OutputOf(m_out, m_last)}));
+}
+
+TEST_F(HostileInputTest, AudioOnlyFileWithVideoOn)
+{
+    const std::string tone = test::ClipPath(test::Clip::Mp3Audio);
+    ASSERT_FALSE(tone.empty());
+    ExpectOneFailure(Convert(m_out, {m_first, tone, m_last}), tone, "no picture");
+}
+
+TEST_F(HostileInputTest, SourceDeletedAfterItWasAdded)
+{
+    const std::string doomed = Copy("doomed.mp4");
+    bool deleted = false;
+    bool secondStartedFirst = false;
+    // Probed with the others; gone by the time its turn comes, while the first file converts.
+    const CliRun run = Convert(m_out, {m_first, doomed, m_last}, [&](const std::string& err) {
+        if (deleted || err.find("Processing File: 1 of 3") == std::string::npos)
+            return;
+        secondStartedFirst = err.find("Processing File: 2 of 3") != std::string::npos;
+        deleted = fs::remove(doomed);
+    });
+    ASSERT_TRUE(deleted);
+    ASSERT_FALSE(secondStartedFirst);
+    ExpectOneFailure(run, doomed, "No such file");
+}
+
+TEST_F(HostileInputTest, OutputFolderThatCannotBeWritten)
+{
+    // Root may write anywhere, but no one can make a folder below a regular file.
+    const std::string blocker = m_out + "/a file";
+    test::WriteTextFile(blocker, "in the way");
+    const std::string output = blocker + "/Converted";
+    const CliRun run = Convert(output, {m_first, m_last});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(HasErrorEntry(run, m_first, "Not a directory")) << run.err;
+    EXPECT_TRUE(HasErrorEntry(run, m_last, "Not a directory")) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(test::ReadTextFile(blocker), "in the way");
+}
+
+class DiskFullTest : public HostileInputTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(DiskFullTest, FileTooLargeForTheLimitFailsAndTheOthersConvert)
+{
+    // About 60 kB a second: the 2 s clips fit below the limit, the 8 s one does not.
+    const std::string big = MakeClip("big.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
+                                                "sine=frequency=440 -t 8 -c:v libx264 -preset ultrafast "
+                                                "-pix_fmt yuv420p -c:a aac");
+    // Staged once without a limit, so the limited run copies no component.
+    const std::string staging = test::MakeTempFolder("staging");
+    ASSERT_EQ(Convert(staging, {m_first}).status, 0);
+
+    const CliRun run = ConvertWithFileSizeLimit(m_out, {m_first, big, m_last}, 300 * 1024, GetParam());
+    ExpectOneFailure(run, big, GetParam() ? "File too large" : "File size limit exceeded");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signal, DiskFullTest, ::testing::Values(false, true),
+                         [](const auto& which) { return which.param ? "SignalIgnored" : "SignalDefault"; });
+
+TEST_F(HostileInputTest, NamesWithShellCharactersNewlinesEmojiAndLongComponents)
+{
+    const std::string longFolder = m_in + "/" + std::string(200, 'd');
+    CreateFolderPath(longFolder);
+    const std::vector<std::string> sources{
+        Copy("it's \"quoted\".mp4"),
+        Copy("$(touch injected) ${HOME} $1.mp4"),
+        Copy("`touch injected`; rm -rf x.mp4"),
+        Copy("two\nlines.mp4"),
+        Copy("\xF0\x9F\x8E\xAC clip \xF0\x9F\x8E\x9E.mp4"),
+        Copy(std::string(200, 'n') + ".mp4", longFolder),
+    };
+    const CliRun run = Convert(m_out, sources);
+    EXPECT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> outputs;
+    for (const std::string& source : sources) {
+        outputs.push_back(OutputOf(m_out, source));
+        EXPECT_TRUE(IsCompleteConversion(outputs.back(), 2.0));
+    }
+    EXPECT_TRUE(OnlyTheseFinalNames(m_out, outputs));
+    // A name is only ever data: nothing it spells was run.
+    for (const std::string& folder : {m_in, m_out, fs::current_path().string(), test::ClipFolder()})
+        EXPECT_FALSE(fs::exists(folder + "/injected")) << folder;
+}
+
+} // namespace
+} // namespace zantrove

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs a fuzz target without libFuzzer: every file of the given corpus folders, then inputs made from
+// them by seeded mutations. The ordinary build runs it as a test, so the kept crash inputs and a
+// little fresh variety pass through every target on each test run, whatever the compiler.
+#include "tests/fuzz/FuzzSupport.h"
+
+#include <algorithm>
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The input being fed, so a crash can say which one it was and leave it behind.
+const std::string* g_current = nullptr;
+std::string g_currentName;
+constexpr const char* kFailedInputFile = "fuzz-replay-failed-input";
+
+void OnCrash(int signal)
+{
+    if (g_current) {
+        const std::string& name = g_currentName;
+        [[maybe_unused]] ssize_t ignored = ::write(STDERR_FILENO, "replay: crashed on ", 19);
+        ignored = ::write(STDERR_FILENO, name.data(), name.size());
+        ignored = ::write(STDERR_FILENO, "; its bytes are in ./", 21);
+        ignored = ::write(STDERR_FILENO, kFailedInputFile, std::strlen(kFailedInputFile));
+        ignored = ::write(STDERR_FILENO, "\n", 1);
+        const int fd = ::open(kFailedInputFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd >= 0) {
+            ignored = ::write(fd, g_current->data(), g_current->size());
+            ::close(fd);
+        }
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+using Bytes = std::string;
+
+// Pieces the parsers give meaning to; random bytes rarely hit them.
+constexpr std::array<std::string_view, 22> kTokens{
+    "\n", "\r\n", "\r", "=", "[", "]", "|", ":", ".", " ", "-", "time=", "Zantrove.exe", "32767", "-32768",
+    "2147483647", "-1", "0", "99999999999999999999", "\xEF\xBB\xBF", "\xF0\x9F\x8E\xAC", "k"};
+
+void Feed(const Bytes& input, std::string name)
+{
+    g_currentName = std::move(name);
+    g_current = &input;
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+}
+
+Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
+{
+    const auto below = [&random](std::size_t n) {
+        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    Bytes input = corpus.empty() ? Bytes() : corpus[below(corpus.size())];
+    const std::size_t steps = 1 + below(8);
+    for (std::size_t step = 0; step < steps; ++step) {
+        const std::size_t at = below(input.size() + 1);
+        switch (below(6)) {
+        case 0: // flip a bit
+            if (!input.empty())
+                input[std::min(at, input.size() - 1)] ^= static_cast<char>(1u << below(8));
+            break;
+        case 1: // any byte
+            input.insert(at, 1, static_cast<char>(below(256)));
+            break;
+        case 2: // drop a stretch
+            input.erase(at, below(16) + 1);
+            break;
+        case 3: // repeat a stretch
+            input.insert(at, input.substr(at, below(32) + 1));
+            break;
+        case 4: // a meaningful token
+            input.insert(at, kTokens[below(kTokens.size())]);
+            break;
+        default: // a piece of another input
+            if (!corpus.empty()) {
+                const Bytes& other = corpus[below(corpus.size())];
+                const std::size_t from = below(other.size() + 1);
+                input.insert(at, other.substr(from, below(64) + 1));
+            }
+            break;
+        }
+    }
+    return input.size() > 8192 ? input.substr(0, 8192) : input;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        std::signal(signal, OnCrash);
+    std::size_t generated = 400;
+    std::vector<std::filesystem::path> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--generated" && i + 1 < argc) {
+            generated = std::strtoul(argv[++i], nullptr, 10);
+            continue;
+        }
+        std::error_code error;
+        if (std::filesystem::is_directory(argument, error)) {
+            for (const auto& entry : std::filesystem::directory_iterator(argument))
+                if (entry.is_regular_file())
+                    files.push_back(entry.path());
+        } else if (std::filesystem::is_regular_file(argument, error)) {
+            files.emplace_back(argument);
+        } else {
+            std::fprintf(stderr, "%s: no such file or folder: %s\n", argv[0], argument.c_str());
+            return 2;
+        }
+    }
+    std::sort(files.begin(), files.end());
+    if (files.empty()) {
+        std::fprintf(stderr, "%s: no corpus files given\n", argv[0]);
+        return 2;
+    }
+
+    std::vector<Bytes> corpus;
+    for (const auto& file : files) {
+        corpus.push_back(zantrove::fuzz::ReadFile(file.string()));
+        Feed(corpus.back(), file.string());
+    }
+    std::mt19937 random(20240917u);
+    for (std::size_t i = 0; i < generated; ++i) {
+        const Bytes input = Mutate(corpus, random);
+        Feed(input, "generated input " + std::to_string(i + 1));
+    }
+    std::printf("%zu corpus files and %zu generated inputs passed\n", corpus.size(), generated);
+    return 0;
+}

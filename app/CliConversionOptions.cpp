@@ -8,13 +8,6 @@
 namespace zantrove {
 
 namespace {
-std::string DeviceChoices()
-{
-    std::string text;
-    for (const auto& device : kDevices)
-        text += (text.empty() ? "" : ", ") + std::string(device.identifier);
-    return text;
-}
 
 bool IsClockTime(std::string_view text)
 {
@@ -67,7 +60,7 @@ std::optional<std::string> SetUpCliConversion(const CliConversionOptions& option
                                               CliConversionSetup& setup)
 {
     if (DeviceIndex(options.device) < 0)
-        return "unknown device '" + options.device + "'; the devices are " + DeviceChoices();
+        return "unknown device '" + options.device + "'; the devices are " + DeviceIdentifierList();
     // The same device switch and profile choice the window makes.
     setup.settings = std::make_unique<EncodingSettingsModel>(context.applicationFolder);
     EncodingSettingsModel& settings = *setup.settings;
@@ -76,8 +69,8 @@ std::optional<std::string> SetUpCliConversion(const CliConversionOptions& option
         const auto number = ParseInt16(options.profile);
         const int named = static_cast<int>(settings.ProfileEntries().size()) - 1; // without "Custom"
         if (!number || *number < 1 || *number > named)
-            return "device " + options.device + " has no profile '" + options.profile + "'; see zantrove-cli profiles " +
-                   options.device;
+            return "device " + options.device + " has no profile '" + options.profile +
+                   "'; see zantrove-cli profiles " + options.device;
         settings.SelectProfile(*number - 1);
     }
 

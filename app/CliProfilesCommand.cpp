@@ -6,26 +6,14 @@
 
 namespace zantrove {
 
-namespace {
-std::string DeviceChoices()
-{
-    std::string text;
-    for (const auto& device : kDevices) {
-        if (!text.empty())
-            text += ", ";
-        text += device.identifier;
-    }
-    return text;
-}
-} // namespace
-
 int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& context)
 {
     if (arguments.size() != 1)
-        return CliUsageError(context, "profiles takes one device: " + DeviceChoices());
+        return CliUsageError(context, "profiles takes one device: " + DeviceIdentifierList());
     const std::string& device = arguments.front();
     if (DeviceIndex(device) < 0)
-        return CliUsageError(context, "unknown device '" + device + "'; the devices are " + DeviceChoices());
+        return CliUsageError(context,
+                             "unknown device '" + device + "'; the devices are " + DeviceIdentifierList());
 
     // The same device switch the window makes, so the default mark shows what it would apply.
     EncodingSettingsModel settings(context.applicationFolder);

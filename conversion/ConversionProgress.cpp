@@ -2,6 +2,7 @@
 #include "conversion/ConversionProgress.h"
 
 #include "conversion/ConversionScript.h"
+#include "storage/FileUtilities.h"
 #include "storage/TextUtilities.h"
 
 #include <charconv>
@@ -16,20 +17,8 @@ ConversionProgress::ConversionProgress(std::vector<Row> rows)
 
 std::int32_t ConversionProgress::DurationSeconds(std::string_view text)
 {
-    std::int64_t seconds = 0;
-    for (int part = 0; part < 3; ++part) {
-        const std::size_t colon = part < 2 ? text.find(':') : text.size();
-        if (colon == std::string_view::npos)
-            return 0;
-        const auto value = ParseInt32(text.substr(0, colon));
-        if (!value || *value < 0)
-            return 0;
-        seconds = seconds * 60 + *value;
-        if (seconds > INT32_MAX)
-            return 0;
-        text.remove_prefix(part < 2 ? colon + 1 : colon);
-    }
-    return static_cast<std::int32_t>(seconds);
+    const auto seconds = ParseClockTime(text);
+    return seconds && *seconds <= INT32_MAX ? static_cast<std::int32_t>(*seconds) : 0;
 }
 
 std::string ConversionProgress::PercentText(std::int32_t value, std::int32_t maximum)
@@ -58,8 +47,8 @@ bool ConversionProgress::HandleOutput(std::string_view data)
     const bool nextFile = data.find(kStagedEncoderName) != std::string_view::npos;
     if (nextFile) {
         ++m_fileNumber;
-        m_currentFile = "Processing File: " + std::to_string(m_fileNumber) + " of " + std::to_string(m_rows.size()) +
-                        "...";
+        m_currentFile = "Processing File: " + std::to_string(m_fileNumber) + " of " +
+                        std::to_string(m_rows.size()) + "...";
         const Row* row = CurrentRow();
         const std::int32_t duration = row ? DurationSeconds(row->duration) : 0;
         m_currentValue = 0;
@@ -88,7 +77,8 @@ void ConversionProgress::TakeError(std::string_view data)
     std::string_view error = data.substr(at);
     // Lines end in LF here where a Windows console ends them in CR LF: either ends the message.
     const std::size_t end = error.find_first_of("\r\n", 1);
-    const std::string text = end == std::string_view::npos ? path + ": unknown error" : std::string(error.substr(0, end));
+    const std::string text =
+        end == std::string_view::npos ? path + ": unknown error" : std::string(error.substr(0, end));
     m_errorLog += "-" + text + "\r\n";
 }
 

@@ -55,23 +55,6 @@ std::string ShortestDecimal(double value)
     return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
-// hours ":" minutes ":" seconds as seconds.
-std::optional<std::int64_t> ReadClockTime(std::string_view text)
-{
-    std::int64_t seconds = 0;
-    for (int part = 0; part < 3; ++part) {
-        const std::size_t colon = part < 2 ? text.find(':') : text.size();
-        if (colon == std::string_view::npos)
-            return std::nullopt;
-        const auto value = ParseInt32(text.substr(0, colon));
-        if (!value || *value < 0)
-            return std::nullopt;
-        seconds = seconds * 60 + *value;
-        text.remove_prefix(part < 2 ? colon + 1 : colon);
-    }
-    return seconds;
-}
-
 int MakeEven(int total)
 {
     return total % 2 != 0 ? total + 1 : total;
@@ -119,7 +102,8 @@ std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::strin
         const auto [top, bottom] = SplitRows(total);
         fragment = {"-s", std::to_string(target->width) + "x" + std::to_string(target->height - total)};
         if (top != 0 || bottom != 0)
-            fragment.insert(fragment.end(), {"-padtop", std::to_string(top), "-padbottom", std::to_string(bottom)});
+            fragment.insert(fragment.end(),
+                            {"-padtop", std::to_string(top), "-padbottom", std::to_string(bottom)});
     } else {
         const auto [top, bottom] = SplitRows(MakeEven(scaledHeight - target->height));
         if (top != 0 || bottom != 0)
@@ -129,8 +113,8 @@ std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::strin
     return fragment;
 }
 
-std::string ChooseOutputPath(const std::string& folder, const std::string& baseName, const std::string& extension,
-                             const FileExistsTest& exists, char separator)
+std::string ChooseOutputPath(const std::string& folder, const std::string& baseName,
+                             const std::string& extension, const FileExistsTest& exists, char separator)
 {
     const std::string stem = folder + separator + baseName;
     std::string candidate = stem + "." + extension;
@@ -140,8 +124,8 @@ std::string ChooseOutputPath(const std::string& folder, const std::string& baseN
     return candidate;
 }
 
-EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings, const ProfileLookup& profile,
-                                  const FileExistsTest& exists, char separator)
+EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings,
+                                  const ProfileLookup& profile, const FileExistsTest& exists, char separator)
 {
     EncoderLine line;
     auto& arguments = line.arguments;
@@ -176,8 +160,8 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
     }
 
     if (row.IsTrimmed()) {
-        const auto start = ReadClockTime(row.beginTime);
-        const auto end = ReadClockTime(row.endTime);
+        const auto start = ParseClockTime(row.beginTime);
+        const auto end = ParseClockTime(row.endTime);
         if (start && end && *end >= *start && *end - *start <= INT32_MAX) {
             Add(arguments, "-ss");
             Add(arguments, row.beginTime);
@@ -212,7 +196,8 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
         }
     }
 
-    const std::string extension = profile(settings.videoOff ? settings.audioCodec : settings.videoCodec, "Extension");
+    const std::string extension =
+        profile(settings.videoOff ? settings.audioCodec : settings.videoCodec, "Extension");
     // The media library reports a line break in a name as " / ". A separator in the base name would
     // put the output into a folder that is not there, or above the output folder: the path decides.
     std::string baseName = row.filename;
@@ -229,10 +214,13 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
 }
 
 std::vector<EncoderLine> BuildEncoderLines(const std::vector<VideoRow>& rows, const EncoderSettings& settings,
-                                           const ProfileLookup& profile, const FileExistsTest& exists, char separator)
+                                           const ProfileLookup& profile, const FileExistsTest& exists,
+                                           char separator)
 {
     std::set<std::string> given;
-    const FileExistsTest taken = [&](const std::string& path) { return given.count(path) != 0 || exists(path); };
+    const FileExistsTest taken = [&](const std::string& path) {
+        return given.count(path) != 0 || exists(path);
+    };
     std::vector<EncoderLine> lines;
     lines.reserve(rows.size());
     for (const VideoRow& row : rows) {
@@ -255,8 +243,9 @@ std::string RenderArgumentLine(const EncoderLine& line)
 
 std::string ShellQuote(std::string_view text)
 {
-    const bool plain = !text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                               "0123456789_@%+=:,./-") == std::string_view::npos;
+    const bool plain =
+        !text.empty() && text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                "0123456789_@%+=:,./-") == std::string_view::npos;
     return plain ? std::string(text) : ShellQuotePath(text);
 }
 

@@ -19,4 +19,12 @@ std::string ProfileFilePath(const std::string& applicationFolder, std::string_vi
     return JoinPath(JoinPath(applicationFolder, "Profiles"), std::string(identifier) + ".ini");
 }
 
+std::string DeviceIdentifierList()
+{
+    std::string text;
+    for (const DeviceInfo& device : kDevices)
+        text += (text.empty() ? "" : ", ") + std::string(device.identifier);
+    return text;
+}
+
 } // namespace zantrove

@@ -24,6 +24,9 @@ inline constexpr std::array<DeviceInfo, 5> kDevices{{
 
 inline constexpr std::string_view kStartDevice = "iPod-Classic";
 
+// The five identifiers joined by ", ", for messages that name them.
+std::string DeviceIdentifierList();
+
 // Position in kDevices, compared exactly; -1 for an unknown identifier.
 int DeviceIndex(std::string_view identifier);
 

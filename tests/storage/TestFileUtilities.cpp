@@ -24,6 +24,15 @@ TEST_P(FormatSecondsTest, Formats)
     EXPECT_EQ(FormatSeconds(GetParam().seconds), GetParam().text);
 }
 
+TEST(ParseClockTimeTest, ReadsWhatFormatSecondsWrites)
+{
+    for (std::int32_t seconds : {0, 59, 3723, 36000, 360000})
+        EXPECT_EQ(ParseClockTime(FormatSeconds(seconds)), seconds);
+    EXPECT_EQ(ParseClockTime("1:2:3"), 3723);
+    for (const char* bad : {"", "00:00", "aa:00:00", "00:-1:00", "00:00:00:00", "00::00"})
+        EXPECT_FALSE(ParseClockTime(bad)) << bad;
+}
+
 INSTANTIATE_TEST_SUITE_P(Table, FormatSecondsTest,
                          ::testing::Values(SecondsCase{0, "00:00:00"}, SecondsCase{59, "00:00:59"},
                                            SecondsCase{60, "00:01:00"}, SecondsCase{3661, "01:01:01"},

@@ -2,6 +2,7 @@
 // The progress window against a launcher the test drives, with a clock the test moves.
 #include "platform/ConsoleLauncher.h"
 #include "platform/MessageBox.h"
+#include "platform/Platform.h"
 #include "tests/support/TestHome.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
@@ -58,6 +59,28 @@ private:
     std::chrono::system_clock::time_point m_now{std::chrono::hours(1)};
 };
 
+// The real platform, except that the process list holds one encoder of our own and nothing is
+// ended for real: a cancel here must never reach another test's encoder.
+class OwnProcessesPlatform : public Platform
+{
+public:
+    explicit OwnProcessesPlatform(Platform& real) : m_real(real) {}
+    std::vector<int> terminated;
+    FolderLookup ShellFolder(int folderId) const override { return m_real.ShellFolder(folderId); }
+    std::string ApplicationFolder() const override { return m_real.ApplicationFolder(); }
+    std::string HomeFolder() const override { return m_real.HomeFolder(); }
+    bool ShellOpen(const std::string&) override { return false; }
+    std::vector<ProcessEntry> ListProcesses() const override
+    {
+        return {{4711, "Zantrove.exe", "/s/Zantrove.exe"}, {4712, "bash", "/usr/bin/bash"}};
+    }
+    bool TerminateProcess(int pid) override { return terminated.push_back(pid), true; }
+    bool RequestShutdown() override { return false; }
+
+private:
+    Platform& m_real;
+};
+
 const std::string kEcho = "'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
 
 class ProcessingWindowTest : public ::testing::Test
@@ -65,6 +88,7 @@ class ProcessingWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        Platform::SetInstance(&m_platform);
         MessageBox::SetTestMode(true);
         const std::string data = test::MakeTempFolder("data");
         ::setenv("XDG_DATA_HOME", data.c_str(), 1);
@@ -79,8 +103,10 @@ protected:
     {
         delete m_window.data();
         ProcessingWindow::SetLauncherFactory({});
+        Platform::SetInstance(nullptr);
     }
 
+    OwnProcessesPlatform m_platform{Platform::Instance()};
     FakeClock m_clock;
     MainWindow m_main;
     QPointer<ProcessingWindow> m_window;
@@ -158,6 +184,7 @@ TEST_F(ProcessingWindowTest, ConfirmedCancelStopsTheLauncherAndTellsTheMainWindo
     MessageBox::SetNextAnswer(MessageBox::Yes);
     m_window->CancelButton()->click();
     EXPECT_FALSE(FakeLauncher::last); // stopped and released
+    EXPECT_EQ(m_platform.terminated, std::vector<int>{4711}); // the encoder, by its name
     EXPECT_FALSE(m_window->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_EQ(MessageBox::Shown()[1].text.substr(0, 29), "The conversion was cancelled!");

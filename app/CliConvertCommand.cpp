@@ -32,7 +32,9 @@ public:
     InterruptGuard()
     {
         g_interrupted = 0;
-        struct sigaction action {};
+        struct sigaction action
+        {
+        };
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &m_previous);
@@ -42,20 +44,26 @@ public:
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    struct sigaction m_previous {};
+    struct sigaction m_previous
+    {
+    };
 };
 
 std::string Bar(std::int64_t value, std::int64_t maximum, int width = 24)
 {
-    const int filled = maximum > 0 ? static_cast<int>(std::min<std::int64_t>(value, maximum) * width / maximum) : 0;
-    return "[" + std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(width - filled), '-') + "]";
+    const int filled =
+        maximum > 0 ? static_cast<int>(std::min<std::int64_t>(value, maximum) * width / maximum) : 0;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(width - filled), '-') + "]";
 }
 
 void DrawProgress(std::ostream& err, const ConversionProgress& progress, const BatchTimeEstimate& estimate)
 {
-    err << '\r' << progress.CurrentFileText() << ' ' << Bar(progress.CurrentValue(), progress.CurrentMaximum()) << ' '
+    err << '\r' << progress.CurrentFileText() << ' '
+        << Bar(progress.CurrentValue(), progress.CurrentMaximum()) << ' '
         << ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) << "%  all "
-        << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "  " << estimate.Text() << "   " << std::flush;
+        << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "  " << estimate.Text() << "   "
+        << std::flush;
 }
 } // namespace
 
@@ -136,8 +144,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const InterruptGuard guard;
     estimate.Start();
     if (launcher.Start() != ConsoleLauncher::Started) {
-        context.err << "zantrove-cli: the conversion script could not be started (error " << launcher.LastError()
-                    << ")\n";
+        context.err << "zantrove-cli: the conversion script could not be started (error "
+                    << launcher.LastError() << ")\n";
         return 1;
     }
     bool cancelled = false;

@@ -70,8 +70,8 @@ void DebugLog::LogEvent(const std::string& text, int entryType)
     }
     std::ofstream out(m_path, std::ios::app | std::ios::binary);
     out << Format(m_clock.Now(), "%Y-%m-%d %H:%M:%S", std::locale::classic()) << '\t'
-        << (entryType == Information ? "Information" : "Entry " + std::to_string(entryType)) << '\t' << oneLine
-        << '\n';
+        << (entryType == Information ? "Information" : "Entry " + std::to_string(entryType)) << '\t'
+        << oneLine << '\n';
 }
 
 std::string DebugLog::FileNameFor(std::chrono::system_clock::time_point when)

@@ -42,7 +42,8 @@ UserMessage ProfileHelpMessage()
         "but you can also choose to set the audio and video settings by choosing an output profile.",
         "",
         "There are a lot of output profiles, each is suitable for a different type of video.",
-        "E.g.: high quality movies require a high quality profile. For an audio clip you can choose a profile "
+        "E.g.: high quality movies require a high quality profile. For an audio clip you can choose a "
+        "profile "
         "with a lower video quality.",
     };
     std::string text;
@@ -53,9 +54,10 @@ UserMessage ProfileHelpMessage()
 
 UserMessage CreditsMessage()
 {
-    return {MessageIcon::Information, std::string("Zantrove is based on libraries of ffmpeg.") + kCrLf + kCrLf +
-                                          "You can find more information about ffmpeg on the following website:" +
-                                          kCrLf + std::string(kFfmpegSite)};
+    return {MessageIcon::Information,
+            std::string("Zantrove is based on libraries of ffmpeg.") + kCrLf + kCrLf +
+                "You can find more information about ffmpeg on the following website:" + kCrLf +
+                std::string(kFfmpegSite)};
 }
 
 } // namespace zantrove

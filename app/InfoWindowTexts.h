@@ -20,9 +20,9 @@ inline constexpr std::string_view kErrorTitle = "Error Log";
 inline constexpr std::string_view kErrorSubtitle = "The following errors occurred...";
 
 inline constexpr std::string_view kTranslateTitle = "Translate text";
-inline constexpr std::string_view kTranslateNote =
-    "In the window below, you will find a translation of the wizard text. This is meant as an extra for those "
-    "people who don't understand English very well.";
+inline constexpr std::string_view kTranslateNote = "In the window below, you will find a translation of the "
+                                                   "wizard text. This is meant as an extra for those "
+                                                   "people who don't understand English very well.";
 
 inline constexpr std::string_view kInfoCloseCaption = "&Close";
 

@@ -45,8 +45,10 @@ int main(int argc, char** argv)
     std::vector<std::string> clips;
     for (int i = 0; i < files; ++i) {
         const std::string clip = (work / ("clip" + std::to_string(i) + ".mp4")).string();
-        Seconds("ffmpeg -v error -f lavfi -i testsrc2=size=640x360:rate=30 -f lavfi -i sine=sample_rate=48000 -t 4 "
-                "-c:v libx264 -preset ultrafast -c:a aac -y '" + clip + "'");
+        Seconds("ffmpeg -v error -f lavfi -i testsrc2=size=640x360:rate=30 -f lavfi -i "
+                "sine=sample_rate=48000 -t 4 "
+                "-c:v libx264 -preset ultrafast -c:a aac -y '" +
+                clip + "'");
         clips.push_back(clip);
     }
 
@@ -59,9 +61,9 @@ int main(int argc, char** argv)
     options.files = clips;
     zantrove::CliConversionSetup setup;
     zantrove::SetUpCliConversion(options, context, setup);
-    const auto lines = zantrove::BuildEncoderLines(setup.rows, zantrove::TakeEncoderSettings(*setup.settings, options.output),
-                                                   zantrove::ProfileFileLookup(setup.settings->ProfileFile()),
-                                                   [](const std::string&) { return false; });
+    const auto lines = zantrove::BuildEncoderLines(
+        setup.rows, zantrove::TakeEncoderSettings(*setup.settings, options.output),
+        zantrove::ProfileFileLookup(setup.settings->ProfileFile()), [](const std::string&) { return false; });
     std::string script;
     for (const auto& line : lines) {
         std::vector<std::string> arguments;
@@ -84,18 +86,20 @@ int main(int argc, char** argv)
         fs::remove_all(work / "out");
         fs::remove_all(work / "plain");
         fs::create_directories(work / "plain");
-        pipeline.push_back(Seconds(std::string(ZANTROVE_APP_DIR) + "/zantrove-cli convert --device iPhone --output '" +
+        pipeline.push_back(Seconds(std::string(ZANTROVE_APP_DIR) +
+                                   "/zantrove-cli convert --device iPhone --output '" +
                                    (work / "out").string() + "'" + clipList + " >/dev/null 2>&1"));
         plain.push_back(Seconds("sh '" + loop + "' >/dev/null 2>&1"));
     }
     const double a = Median(pipeline);
     const double b = Median(plain);
-    std::cout << "batch of " << files << " clips (4 s, 640x360 -> iPhone default), median of " << runs << " runs\n"
+    std::cout << "batch of " << files << " clips (4 s, 640x360 -> iPhone default), median of " << runs
+              << " runs\n"
               << "  zantrove-cli convert  " << a << " s\n"
               << "  shell loop of ffmpeg  " << b << " s\n"
               << "  ratio                 " << a / b << "  (overhead " << (a / b - 1) * 100 << " %)\n"
-              << "TABLE|batch of " << files << " clips: pipeline vs shell loop of ffmpeg|" << a << " s|" << b << " s|"
-              << a / b << "\n";
+              << "TABLE|batch of " << files << " clips: pipeline vs shell loop of ffmpeg|" << a << " s|" << b
+              << " s|" << a / b << "\n";
     fs::remove_all(work);
     return 0;
 }

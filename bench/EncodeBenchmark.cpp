@@ -166,7 +166,8 @@ int main(int argc, char** argv)
     std::printf("ffmpeg called directly:             median %.3f s, output %ju bytes\n", plain,
                 static_cast<std::uintmax_t>(directBytes));
     std::printf("ratio component / ffmpeg: %.3f\n", component / plain);
-    std::printf("TABLE|encode one clip: component vs ffmpeg|%.3f s|%.3f s|%.3f\n", component, plain, component / plain);
+    std::printf("TABLE|encode one clip: component vs ffmpeg|%.3f s|%.3f s|%.3f\n", component, plain,
+                component / plain);
     fs::remove_all(folder);
     return 0;
 }

@@ -301,8 +301,8 @@ int main(int argc, char** argv)
         std::printf("mediainfo tool, one process for all files:          %.3f ms/file\n", batchPerFile);
         std::printf("ratio tool per file / binding:     %.1f\n", tool / binding);
         std::printf("ratio tool all files / binding:    %.1f\n", batchPerFile / binding);
-        std::printf("TABLE|probe per file: binding vs mediainfo tool (one process)|%.3f ms|%.3f ms|%.3f\n", binding,
-                    batchPerFile, binding / batchPerFile);
+        std::printf("TABLE|probe per file: binding vs mediainfo tool (one process)|%.3f ms|%.3f ms|%.3f\n",
+                    binding, batchPerFile, binding / batchPerFile);
         std::printf("fields agree on %d of %zu files\n", agreeing, files.size());
     } else {
         std::printf("mediainfo tool not found: binding figures only\n");

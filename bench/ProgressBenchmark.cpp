@@ -28,8 +28,8 @@ public:
 
 std::string Line(int i)
 {
-    return "frame=" + std::to_string(i) + " fps= 25 q=2.0 size=    1024kB time=" + std::to_string(i / 25) + "." +
-           std::to_string(i % 25 * 4) + " bitrate= 838.9kbits/s speed=1.02x\r";
+    return "frame=" + std::to_string(i) + " fps= 25 q=2.0 size=    1024kB time=" + std::to_string(i / 25) +
+           "." + std::to_string(i % 25 * 4) + " bitrate= 838.9kbits/s speed=1.02x\r";
 }
 } // namespace
 
@@ -41,7 +41,8 @@ int main(int argc, char** argv)
     const int lines = 20000;
     const std::string echo = "'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
 
-    zantrove::ConversionProgress progress(std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}});
+    zantrove::ConversionProgress progress(
+        std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}});
     auto start = Steady::now();
     progress.HandleOutput(echo);
     for (int i = 0; i < lines; ++i)
@@ -51,8 +52,8 @@ int main(int argc, char** argv)
     zantrove::ProcessingWindow::SetLauncherFactory([] { return std::make_unique<DrivenLauncher>(); });
     zantrove::MainWindow main;
     auto* window = new zantrove::ProcessingWindow(
-        main, std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}}, "/s/Zantrove.bat", "/out",
-        {36000});
+        main, std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}}, "/s/Zantrove.bat",
+        "/out", {36000});
     window->show();
     window->StartConversion();
     start = Steady::now();
@@ -63,13 +64,14 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
-    const double windowCost = std::chrono::duration<double, std::micro>(Steady::now() - start).count() / lines;
+    const double windowCost =
+        std::chrono::duration<double, std::micro>(Steady::now() - start).count() / lines;
     std::cout << "progress lines: " << lines << "\n"
               << "  parser alone     " << parser << " us per line\n"
               << "  progress window  " << windowCost << " us per line (offscreen, log kept)\n"
               << "  share of the 500 ms between two encoder lines: " << windowCost / 5000.0 << " %\n"
-              << "TABLE|progress window per line vs the encoder's 500 ms pace|" << windowCost << " us|500000 us|"
-              << windowCost / 500000.0 << "\n";
+              << "TABLE|progress window per line vs the encoder's 500 ms pace|" << windowCost
+              << " us|500000 us|" << windowCost / 500000.0 << "\n";
     delete window;
     return 0;
 }

@@ -96,7 +96,8 @@ std::string BatchTimeEstimate::Text() const
         return FormatSeconds(static_cast<std::int32_t>(std::min<std::int64_t>(s.count(), INT32_MAX)));
     };
     const auto remaining = Remaining();
-    return "Elapsed: " + clock(Elapsed()) + " - Time left: " + (remaining ? clock(*remaining) : std::string(kEstimatingText));
+    return "Elapsed: " + clock(Elapsed()) +
+           " - Time left: " + (remaining ? clock(*remaining) : std::string(kEstimatingText));
 }
 
 } // namespace zantrove

@@ -28,7 +28,8 @@ const char* TrueFalse(bool value)
 
 bool SameFile(const struct stat& a, const struct stat& b)
 {
-    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
 // Copy through a temporary name, keeping the source's mode and time, so a half-copied component is
@@ -61,8 +62,12 @@ bool StageComponent(const std::string& applicationFolder, const std::string& set
 {
     const std::string source = JoinPath(JoinPath(applicationFolder, "Components"), std::string(sourceName));
     const std::string target = JoinPath(settingsFolder, std::string(targetName));
-    struct stat sourceInfo {};
-    struct stat targetInfo {};
+    struct stat sourceInfo
+    {
+    };
+    struct stat targetInfo
+    {
+    };
     const bool haveSource = ::stat(source.c_str(), &sourceInfo) == 0 && S_ISREG(sourceInfo.st_mode);
     const bool haveTarget = ::stat(target.c_str(), &targetInfo) == 0 && S_ISREG(targetInfo.st_mode);
     if (haveSource && !(haveTarget && SameFile(sourceInfo, targetInfo)))
@@ -114,8 +119,10 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
         debug("Dump1 will be saved to: " + Quoted(dump));
         if (prepared.scriptWritten)
             WriteFileAtomically(dump, script);
-        debug(std::string("Zantrove Exists=") + TrueFalse(FileExists(JoinPath(folder, std::string(kStagedEncoderName)))));
-        debug(std::string("PTGC2 Exists=") + TrueFalse(FileExists(JoinPath(folder, std::string(kThreadLibraryName)))));
+        debug(std::string("Zantrove Exists=") +
+              TrueFalse(FileExists(JoinPath(folder, std::string(kStagedEncoderName)))));
+        debug(std::string("PTGC2 Exists=") +
+              TrueFalse(FileExists(JoinPath(folder, std::string(kThreadLibraryName)))));
         debug(std::string("BAT Exists=") + TrueFalse(FileExists(prepared.scriptPath)));
     }
     return prepared;

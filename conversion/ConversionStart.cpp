@@ -18,8 +18,9 @@ int Limit(const ProfileLookup& profile, const std::string& codec, std::string_vi
 std::string EntryAt(const EncodingSettingsModel& settings, ChoiceBox box, int position)
 {
     const auto& entries = settings.Entries(box);
-    return position >= 0 && position < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(position)]
-                                                                         : std::string();
+    return position >= 0 && position < static_cast<int>(entries.size())
+               ? entries[static_cast<std::size_t>(position)]
+               : std::string();
 }
 } // namespace
 
@@ -34,20 +35,21 @@ std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const Enco
     // Both run whether or not video is switched off.
     const int size = settings.SelectedPosition(ChoiceBox::VideoSize);
     if (const int maximum = Limit(profile, codec, "MaxVideoSize", size); maximum < size)
-        return UserMessage{MessageIcon::Exclamation,
-                           std::string(kMaxVideoSizeMessage) + EntryAt(settings, ChoiceBox::VideoSize, maximum)};
+        return UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoSizeMessage) +
+                                                         EntryAt(settings, ChoiceBox::VideoSize, maximum)};
     const int quality = settings.SelectedPosition(ChoiceBox::VideoBitrate);
     if (const int maximum = Limit(profile, codec, "MaxVideoQuality", quality); maximum < quality)
-        return UserMessage{MessageIcon::Exclamation,
-                           std::string(kMaxVideoQualityMessage) + EntryAt(settings, ChoiceBox::VideoBitrate, maximum)};
+        return UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoQualityMessage) +
+                                                         EntryAt(settings, ChoiceBox::VideoBitrate, maximum)};
     return std::nullopt;
 }
 
 UserMessage ConversionCancelledMessage()
 {
-    return {MessageIcon::Critical, std::string("The conversion was cancelled!") + kCrLf +
-                                       "You can go back and change your settings, or try to convert your video "
-                                       "files again."};
+    return {MessageIcon::Critical,
+            std::string("The conversion was cancelled!") + kCrLf +
+                "You can go back and change your settings, or try to convert your video "
+                "files again."};
 }
 
 } // namespace zantrove

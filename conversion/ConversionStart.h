@@ -12,7 +12,8 @@ namespace zantrove {
 class EncodingSettingsModel;
 
 inline constexpr std::string_view kEmptyListMessage = "Please, add one or more files to your list first.";
-inline constexpr std::string_view kMaxVideoSizeMessage = "The maximum video size for the selected videocodec is: ";
+inline constexpr std::string_view kMaxVideoSizeMessage =
+    "The maximum video size for the selected videocodec is: ";
 inline constexpr std::string_view kMaxVideoQualityMessage =
     "The maximum video quality for the selected videocodec is: ";
 

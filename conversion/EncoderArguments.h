@@ -41,13 +41,15 @@ struct EncoderLine
 std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::string_view targetSize);
 
 // folder + separator + name + "." + extension; "name (2).ext", "(3)", ... while that path is taken.
-std::string ChooseOutputPath(const std::string& folder, const std::string& baseName, const std::string& extension,
-                             const FileExistsTest& exists, char separator = kPathSeparator);
+std::string ChooseOutputPath(const std::string& folder, const std::string& baseName,
+                             const std::string& extension, const FileExistsTest& exists,
+                             char separator = kPathSeparator);
 
 // The encoder's arguments for one row. Every step stands alone: one whose value cannot be read is
 // left out and the rest is still built.
-EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings, const ProfileLookup& profile,
-                                  const FileExistsTest& exists, char separator = kPathSeparator);
+EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings,
+                                  const ProfileLookup& profile, const FileExistsTest& exists,
+                                  char separator = kPathSeparator);
 
 // The lines of a whole run, in row order. An output path given to an earlier row counts as taken,
 // so nothing one run writes replaces another file of the same run.

@@ -12,7 +12,8 @@ namespace {
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view ending)
 {
-    return text.size() >= ending.size() && EqualsIgnoringCase(text.substr(text.size() - ending.size()), ending);
+    return text.size() >= ending.size() &&
+           EqualsIgnoringCase(text.substr(text.size() - ending.size()), ending);
 }
 
 // The kernel keeps only 15 characters of a process's own name, so a longer image name is also
@@ -20,7 +21,8 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view ending)
 std::string_view ExecutableName(std::string_view executable)
 {
     constexpr std::string_view kDeleted = " (deleted)";
-    if (executable.size() > kDeleted.size() && executable.substr(executable.size() - kDeleted.size()) == kDeleted)
+    if (executable.size() > kDeleted.size() &&
+        executable.substr(executable.size() - kDeleted.size()) == kDeleted)
         executable.remove_suffix(kDeleted.size());
     const auto slash = executable.rfind('/');
     return slash == std::string_view::npos ? executable : executable.substr(slash + 1);
@@ -37,8 +39,8 @@ int TerminateProcessByName(Platform& platform, std::string_view imageName)
     for (const ProcessEntry& process : platform.ListProcesses()) {
         if (process.pid == self || process.pid <= 0)
             continue;
-        const bool matches = EndsWithIgnoringCase(process.name, imageName)
-            || EndsWithIgnoringCase(ExecutableName(process.executable), imageName);
+        const bool matches = EndsWithIgnoringCase(process.name, imageName) ||
+                             EndsWithIgnoringCase(ExecutableName(process.executable), imageName);
         // A process that has already gone is simply not counted.
         if (matches && platform.TerminateProcess(process.pid))
             ++ended;

@@ -5,8 +5,8 @@ namespace zantrove {
 
 std::string ShutdownCountdown::CountdownText(int remaining)
 {
-    return "Your computer will automatically shutdown in " + std::to_string(remaining)
-        + (remaining == 1 ? " second..." : " seconds...");
+    return "Your computer will automatically shutdown in " + std::to_string(remaining) +
+           (remaining == 1 ? " second..." : " seconds...");
 }
 
 ShutdownView ShutdownCountdown::Current() const

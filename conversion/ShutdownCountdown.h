@@ -15,8 +15,8 @@ inline constexpr std::string_view kShuttingDownText = "Shutting down computer...
 struct ShutdownView
 {
     std::string label;
-    int secondsPassed = 0;    // the progress bar's value
-    bool red = false;         // the label painted pure red
+    int secondsPassed = 0; // the progress bar's value
+    bool red = false;      // the label painted pure red
     bool cancelEnabled = true;
     bool timerRunning = true;
     bool requestShutdown = false; // true on exactly one tick: ask the system to power off now

@@ -46,8 +46,9 @@ std::vector<std::string> FileDialogs::OpenFiles(QWidget* owner, const std::strin
     for (const auto& filter : filters)
         filterList << QString::fromStdString(filter);
     QString selected = filterList.isEmpty() ? QString() : filterList.front();
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        owner, QString::fromStdString(title), QString::fromStdString(startFolder), filterList.join(";;"), &selected);
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(owner, QString::fromStdString(title),
+                                      QString::fromStdString(startFolder), filterList.join(";;"), &selected);
     std::vector<std::string> files;
     for (const QString& file : chosen)
         files.push_back(file.toStdString());

@@ -127,7 +127,9 @@ std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const
         if (pid <= 0 || *end != '\0')
             continue;
         const std::string base = std::string("/proc/") + entry->d_name;
-        struct stat info {};
+        struct stat info
+        {
+        };
         if (::stat(base.c_str(), &info) != 0 || info.st_uid != me)
             continue;
         ProcessEntry process;

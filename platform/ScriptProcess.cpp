@@ -58,7 +58,9 @@ int ScriptProcess::Start(const std::string& scriptPath)
 {
     if (IsRunning())
         return EBUSY;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(scriptPath.c_str(), &info) != 0)
         return errno;
 
@@ -83,10 +85,10 @@ int ScriptProcess::Start(const std::string& scriptPath)
 
     // Everything the child needs is prepared before fork; after it only async-signal-safe calls.
     const char* argv[] = {"sh", "-v", scriptPath.c_str(), nullptr};
-    rlimit files {};
+    rlimit files{};
     const int fdLimit = ::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
-        ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
-        : 65536;
+                            ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
+                            : 65536;
 
     const pid_t pid = ::fork();
     if (pid < 0) {
@@ -101,7 +103,9 @@ int ScriptProcess::Start(const std::string& scriptPath)
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        struct sigaction defaults {};
+        struct sigaction defaults
+        {
+        };
         defaults.sa_handler = SIG_DFL;
         ::sigaction(SIGPIPE, &defaults, nullptr);
         ::dup2(devNull, STDIN_FILENO);

@@ -49,7 +49,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view content)
         return false;
 
     mode_t mode = 0644;
-    struct stat old {};
+    struct stat old
+    {
+    };
     if (::stat(target.c_str(), &old) == 0)
         mode = old.st_mode & 07777;
     else {

@@ -81,7 +81,8 @@ struct Location
 {
     std::optional<std::size_t> sectionLine;
     std::optional<std::size_t> keyLine;
-    std::size_t insertAfter = 0; // the section's last key line, so comments before the next section stay there
+    std::size_t insertAfter =
+        0; // the section's last key line, so comments before the next section stay there
 };
 
 Location Find(const IniText& text, std::string_view section, std::string_view key)

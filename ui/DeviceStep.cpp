@@ -47,12 +47,13 @@ private:
 } // namespace
 
 DeviceStep::DeviceStep(QWidget* parent)
-    : StepPanel(1, "Step 1 of 3 :: Select your device",
-                {"Please, click on the device for which you wish to convert your video files.",
-                 "If you wish to convert your video files for multiple devices (e.g. iPod and iPhone), choose "
-                 "iPod Classic.",
-                 "A checkmark indicates the selected device."},
-                parent)
+    : StepPanel(
+          1, "Step 1 of 3 :: Select your device",
+          {"Please, click on the device for which you wish to convert your video files.",
+           "If you wish to convert your video files for multiple devices (e.g. iPod and iPhone), choose "
+           "iPod Classic.",
+           "A checkmark indicates the selected device."},
+          parent)
 {
     auto* row = new QHBoxLayout;
     row->setSpacing(14);
@@ -67,11 +68,11 @@ DeviceStep::DeviceStep(QWidget* parent)
 
         auto* picture = new SvgPicture(kTileNames[i].picture);
         picture->setFixedSize(84, 112);
-        const QString caption = device.captionBottom.empty()
-                                    ? QString::fromUtf8(device.captionTop.data(), device.captionTop.size())
-                                    : QString::fromUtf8(device.captionTop.data(), device.captionTop.size()) +
-                                          '\n' +
-                                          QString::fromUtf8(device.captionBottom.data(), device.captionBottom.size());
+        const QString caption =
+            device.captionBottom.empty()
+                ? QString::fromUtf8(device.captionTop.data(), device.captionTop.size())
+                : QString::fromUtf8(device.captionTop.data(), device.captionTop.size()) + '\n' +
+                      QString::fromUtf8(device.captionBottom.data(), device.captionBottom.size());
         auto* label = new QLabel(caption);
         label->setAlignment(Qt::AlignCenter);
         label->setProperty("role", "deviceCaption");
@@ -98,7 +99,8 @@ DeviceStep::DeviceStep(QWidget* parent)
         clickArea->setGeometry(tile->rect());
         clickArea->raise();
         const QString identifier = QString::fromUtf8(device.identifier.data(), device.identifier.size());
-        connect(clickArea, &QPushButton::clicked, this, [this, identifier] { emit DeviceClicked(identifier); });
+        connect(clickArea, &QPushButton::clicked, this,
+                [this, identifier] { emit DeviceClicked(identifier); });
 
         row->addWidget(tile);
         m_tiles.append(tile);

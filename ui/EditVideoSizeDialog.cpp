@@ -80,7 +80,8 @@ EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* 
 
 void EditVideoSizeDialog::cmdOk_Click()
 {
-    const auto error = ConfirmVideoSize(m_model, {m_width->text().toStdString(), m_height->text().toStdString()});
+    const auto error =
+        ConfirmVideoSize(m_model, {m_width->text().toStdString(), m_height->text().toStdString()});
     if (error) {
         MessageBox::Show(this, *error);
         m_width->setFocus();

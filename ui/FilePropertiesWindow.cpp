@@ -35,7 +35,8 @@ QString TypeText(const QFileInfo& info)
     if (info.isDir())
         return QStringLiteral("Folder");
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    return type.isValid() ? QStringLiteral("%1 (%2)").arg(type.comment(), type.name()) : QStringLiteral("File");
+    return type.isValid() ? QStringLiteral("%1 (%2)").arg(type.comment(), type.name())
+                          : QStringLiteral("File");
 }
 } // namespace
 

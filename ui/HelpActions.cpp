@@ -24,7 +24,8 @@ HelpActions::HelpActions(MainWindow& main)
     setObjectName("HelpActions");
     // The list is fixed; nothing selects an entry, so ">" starts out with the empty language code.
     for (const HelpLanguage& language : kHelpLanguages)
-        m_languages->addItem(QString::fromUtf8(language.name.data(), static_cast<qsizetype>(language.name.size())));
+        m_languages->addItem(
+            QString::fromUtf8(language.name.data(), static_cast<qsizetype>(language.name.size())));
     m_languages->setCurrentIndex(-1);
     m_languages->setMinimumContentsLength(12);
     m_languages->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

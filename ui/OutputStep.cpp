@@ -14,13 +14,14 @@
 namespace zantrove {
 
 OutputStep::OutputStep(QWidget* parent)
-    : StepPanel(3, "Step 3 of 3 :: Choose output settings",
-                {"In this step you can specify which type of video files you wish to place on your device. Based "
-                 "on the type of video file, the required audio and video quality will be automatically "
-                 "determined.",
-                 "If you want more control, you can click the 'Advanced' button. This will open the advanced "
-                 "settings pane, which allows you to modify the audio and video settings manually."},
-                parent)
+    : StepPanel(
+          3, "Step 3 of 3 :: Choose output settings",
+          {"In this step you can specify which type of video files you wish to place on your device. Based "
+           "on the type of video file, the required audio and video quality will be automatically "
+           "determined.",
+           "If you want more control, you can click the 'Advanced' button. This will open the advanced "
+           "settings pane, which allows you to modify the audio and video settings manually."},
+          parent)
 {
     auto* typeLabel = new QLabel("What kind of video files have you added to your list?");
     typeLabel->setObjectName("lblTypeOfVideoFile");
@@ -32,7 +33,8 @@ OutputStep::OutputStep(QWidget* parent)
     m_profiles->setMinimumWidth(280);
     typeLabel->setBuddy(m_profiles);
     m_help = new PictureButton("imgHelp", ":/buttons/help.svg", "Help about profiles", 22);
-    m_advanced = new PictureButton("bttnAdvancedSettings", ":/buttons/advanced.svg", "Show advanced settings panel", 24);
+    m_advanced = new PictureButton("bttnAdvancedSettings", ":/buttons/advanced.svg",
+                                   "Show advanced settings panel", 24);
     m_advanced->setText("Advanced");
     m_advanced->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
@@ -54,8 +56,8 @@ OutputStep::OutputStep(QWidget* parent)
     m_outputDirectory = new QLineEdit;
     m_outputDirectory->setObjectName("txtOutputDirectory");
     folderLabel->setBuddy(m_outputDirectory);
-    m_chooseOutputDirectory =
-        new PictureButton("bttnChooseOutputDirectory", ":/buttons/choose-folder.svg", "Choose Output Directory", 22);
+    m_chooseOutputDirectory = new PictureButton("bttnChooseOutputDirectory", ":/buttons/choose-folder.svg",
+                                                "Choose Output Directory", 22);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(m_outputDirectory, 1);
     folderRow->addWidget(m_chooseOutputDirectory);

@@ -50,8 +50,7 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
                                    std::string scriptPath, std::string outputFolder,
                                    std::vector<std::int32_t> outputSeconds, const Clock& clock)
     : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_estimate(std::move(outputSeconds), clock),
-      m_scriptPath(std::move(scriptPath)),
-      m_outputFolder(std::move(outputFolder))
+      m_scriptPath(std::move(scriptPath)), m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
     setMinimumWidth(560);
@@ -104,7 +103,8 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
     body->addWidget(m_log, 1);
     body->addLayout(buttons);
 
-    auto* header = new DialogHeader("Converting Video Files", "Please wait while your video files are converted...");
+    auto* header =
+        new DialogHeader("Converting Video Files", "Please wait while your video files are converted...");
     header->findChild<QWidget*>("picWizard")->setObjectName("Image1");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -134,8 +134,8 @@ void ProcessingWindow::StartConversion()
     if (status == ConsoleLauncher::AlreadyRunning) {
         MessageBox::Show(this, {MessageIcon::Critical, "Zantrove is already converting one or more files!"});
     } else if (status == ConsoleLauncher::CouldNotStart) {
-        MessageBox::Show(this, {MessageIcon::Critical,
-                                "An error occured!\rError Details: " + std::to_string(m_launcher->LastError())});
+        MessageBox::Show(this, {MessageIcon::Critical, "An error occured!\rError Details: " +
+                                                           std::to_string(m_launcher->LastError())});
     }
 }
 
@@ -164,7 +164,8 @@ void ProcessingWindow::OnDataReceived(const std::string& piece)
         m_estimate.Progress(m_progress.FileNumber(), m_progress.CurrentValue());
     // Appending keeps a long run cheap; the whole text stays in the progress model.
     m_log->moveCursor(QTextCursor::End);
-    m_log->insertPlainText(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())).replace('\r', '\n'));
+    m_log->insertPlainText(
+        QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())).replace('\r', '\n'));
     m_log->verticalScrollBar()->setValue(m_log->verticalScrollBar()->maximum());
     Show();
 }
@@ -220,9 +221,10 @@ void ProcessingWindow::CancelProcess()
 
 bool ProcessingWindow::ConfirmAndStop()
 {
-    const UserMessage question{MessageIcon::Question, std::string("Are you sure you want to cancel?") + kCrLf +
-                                                          "Video files that have been converted already will not "
-                                                          "be removed."};
+    const UserMessage question{MessageIcon::Question,
+                               std::string("Are you sure you want to cancel?") + kCrLf +
+                                   "Video files that have been converted already will not "
+                                   "be removed."};
     if (MessageBox::Ask(this, question) != MessageBox::Yes)
         return false;
     TerminateProcessByName(Platform::Instance(), "Zantrove.exe");

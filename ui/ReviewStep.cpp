@@ -11,10 +11,11 @@
 namespace zantrove {
 
 ReviewStep::ReviewStep(QWidget* parent)
-    : StepPanel(4, "Convert your video files!",
-                {"Please, review the settings below. When you are ready, click the \"Convert\" button to start "
-                 "converting your video files. Click the \"Back\" button if you wish to change any settings."},
-                parent)
+    : StepPanel(
+          4, "Convert your video files!",
+          {"Please, review the settings below. When you are ready, click the \"Convert\" button to start "
+           "converting your video files. Click the \"Back\" button if you wish to change any settings."},
+          parent)
 {
     auto* card = new QWidget;
     card->setProperty("role", "card");
@@ -37,7 +38,8 @@ ReviewStep::ReviewStep(QWidget* parent)
         grid->addWidget(value, row, 1);
         return value;
     };
-    m_videoFiles = addRow(0, "lblVideoFilesDescription", "Number of video files..................", "lblVideoFiles");
+    m_videoFiles =
+        addRow(0, "lblVideoFilesDescription", "Number of video files..................", "lblVideoFiles");
     m_device = addRow(1, "lblSelectedDeviceDescription", "Selected Device...........................",
                       "lblSelectedDevice");
     m_profile = addRow(2, "lblSelectedProfileDescription", "Selected Profile...........................",

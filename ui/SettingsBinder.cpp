@@ -50,14 +50,17 @@ SettingsBinder::SettingsBinder(EncodingSettingsModel& model, DeviceStep* devices
     : QObject(parent), m_model(model), m_devices(devices), m_profiles(profiles), m_panel(panel)
 {
     for (ChoiceBox box : kChoiceBoxes) {
-        connect(Box(box), &QComboBox::activated, this, [this, box](int index) { m_model.SelectEntry(box, index); });
+        connect(Box(box), &QComboBox::activated, this,
+                [this, box](int index) { m_model.SelectEntry(box, index); });
     }
     for (CheckBox box : kCheckBoxes) {
-        connect(Check(box), &QCheckBox::clicked, this, [this, box](bool checked) { m_model.SetChecked(box, checked); });
+        connect(Check(box), &QCheckBox::clicked, this,
+                [this, box](bool checked) { m_model.SetChecked(box, checked); });
     }
     connect(m_profiles, &QComboBox::activated, this, [this](int index) { m_model.SelectProfile(index); });
     // Only typing counts as an edit; the program's own writes go through the model.
-    connect(Box(ChoiceBox::VideoSize)->lineEdit(), &QLineEdit::textEdited, this, &SettingsBinder::OnVideoSizeTyped);
+    connect(Box(ChoiceBox::VideoSize)->lineEdit(), &QLineEdit::textEdited, this,
+            &SettingsBinder::OnVideoSizeTyped);
     connect(m_panel->EditVideoSize(), &QToolButton::clicked, this, &SettingsBinder::EditVideoSizeRequested);
 
     m_listener = m_model.AddListener([this] { Refresh(); });

@@ -20,8 +20,8 @@ class SettingsBinder : public QObject
 {
     Q_OBJECT
 public:
-    SettingsBinder(EncodingSettingsModel& model, DeviceStep* devices, QComboBox* profiles, SettingsPanel* panel,
-                   QObject* parent = nullptr);
+    SettingsBinder(EncodingSettingsModel& model, DeviceStep* devices, QComboBox* profiles,
+                   SettingsPanel* panel, QObject* parent = nullptr);
     ~SettingsBinder() override;
 
     QComboBox* Box(ChoiceBox box) const;

@@ -47,7 +47,8 @@ void SvgPicture::paintEvent(QPaintEvent*)
     if (size.isEmpty())
         return;
     size.scale(QSizeF(width(), height()), Qt::KeepAspectRatio);
-    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height());
+    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+                        size.height());
     m_renderer->render(&painter, target);
 }
 

@@ -78,16 +78,17 @@ void VideoListActions::BuildMenu()
     // Del works on the list itself too, not only while the menu is open.
     removeSelected->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     list->addAction(removeSelected);
-    connect(removeSelected, &QAction::triggered, this, &VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click);
-    connect(AddMenuAction(m_removeMenu, "mnuRemoveItems_ClearList", kClearListCaption), &QAction::triggered, this,
-            &VideoListActions::mnuRemoveItems_ClearList_Click);
+    connect(removeSelected, &QAction::triggered, this,
+            &VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click);
+    connect(AddMenuAction(m_removeMenu, "mnuRemoveItems_ClearList", kClearListCaption), &QAction::triggered,
+            this, &VideoListActions::mnuRemoveItems_ClearList_Click);
 
     m_menu->addSeparator()->setObjectName("mnuEdit_Separator2");
     connect(AddMenuAction(m_menu, "mnuEdit_TrimVideoFile", kTrimVideoFileCaption), &QAction::triggered, this,
             &VideoListActions::mnuEdit_TrimVideoFile_Click);
     m_menu->addSeparator()->setObjectName("mnuEdit_Separator3");
-    connect(AddMenuAction(m_menu, "mnuEdit_FileProperties", kFilePropertiesCaption), &QAction::triggered, this,
-            &VideoListActions::mnuEdit_FileProperties_Click);
+    connect(AddMenuAction(m_menu, "mnuEdit_FileProperties", kFilePropertiesCaption), &QAction::triggered,
+            this, &VideoListActions::mnuEdit_FileProperties_Click);
 }
 
 void VideoListActions::lvwVideoFiles_ContextMenu(const QPoint& position)

@@ -51,8 +51,10 @@ VideoListBinder::VideoListBinder(VideoListModel& model, QTreeWidget* list, QObje
     // Drag events reach a list view through its viewport.
     m_list->viewport()->installEventFilter(this);
 
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { ReadSelection(); });
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { ReadSelection(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ReadSelection(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { ReadSelection(); });
     m_listener = m_model.AddListener([this](const VideoListChange& change) { OnModelChanged(change); });
     Refresh();
 }
@@ -168,7 +170,8 @@ void VideoListBinder::ShowCurrentRow()
 {
     const DrawingGuard guard(m_drawing);
     QItemSelectionModel* selection = m_list->selectionModel();
-    if (QTreeWidgetItem* item = m_list->topLevelItem(m_model.CurrentRow() - 1); item && m_model.CurrentRow() > 0)
+    if (QTreeWidgetItem* item = m_list->topLevelItem(m_model.CurrentRow() - 1);
+        item && m_model.CurrentRow() > 0)
         selection->setCurrentIndex(m_list->indexFromItem(item, 0), QItemSelectionModel::NoUpdate);
     else
         selection->clearCurrentIndex();

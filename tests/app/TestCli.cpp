@@ -16,7 +16,8 @@ struct CliRun
     std::string err;
 };
 
-CliRun Invoke(const std::vector<std::string>& arguments, const std::string& applicationFolder = ZANTROVE_APP_DIR)
+CliRun Invoke(const std::vector<std::string>& arguments,
+              const std::string& applicationFolder = ZANTROVE_APP_DIR)
 {
     std::ostringstream out, err;
     CliContext context{out, err, applicationFolder};
@@ -68,7 +69,8 @@ TEST(CliTest, ProfilesOfUnknownDeviceNamesTheFive)
          {std::vector<std::string>{"profiles", "ipad"}, {"profiles"}, {"profiles", "iPad", "iPhone"}}) {
         const CliRun run = Invoke(arguments);
         EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.err.find("iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad"), std::string::npos)
+            << run.err;
     }
 }
 
@@ -76,28 +78,31 @@ TEST(CliTest, LineUsesTheDefaultOrNamedProfile)
 {
     const std::string folder = test::MakeTempFolder("app");
     CreateFolderPath(folder + "/Profiles");
-    test::WriteTextFile(folder + "/Profiles/iPhone.ini",
-                        "[General]\nNumberOfProfiles=2\nDefaultProfile=0\n"
-                        "[Defaults]\nAudioCodec=aac\nAudioQuality=128 kbps\nAudioSampleRate=44100\n"
-                        "AudioChannels=Mono|Stereo\nVideoCodec=libx264\nVideoSize=480x320\nVideoQuality=1000 kbps\n"
-                        "VideoFrameRate=30 fps\n"
-                        "[Profile1]\nName=Movie\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=0\nAudioChannels=1\n"
-                        "VideoCodec=0\nVideoSize=0\nVideoQuality=0\nVideoFrameRate=0\n"
-                        "[Profile2]\nName=Audio\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=0\nAudioChannels=0\n"
-                        "VideoNoVideo=1\n"
-                        "[libx264]\nVideoFormat=mp4\nExtension=mp4\nExtraParameters=-pix_fmt yuv420p\n"
-                        "[aac]\nExtension=m4a\n");
+    test::WriteTextFile(
+        folder + "/Profiles/iPhone.ini",
+        "[General]\nNumberOfProfiles=2\nDefaultProfile=0\n"
+        "[Defaults]\nAudioCodec=aac\nAudioQuality=128 kbps\nAudioSampleRate=44100\n"
+        "AudioChannels=Mono|Stereo\nVideoCodec=libx264\nVideoSize=480x320\nVideoQuality=1000 kbps\n"
+        "VideoFrameRate=30 fps\n"
+        "[Profile1]\nName=Movie\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=0\nAudioChannels=1\n"
+        "VideoCodec=0\nVideoSize=0\nVideoQuality=0\nVideoFrameRate=0\n"
+        "[Profile2]\nName=Audio\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=0\nAudioChannels=0\n"
+        "VideoNoVideo=1\n"
+        "[libx264]\nVideoFormat=mp4\nExtension=mp4\nExtraParameters=-pix_fmt yuv420p\n"
+        "[aac]\nExtension=m4a\n");
     const std::string missing = folder + "/no such clip.avi";
     const CliRun movie = Invoke({"line", "--device", "iPhone", "--output", "/out", missing}, folder);
     EXPECT_EQ(movie.status, 0) << movie.err;
     // An unreadable file still gets its line, named as the probe names it (no name at all).
-    EXPECT_EQ(movie.out, "-i \"" + missing + "\" -f mp4 -vcodec libx264 -s 480x320 -b 950kbps -r 30 -pix_fmt yuv420p "
-                         "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/.mp4\"\n");
-    const CliRun audio = Invoke(
-        {"line", "--device", "iPhone", "--profile", "2", "--trim", "00:00:10-00:01:00", "--output", "/out", missing},
-        folder);
-    EXPECT_EQ(audio.out, "-i \"" + missing + "\" -vn -ss 00:00:10 -t 00:00:50 -acodec aac -ab 128kbps -ar 44100 "
-                         "-ac 1 -y \"/out/.m4a\"\n");
+    EXPECT_EQ(movie.out, "-i \"" + missing +
+                             "\" -f mp4 -vcodec libx264 -s 480x320 -b 950kbps -r 30 -pix_fmt yuv420p "
+                             "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/.mp4\"\n");
+    const CliRun audio = Invoke({"line", "--device", "iPhone", "--profile", "2", "--trim",
+                                 "00:00:10-00:01:00", "--output", "/out", missing},
+                                folder);
+    EXPECT_EQ(audio.out, "-i \"" + missing +
+                             "\" -vn -ss 00:00:10 -t 00:00:50 -acodec aac -ab 128kbps -ar 44100 "
+                             "-ac 1 -y \"/out/.m4a\"\n");
 }
 
 TEST(CliTest, LineRefusesWhatItCannotBuild)

@@ -30,7 +30,8 @@ TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLines)
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
     ASSERT_FALSE(clip.empty());
     const std::string output = test::MakeTempFolder("out");
-    const CliRun run = Invoke({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
+    const CliRun run =
+        Invoke({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream script(run.out);
     std::vector<std::string> lines;

@@ -27,9 +27,10 @@ TEST(HelpLinks, TheMakersAddressesUseTheReservedExampleDomain)
 
 TEST(HelpLinks, SixteenLanguagesInTheirOrderWithTheirCodes)
 {
-    const char* const names[] = {"Ceština",   "Dansk",     "Deutsch",        "Español", "Français", "Hrvatski",
-                                 "Italiano",  "Nederlands", "Norsk (Bokmål)", "Português", "Româna",  "Slovencina",
-                                 "Svenska",   "Türkçe",    "Russian",        "Srpski"};
+    const char* const names[] = {"Ceština",        "Dansk",     "Deutsch",  "Español",
+                                 "Français",       "Hrvatski",  "Italiano", "Nederlands",
+                                 "Norsk (Bokmål)", "Português", "Româna",   "Slovencina",
+                                 "Svenska",        "Türkçe",    "Russian",  "Srpski"};
     const char* const codes[] = {"cs", "da", "de", "es", "fr", "hr", "it", "nl",
                                  "no", "pt", "ro", "sk", "sv", "tr", "ru", "sr"};
     ASSERT_EQ(kHelpLanguages.size(), 16u);
@@ -67,14 +68,18 @@ TEST(HelpLinks, ProfileHelpHasEightLinesTwoOfThemEmpty)
     const std::vector<std::string> lines = SplitCrLf(message.text);
     ASSERT_EQ(lines.size(), 8u) << message.text;
     EXPECT_EQ(lines[0], "In the box left to this button you can select an output profile.");
-    EXPECT_EQ(lines[1], "An output profile contains predefined settings for the audio quality, video quality, etc.");
+    EXPECT_EQ(lines[1],
+              "An output profile contains predefined settings for the audio quality, video quality, etc.");
     EXPECT_EQ(lines[2], "");
     EXPECT_EQ(lines[3], "If you wish you can change the various audio and video settings manually,");
-    EXPECT_EQ(lines[4], "but you can also choose to set the audio and video settings by choosing an output profile.");
+    EXPECT_EQ(lines[4],
+              "but you can also choose to set the audio and video settings by choosing an output profile.");
     EXPECT_EQ(lines[5], "");
-    EXPECT_EQ(lines[6], "There are a lot of output profiles, each is suitable for a different type of video.");
-    EXPECT_EQ(lines[7], "E.g.: high quality movies require a high quality profile. For an audio clip you can choose "
-                        "a profile with a lower video quality.");
+    EXPECT_EQ(lines[6],
+              "There are a lot of output profiles, each is suitable for a different type of video.");
+    EXPECT_EQ(lines[7],
+              "E.g.: high quality movies require a high quality profile. For an audio clip you can choose "
+              "a profile with a lower video quality.");
     // Lines are joined by CR LF only: no lone line feed or carriage return.
     EXPECT_EQ(message.text.find('\n', 0) - 1, message.text.find('\r', 0));
     EXPECT_EQ(std::count(message.text.begin(), message.text.end(), '\n'), 7);
@@ -86,8 +91,9 @@ TEST(HelpLinks, CreditsNameTheEncoderAndItsSite)
     const UserMessage message = CreditsMessage();
     EXPECT_EQ(message.icon, MessageIcon::Information);
     EXPECT_EQ(message.title, "Zantrove");
-    EXPECT_EQ(message.text, "Zantrove is based on libraries of ffmpeg.\r\n\r\nYou can find more information about "
-                            "ffmpeg on the following website:\r\nhttps://ffmpeg.org");
+    EXPECT_EQ(message.text,
+              "Zantrove is based on libraries of ffmpeg.\r\n\r\nYou can find more information about "
+              "ffmpeg on the following website:\r\nhttps://ffmpeg.org");
 }
 
 } // namespace

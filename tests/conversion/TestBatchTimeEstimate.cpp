@@ -43,9 +43,9 @@ TEST(BatchTimeEstimateTest, WeightsFilesByTheirLengthAcrossTheBatch)
     clock.Advance(4s);
     estimate.Progress(1, 8);
     clock.Advance(4s);
-    estimate.Progress(2, 10); // file 1 done whole (10) + 10 of file 2: 20 in 8 s
+    estimate.Progress(2, 10);              // file 1 done whole (10) + 10 of file 2: 20 in 8 s
     EXPECT_EQ(*estimate.Remaining(), 72s); // 180 left at 2.5 per second
-    clock.Advance(2s); // no new reading: the wait counts against what is left
+    clock.Advance(2s);                     // no new reading: the wait counts against what is left
     EXPECT_EQ(*estimate.Remaining(), 70s);
     EXPECT_EQ(estimate.Elapsed(), 10s);
 }

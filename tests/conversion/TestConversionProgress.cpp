@@ -6,11 +6,13 @@
 namespace zantrove {
 namespace {
 
-const std::string kEcho = "'/home/u/.local/share/Quelmar/Zantrove/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
+const std::string kEcho =
+    "'/home/u/.local/share/Quelmar/Zantrove/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
 
 ConversionProgress ThreeRows(const char* firstDuration = "00:00:40")
 {
-    return ConversionProgress({{firstDuration, "/in/a.avi"}, {"00:01:00", "/in/b.avi"}, {"10:00:00", "/in/c.avi"}});
+    return ConversionProgress(
+        {{firstDuration, "/in/a.avi"}, {"00:01:00", "/in/b.avi"}, {"10:00:00", "/in/c.avi"}});
 }
 
 TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
@@ -61,15 +63,18 @@ TEST_P(ProgressLineTest, MovesTheFileBar)
 INSTANTIATE_TEST_SUITE_P(
     Table, ProgressLineTest,
     ::testing::Values(
-        ProgressCase{"Example", "00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10,
-                     40, "Converting Video Files...(25%)"},
-        ProgressCase{"FractionDropped", "00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30,
-                     "Converting Video Files...(40%)"},
+        ProgressCase{"Example", "00:00:40",
+                     "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40,
+                     "Converting Video Files...(25%)"},
+        ProgressCase{"FractionDropped", "00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12,
+                     30, "Converting Video Files...(40%)"},
         ProgressCase{"TwoDecimals", "00:00:03", "time=1.00 x\r", 1, 3, "Converting Video Files...(33.33%)"},
-        ProgressCase{"BeyondDuration", "00:00:40", "time=50.00 bitrate=1\r", 40, 40, "Converting Video Files..."},
+        ProgressCase{"BeyondDuration", "00:00:40", "time=50.00 bitrate=1\r", 40, 40,
+                     "Converting Video Files..."},
         ProgressCase{"ZeroDurationKeepsMaximum", "00:00:00", "time=50.00 bitrate=1\r", 50, 100,
                      "Converting Video Files...(50%)"},
-        ProgressCase{"OnlyFirstLineCounts", "00:00:40", "warning\rtime=10.00 x\r", 0, 40, "Converting Video Files..."},
+        ProgressCase{"OnlyFirstLineCounts", "00:00:40", "warning\rtime=10.00 x\r", 0, 40,
+                     "Converting Video Files..."},
         ProgressCase{"NoValueChangesNothing", "00:00:40", "time is up\r", 0, 40, "Converting Video Files..."},
         ProgressCase{"NoPointChangesNothing", "00:00:40", "time=10 x\r", 0, 40, "Converting Video Files..."}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -95,7 +100,8 @@ TEST(ConversionProgressTest, StatusShowsTheProgressLine)
     ConversionProgress progress = ThreeRows();
     progress.HandleOutput(kEcho);
     progress.HandleOutput("frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x\r");
-    EXPECT_EQ(progress.StatusText(), "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x");
+    EXPECT_EQ(progress.StatusText(),
+              "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x");
 }
 
 TEST(ConversionProgressTest, PercentAndDurationArithmetic)

@@ -110,8 +110,8 @@ TEST_F(ConversionScriptTest, HostileNamesReachTheEncoderAsData)
     // A stand-in encoder that writes each argument it gets on a line of its own, NUL-separated.
     WriteTextFile(m_app + "/Components/Zantrove.dll",
                   "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done >> \"$0.args\"\n");
-    const std::vector<std::string> names{"it's \"quoted\"", "$(touch pwned)", "`touch pwned2`", "back\\slash $HOME",
-                                         "two\nlines", "Grüße ünd 日本"};
+    const std::vector<std::string> names{"it's \"quoted\"",   "$(touch pwned)", "`touch pwned2`",
+                                         "back\\slash $HOME", "two\nlines",     "Grüße ünd 日本"};
     m_request.rows.clear();
     for (const std::string& name : names)
         m_request.rows.push_back(Row(name, m_out + "/" + name + ".avi"));
@@ -125,9 +125,11 @@ TEST_F(ConversionScriptTest, HostileNamesReachTheEncoderAsData)
     for (std::size_t start = 0, end; (end = received.find('\0', start)) != std::string::npos; start = end + 1)
         arguments.push_back(received.substr(start, end - start));
     for (std::size_t i = 0; i < names.size(); ++i) {
-        EXPECT_NE(std::find(arguments.begin(), arguments.end(), m_out + "/" + names[i] + ".avi"), arguments.end())
+        EXPECT_NE(std::find(arguments.begin(), arguments.end(), m_out + "/" + names[i] + ".avi"),
+                  arguments.end())
             << names[i];
-        EXPECT_NE(std::find(arguments.begin(), arguments.end(), prepared.lines[i].outputPath), arguments.end());
+        EXPECT_NE(std::find(arguments.begin(), arguments.end(), prepared.lines[i].outputPath),
+                  arguments.end());
     }
     EXPECT_FALSE(std::filesystem::exists(m_out + "/pwned"));
     EXPECT_FALSE(std::filesystem::exists(m_out + "/pwned2"));
@@ -136,25 +138,31 @@ TEST_F(ConversionScriptTest, HostileNamesReachTheEncoderAsData)
 TEST_F(ConversionScriptTest, DebugDumpsAndEntries)
 {
     std::vector<std::string> entries;
-    const PreparedConversion prepared = PrepareConversion(m_request, [&](const std::string& e) { entries.push_back(e); });
+    const PreparedConversion prepared =
+        PrepareConversion(m_request, [&](const std::string& e) { entries.push_back(e); });
     EXPECT_EQ(ReadTextFile(m_settings + "/Debug1.log"), ReadTextFile(prepared.scriptPath));
     const auto dump = Lines(ReadTextFile(m_settings + "/Debug3.log"));
     ASSERT_EQ(dump.size(), 3u);
     EXPECT_EQ(dump[0], "one | AVC | 00:00:02 | 320x240 |  |  | /videos/one.avi");
-    EXPECT_EQ(entries, (std::vector<std::string>{"Dump3 will be saved to: \"" + m_settings + "/Debug3.log\".",
-                                                 "Dump1 will be saved to: \"" + m_settings + "/Debug1.log\".",
-                                                 "Zantrove Exists=True", "PTGC2 Exists=False", "BAT Exists=True"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Dump3 will be saved to: \"" + m_settings + "/Debug3.log\".",
+                                        "Dump1 will be saved to: \"" + m_settings + "/Debug1.log\".",
+                                        "Zantrove Exists=True", "PTGC2 Exists=False", "BAT Exists=True"}));
 }
 
 TEST_F(ConversionScriptTest, StagedComponentIsRenewedOnlyWhenItDiffers)
 {
     ASSERT_TRUE(StageComponent(m_app, m_settings, "Zantrove.dll", "Zantrove.exe"));
     const std::string staged = m_settings + "/Zantrove.exe";
-    struct stat first {};
+    struct stat first
+    {
+    };
     ASSERT_EQ(::stat(staged.c_str(), &first), 0);
     EXPECT_TRUE(first.st_mode & S_IXUSR);
     ASSERT_TRUE(StageComponent(m_app, m_settings, "Zantrove.dll", "Zantrove.exe"));
-    struct stat second {};
+    struct stat second
+    {
+    };
     ::stat(staged.c_str(), &second);
     EXPECT_EQ(first.st_ino, second.st_ino); // left alone
 

@@ -97,8 +97,9 @@ TEST(ConversionCancelledTest, CriticalTwoLines)
 {
     const UserMessage message = ConversionCancelledMessage();
     EXPECT_EQ(message.icon, MessageIcon::Critical);
-    EXPECT_EQ(message.text, "The conversion was cancelled!\r\nYou can go back and change your settings, or try to "
-                            "convert your video files again.");
+    EXPECT_EQ(message.text,
+              "The conversion was cancelled!\r\nYou can go back and change your settings, or try to "
+              "convert your video files again.");
 }
 
 } // namespace

@@ -15,9 +15,12 @@ namespace {
 std::string ExampleProfile(std::string_view section, std::string_view key)
 {
     static const std::map<std::pair<std::string, std::string>, std::string> values{
-        {{"mpeg4", "VideoFormat"}, "mp4"},          {{"mpeg4", "Extension"}, "mp4"},
-        {{"aac", "Extension"}, "m4a"},              {{"libx264", "VideoFormat"}, "ipod"},
-        {{"libx264", "Extension"}, "m4v"},          {{"libx264", "ExtraParameters"}, "-profile:v  baseline -level 3.0"},
+        {{"mpeg4", "VideoFormat"}, "mp4"},
+        {{"mpeg4", "Extension"}, "mp4"},
+        {{"aac", "Extension"}, "m4a"},
+        {{"libx264", "VideoFormat"}, "ipod"},
+        {{"libx264", "Extension"}, "m4v"},
+        {{"libx264", "ExtraParameters"}, "-profile:v  baseline -level 3.0"},
     };
     const auto found = values.find({std::string(section), std::string(key)});
     return found == values.end() ? std::string() : found->second;
@@ -53,7 +56,8 @@ FileExistsTest Existing(std::set<std::string> paths)
     return [paths = std::move(paths)](const std::string& path) { return paths.count(path) != 0; };
 }
 
-std::string Line(const VideoRow& row, const EncoderSettings& settings, const FileExistsTest& exists = Existing({}))
+std::string Line(const VideoRow& row, const EncoderSettings& settings,
+                 const FileExistsTest& exists = Existing({}))
 {
     return RenderArgumentLine(BuildEncoderArguments(row, settings, ExampleProfile, exists, '\\'));
 }
@@ -100,8 +104,8 @@ TEST(EncoderArgumentsTest, VideoOffTakesTheAudioExtensionAndNoVideoOptions)
 {
     EncoderSettings settings = ExampleSettings();
     settings.videoOff = true;
-    EXPECT_EQ(Line(ExampleRow(), settings),
-              "-i \"C:\\Videos\\Holiday.avi\" -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday.m4a\"");
+    EXPECT_EQ(Line(ExampleRow(), settings), "-i \"C:\\Videos\\Holiday.avi\" -vn -acodec aac -ab 128kbps -ar "
+                                            "44100 -ac 2 -y \"D:\\Out\\Holiday.m4a\"");
 }
 
 TEST(EncoderArgumentsTest, AudioOffReplacesTheAudioOptions)
@@ -125,7 +129,8 @@ TEST(EncoderArgumentsTest, TrimNeedsBothFields)
     VideoRow row = ExampleRow();
     row.beginTime = "00:01:00";
     row.endTime = "00:02:30";
-    EXPECT_NE(Line(row, ExampleSettings()).find(" -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec"), std::string::npos);
+    EXPECT_NE(Line(row, ExampleSettings()).find(" -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec"),
+              std::string::npos);
     row.endTime.clear();
     EXPECT_EQ(Line(row, ExampleSettings()).find("-ss"), std::string::npos);
 }
@@ -208,8 +213,10 @@ TEST(ShellArgumentsTest, QuotesWhatAShellWouldReadOtherwise)
     settings.outputFolder = "/out dir";
     const std::string text =
         RenderShellArguments(BuildEncoderArguments(row, settings, ExampleProfile, Existing({}), '/'));
-    EXPECT_EQ(text, "-i '/home/u/It'\\''s $HOME `x`; rm -rf.avi' -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 "
-                    "-padbottom 30 -b 718kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y '/out dir/It'\\''s.mp4'");
+    EXPECT_EQ(
+        text,
+        "-i '/home/u/It'\\''s $HOME `x`; rm -rf.avi' -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 "
+        "-padbottom 30 -b 718kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y '/out dir/It'\\''s.mp4'");
     EXPECT_EQ(ShellQuote(""), "''");
 }
 

@@ -24,8 +24,9 @@ TEST(ShutdownCountdownTest, TimelineRequestsTheShutdownOnTheSixtyFirstTick)
     for (int tick = 1; tick <= 60; ++tick) {
         const ShutdownView view = countdown.Tick();
         const int remaining = 60 - tick;
-        const std::string expected = "Your computer will automatically shutdown in " + std::to_string(remaining)
-            + (remaining == 1 ? " second..." : " seconds...");
+        const std::string expected = "Your computer will automatically shutdown in " +
+                                     std::to_string(remaining) +
+                                     (remaining == 1 ? " second..." : " seconds...");
         EXPECT_EQ(view.label, expected) << "tick " << tick;
         EXPECT_EQ(view.secondsPassed, tick);
         EXPECT_FALSE(view.requestShutdown) << "tick " << tick;
@@ -49,9 +50,12 @@ TEST(ShutdownCountdownTest, TimelineRequestsTheShutdownOnTheSixtyFirstTick)
 
 TEST(ShutdownCountdownTest, SingularOnlyForOneSecond)
 {
-    EXPECT_EQ(ShutdownCountdown::CountdownText(1), "Your computer will automatically shutdown in 1 second...");
-    EXPECT_EQ(ShutdownCountdown::CountdownText(0), "Your computer will automatically shutdown in 0 seconds...");
-    EXPECT_EQ(ShutdownCountdown::CountdownText(2), "Your computer will automatically shutdown in 2 seconds...");
+    EXPECT_EQ(ShutdownCountdown::CountdownText(1),
+              "Your computer will automatically shutdown in 1 second...");
+    EXPECT_EQ(ShutdownCountdown::CountdownText(0),
+              "Your computer will automatically shutdown in 0 seconds...");
+    EXPECT_EQ(ShutdownCountdown::CountdownText(2),
+              "Your computer will automatically shutdown in 2 seconds...");
 }
 
 } // namespace

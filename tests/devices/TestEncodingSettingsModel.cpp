@@ -124,8 +124,8 @@ TEST_F(EncodingSettingsModelTest, NoVideoOverridesExtremeQualityForBitRate)
     m_model.SetChecked(CheckBox::VideoOriginalQuality, true);
     EXPECT_FALSE(m_model.IsEnabled(ChoiceBox::VideoBitrate));
     m_model.SetChecked(CheckBox::VideoNoVideo, true);
-    for (ChoiceBox box : {ChoiceBox::VideoCodec, ChoiceBox::VideoSize, ChoiceBox::VideoBitrate,
-                          ChoiceBox::VideoFrameRate})
+    for (ChoiceBox box :
+         {ChoiceBox::VideoCodec, ChoiceBox::VideoSize, ChoiceBox::VideoBitrate, ChoiceBox::VideoFrameRate})
         EXPECT_FALSE(m_model.IsEnabled(box));
     EXPECT_FALSE(m_model.IsEditVideoSizeEnabled());
     EXPECT_FALSE(m_model.IsEnabled(CheckBox::VideoKeepAspectRatio));
@@ -182,8 +182,8 @@ TEST_F(EncodingSettingsModelTest, BadProfileValuesAreSkippedAndTheRestApplies)
                              "VideoKeepAspectRatio=1\n");
     m_model.SwitchDevice("iPhone");
     m_model.SelectProfile(1);
-    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");    // outside its list: kept
-    EXPECT_EQ(m_model.Text(ChoiceBox::VideoCodec), "libx264");   // not a number: kept
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");       // outside its list: kept
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoCodec), "libx264");      // not a number: kept
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::AudioCodec), -1); // -1 clears
     EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoKeepAspectRatio));
     EXPECT_TRUE(m_model.ProfileApplied());

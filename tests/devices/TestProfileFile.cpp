@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, GeneralSectionTest,
     ::testing::Values(CountCase{"Missing", "[Defaults]\nAudioCodec=aac\n", 0, 0},
                       CountCase{"Zero", "[General]\nNumberOfProfiles=0\n", 0, 0},
-                      CountCase{"NonNumeric", "[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0, std::nullopt},
+                      CountCase{"NonNumeric", "[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0,
+                                std::nullopt},
                       CountCase{"TooLarge", "[General]\nNumberOfProfiles=40000\n", 0, 0},
                       CountCase{"Set", "[general]\nnumberofprofiles = 3\nDEFAULTPROFILE=2\n", 3, 2}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -84,7 +85,8 @@ TEST(ProfileFileTest, BitRateListsComeFromQualityKeys)
 TEST(ProfileFileTest, ProfileSectionGivesDefaultsForMissingKeys)
 {
     ProfileFolder folder;
-    const std::string file = folder.Write("iPad", "[Profile1]\nName=Only Size\nVideoSize=2\nVideoNoVideo=x\n");
+    const std::string file =
+        folder.Write("iPad", "[Profile1]\nName=Only Size\nVideoSize=2\nVideoNoVideo=x\n");
     const ProfileSection section = ReadProfileSection(file, 1);
     EXPECT_EQ(section.name, "Only Size");
     EXPECT_EQ(section.indexes[Slot(ChoiceBox::VideoSize)], 2);

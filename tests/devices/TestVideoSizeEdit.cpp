@@ -24,14 +24,14 @@ TEST_P(OpenVideoSizeTest, SplitsAtFirstLowerCaseX)
     EXPECT_EQ(OpenVideoSizeEntries(GetParam().sizeText), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, OpenVideoSizeTest,
-                         ::testing::Values(OpenCase{"Listed", "320x240", {"320", "240"}},
-                                           OpenCase{"LeadingZero", "0640x480", {"640", "480"}},
-                                           OpenCase{"Empty", "", {}}, OpenCase{"UpperCaseX", "320X240", {}},
-                                           OpenCase{"SecondX", "320x240x1", {}}, OpenCase{"Fraction", "400.5x300", {}},
-                                           OpenCase{"TooLarge", "99999x1", {}}, OpenCase{"Blank", "320 x240", {}},
-                                           OpenCase{"HalfMissing", "320x", {}}),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Table, OpenVideoSizeTest,
+    ::testing::Values(OpenCase{"Listed", "320x240", {"320", "240"}},
+                      OpenCase{"LeadingZero", "0640x480", {"640", "480"}}, OpenCase{"Empty", "", {}},
+                      OpenCase{"UpperCaseX", "320X240", {}}, OpenCase{"SecondX", "320x240x1", {}},
+                      OpenCase{"Fraction", "400.5x300", {}}, OpenCase{"TooLarge", "99999x1", {}},
+                      OpenCase{"Blank", "320 x240", {}}, OpenCase{"HalfMissing", "320x", {}}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 struct NumberCase
 {
@@ -50,8 +50,9 @@ TEST_P(VideoSizeNumberTest, AcceptsWholePositiveNumbersOnly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, VideoSizeNumberTest,
-                         ::testing::Values(NumberCase{"400", true}, NumberCase{"1", true}, NumberCase{"32767", true},
-                                           NumberCase{"0400", true}, NumberCase{"0", false}, NumberCase{"-16", false},
+                         ::testing::Values(NumberCase{"400", true}, NumberCase{"1", true},
+                                           NumberCase{"32767", true}, NumberCase{"0400", true},
+                                           NumberCase{"0", false}, NumberCase{"-16", false},
                                            NumberCase{"+16", false}, NumberCase{"400.5", false},
                                            NumberCase{"32768", false}, NumberCase{"", false},
                                            NumberCase{"abc", false}, NumberCase{" 400", false},
@@ -87,8 +88,8 @@ TEST_F(ConfirmVideoSizeTest, ListedSizeKeepsItsPositionForTheLimit)
 
 TEST_F(ConfirmVideoSizeTest, RefusesNonNumbersAndWritesNothing)
 {
-    for (const VideoSizeEntries& entries : {VideoSizeEntries{"abc", "300"}, VideoSizeEntries{"400", ""},
-                                            VideoSizeEntries{"0", "300"}}) {
+    for (const VideoSizeEntries& entries :
+         {VideoSizeEntries{"abc", "300"}, VideoSizeEntries{"400", ""}, VideoSizeEntries{"0", "300"}}) {
         const auto message = ConfirmVideoSize(m_model, entries);
         ASSERT_TRUE(message);
         EXPECT_EQ(message->title, "Error");

@@ -60,7 +60,8 @@ private:
 // The fast profile of the iPod nano: MPEG-4 video with sound, so each good clip takes a moment.
 std::vector<std::string> ConvertArguments(const std::string& output, const std::vector<std::string>& files)
 {
-    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile", "6", "--output", output};
+    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile",
+                                       "6",       "--output", output};
     arguments.insert(arguments.end(), files.begin(), files.end());
     return arguments;
 }
@@ -80,8 +81,8 @@ CliRun Convert(const std::string& output, const std::vector<std::string>& files,
 }
 
 // The same run in a child process whose files may not grow beyond maxBytes: a disk that fills up.
-CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std::string>& files, rlim_t maxBytes,
-                                bool ignoreSignal)
+CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std::string>& files,
+                                rlim_t maxBytes, bool ignoreSignal)
 {
     const std::string results = test::MakeTempFolder("results");
     std::fflush(nullptr);
@@ -257,9 +258,9 @@ TEST_F(HostileInputTest, TruncatedMp4WithItsIndexAtTheEnd)
 TEST_F(HostileInputTest, TruncatedMp4ConvertsAsFarAsReadableAndIsReported)
 {
     // With the index first, the readable half converts; the damage must still be reported.
-    const std::string whole =
-        MakeClip("whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 4 "
-                              "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -movflags +faststart");
+    const std::string whole = MakeClip(
+        "whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 4 "
+                     "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -movflags +faststart");
     const std::string cut = m_in + "/cut.mp4";
     fs::copy_file(whole, cut);
     fs::resize_file(cut, fs::file_size(whole) / 2);

@@ -23,8 +23,9 @@ std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
         const std::size_t bar = text.find('|');
         const std::string_view row = text.substr(0, bar);
         const std::size_t comma = row.find(',');
-        rows.push_back({std::string(row.substr(0, comma)),
-                        comma == std::string_view::npos ? std::string() : std::string(row.substr(comma + 1))});
+        rows.push_back({std::string(row.substr(0, comma)), comma == std::string_view::npos
+                                                               ? std::string()
+                                                               : std::string(row.substr(comma + 1))});
         text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
     }
     return rows;

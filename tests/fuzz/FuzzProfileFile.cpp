@@ -18,14 +18,16 @@ void CheckModel(const EncodingSettingsModel& model)
 {
     const auto& profiles = model.ProfileEntries();
     ZANTROVE_FUZZ_CHECK(!profiles.empty() && profiles.back() == kCustomProfileName);
-    ZANTROVE_FUZZ_CHECK(model.SelectedProfile() >= -1 && model.SelectedProfile() < static_cast<int>(profiles.size()));
+    ZANTROVE_FUZZ_CHECK(model.SelectedProfile() >= -1 &&
+                        model.SelectedProfile() < static_cast<int>(profiles.size()));
     for (const ChoiceBox box : kChoiceBoxes) {
         const auto& entries = model.Entries(box);
         const int selected = model.SelectedPosition(box);
         ZANTROVE_FUZZ_CHECK(selected >= -1 && selected < static_cast<int>(entries.size()));
         // The size box may show a written size; every other box shows its entry or nothing.
         if (box != ChoiceBox::VideoSize)
-            ZANTROVE_FUZZ_CHECK(model.Text(box) == (selected < 0 ? std::string() : entries[static_cast<std::size_t>(selected)]));
+            ZANTROVE_FUZZ_CHECK(model.Text(box) ==
+                                (selected < 0 ? std::string() : entries[static_cast<std::size_t>(selected)]));
         if (IsAudioBox(box))
             ZANTROVE_FUZZ_CHECK(model.IsEnabled(box) == !model.IsChecked(CheckBox::AudioNoAudio));
         else if (box != ChoiceBox::VideoBitrate)
@@ -77,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.SwitchDevice(device);
     ZANTROVE_FUZZ_CHECK(notified == 1);
     CheckModel(model);
-    ZANTROVE_FUZZ_CHECK(model.ProfileEntries().size() == static_cast<std::size_t>(std::max<int>(ReadNumberOfProfiles(file), 0)) + 1);
+    ZANTROVE_FUZZ_CHECK(model.ProfileEntries().size() ==
+                        static_cast<std::size_t>(std::max<int>(ReadNumberOfProfiles(file), 0)) + 1);
 
     for (std::size_t at = 0; at + 1 < actions.size(); at += 2) {
         const auto what = static_cast<unsigned char>(actions[at]);

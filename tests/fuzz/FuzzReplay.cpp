@@ -46,9 +46,28 @@ void OnCrash(int signal)
 using Bytes = std::string;
 
 // Pieces the parsers give meaning to; random bytes rarely hit them.
-constexpr std::array<std::string_view, 22> kTokens{
-    "\n", "\r\n", "\r", "=", "[", "]", "|", ":", ".", " ", "-", "time=", "Zantrove.exe", "32767", "-32768",
-    "2147483647", "-1", "0", "99999999999999999999", "\xEF\xBB\xBF", "\xF0\x9F\x8E\xAC", "k"};
+constexpr std::array<std::string_view, 22> kTokens{"\n",
+                                                   "\r\n",
+                                                   "\r",
+                                                   "=",
+                                                   "[",
+                                                   "]",
+                                                   "|",
+                                                   ":",
+                                                   ".",
+                                                   " ",
+                                                   "-",
+                                                   "time=",
+                                                   "Zantrove.exe",
+                                                   "32767",
+                                                   "-32768",
+                                                   "2147483647",
+                                                   "-1",
+                                                   "0",
+                                                   "99999999999999999999",
+                                                   "\xEF\xBB\xBF",
+                                                   "\xF0\x9F\x8E\xAC",
+                                                   "k"};
 
 void Feed(const Bytes& input, std::string name)
 {

@@ -39,7 +39,8 @@ const std::string& ScratchFolder()
 {
     if (g_scratch.empty()) {
         const char* temporary = std::getenv("TMPDIR");
-        std::string pattern = std::string(temporary && *temporary ? temporary : "/tmp") + "/zantrove-fuzz-XXXXXX";
+        std::string pattern =
+            std::string(temporary && *temporary ? temporary : "/tmp") + "/zantrove-fuzz-XXXXXX";
         if (!::mkdtemp(pattern.data())) {
             std::perror("mkdtemp");
             std::abort();

@@ -16,8 +16,7 @@ namespace zantrove::fuzz {
 class FuzzInput
 {
 public:
-    FuzzInput(const std::uint8_t* data, std::size_t size)
-        : m_rest(reinterpret_cast<const char*>(data), size)
+    FuzzInput(const std::uint8_t* data, std::size_t size) : m_rest(reinterpret_cast<const char*>(data), size)
     {
     }
 
@@ -42,5 +41,5 @@ std::string ReadFile(const std::string& path);
 
 } // namespace zantrove::fuzz
 
-#define ZANTROVE_FUZZ_CHECK(condition)                                                                 \
+#define ZANTROVE_FUZZ_CHECK(condition)                                                                       \
     ((condition) ? void() : ::zantrove::fuzz::Fail(#condition, __FILE__, __LINE__))

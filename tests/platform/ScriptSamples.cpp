@@ -21,7 +21,8 @@ SampleScript WriteLongOutputScript(const std::string& folder, int lines)
 {
     const std::string padding(3000, 'x');
     const std::string header = "long=" + padding + "\n" + "i=0\n";
-    const std::string loop = "while [ $i -lt " + std::to_string(lines) + " ]; do\n"
+    const std::string loop = "while [ $i -lt " + std::to_string(lines) +
+                             " ]; do\n"
                              "printf 'line %s %s\\n' \"$i\" \"$long\"\n"
                              "printf 'frame=%s fps=25 time=%s.25 bitrate=1.0kbits/s\\r' \"$i\" \"$i\"\n"
                              "i=$((i+1))\n"
@@ -37,8 +38,8 @@ SampleScript WriteLongOutputScript(const std::string& folder, int lines)
     }
     SampleScript sample;
     sample.path = WriteScript(folder, "long.sh", header + loop + tail);
-    sample.expectedOutput = header + loop + loopOutput + "printf 'crlf line\\r\\n'\n" + "crlf line\r\n"
-        + "printf 'last piece without a line end'\n" + "last piece without a line end";
+    sample.expectedOutput = header + loop + loopOutput + "printf 'crlf line\\r\\n'\n" + "crlf line\r\n" +
+                            "printf 'last piece without a line end'\n" + "last piece without a line end";
     return sample;
 }
 

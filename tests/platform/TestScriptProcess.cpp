@@ -67,9 +67,10 @@ TEST(ScriptProcessTest, PiecesNeverSplitALineAndKeepTheWholeOutput)
     EXPECT_EQ(recorder.pieces.back(), "last piece without a line end");
     // Progress lines ending in CR arrive as pieces of their own.
     EXPECT_NE(std::find(recorder.pieces.begin(), recorder.pieces.end(),
-                  "frame=7 fps=25 time=7.25 bitrate=1.0kbits/s\r"),
-        recorder.pieces.end());
-    EXPECT_NE(std::find(recorder.pieces.begin(), recorder.pieces.end(), "crlf line\r\n"), recorder.pieces.end());
+                        "frame=7 fps=25 time=7.25 bitrate=1.0kbits/s\r"),
+              recorder.pieces.end());
+    EXPECT_NE(std::find(recorder.pieces.begin(), recorder.pieces.end(), "crlf line\r\n"),
+              recorder.pieces.end());
     // The output is far bigger than a pipe holds, so the split really was exercised.
     EXPECT_GT(sample.expectedOutput.size(), 4u * 65536u);
 }
@@ -214,8 +215,8 @@ TEST(ScriptProcessTest, OpenDescriptorsOfTheCallerDoNotReachTheScript)
     PollingConsoleLauncher launcher;
     Recorder recorder;
     recorder.Attach(launcher);
-    launcher.SetScript(test::WriteScript(
-        folder, "fds.sh", "if [ -e /proc/$$/fd/57 ]; then echo open; else echo closed; fi\n"));
+    launcher.SetScript(test::WriteScript(folder, "fds.sh",
+                                         "if [ -e /proc/$$/fd/57 ]; then echo open; else echo closed; fi\n"));
     ASSERT_EQ(launcher.Start(), ConsoleLauncher::Started);
     PumpToEnd(launcher);
     ::close(leaked);

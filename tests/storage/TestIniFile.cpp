@@ -2,12 +2,12 @@
 #include "storage/IniFile.h"
 #include "tests/support/TestHome.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace zantrove {
@@ -50,16 +50,17 @@ TEST_P(IniReadTest, ReadsValueOrDefault)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, IniReadTest,
-    ::testing::Values(ReadCase{"AbsentFile", nullptr, "General", "OutputDir", "fallback", "fallback"},
-                      ReadCase{"AbsentSection", kSample, "Missing", "OutputDir", "d", "d"},
-                      ReadCase{"AbsentKey", kSample, "General", "Missing", "d", "d"},
-                      ReadCase{"KeyOfOtherSection", kSample, "General", "AddFiles", "d", "d"},
-                      ReadCase{"BlanksAroundValueRemoved", kSample, "General", "OutputDir", "", "/home/u/Videos"},
-                      ReadCase{"IndentedKey", kSample, "General", "NumberOfConvertedFiles", "", "12"},
-                      ReadCase{"OtherLetterCase", kSample, "gENERAL", "outputdir", "", "/home/u/Videos"},
-                      ReadCase{"ValueAfterFirstEquals", kSample, "commondialog", "ADDFILES", "", "/media/x=y"},
-                      ReadCase{"CrLfFile", "[A]\r\nk=v\r\n", "A", "k", "", "v"},
-                      ReadCase{"EmptyValueIsNotAbsent", "[A]\nk=\n", "A", "k", "d", ""}),
+    ::testing::Values(
+        ReadCase{"AbsentFile", nullptr, "General", "OutputDir", "fallback", "fallback"},
+        ReadCase{"AbsentSection", kSample, "Missing", "OutputDir", "d", "d"},
+        ReadCase{"AbsentKey", kSample, "General", "Missing", "d", "d"},
+        ReadCase{"KeyOfOtherSection", kSample, "General", "AddFiles", "d", "d"},
+        ReadCase{"BlanksAroundValueRemoved", kSample, "General", "OutputDir", "", "/home/u/Videos"},
+        ReadCase{"IndentedKey", kSample, "General", "NumberOfConvertedFiles", "", "12"},
+        ReadCase{"OtherLetterCase", kSample, "gENERAL", "outputdir", "", "/home/u/Videos"},
+        ReadCase{"ValueAfterFirstEquals", kSample, "commondialog", "ADDFILES", "", "/media/x=y"},
+        ReadCase{"CrLfFile", "[A]\r\nk=v\r\n", "A", "k", "", "v"},
+        ReadCase{"EmptyValueIsNotAbsent", "[A]\nk=\n", "A", "k", "d", ""}),
     [](const auto& p) { return p.param.name; });
 
 TEST(IniReadTest, NumericDefaultGivesItsText)
@@ -102,7 +103,8 @@ TEST(IniWriteTest, ReplacesInPlaceAndKeepsEverythingElseByteForByte)
 
     // A new key lands after the section's last line, before the blank line and the next comment.
     ASSERT_TRUE(WriteIniValue("General", "New", "v", file));
-    EXPECT_NE(ReadTextFile(file).find("NUMBEROFCONVERTEDFILES=13\nNew=v\n\n; dialog folders\n"), std::string::npos);
+    EXPECT_NE(ReadTextFile(file).find("NUMBEROFCONVERTEDFILES=13\nNew=v\n\n; dialog folders\n"),
+              std::string::npos);
 }
 
 TEST(IniWriteTest, KeepsCrLfLineEnds)
@@ -159,7 +161,8 @@ TEST(IniWriteTest, InterruptedWriteLeavesTheOldFileWhole)
     EXPECT_EQ(ReadTextFile(file), original);
     // No temporary file is left behind either.
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
+    for ([[maybe_unused]] const auto& e :
+         std::filesystem::directory_iterator(std::filesystem::path(file).parent_path()))
         ++entries;
     EXPECT_EQ(entries, 1);
 }

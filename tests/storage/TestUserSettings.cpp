@@ -26,7 +26,8 @@ TEST(UserSettingsTest, RoundTripIncludingEmptyFolder)
     LoadSettings(folder, "/home/u", loaded);
     EXPECT_EQ(loaded.outputDir, ""); // the key exists, so the default does not apply
     EXPECT_EQ(loaded.numberOfConvertedFiles, 42);
-    EXPECT_EQ(test::ReadTextFile(SettingsFilePath(folder)), "[General]\nOutputDir=\nNumberOfConvertedFiles=42\n");
+    EXPECT_EQ(test::ReadTextFile(SettingsFilePath(folder)),
+              "[General]\nOutputDir=\nNumberOfConvertedFiles=42\n");
 }
 
 TEST(UserSettingsTest, UnreadableCountsKeepTheCurrentValue)

@@ -53,7 +53,8 @@ bool Alive(const std::string& outputFolder)
 {
     for (const ProcessEntry& process : Platform::Instance().ListProcesses()) {
         std::ifstream file("/proc/" + std::to_string(process.pid) + "/cmdline");
-        const std::string commandLine((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string commandLine((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
         if (commandLine.find(outputFolder) != std::string::npos && commandLine.find("/bin/sh") != 0 &&
             Running(process))
             return true;
@@ -157,8 +158,9 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsTheEncode
     MessageBox::SetNextAnswer(MessageBox::Yes);
     window->CancelButton()->click();
     ASSERT_FALSE(MessageBox::Shown().empty());
-    EXPECT_EQ(MessageBox::Shown().back().text, "The conversion was cancelled!\r\nYou can go back and change your "
-                                               "settings, or try to convert your video files again.");
+    EXPECT_EQ(MessageBox::Shown().back().text,
+              "The conversion was cancelled!\r\nYou can go back and change your "
+              "settings, or try to convert your video files again.");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Alive(m_out); }, 5000));
     EXPECT_TRUE(FileExists(m_out + "/one.mp4"));
     EXPECT_FALSE(FileExists(m_out + "/two.mp4"));

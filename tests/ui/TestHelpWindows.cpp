@@ -128,8 +128,9 @@ TEST_F(HelpWindowsTest, StepThreeInGermanOpensTheGermanPageOfStepThree)
     EXPECT_EQ(window->windowTitle(), "Translate text");
     EXPECT_EQ(window->Address(), kHelp + "?step=3&lng=de");
     EXPECT_EQ(window->Note()->objectName(), "lblNote");
-    EXPECT_EQ(window->Note()->text(), "In the window below, you will find a translation of the wizard text. This is meant "
-                                      "as an extra for those people who don't understand English very well.");
+    EXPECT_EQ(window->Note()->text(),
+              "In the window below, you will find a translation of the wizard text. This is meant "
+              "as an extra for those people who don't understand English very well.");
     EXPECT_EQ(window->CloseButton()->text(), "&Close");
     ASSERT_TRUE(window->PageView());
     EXPECT_EQ(window->PageView()->objectName(), "brwsrTranslate");
@@ -316,9 +317,10 @@ TEST_F(HelpWindowsTest, TheAboutLinksReachTheShellAndCreditsShowTheirMessage)
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(MessageBox::Shown()[0].icon, MessageIcon::Information);
     EXPECT_EQ(MessageBox::Shown()[0].title, "Zantrove");
-    EXPECT_EQ(MessageBox::Shown()[0].text, "Zantrove is based on libraries of ffmpeg.\r\n\r\nYou can find more "
-                                           "information about ffmpeg on the following website:\r\n"
-                                           "https://ffmpeg.org");
+    EXPECT_EQ(MessageBox::Shown()[0].text,
+              "Zantrove is based on libraries of ffmpeg.\r\n\r\nYou can find more "
+              "information about ffmpeg on the following website:\r\n"
+              "https://ffmpeg.org");
     EXPECT_TRUE(window->isVisible()); // credits leave the about window open
 }
 

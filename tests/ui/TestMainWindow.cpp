@@ -68,7 +68,8 @@ TEST_F(MainWindowTest, StartsOnStepOneWithTheFirstDevice)
     EXPECT_TRUE(m_window->NextButton()->isVisible());
     EXPECT_FALSE(m_window->ConvertButton()->isVisible());
     EXPECT_TRUE(MessageBox::Shown().empty());
-    EXPECT_EQ(m_window->ApplicationSettingsPath(), std::string(std::getenv("XDG_DATA_HOME")) + "/Quelmar/Zantrove");
+    EXPECT_EQ(m_window->ApplicationSettingsPath(),
+              std::string(std::getenv("XDG_DATA_HOME")) + "/Quelmar/Zantrove");
     EXPECT_EQ(m_window->Step3()->OutputDirectory()->text().toStdString(),
               std::string(std::getenv("HOME")) + "/Converted Video Files");
 }
@@ -99,8 +100,9 @@ TEST_F(MainWindowTest, EmptyListIsRefusedOnStepTwo)
     const UserMessage& message = MessageBox::Shown().front();
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     EXPECT_EQ(message.title, "Zantrove");
-    EXPECT_EQ(message.text, "You have not added any video files to your list.\r\nPlease, click the 'Add Video(s)' "
-                            "button to add one or more video files to your list.");
+    EXPECT_EQ(message.text,
+              "You have not added any video files to your list.\r\nPlease, click the 'Add Video(s)' "
+              "button to add one or more video files to your list.");
     EXPECT_EQ(MessageBox::DisplayText(message.text).find('\r'), std::string::npos);
     AddRow("clip");
     m_window->bttnNext_Click();
@@ -252,7 +254,8 @@ TEST_F(MainWindowTest, ListHasSevenColumnsTheLastThreeHidden)
     QTreeWidget* list = m_window->VideoFiles();
     EXPECT_EQ(list->objectName(), "lvwVideoFiles");
     ASSERT_EQ(list->columnCount(), 7);
-    const QStringList headers = {"Filename", "Codec", "Duration", "Video Size", "Begin Time", "End Time", "Filepath"};
+    const QStringList headers = {"Filename",   "Codec",    "Duration", "Video Size",
+                                 "Begin Time", "End Time", "Filepath"};
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(list->headerItem()->text(column), headers[column]);
         EXPECT_EQ(list->isColumnHidden(column), column >= 4);

@@ -10,8 +10,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPointer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -95,8 +95,8 @@ protected:
         ProcessingWindow::SetLauncherFactory([] { return std::make_unique<FakeLauncher>(); });
         FakeLauncher::nextStatus = ConsoleLauncher::Started;
         m_main.Load({});
-        m_window = new ProcessingWindow(m_main, {{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat",
-                                        "/out", {40, 20}, m_clock);
+        m_window = new ProcessingWindow(m_main, {{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}},
+                                        "/s/Zantrove.bat", "/out", {40, 20}, m_clock);
         m_window->show();
     }
     void TearDown() override
@@ -168,8 +168,8 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
     m_window->close();
     EXPECT_TRUE(m_window->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(MessageBox::Shown()[0].text,
-              "Are you sure you want to cancel?\r\nVideo files that have been converted already will not be removed.");
+    EXPECT_EQ(MessageBox::Shown()[0].text, "Are you sure you want to cancel?\r\nVideo files that have been "
+                                           "converted already will not be removed.");
     EXPECT_EQ(launcher->stops, 0);
     launcher->End();
     m_main.ShowWizardStep(4);
@@ -183,7 +183,7 @@ TEST_F(ProcessingWindowTest, ConfirmedCancelStopsTheLauncherAndTellsTheMainWindo
     m_window->StartConversion();
     MessageBox::SetNextAnswer(MessageBox::Yes);
     m_window->CancelButton()->click();
-    EXPECT_FALSE(FakeLauncher::last); // stopped and released
+    EXPECT_FALSE(FakeLauncher::last);                         // stopped and released
     EXPECT_EQ(m_platform.terminated, std::vector<int>{4711}); // the encoder, by its name
     EXPECT_FALSE(m_window->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 2u);

@@ -114,7 +114,8 @@ TEST_F(TrimDialogTest, FreshRowOpensWithDefaultsAndTheRedStatus)
     EXPECT_EQ(dialog->findChild<QLabel*>("lblStartTime")->text(), "Start Time (hh:mm:ss)");
     EXPECT_EQ(dialog->findChild<QLabel*>("lblEndTime")->text(), "End Time (hh:mm:ss)");
     EXPECT_EQ(dialog->findChild<QLabel*>("Label2")->text(), "Total Duration:");
-    EXPECT_EQ(dialog->findChild<QLabel*>("lblNote")->text(), "Note: these settings will not affect your original file.");
+    EXPECT_EQ(dialog->findChild<QLabel*>("lblNote")->text(),
+              "Note: these settings will not affect your original file.");
     EXPECT_EQ(dialog->SetButton()->text(), "&Set");
     EXPECT_EQ(dialog->DoNotTrimButton()->text(), "&Do not trim");
     EXPECT_EQ(dialog->CloseButton()->text(), "&Close");
@@ -175,8 +176,9 @@ TEST_F(TrimDialogTest, RefusedEntriesShowTheMessageAndKeepTheDialog)
     Type(dialog, {"00", "00", "10", "00", "02", "00"});
     dialog->SetButton()->click();
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(MessageBox::Shown()[0].text, "The End Time you've entered is not valid.\r\n"
-                                           "Reason: The End Time cannot exceed the Total Duration of: 00:01:30");
+    EXPECT_EQ(MessageBox::Shown()[0].text,
+              "The End Time you've entered is not valid.\r\n"
+              "Reason: The End Time cannot exceed the Total Duration of: 00:01:30");
     EXPECT_EQ(MessageBox::Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "10", "00", "02", "00"})) << "the entries are kept";
@@ -185,13 +187,15 @@ TEST_F(TrimDialogTest, RefusedEntriesShowTheMessageAndKeepTheDialog)
     dialog->Box(4)->setText("1x");
     dialog->SetButton()->click();
     ASSERT_EQ(MessageBox::Shown().size(), 2u);
-    EXPECT_EQ(MessageBox::Shown()[1].text, "Invalid Start or End Time!\r\nReason: You can only enter numeric values.");
+    EXPECT_EQ(MessageBox::Shown()[1].text,
+              "Invalid Start or End Time!\r\nReason: You can only enter numeric values.");
 
     Type(dialog, {"00", "01", "00", "00", "00", "30"});
     dialog->SetButton()->click();
     ASSERT_EQ(MessageBox::Shown().size(), 3u);
-    EXPECT_EQ(MessageBox::Shown()[2].text,
-              "The start time you've entered is not valid.\r\nReason: The Start Time cannot exceed the End Time.");
+    EXPECT_EQ(
+        MessageBox::Shown()[2].text,
+        "The start time you've entered is not valid.\r\nReason: The Start Time cannot exceed the End Time.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(Row(1).IsTrimmed());
     EXPECT_TRUE(Item(0)->text(4).isEmpty());
@@ -238,7 +242,8 @@ TEST_F(TrimDialogTest, ClickInABoxSelectsItsWholeText)
     QLineEdit* minutes = dialog->Box(4);
     minutes->setText("12");
     minutes->deselect();
-    QTest::mouseClick(minutes, Qt::LeftButton, Qt::NoModifier, QPoint(minutes->width() - 4, minutes->height() / 2));
+    QTest::mouseClick(minutes, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(minutes->width() - 4, minutes->height() / 2));
     EXPECT_EQ(minutes->selectedText(), "12");
 }
 

@@ -74,10 +74,10 @@ protected:
         m_window->ShowWizardStep(2);
         MessageBox::ClearShown();
         QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [this](int done, int total) {
-            m_snapshots.push_back({done, total, m_window->StatusText()->text(),
-                                   m_window->AddFilesProgressBar()->isVisible(),
-                                   m_window->CancelOverlay()->isVisible(), m_window->AddFilesProgressBar()->value(),
-                                   m_window->AddFilesProgressBar()->maximum()});
+            m_snapshots.push_back(
+                {done, total, m_window->StatusText()->text(), m_window->AddFilesProgressBar()->isVisible(),
+                 m_window->CancelOverlay()->isVisible(), m_window->AddFilesProgressBar()->value(),
+                 m_window->AddFilesProgressBar()->maximum()});
         });
     }
 
@@ -147,7 +147,8 @@ TEST_F(VideoListTest, DialogAddsTwoProbedRowsInOrderAndRemembersTheFolder)
 
     ASSERT_EQ(List()->topLevelItemCount(), 2);
     const QStringList first = {"h264", "AVC", "00:00:02", "160x120", "", "", QString::fromStdString(h264)};
-    const QStringList second = {"mpeg4", "MPEG-4 Visual", "00:00:01", "160x120", "", "", QString::fromStdString(mpeg4)};
+    const QStringList second = {
+        "mpeg4", "MPEG-4 Visual", "00:00:01", "160x120", "", "", QString::fromStdString(mpeg4)};
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(List()->topLevelItem(0)->text(column), first[column]) << "column " << column;
         EXPECT_EQ(List()->topLevelItem(1)->text(column), second[column]) << "column " << column;
@@ -199,7 +200,8 @@ TEST_F(VideoListTest, DroppedFilesAndFoldersBecomeRows)
     test::WriteTextFile(notes, "not a video");
 
     auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(h264)), QUrl::fromLocalFile(QString::fromStdString(notes)),
+    data->setUrls({QUrl::fromLocalFile(QString::fromStdString(h264)),
+                   QUrl::fromLocalFile(QString::fromStdString(notes)),
                    QUrl::fromLocalFile(QString::fromStdString(folder))});
     QWidget* target = List()->viewport();
     const QPoint where = target->rect().center();
@@ -249,8 +251,9 @@ TEST_F(VideoListTest, ClickOnCancelDuringTheSecondOfFiveFilesLeavesTwoRows)
         const QPointF global = cancel->mapToGlobal(QPointF(onLink));
         QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonPress, QPointF(onLink), global,
                                                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(onLink), global,
-                                                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QCoreApplication::postEvent(cancel,
+                                    new QMouseEvent(QEvent::MouseButtonRelease, QPointF(onLink), global,
+                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     });
     m_window->Step2()->AddButton()->click();
 

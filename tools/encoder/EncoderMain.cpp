@@ -30,8 +30,9 @@ void Fail(const std::string& line)
 // Decodes a written file to nowhere; false at its first error, or when it cannot be opened at all.
 bool ReadsBackWhole(const std::string& ffmpeg, const std::string& path)
 {
-    const zantrove::FfmpegOutcome check = zantrove::RunFfmpeg(
-        ffmpeg, {"-nostdin", "-v", "quiet", "-xerror", "-i", path, "-f", "null", "-"}, [](std::string_view) {});
+    const zantrove::FfmpegOutcome check =
+        zantrove::RunFfmpeg(ffmpeg, {"-nostdin", "-v", "quiet", "-xerror", "-i", path, "-f", "null", "-"},
+                            [](std::string_view) {});
     return check.Succeeded() && !check.reportedErrors;
 }
 
@@ -59,15 +60,14 @@ int main(int argc, char** argv)
     long long pictures = 0; // ffmpeg's frame count: video frames only, absent without video
     const std::string ffmpeg = zantrove::FindFfmpeg(argv[0]);
     const zantrove::FfmpegOutcome outcome =
-        zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request),
-                            [&](std::string_view chunk) {
-                                for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {
-                                    progressSeen = true;
-                                    pictures = std::max(pictures, block.frame);
-                                    std::fputs(zantrove::FormatProgressLine(block).c_str(), stdout);
-                                    std::fflush(stdout);
-                                }
-                            });
+        zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request), [&](std::string_view chunk) {
+            for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {
+                progressSeen = true;
+                pictures = std::max(pictures, block.frame);
+                std::fputs(zantrove::FormatProgressLine(block).c_str(), stdout);
+                std::fflush(stdout);
+            }
+        });
     const auto FailFile = [&request](const std::string& line) { Fail(request.input + ": " + line); };
     const std::string reason = outcome.lastErrorLine.empty() ? "" : " (" + outcome.lastErrorLine + ")";
 
@@ -103,14 +103,15 @@ int main(int argc, char** argv)
     }
     // Asked for a picture, ffmpeg quietly writes the sound alone of a source that has none.
     if (!request.videoOff && progressSeen && pictures == 0) {
-        FailFile("no picture to convert; " + request.output + " was not written (No Video converts the sound alone)");
+        FailFile("no picture to convert; " + request.output +
+                 " was not written (No Video converts the sound alone)");
         return 1;
     }
     // ffmpeg also exits with 0 when the disk refused its last writes: after an error the file counts
     // only if it reads back whole.
     if (outcome.reportedErrors && !ReadsBackWhole(ffmpeg, part)) {
-        FailFile("ffmpeg reported errors" + reason + " and " + part + " does not read back whole; " + request.output +
-                 " was not written");
+        FailFile("ffmpeg reported errors" + reason + " and " + part + " does not read back whole; " +
+                 request.output + " was not written");
         return 1;
     }
     if (std::rename(part.c_str(), request.output.c_str()) != 0) {
@@ -118,8 +119,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (outcome.reportedErrors) {
-        FailFile("damaged source: ffmpeg reported errors while converting it" + reason + "; " + request.output +
-                 " holds only what could be read");
+        FailFile("damaged source: ffmpeg reported errors while converting it" + reason + "; " +
+                 request.output + " holds only what could be read");
         return 3;
     }
     return 0;

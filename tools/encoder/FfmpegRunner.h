@@ -27,8 +27,8 @@ struct FfmpegOutcome
 std::string FindFfmpeg(const char* argv0);
 
 // Runs ffmpeg with the given arguments, its standard output handed to onOutput piece by piece and its
-// errors passed on to ours as they come (and noted in the outcome). ffmpeg dies with this process, even by SIGKILL, and gets the
-// SIGTERM, SIGINT and SIGHUP sent to this process.
+// errors passed on to ours as they come (and noted in the outcome). ffmpeg dies with this process, even by
+// SIGKILL, and gets the SIGTERM, SIGINT and SIGHUP sent to this process.
 FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::string>& arguments,
                         const std::function<void(std::string_view)>& onOutput);
 

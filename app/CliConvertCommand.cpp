@@ -6,7 +6,6 @@
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
-#include "conversion/EncoderAvailability.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -78,15 +77,11 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     EncodingSettingsModel& settings = *setup.settings;
 
     const ProfileLookup profile = ProfileFileLookup(settings.ProfileFile());
-    if (const auto refusal = CheckConversionStart(setup.rows.size(), settings, profile)) {
+    if (auto refusal =
+            CheckConversionReady(setup.rows.size(), settings, profile, context.applicationFolder)) {
+        for (std::size_t at; (at = refusal->text.find(kCrLf)) != std::string::npos;)
+            refusal->text.replace(at, 2, "\n");
         context.err << "zantrove-cli: " << refusal->text << '\n';
-        return 1;
-    }
-    if (auto missing =
-            CheckEncoderAvailability(context.applicationFolder, TakeEncoderSettings(settings, {}), profile)) {
-        for (std::size_t at; (at = missing->text.find(kCrLf)) != std::string::npos;)
-            missing->text.replace(at, 2, "\n");
-        context.err << "zantrove-cli: " << missing->text << '\n';
         return 1;
     }
     Platform& platform = Platform::Instance();
@@ -114,10 +109,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 0;
     }
 
-    std::vector<ConversionProgress::Row> rows;
-    for (const VideoRow& row : setup.rows)
-        rows.push_back({row.duration, row.filepath});
-    ConversionProgress progress(std::move(rows));
+    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows));
     BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);

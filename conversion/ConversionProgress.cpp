@@ -2,6 +2,7 @@
 #include "conversion/ConversionProgress.h"
 
 #include "conversion/ConversionScript.h"
+#include "media/VideoListModel.h"
 #include "storage/FileUtilities.h"
 #include "storage/TextUtilities.h"
 
@@ -13,6 +14,15 @@ namespace zantrove {
 ConversionProgress::ConversionProgress(std::vector<Row> rows)
     : m_rows(std::move(rows)), m_totalMaximum(static_cast<int>(m_rows.size()) + 1)
 {
+}
+
+std::vector<ConversionProgress::Row> ConversionProgress::RowsOf(const std::vector<VideoRow>& rows)
+{
+    std::vector<Row> progressRows;
+    progressRows.reserve(rows.size());
+    for (const VideoRow& row : rows)
+        progressRows.push_back({row.duration, row.filepath});
+    return progressRows;
 }
 
 std::int32_t ConversionProgress::DurationSeconds(std::string_view text)

@@ -8,6 +8,8 @@
 
 namespace zantrove {
 
+struct VideoRow;
+
 inline constexpr std::string_view kProcessingCaption = "Converting Video Files...";
 inline constexpr std::string_view kInitializingText = "Initializing...";
 inline constexpr std::string_view kFinishedText = "Finished!";
@@ -26,6 +28,8 @@ public:
     };
 
     explicit ConversionProgress(std::vector<Row> rows);
+    // What the progress needs of each list row.
+    static std::vector<Row> RowsOf(const std::vector<VideoRow>& rows);
 
     // One piece of console output. Returns true when it started the next file.
     bool HandleOutput(std::string_view data);

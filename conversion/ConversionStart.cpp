@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionStart.h"
 
+#include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
 #include "storage/TextUtilities.h"
 
@@ -42,6 +43,16 @@ std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const Enco
         return UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoQualityMessage) +
                                                          EntryAt(settings, ChoiceBox::VideoBitrate, maximum)};
     return std::nullopt;
+}
+
+std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const EncodingSettingsModel& settings,
+                                                const ProfileLookup& profile,
+                                                const std::string& applicationFolder)
+{
+    if (auto refusal = CheckConversionStart(rowCount, settings, profile))
+        return refusal;
+    // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
+    return CheckEncoderAvailability(applicationFolder, TakeEncoderSettings(settings, {}), profile);
 }
 
 UserMessage ConversionCancelledMessage()

@@ -22,6 +22,12 @@ inline constexpr std::string_view kMaxVideoQualityMessage =
 std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
                                                 const ProfileLookup& profile);
 
+// Everything that may refuse a start, in order: the checks above, then whether the encoder's
+// ffmpeg has the run's codecs and container. The window and the command line both ask this.
+std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const EncodingSettingsModel& settings,
+                                                const ProfileLookup& profile,
+                                                const std::string& applicationFolder);
+
 // What the main window says after a cancelled run.
 UserMessage ConversionCancelledMessage();
 

@@ -4,7 +4,6 @@
 #include "app/DebugLog.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
-#include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
 #include "platform/MessageBox.h"
 #include "storage/FileUtilities.h"
@@ -32,16 +31,9 @@ void ConversionStarter::Start()
 
     const ProfileLookup profile = ProfileFileLookup(m_window.EncodingSettings().ProfileFile());
     if (const auto refusal =
-            CheckConversionStart(m_window.VideoList().Rows().size(), m_window.EncodingSettings(), profile)) {
+            CheckConversionReady(m_window.VideoList().Rows().size(), m_window.EncodingSettings(), profile,
+                                 m_window.EncodingSettings().ApplicationFolder())) {
         MessageBox::Show(&m_window, *refusal);
-        showButtons();
-        return;
-    }
-    // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
-    if (const auto missing =
-            CheckEncoderAvailability(m_window.EncodingSettings().ApplicationFolder(),
-                                     TakeEncoderSettings(m_window.EncodingSettings(), {}), profile)) {
-        MessageBox::Show(&m_window, *missing);
         showButtons();
         return;
     }
@@ -68,11 +60,9 @@ void ConversionStarter::Start()
         return;
     }
 
-    std::vector<ConversionProgress::Row> rows;
-    for (const VideoRow& row : request.rows)
-        rows.push_back({row.duration, row.filepath});
-    auto* window = new ProcessingWindow(m_window, std::move(rows), prepared.scriptPath, outputFolder,
-                                        BatchTimeEstimate::OutputSeconds(request.rows));
+    auto* window =
+        new ProcessingWindow(m_window, ConversionProgress::RowsOf(request.rows), prepared.scriptPath,
+                             outputFolder, BatchTimeEstimate::OutputSeconds(request.rows));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Cli.h"
 #include "storage/FileUtilities.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -8,34 +9,20 @@
 
 namespace zantrove {
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Invoke(const std::vector<std::string>& arguments,
-              const std::string& applicationFolder = ZANTROVE_APP_DIR)
-{
-    std::ostringstream out, err;
-    CliContext context{out, err, applicationFolder};
-    const int status = RunCli(arguments, context);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::InvokeCli;
 
 TEST(CliTest, VersionAndHelp)
 {
-    EXPECT_EQ(Invoke({"--version"}).out, "Zantrove 1.1\n");
-    const CliRun help = Invoke({"--help"});
+    EXPECT_EQ(InvokeCli({"--version"}).out, "Zantrove 1.1\n");
+    const CliRun help = InvokeCli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("zantrove-cli devices"), std::string::npos);
 }
 
 TEST(CliTest, DevicesOnePerLine)
 {
-    const CliRun run = Invoke({"devices"});
+    const CliRun run = InvokeCli({"devices"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "iPod-Classic\niPod-Touch\niPod-Nano\niPhone\niPad\n");
 }
@@ -44,7 +31,7 @@ TEST(CliTest, UnknownInputIsAOneLineUsageError)
 {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{}, {"frobnicate"}, {"--frobnicate"}, {"devices", "extra"}}) {
-        const CliRun run = Invoke(arguments);
+        const CliRun run = InvokeCli(arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_TRUE(run.out.empty());
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
@@ -58,7 +45,7 @@ TEST(CliTest, ProfilesNumberedWithTheDefaultMarked)
     test::WriteTextFile(folder + "/Profiles/iPhone.ini", "[General]\nNumberOfProfiles=3\nDefaultProfile=1\n"
                                                          "[Profile1]\nName=Movie\n[Profile2]\nName=TV Show\n"
                                                          "[Profile3]\nName=Audio\n");
-    const CliRun run = Invoke({"profiles", "iPhone"}, folder);
+    const CliRun run = InvokeCli({"profiles", "iPhone"}, folder);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "1\tMovie\n2\tTV Show\tdefault\n3\tAudio\n");
 }
@@ -67,7 +54,7 @@ TEST(CliTest, ProfilesOfUnknownDeviceNamesTheFive)
 {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"profiles", "ipad"}, {"profiles"}, {"profiles", "iPad", "iPhone"}}) {
-        const CliRun run = Invoke(arguments);
+        const CliRun run = InvokeCli(arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find("iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad"), std::string::npos)
             << run.err;
@@ -91,15 +78,15 @@ TEST(CliTest, LineUsesTheDefaultOrNamedProfile)
         "[libx264]\nVideoFormat=mp4\nExtension=mp4\nExtraParameters=-pix_fmt yuv420p\n"
         "[aac]\nExtension=m4a\n");
     const std::string missing = folder + "/no such clip.avi";
-    const CliRun movie = Invoke({"line", "--device", "iPhone", "--output", "/out", missing}, folder);
+    const CliRun movie = InvokeCli({"line", "--device", "iPhone", "--output", "/out", missing}, folder);
     EXPECT_EQ(movie.status, 0) << movie.err;
     // An unreadable file still gets its line, named as the probe names it (no name at all).
     EXPECT_EQ(movie.out, "-i \"" + missing +
                              "\" -f mp4 -vcodec libx264 -s 480x320 -b 950kbps -r 30 -pix_fmt yuv420p "
                              "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/.mp4\"\n");
-    const CliRun audio = Invoke({"line", "--device", "iPhone", "--profile", "2", "--trim",
-                                 "00:00:10-00:01:00", "--output", "/out", missing},
-                                folder);
+    const CliRun audio = InvokeCli({"line", "--device", "iPhone", "--profile", "2", "--trim",
+                                    "00:00:10-00:01:00", "--output", "/out", missing},
+                                   folder);
     EXPECT_EQ(audio.out, "-i \"" + missing +
                              "\" -vn -ss 00:00:10 -t 00:00:50 -acodec aac -ab 128kbps -ar 44100 "
                              "-ac 1 -y \"/out/.m4a\"\n");
@@ -115,7 +102,7 @@ TEST(CliTest, LineRefusesWhatItCannotBuild)
           {"line", "--device", "iPad", "x.avi"},
           {"line", "--device", "iPad", "--output", "/o", "--trim", "1-2", "x.avi"},
           {"line", "--device", "iPad", "--output", "/o", "--fast", "x.avi"}}) {
-        const CliRun run = Invoke(arguments);
+        const CliRun run = InvokeCli(arguments);
         EXPECT_EQ(run.status, 2) << arguments.back();
         EXPECT_TRUE(run.out.empty());
     }
@@ -123,7 +110,7 @@ TEST(CliTest, LineRefusesWhatItCannotBuild)
 
 TEST(CliTest, ProfilesWithoutFileIsAnError)
 {
-    const CliRun run = Invoke({"profiles", "iPad"}, test::MakeTempFolder("empty"));
+    const CliRun run = InvokeCli({"profiles", "iPad"}, test::MakeTempFolder("empty"));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("iPad.ini"), std::string::npos);
 }

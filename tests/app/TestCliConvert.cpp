@@ -2,6 +2,7 @@
 #include "app/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -9,21 +10,8 @@
 
 namespace zantrove {
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Invoke(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out, err;
-    CliContext context{out, err, ZANTROVE_APP_DIR};
-    const int status = RunCli(arguments, context);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::InvokeCli;
 
 TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLines)
 {
@@ -31,7 +19,7 @@ TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLines)
     ASSERT_FALSE(clip.empty());
     const std::string output = test::MakeTempFolder("out");
     const CliRun run =
-        Invoke({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
+        InvokeCli({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream script(run.out);
     std::vector<std::string> lines;
@@ -51,7 +39,7 @@ TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
     const std::string broken = folder + "/broken.avi";
     test::WriteTextFile(broken, "not a video");
     const std::string output = test::MakeTempFolder("out") + "/new";
-    const CliRun run = Invoke({"convert", "--device", "iPod-Nano", "--output", output, clip, broken});
+    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, clip, broken});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("-" + broken + ":"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Processing File: 2 of 2..."), std::string::npos);
@@ -68,7 +56,7 @@ TEST(CliConvertTest, UsageErrors)
          {std::vector<std::string>{"convert", "--device", "iPad", "--output", "/o"},
           {"convert", "--device", "Zune", "--output", "/o", "x.avi"},
           {"convert", "--device", "iPad", "--output", "/o", "--profile", "0", "x.avi"}}) {
-        EXPECT_EQ(Invoke(arguments).status, 2) << arguments[2];
+        EXPECT_EQ(InvokeCli(arguments).status, 2) << arguments[2];
     }
 }
 

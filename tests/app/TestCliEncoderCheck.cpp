@@ -3,6 +3,7 @@
 #include "app/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <cstdlib>
@@ -12,24 +13,10 @@
 
 namespace zantrove {
 namespace {
+using test::CliRun;
+using test::InvokeCli;
 
 namespace fs = std::filesystem;
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Invoke(const std::vector<std::string>& arguments,
-              const std::string& applicationFolder = ZANTROVE_APP_DIR)
-{
-    std::ostringstream out, err;
-    CliContext context{out, err, applicationFolder};
-    const int status = RunCli(arguments, context);
-    return {status, out.str(), err.str()};
-}
 
 TEST(CliEncoderCheckTest, MissingComponentRefusesTheStart)
 {
@@ -39,7 +26,7 @@ TEST(CliEncoderCheckTest, MissingComponentRefusesTheStart)
     const std::string folder = test::MakeTempFolder("app");
     fs::copy(ZANTROVE_APP_DIR "/Profiles", folder + "/Profiles");
     const std::string output = test::MakeTempFolder("out") + "/new";
-    const CliRun run = Invoke({"convert", "--device", "iPhone", "--output", output, clip}, folder);
+    const CliRun run = InvokeCli({"convert", "--device", "iPhone", "--output", output, clip}, folder);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(
@@ -59,7 +46,8 @@ TEST(CliEncoderCheckTest, NoFfmpegRefusesTheStartAndSaysWhichPackage)
     const char* saved = std::getenv("PATH");
     const std::string path = saved ? saved : "";
     ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
-    const CliRun run = Invoke({"convert", "--device", "iPod-Classic", "--output", output, "--dry-run", clip});
+    const CliRun run =
+        InvokeCli({"convert", "--device", "iPod-Classic", "--output", output, "--dry-run", clip});
     ::setenv("PATH", path.c_str(), 1);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");

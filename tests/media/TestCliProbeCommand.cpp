@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Cli.h"
+#include "tests/support/CliRun.h"
 
 #include "media/MediaInfoLibrary.h"
 #include "storage/FileUtilities.h"
@@ -12,26 +13,12 @@
 
 namespace zantrove {
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunZantroveCli(const std::vector<std::string>& arguments)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliContext context{out, err, ZANTROVE_APP_DIR};
-    const int status = RunCli(arguments, context);
-    return {status, out.str(), err.str()};
-}
+using test::CliRun;
+using test::InvokeCli;
 
 TEST(CliProbe, WithoutFilesIsAUsageError)
 {
-    const CliRun run = RunZantroveCli({"probe"});
+    const CliRun run = InvokeCli({"probe"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("probe"), std::string::npos);
@@ -39,7 +26,7 @@ TEST(CliProbe, WithoutFilesIsAUsageError)
 
 TEST(CliProbe, IsListedInTheHelp)
 {
-    EXPECT_NE(RunZantroveCli({"--help"}).out.find("zantrove-cli probe FILE..."), std::string::npos);
+    EXPECT_NE(InvokeCli({"--help"}).out.find("zantrove-cli probe FILE..."), std::string::npos);
 }
 
 TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncluded)
@@ -49,7 +36,7 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncluded)
     ASSERT_FALSE(mp4.empty());
     ASSERT_FALSE(mp3.empty());
     const std::string missing = JoinPath(test::MakeTempFolder(), "missing.avi");
-    const CliRun run = RunZantroveCli({"probe", mp4, missing, mp3});
+    const CliRun run = InvokeCli({"probe", mp4, missing, mp3});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     if (!MediaInfoLibrary::Shared().IsLoaded())

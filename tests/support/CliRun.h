@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/Cli.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zantrove::test {
+
+// One run of zantrove-cli in this process, with what it printed.
+struct CliRun
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The test program's application folder unless another is given.
+inline CliRun InvokeCli(const std::vector<std::string>& arguments,
+                        const std::string& applicationFolder = ZANTROVE_APP_DIR)
+{
+    std::ostringstream out, err;
+    CliContext context{out, err, applicationFolder};
+    const int status = RunCli(arguments, context);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace zantrove::test

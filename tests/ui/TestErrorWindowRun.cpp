@@ -3,6 +3,7 @@
 #include "platform/ConsoleLauncher.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
@@ -41,21 +42,12 @@ private:
 };
 
 // The real platform, except that nothing is ever powered off.
-class NoShutdownPlatform : public Platform
+class NoShutdownPlatform : public test::FoldersOnlyPlatform
 {
 public:
-    explicit NoShutdownPlatform(Platform& real) : m_real(real) {}
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
     int shutdownRequests = 0;
-    FolderLookup ShellFolder(int folderId) const override { return m_real.ShellFolder(folderId); }
-    std::string ApplicationFolder() const override { return m_real.ApplicationFolder(); }
-    std::string HomeFolder() const override { return m_real.HomeFolder(); }
-    bool ShellOpen(const std::string&) override { return false; }
-    std::vector<ProcessEntry> ListProcesses() const override { return {}; }
-    bool TerminateProcess(int) override { return false; }
     bool RequestShutdown() override { return ++shutdownRequests, false; }
-
-private:
-    Platform& m_real;
 };
 
 class ErrorWindowRunTest : public ::testing::Test

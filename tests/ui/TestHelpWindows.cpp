@@ -3,6 +3,7 @@
 #include "app/HelpLinks.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
 #include "ui/AboutWindow.h"
 #include "ui/ClickLabel.h"
@@ -32,26 +33,17 @@ namespace zantrove {
 namespace {
 
 // The real platform for everything but opening links, which is only recorded.
-class RecordingPlatform : public Platform
+class RecordingPlatform : public test::FoldersOnlyPlatform
 {
 public:
-    explicit RecordingPlatform(Platform& real) : m_real(real) {}
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
     std::vector<std::string> opened;
 
-    FolderLookup ShellFolder(int folderId) const override { return m_real.ShellFolder(folderId); }
-    std::string ApplicationFolder() const override { return m_real.ApplicationFolder(); }
-    std::string HomeFolder() const override { return m_real.HomeFolder(); }
     bool ShellOpen(const std::string& target) override
     {
         opened.push_back(target);
         return false; // as if no browser were there: the program must stay silent
     }
-    std::vector<ProcessEntry> ListProcesses() const override { return {}; }
-    bool TerminateProcess(int) override { return false; }
-    bool RequestShutdown() override { return false; }
-
-private:
-    Platform& m_real;
 };
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";

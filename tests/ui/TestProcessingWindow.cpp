@@ -3,6 +3,7 @@
 #include "platform/ConsoleLauncher.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
@@ -61,24 +62,16 @@ private:
 
 // The real platform, except that the process list holds one encoder of our own and nothing is
 // ended for real: a cancel here must never reach another test's encoder.
-class OwnProcessesPlatform : public Platform
+class OwnProcessesPlatform : public test::FoldersOnlyPlatform
 {
 public:
-    explicit OwnProcessesPlatform(Platform& real) : m_real(real) {}
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
     std::vector<int> terminated;
-    FolderLookup ShellFolder(int folderId) const override { return m_real.ShellFolder(folderId); }
-    std::string ApplicationFolder() const override { return m_real.ApplicationFolder(); }
-    std::string HomeFolder() const override { return m_real.HomeFolder(); }
-    bool ShellOpen(const std::string&) override { return false; }
     std::vector<ProcessEntry> ListProcesses() const override
     {
         return {{4711, "Zantrove.exe", "/s/Zantrove.exe"}, {4712, "bash", "/usr/bin/bash"}};
     }
     bool TerminateProcess(int pid) override { return terminated.push_back(pid), true; }
-    bool RequestShutdown() override { return false; }
-
-private:
-    Platform& m_real;
 };
 
 const std::string kEcho = "'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole conversion pipeline (probe, script, launcher, encoder component, progress parsing) on
 // a batch of small clips, against a plain shell loop running ffmpeg with the same options.
+#include "BenchSupport.h"
 #include "app/Cli.h"
 #include "app/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
@@ -17,6 +18,7 @@
 namespace {
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
+using zantrove::bench::Median;
 
 double Seconds(const std::string& command)
 {
@@ -26,11 +28,6 @@ double Seconds(const std::string& command)
     return std::chrono::duration<double>(Steady::now() - start).count();
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 } // namespace
 
 int main(int argc, char** argv)

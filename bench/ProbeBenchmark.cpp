@@ -1,75 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long probing one file takes through our binding of the media library, against the
 // library's own command-line tool asked the same fields. Prints figures; asserts nothing.
+#include "BenchSupport.h"
 #include "media/MediaProbe.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <numeric>
 #include <optional>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
+using zantrove::bench::Median;
+using zantrove::bench::RunCaptured;
 
 double MillisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-struct Captured
-{
-    int status = -1;
-    std::string out;
-};
-
-// Runs a program without a shell, its output captured and its errors discarded, so the figure is
-// the tool's own cost and not a shell's.
-Captured RunCaptured(const std::vector<std::string>& arguments)
-{
-    Captured result;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return result;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawned == 0) {
-        char buffer[4096];
-        ssize_t got = 0;
-        while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-            result.out.append(buffer, static_cast<std::size_t>(got));
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    close(pipeEnds[0]);
-    return result;
 }
 
 bool MakeClip(const std::string& arguments, const fs::path& output)
@@ -106,15 +63,6 @@ std::vector<std::string> GenerateClips(const fs::path& folder, int count)
     for (const auto& original : originals)
         fs::remove(original);
     return files;
-}
-
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 double Mean(const std::vector<double>& values)
@@ -249,7 +197,7 @@ int main(int argc, char** argv)
     for (int round = 0; round < rounds && haveTool; ++round) {
         for (std::size_t i = 0; i < files.size(); ++i) {
             const auto start = Clock::now();
-            toolOutputs[i] = RunCaptured({"mediainfo", "--Internet=No", outputOption, files[i]}).out;
+            toolOutputs[i] = RunCaptured({"mediainfo", "--Internet=No", outputOption, files[i]}).text;
             toolTimes[i].push_back(MillisecondsSince(start));
         }
     }

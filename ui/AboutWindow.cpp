@@ -95,6 +95,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     connect(m_credits, &QPushButton::clicked, this, &AboutWindow::cmdCredits_Click);
     // Closing unloads the window; Esc does the same.
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    // Opens on Close, so Enter dismisses the window instead of starting a mail program.
+    m_close->setFocus();
 }
 
 void AboutWindow::lblEMailAddressValue_Click()

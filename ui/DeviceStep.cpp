@@ -92,6 +92,8 @@ DeviceStep::DeviceStep(QWidget* parent)
         clickArea->setObjectName(kTileNames[i].clickArea);
         clickArea->setProperty("role", "clickArea");
         clickArea->setFlat(true);
+        // Outside a dialog only an auto-default push button takes Enter as well as Space.
+        clickArea->setAutoDefault(true);
         clickArea->setCursor(Qt::PointingHandCursor);
         clickArea->setToolTip(caption.simplified());
         clickArea->setAccessibleName(caption.simplified());

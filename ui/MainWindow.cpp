@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -38,11 +39,22 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zantrove {
 
 namespace {
 const char* const kStepNames[] = {"Select your device", "Add video files", "Choose output settings",
                                   "Review and convert"};
+
+// Tab reaches the link label and Enter or Space follows its link, as a click does. Qt's own
+// keyboard links take two Tabs to pass and trap Shift+Tab, so the window's filter takes the keys.
+void MakeKeyboardLink(QLabel* label, QObject* filter, const char* link)
+{
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->setProperty("link", QString::fromLatin1(link));
+    label->installEventFilter(filter);
+}
 } // namespace
 
 MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
@@ -154,6 +166,7 @@ QWidget* MainWindow::BuildBottom()
     auto* about = new QLabel("<a href=\"about\">About</a>");
     about->setObjectName("lblAbout");
     about->setProperty("role", "link");
+    MakeKeyboardLink(about, this, "about");
     connect(about, &QLabel::linkActivated, this, &MainWindow::AboutRequested);
     auto* translate = new QLabel("Translate text to:");
     translate->setObjectName("lblTranslate");
@@ -218,6 +231,8 @@ void MainWindow::BuildStatusBar()
     auto* cancelLabel = new QLabel("<a href=\"cancel\">(Cancel)</a>");
     cancelLabel->setObjectName("CancelLabel");
     cancelLabel->setToolTip("Cancel Operation");
+    cancelLabel->setProperty("role", "link");
+    MakeKeyboardLink(cancelLabel, this, "cancel");
     cancelLayout->addWidget(cancelLabel);
     m_cancelOverlay->hide();
 
@@ -257,6 +272,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->property("link").isValid()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            auto* label = static_cast<QLabel*>(watched);
+            emit label->linkActivated(label->property("link").toString());
+            return true;
+        }
+    }
     if (watched == m_versionPanel && event->type() == QEvent::MouseButtonDblClick) {
         emit AboutRequested();
         return true;
@@ -312,10 +335,31 @@ void MainWindow::HideWizardSteps()
 
 void MainWindow::ShowWizardStep(int step)
 {
+    // Focus on a wizard button stays there; focus inside the step that goes would otherwise
+    // wander along the chain, so it starts on the new step's first control instead.
+    QWidget* focused = focusWidget();
+    const bool focusInStep =
+        focused != nullptr && std::any_of(m_steps.begin(), m_steps.end(), [focused](StepPanel* panel) {
+            return panel->isAncestorOf(focused);
+        });
     HideWizardSteps();
-    if (step >= 1 && step <= 4)
-        m_steps[static_cast<std::size_t>(step - 1)]->show();
+    if (step >= 1 && step <= 4) {
+        StepPanel* shown = m_steps[static_cast<std::size_t>(step - 1)];
+        shown->show();
+        QWidget* target = shown->isAncestorOf(focused) ? focused : shown->FirstControl();
+        if (focusInStep && target != nullptr)
+            target->setFocus(Qt::OtherFocusReason);
+    }
     UpdateLeftMenu();
+}
+
+// Next and Convert share one place; the focus moves with it, so Space goes on pressing there.
+void MainWindow::ShowForwardButton(PictureButton* shown, PictureButton* hidden)
+{
+    shown->show();
+    if (focusWidget() == hidden)
+        shown->setFocus(Qt::OtherFocusReason);
+    hidden->hide();
 }
 
 void MainWindow::UpdateLeftMenu()
@@ -360,8 +404,7 @@ void MainWindow::bttnNext_Click()
             return;
         }
         FillReviewStep();
-        m_next->hide();
-        m_convert->show();
+        ShowForwardButton(m_convert, m_next);
     }
     if (m_currentStep < 4)
         ++m_currentStep;
@@ -376,10 +419,8 @@ void MainWindow::bttnPrevious_Click()
                           "You can't go to a previous step.\rYou are currently in the first wizard step "
                           "where you can select a device."});
     }
-    if (m_currentStep == 4) {
-        m_next->show();
-        m_convert->hide();
-    }
+    if (m_currentStep == 4)
+        ShowForwardButton(m_next, m_convert);
     if (m_currentStep > 1)
         --m_currentStep;
     ShowWizardStep(m_currentStep);
@@ -419,8 +460,7 @@ void MainWindow::ConvertCompleted(bool Cancelled)
     }
     m_currentStep = 1;
     ShowWizardStep(m_currentStep);
-    m_convert->hide();
-    m_next->show();
+    ShowForwardButton(m_next, m_convert);
 }
 
 } // namespace zantrove

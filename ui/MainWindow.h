@@ -108,6 +108,7 @@ private:
     QWidget* BuildBottom();
     void BuildStatusBar();
     void UpdateLeftMenu();
+    void ShowForwardButton(PictureButton* shown, PictureButton* hidden);
 
     const Clock& m_clock;
     std::string m_settingsPath;

@@ -80,8 +80,12 @@ OutputStep::OutputStep(QWidget* parent)
         m_advanced->hide();
     });
     connect(m_advancedPanel, &SettingsPanel::HideRequested, this, [this] {
-        m_advancedPanel->hide();
+        // The focus goes back to the button that opened the panel, not on to the next field.
+        const bool focusInPanel = m_advancedPanel->isAncestorOf(window()->focusWidget());
         m_advanced->show();
+        if (focusInPanel)
+            m_advanced->setFocus(Qt::OtherFocusReason);
+        m_advancedPanel->hide();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "ui/Artwork.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 
 namespace zantrove {
 
@@ -21,6 +22,16 @@ PictureButton::PictureButton(const QString& objectName, const QString& resource,
     setAutoRaise(true);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    // A tool button takes only Space; these stand in for push buttons, so Enter presses them too.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
 }
 
 } // namespace zantrove

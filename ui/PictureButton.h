@@ -12,6 +12,9 @@ class PictureButton : public QToolButton
 public:
     PictureButton(const QString& objectName, const QString& resource, const QString& toolTip, int size,
                   QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace zantrove

@@ -61,6 +61,17 @@ StepPanel::StepPanel(int step, const QString& title, const QStringList& descript
     m_background = background;
 }
 
+QWidget* StepPanel::FirstControl() const
+{
+    QWidget* top = window();
+    for (QWidget* widget = top->nextInFocusChain(); widget != top; widget = widget->nextInFocusChain()) {
+        if (isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+            widget->isEnabled() && widget->isVisibleTo(top))
+            return widget;
+    }
+    return nullptr;
+}
+
 void StepPanel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);

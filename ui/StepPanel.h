@@ -19,6 +19,8 @@ public:
     QVBoxLayout* Content() const { return m_content; }
     QLabel* TitleLabel() const { return m_title; }
     QLabel* Description() const { return m_description; }
+    // The step's first control in Tab order that can take the focus now, or nullptr.
+    QWidget* FirstControl() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

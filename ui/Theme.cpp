@@ -32,6 +32,7 @@ QPushButton[role="clickArea"]:focus { border: 2px dashed #2563EB; }
 QToolButton[picture="true"] { border: none; border-radius: 8px; padding: 4px; }
 QToolButton[picture="true"]:hover { background: rgba(37,99,235,0.10); }
 QToolButton[picture="true"]:focus { background: rgba(37,99,235,0.14); }
+QLabel[role="link"]:focus, zantrove--ClickLabel:focus { background: rgba(37,99,235,0.14); border-radius: 3px; }
 QTreeView { background: white; border: 1px solid #CBD5E1; border-radius: 8px; alternate-background-color: #F8FAFC;
             selection-background-color: #2563EB; selection-color: white; }
 QHeaderView::section { background: #F1F5F9; color: #334155; border: none; border-bottom: 1px solid #CBD5E1;

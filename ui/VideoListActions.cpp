@@ -16,7 +16,9 @@
 #include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -38,6 +40,7 @@ VideoListActions::VideoListActions(MainWindow& window, VideoListBinder& binder)
     QTreeWidget* list = m_binder.List();
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, &VideoListActions::lvwVideoFiles_ContextMenu);
+    list->installEventFilter(this);
     // The drop is accepted at once and the files are added afterwards, so the program the files
     // were dragged from is not kept waiting while they are probed.
     connect(&m_binder, &VideoListBinder::FilesDropped, this, &VideoListActions::AddDroppedFiles,
@@ -94,6 +97,38 @@ void VideoListActions::BuildMenu()
 void VideoListActions::lvwVideoFiles_ContextMenu(const QPoint& position)
 {
     m_menu->popup(m_binder.List()->viewport()->mapToGlobal(position));
+}
+
+void VideoListActions::lvwVideoFiles_KeyboardContextMenu()
+{
+    if (m_menu->isVisible())
+        return; // the platform may send both the key and a context menu event for one press
+    QTreeWidget* list = m_binder.List();
+    QPoint where(0, 0);
+    if (QTreeWidgetItem* item = list->currentItem()) {
+        list->scrollToItem(item);
+        where = list->visualItemRect(item).bottomLeft();
+    }
+    lvwVideoFiles_ContextMenu(where);
+}
+
+bool VideoListActions::eventFilter(QObject* watched, QEvent* event)
+{
+    // A keyboard context menu event carries the mouse's place or the list's centre, not the row's.
+    if (watched == m_binder.List() && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        lvwVideoFiles_KeyboardContextMenu();
+        return true;
+    }
+    if (watched == m_binder.List() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            lvwVideoFiles_KeyboardContextMenu();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 AddFilesFlow& VideoListActions::Flow()

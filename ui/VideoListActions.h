@@ -43,6 +43,11 @@ public slots:
     void mnuEdit_TrimVideoFile_Click();
     void mnuEdit_FileProperties_Click();
     void lvwVideoFiles_ContextMenu(const QPoint& position);
+    // The menu key, Shift+F10: the menu at the current row, or at the list's top without one.
+    void lvwVideoFiles_KeyboardContextMenu();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // At the start of an add (0 files done) and after each file, once the display shows it and

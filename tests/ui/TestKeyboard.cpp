@@ -1,0 +1,471 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every window by keyboard alone: the real Tab chain forwards and back, where the focus lands,
+// the "&" captions' Alt+letter, Esc, Enter/Space on the picture buttons and links, the list's menu.
+#include "media/VideoListModel.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/TestHome.h"
+#include "ui/ErrorWindow.h"
+#include "ui/FilePropertiesWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/ProcessingWindow.h"
+#include "ui/ShutdownWindow.h"
+#include "ui/TranslateWindow.h"
+#include "ui/VideoListActions.h"
+#include "ui/VideoListBinder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPointer>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace zantrove {
+namespace {
+
+class RecordingPlatform : public test::FoldersOnlyPlatform
+{
+public:
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
+    std::vector<std::string> opened;
+    bool ShellOpen(const std::string& target) override { return opened.push_back(target), false; }
+};
+
+// Focus often sits on an unnamed inner part (a combo box's line edit, a page view's surface).
+QString Name(QWidget* widget = QApplication::focusWidget())
+{
+    while (widget != nullptr && widget->objectName().isEmpty())
+        widget = widget->parentWidget();
+    return widget != nullptr ? widget->objectName() : QStringLiteral("<none>");
+}
+
+std::string Joined(const QStringList& names)
+{
+    return names.join(", ").toStdString();
+}
+
+void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget* popup = QApplication::activePopupWidget();
+    QTest::keyClick(popup != nullptr ? popup : QApplication::focusWidget(), key, modifiers);
+}
+
+// Tab until the named control has the focus; false when the chain never gets there.
+bool TabTo(const QString& name)
+{
+    for (int i = 0; i < 60; ++i) {
+        if (Name() == name)
+            return true;
+        Press(Qt::Key_Tab);
+    }
+    return false;
+}
+
+// From the initial focus, Tab visits order once round and Shift+Tab does so backwards.
+void ExpectCycle(const QString& initial, const QStringList& order)
+{
+    ASSERT_EQ(Name().toStdString(), initial.toStdString());
+    const auto at = static_cast<int>(order.indexOf(initial));
+    const auto size = static_cast<int>(order.size());
+    QStringList expected[2], walked[2];
+    for (int back = 0; back < 2; ++back) {
+        for (int i = 1; i <= size; ++i) {
+            expected[back].append(order[((back ? at - i : at + i) % size + size) % size]);
+            Press(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+            walked[back].append(Name());
+        }
+        EXPECT_EQ(Joined(walked[back]), Joined(expected[back])) << (back ? "Shift+Tab" : "Tab");
+    }
+}
+
+bool Gone(const QPointer<QWidget>& window)
+{
+    return QTest::qWaitFor([&] { return window.isNull() || !window->isVisible(); }, 1000);
+}
+
+class KeyboardTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::SetInstance(&m_platform);
+        MessageBox::SetTestMode(true);
+        FileDialogs::SetTestMode(true);
+        ::setenv("XDG_DATA_HOME", test::MakeTempFolder("data").c_str(), 1);
+        m_clipPath = test::MakeTempFolder("clips") + "/clip.avi";
+        test::WriteTextFile(m_clipPath, "not really a clip");
+        OpenMain();
+    }
+    void TearDown() override
+    {
+        m_main.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Platform::SetInstance(nullptr);
+    }
+
+    // A fresh main window with three rows, shown and active; the windows of the last one go with it.
+    void OpenMain()
+    {
+        m_main.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MessageBox::ClearShown();
+        m_main = std::make_unique<MainWindow>();
+        m_main->Load({});
+        for (const char* name : {"a", "b", "c"}) {
+            VideoRow row;
+            row.filename = name;
+            row.duration = "00:01:00";
+            row.filepath = m_clipPath;
+            m_main->VideoList().Append(row);
+        }
+        m_main->show();
+        QApplication::setActiveWindow(m_main.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_main.get()));
+    }
+
+    // Opens a window the way the program does and makes it the active one.
+    QDialog* Open(const QString& name)
+    {
+        if (name == "frmEditVideoSize")
+            m_main->imgEditVideoSize_Click();
+        if (name == "frmTrimVideo") {
+            m_main->VideoListView()->Select({2}, 2);
+            m_main->VideoListCommands()->mnuEdit_TrimVideoFile_Click();
+        }
+        if (name == "frmProcessing")
+            (new ProcessingWindow(*m_main, {{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat", "/out"))->show();
+        if (name == "frmShutdown")
+            (new ShutdownWindow(m_main.get()))->show();
+        if (name == "frmError")
+            (new ErrorWindow(m_main.get()))->show();
+        if (name == "frmAbout")
+            emit m_main->AboutRequested();
+        if (name == "frmFileProperties")
+            FilePropertiesWindow::Open(*m_main->VideoList().Row(1), m_main.get());
+        if (name == "frmTranslate") {
+            auto* translation = new TranslateWindow(m_main.get());
+            translation->Navigate("about:blank"); // as the ">" button does, without the network
+            translation->show();
+        }
+        auto* dialog = m_main->findChild<QDialog*>(name);
+        QApplication::setActiveWindow(dialog);
+        return dialog != nullptr && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
+    }
+
+public: // the tables' checks read them
+    RecordingPlatform m_platform{Platform::Instance()};
+    std::string m_clipPath;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+const QStringList kTiles = {"lblClickAreaIPodClassic", "lblClickAreaIPodTouch", "lblClickAreaIPodNano",
+                            "lblClickAreaIPhone", "lblClickAreaIPad"};
+const QStringList kBottom = {"lblAbout", "cmbLanguages", "cmdTranslate", "bttnPrevious"};
+const QStringList kNext = {"bttnNext"};
+const QStringList kStep1 = kTiles + kBottom + kNext;
+const QStringList kStep2 =
+    QStringList{"lvwVideoFiles", "bttnAddVideos", "bttnRemoveItems", "bttnTrimVideoFile"} + kBottom + kNext;
+const QStringList kProfileRow = {"cmbProfiles", "imgHelp"};
+const QStringList kFolderRows = {"txtOutputDirectory", "bttnChooseOutputDirectory", "chkAddToiTunes"};
+const QStringList kPanelHeader = {"lblAudioSettings", "lblVideoSettings", "bttnHideAdvancedSettings"};
+const QStringList kAudioPage = {"cmbAudioCodec", "cmbAudioBitrate", "cmbAudioSampleRate", "cmbAudioChannels",
+                                "chkAudioNoAudio"};
+const QStringList kVideoPage = {"cmbVideoCodec",           "cmbVideoSize",           "imgEditVideoSize",
+                                "cmbVideoBitrate",         "cmbVideoFrameRate",      "chkVideoNoVideo",
+                                "chkVideoOriginalQuality", "chkVideoKeepAspectRatio"};
+const QStringList kStep3 = kProfileRow + QStringList{"bttnAdvancedSettings"} + kFolderRows + kBottom + kNext;
+const QStringList kStep3Audio = kProfileRow + kPanelHeader + kAudioPage + kFolderRows + kBottom + kNext;
+const QStringList kStep3Video = kProfileRow + kPanelHeader + kVideoPage + kFolderRows + kBottom + kNext;
+const QStringList kStep4 = QStringList{"lblTipLink"} + kBottom + QStringList{"bttnConvert"};
+
+// Scripts of "control key;" steps: Tab to the control, then the key as QKeySequence names it.
+const QString kToStep2 = "bttnNext Space;";
+const QString kToStep3 = "bttnNext Return; bttnNext Return;";
+const QString kToStep4 = "bttnNext Space; bttnNext Space; bttnNext Space;";
+const QString kToPanel = kToStep3 + "bttnAdvancedSettings Space;";
+
+void Play(const QString& script)
+{
+    for (const QString& step : script.split(';', Qt::SkipEmptyParts)) {
+        const QStringList parts = step.split(' ', Qt::SkipEmptyParts);
+        ASSERT_EQ(parts.size(), 2) << step.toStdString();
+        ASSERT_TRUE(TabTo(parts[0])) << parts[0].toStdString();
+        const QKeyCombination key = QKeySequence(parts[1])[0];
+        ASSERT_NE(key.key(), Qt::Key_unknown) << parts[1].toStdString();
+        Press(key.key(), key.keyboardModifiers());
+    }
+}
+
+struct StepCase
+{
+    const char* name;
+    QString script;
+    std::function<void(MainWindow&)> then;
+    QString initial;
+    QStringList order;
+};
+
+TEST_F(KeyboardTest, EveryWizardStateHasItsTabChainInReadingOrder)
+{
+    const auto finished = [](MainWindow& main) { main.ConvertCompleted(false); };
+    const auto byMouse = [](MainWindow& main) { main.bttnNext_Click(); }; // the focus stays in step 1
+    const auto adding = [](MainWindow& main) { main.CancelOverlay()->show(); };
+    const std::vector<StepCase> cases = {
+        {"step 1 at start", "", nullptr, "lblClickAreaIPodClassic", kStep1},
+        {"step 2 by Space on Next", kToStep2, nullptr, "bttnNext", kStep2},
+        {"step 3 by Enter on Next", kToStep3, nullptr, "bttnNext", kStep3},
+        {"advanced panel", kToPanel, nullptr, "lblAudioSettings", kStep3Audio},
+        {"video page", kToPanel + "lblVideoSettings Space;", nullptr, "lblVideoSettings", kStep3Video},
+        {"panel hidden", kToPanel + "bttnHideAdvancedSettings Return;", nullptr, "bttnAdvancedSettings",
+         kStep3},
+        {"step 4: Convert takes Next's place", kToStep4, nullptr, "bttnConvert", kStep4},
+        {"back from step 4", kToStep4 + "bttnPrevious Space;", nullptr, "bttnPrevious", kStep3},
+        {"back to step 1", kToStep2 + "bttnPrevious Return;", nullptr, "bttnPrevious", kStep1},
+        {"after a finished conversion", kToStep4, finished, "bttnNext", kStep1},
+        {"step changed with the focus inside it", "", byMouse, "lvwVideoFiles", kStep2},
+        {"while files are added", "", adding, "lblClickAreaIPodClassic", kStep1 + QStringList{"CancelLabel"}},
+    };
+    for (const StepCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        OpenMain();
+        ASSERT_NO_FATAL_FAILURE(Play(row.script));
+        if (row.then)
+            row.then(*m_main);
+        ExpectCycle(row.initial, row.order);
+    }
+}
+
+struct ActivationCase
+{
+    const char* name;
+    std::function<void(MainWindow&)> before;
+    QString script;
+    std::function<bool(KeyboardTest&)> done;
+};
+
+TEST_F(KeyboardTest, ControlsActOnEnterAndSpaceAndTheListOnDelOnly)
+{
+    const auto adding = [](MainWindow& main) { main.CancelOverlay()->show(); };
+    const auto shown = [](const char* window) {
+        return [window](KeyboardTest&) { return Name(QApplication::activeModalWidget()) == window; };
+    };
+    const std::vector<ActivationCase> cases = {
+        {"tile by Enter", nullptr, "lblClickAreaIPhone Return;",
+         [](auto& t) { return t.m_main->SelectedDevice() == "iPhone"; }},
+        {"about link by Enter", nullptr, "lblAbout Return;", shown("frmAbout")},
+        {"edit size by Enter", nullptr, kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;",
+         shown("frmEditVideoSize")},
+        {"remove by Enter", nullptr, kToStep2 + "lvwVideoFiles Down; bttnRemoveItems Return;",
+         [](auto& t) { return t.m_main->VideoList().Count() == 2; }},
+        {"trim by Space", nullptr, kToStep2 + "lvwVideoFiles Down; bttnTrimVideoFile Space;",
+         shown("frmTrimVideo")},
+        {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
+         [](auto& t) { return t.m_platform.opened.size() == 1; }},
+        {"cancel link of an add by Enter", adding, "CancelLabel Return;",
+         [](auto& t) { return !t.m_main->CancelOverlay()->isVisible(); }},
+        {"Enter on a row does nothing", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Return;",
+         [](auto& t) {
+             return t.m_main->VideoList().Count() == 3 && t.m_main->CurrentStep() == 2 &&
+                    MessageBox::Shown().empty() && QApplication::activeModalWidget() == nullptr &&
+                    Name() == "lvwVideoFiles";
+         }},
+        {"Del removes the selected row", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Del;",
+         [](auto& t) {
+             return t.m_main->VideoList().Count() == 2 && t.m_main->VideoList().Row(2)->filename == "c";
+         }},
+    };
+    for (const ActivationCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        OpenMain();
+        m_platform.opened.clear();
+        if (row.before)
+            row.before(*m_main);
+        ASSERT_NO_FATAL_FAILURE(Play(row.script));
+        EXPECT_TRUE(row.done(*this));
+    }
+}
+
+struct DialogCase
+{
+    const char* window;
+    QString initial;
+    QStringList order;
+    bool escCloses; // otherwise Esc asks, as the Cancel button does
+};
+
+const QStringList kTrimChain =
+    QStringList{"txtStartTimeHours", "txtStartTimeMinutes", "txtStartTimeSeconds", "txtEndTimeHours"} +
+    QStringList{"txtEndTimeMinutes", "txtEndTimeSeconds", "cmdSet", "cmdDoNotTrim", "cmdClose"};
+const QStringList kProcessingChain = {"txtStatus", "txtLogContents", "chkShutdownComputer", "cmdOpenFolder",
+                                      "cmdCancel"};
+const QStringList kAboutChain = {"lblEMailAddressValue", "lblWebsiteAddressValue", "cmdCredits", "cmdClose"};
+
+TEST_F(KeyboardTest, EveryDialogOpensOnASensibleControlHasItsChainAndKnowsEsc)
+{
+    const std::vector<DialogCase> cases = {
+        {"frmEditVideoSize", "txtWidth", {"txtWidth", "txtHeight", "cmdOk", "cmdCancel"}, true},
+        {"frmTrimVideo", "txtStartTimeHours", kTrimChain, true},
+        {"frmProcessing", "txtStatus", kProcessingChain, false},
+        {"frmShutdown", "cmdCancel", {"cmdCancel"}, true},
+        {"frmError", "txtErrors", {"txtErrors", "cmdClose"}, true},
+        {"frmAbout", "cmdClose", kAboutChain, true},
+        {"frmFileProperties", "cmdClose", {"cmdClose"}, true},
+    };
+    for (const DialogCase& row : cases) {
+        SCOPED_TRACE(row.window);
+        OpenMain();
+        const QPointer<QWidget> dialog = Open(row.window);
+        ASSERT_TRUE(dialog);
+        ExpectCycle(row.initial, row.order);
+        MessageBox::SetNextAnswer(MessageBox::No);
+        Press(Qt::Key_Escape);
+        EXPECT_EQ(Gone(dialog), row.escCloses);
+        EXPECT_EQ(MessageBox::Shown().size(), row.escCloses ? 0u : 1u);
+        for (const UserMessage& question : MessageBox::Shown())
+            EXPECT_EQ(question.text.rfind("Are you sure you want to cancel?", 0), 0u);
+    }
+}
+
+TEST_F(KeyboardTest, TheTranslationWindowChainsItsPageAndClose)
+{
+    const QPointer<QWidget> window = Open("frmTranslate");
+    ASSERT_TRUE(window);
+    // The embedded page keeps Tab for its own links, so only the steps into it are walked: both ways
+    // from Close lead into the page, so the ring holds the two and nothing else.
+    auto* close = window->findChild<QWidget*>("cmdClose");
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        close->setFocus(Qt::TabFocusReason);
+        Press(key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(Name(), "brwsrTranslate");
+    }
+    close->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(Gone(window));
+}
+
+struct MnemonicCase
+{
+    const char* window;
+    const char* button;
+    Qt::Key letter;
+    bool closes;
+    std::size_t messages; // what the press says: Ok's refusal of the empty boxes, Cancel's question
+};
+
+TEST_F(KeyboardTest, EveryAmpersandCaptionIsPressedByAltAndItsLetter)
+{
+    const std::vector<MnemonicCase> cases = {
+        {"frmEditVideoSize", "cmdOk", Qt::Key_O, false, 1},
+        {"frmEditVideoSize", "cmdCancel", Qt::Key_C, true, 0},
+        {"frmTrimVideo", "cmdSet", Qt::Key_S, true, 0},
+        {"frmTrimVideo", "cmdDoNotTrim", Qt::Key_D, true, 0},
+        {"frmTrimVideo", "cmdClose", Qt::Key_C, true, 0},
+        {"frmProcessing", "cmdOpenFolder", Qt::Key_O, false, 0},
+        {"frmProcessing", "cmdCancel", Qt::Key_C, false, 1},
+        {"frmShutdown", "cmdCancel", Qt::Key_C, true, 0},
+        {"frmError", "cmdClose", Qt::Key_C, true, 0},
+        {"frmFileProperties", "cmdClose", Qt::Key_C, true, 0},
+        {"frmTranslate", "cmdClose", Qt::Key_C, true, 0},
+    };
+    for (const MnemonicCase& row : cases) {
+        SCOPED_TRACE(std::string(row.window) + " " + row.button);
+        OpenMain();
+        const QPointer<QWidget> dialog = Open(row.window);
+        ASSERT_TRUE(dialog);
+        auto* button = dialog->findChild<QAbstractButton*>(row.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->text().contains(QStringLiteral("&") + QChar(row.letter)));
+        QSignalSpy pressed(button, &QAbstractButton::clicked);
+        MessageBox::SetNextAnswer(MessageBox::No);
+        Press(row.letter, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pressed.count() == 1; }, 1000));
+        EXPECT_EQ(dialog.isNull() || !dialog->isVisible(), row.closes);
+        EXPECT_EQ(MessageBox::Shown().size(), row.messages);
+    }
+    // The progress window's two: Open Folder opens the folder, Cancel asks first.
+    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{"/out"}));
+}
+
+TEST_F(KeyboardTest, TheAboutWindowsTwoAltCCaptionsTakeTurnsAndSpacePresses)
+{
+    const QPointer<QWidget> about = Open("frmAbout");
+    ASSERT_TRUE(about);
+    QSet<QString> reached;
+    for (int i = 0; i < 2; ++i) {
+        Press(Qt::Key_C, Qt::AltModifier);
+        reached.insert(Name());
+    }
+    // Qt only moves the focus between ambiguous mnemonics, in turn; nothing is pressed yet.
+    EXPECT_EQ(reached, (QSet<QString>{"cmdCredits", "cmdClose"}));
+    EXPECT_TRUE(MessageBox::Shown().empty() && about->isVisible());
+    if (Name() != "cmdCredits")
+        Press(Qt::Key_C, Qt::AltModifier);
+    Press(Qt::Key_Space);
+    EXPECT_EQ(MessageBox::Shown().size(), 1u); // the credits
+    EXPECT_TRUE(about->isVisible());
+    Press(Qt::Key_C, Qt::AltModifier);
+    ASSERT_EQ(Name(), "cmdClose");
+    Press(Qt::Key_Space);
+    EXPECT_TRUE(Gone(about));
+}
+
+struct MenuCase
+{
+    const char* name;
+    std::function<void(QTreeWidget*)> ask;
+    QString letters; // then typed into the menu
+    std::function<bool(KeyboardTest&)> done;
+};
+
+TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersPick)
+{
+    const auto menuKey = [](QTreeWidget* list) { QTest::keyClick(list, Qt::Key_Menu); };
+    const auto shiftF10 = [](QTreeWidget* list) { QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); };
+    // What the desktop sends for the menu key: a keyboard event at the mouse or the list's centre.
+    const auto desktop = [](QTreeWidget* list) {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, list->rect().center(),
+                                list->mapToGlobal(list->rect().center()));
+        QApplication::sendEvent(list, &event);
+    };
+    const std::vector<MenuCase> cases = {
+        {"menu key, Trim Video File", menuKey, "T",
+         [](KeyboardTest& t) { return t.m_main->findChild<QDialog*>("frmTrimVideo") != nullptr; }},
+        {"Shift+F10, Remove Items > Remove Selected", shiftF10, "RR",
+         [](auto& t) { return t.m_main->VideoList().Count() == 2; }},
+        {"desktop's event, Open Video File", desktop, "O",
+         [](auto& t) { return t.m_platform.opened == std::vector<std::string>{t.m_clipPath}; }},
+    };
+    for (const MenuCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        OpenMain();
+        m_platform.opened.clear();
+        ASSERT_NO_FATAL_FAILURE(Play(kToStep2 + "lvwVideoFiles Home; lvwVideoFiles Down;"));
+        ASSERT_EQ(m_main->VideoList().CurrentRow(), 2);
+        QTreeWidget* list = m_main->VideoFiles();
+        row.ask(list);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->objectName(), "mnuEdit");
+        const QRect item = list->visualItemRect(list->topLevelItem(1));
+        const QRect rowOnScreen(list->viewport()->mapToGlobal(item.topLeft()), item.size());
+        EXPECT_TRUE(rowOnScreen.adjusted(0, 0, 0, 2).contains(menu->geometry().topLeft()));
+        for (QChar letter : row.letters) // a menu entry's letter works without Alt
+            Press(static_cast<Qt::Key>(letter.unicode()));
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_TRUE(row.done(*this));
+    }
+}
+
+} // namespace
+} // namespace zantrove

@@ -3,6 +3,9 @@
 
 #include "platform/Platform.h"
 
+#include <string>
+#include <vector>
+
 namespace zantrove::test {
 
 // The real platform's folders, and nothing else of it: no shell open, no process list, nothing
@@ -22,6 +25,20 @@ public:
 
 private:
     Platform& m_real;
+};
+
+// Records the links a window opens, as if no browser were there: the program must stay silent.
+class LinkRecordingPlatform : public FoldersOnlyPlatform
+{
+public:
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
+    std::vector<std::string> opened;
+
+    bool ShellOpen(const std::string& target) override
+    {
+        opened.push_back(target);
+        return false;
+    }
 };
 
 } // namespace zantrove::test

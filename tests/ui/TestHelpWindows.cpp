@@ -32,19 +32,7 @@
 namespace zantrove {
 namespace {
 
-// The real platform for everything but opening links, which is only recorded.
-class RecordingPlatform : public test::FoldersOnlyPlatform
-{
-public:
-    using FoldersOnlyPlatform::FoldersOnlyPlatform;
-    std::vector<std::string> opened;
-
-    bool ShellOpen(const std::string& target) override
-    {
-        opened.push_back(target);
-        return false; // as if no browser were there: the program must stay silent
-    }
-};
+using RecordingPlatform = test::LinkRecordingPlatform;
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
 

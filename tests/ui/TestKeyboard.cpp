@@ -34,13 +34,7 @@
 namespace zantrove {
 namespace {
 
-class RecordingPlatform : public test::FoldersOnlyPlatform
-{
-public:
-    using FoldersOnlyPlatform::FoldersOnlyPlatform;
-    std::vector<std::string> opened;
-    bool ShellOpen(const std::string& target) override { return opened.push_back(target), false; }
-};
+using RecordingPlatform = test::LinkRecordingPlatform;
 
 // Focus often sits on an unnamed inner part (a combo box's line edit, a page view's surface).
 QString Name(QWidget* widget = QApplication::focusWidget())

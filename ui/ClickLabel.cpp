@@ -24,6 +24,11 @@ void ClickLabel::SetColor(const QColor& color)
     setStyleSheet(QStringLiteral("color: %1;").arg(color.name()));
 }
 
+bool ClickLabel::IsPressKey(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Space || event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -33,7 +38,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
 
 void ClickLabel::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsPressKey(*event)) {
         emit clicked();
         return;
     }

@@ -12,6 +12,8 @@ class ClickLabel : public QLabel
 public:
     ClickLabel(const QString& objectName, const QString& text, QWidget* parent = nullptr);
     void SetColor(const QColor& color);
+    // The keys that press a focused label, this one or a rich-text link label.
+    static bool IsPressKey(const QKeyEvent& event);
 
 signals:
     void clicked();

@@ -10,6 +10,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "ui/Artwork.h"
+#include "ui/ClickLabel.h"
 #include "ui/ConversionStarter.h"
 #include "ui/DeviceStep.h"
 #include "ui/EditVideoSizeDialog.h"
@@ -272,13 +273,11 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->property("link").isValid()) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            auto* label = static_cast<QLabel*>(watched);
-            emit label->linkActivated(label->property("link").toString());
-            return true;
-        }
+    if (event->type() == QEvent::KeyPress && watched->property("link").isValid() &&
+        ClickLabel::IsPressKey(*static_cast<QKeyEvent*>(event))) {
+        auto* label = static_cast<QLabel*>(watched);
+        emit label->linkActivated(label->property("link").toString());
+        return true;
     }
     if (watched == m_versionPanel && event->type() == QEvent::MouseButtonDblClick) {
         emit AboutRequested();

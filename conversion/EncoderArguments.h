@@ -35,9 +35,10 @@ struct EncoderLine
     std::string outputPath;
 };
 
-// Size, pad and crop options that fit a source of sourceSize ("WxH") into targetSize keeping its
-// proportions: bars above and below for a wider source, rows cut for a narrower one. Empty when the
-// source size is 0 or either size cannot be read.
+// Size, pad and crop options that fit a source of sourceSize ("WxH", as displayed) into targetSize
+// keeping its proportions: bars above and below for a wider source, a strip of rows cut for a
+// slightly narrower one, bars at the sides for a much narrower one. Empty when the source size is 0,
+// either size cannot be read, or a scaled size does not fit 16 bits.
 std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::string_view targetSize);
 
 // folder + separator + name + "." + extension; "name (2).ext", "(3)", ... while that path is taken.

@@ -29,8 +29,9 @@ struct FileFilter
 };
 
 inline constexpr std::array<FileFilter, 8> kAddFilesFilters{{
-    {"All Supported Files",
-     "*.mp3 *.mpg *.mpeg *.mpe *.m2v *.mp2 *.dat *.avi *.divx *.3gp *.flv *.wma *.wmv *.asf"},
+    {"All Supported Files", "*.mp3 *.mpg *.mpeg *.mpe *.m2v *.mp2 *.dat *.avi *.divx *.3gp *.flv *.wma *.wmv "
+                            "*.asf *.mp4 *.m4v *.mov "
+                            "*.mkv *.webm *.ts *.m2ts *.mts *.vob *.ogv"},
     {"MP3 Files", "*.mp3"},
     {"MPEG Files", "*.mpg *.mpeg *.mpe *.m2v *.mp2 *.dat"},
     {"AVI Files", "*.avi *.divx"},

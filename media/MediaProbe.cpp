@@ -5,6 +5,7 @@
 #include "storage/FileUtilities.h"
 #include "storage/TextUtilities.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -36,6 +37,21 @@ bool IsDecimalText(std::string_view text)
     return digits > 0 && i == text.size();
 }
 
+// A plain decimal answer as a number; nullopt for anything else.
+std::optional<double> ReadDecimalNumber(std::string_view answer)
+{
+    answer = TrimBlanks(answer);
+    if (!IsDecimalText(answer))
+        return std::nullopt;
+    if (answer.front() == '+')
+        answer.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(answer.data(), answer.data() + answer.size(), value);
+    if (ec != std::errc() || end != answer.data() + answer.size())
+        return std::nullopt;
+    return value;
+}
+
 // Releases the handle however the probe leaves.
 class ProbeHandle
 {
@@ -55,6 +71,14 @@ public:
         return m_library.Inform(m_handle);
     }
 
+    // The answer of the first stream of a template whose answers end with "|".
+    std::string AskFirstStream(std::string_view informTemplate)
+    {
+        std::string answer = Ask(informTemplate);
+        answer.erase(std::min(answer.find('|'), answer.size()));
+        return answer;
+    }
+
     MediaLibrary::Handle Get() const { return m_handle; }
 
 private:
@@ -69,15 +93,10 @@ std::int32_t ReadPlayTimeMilliseconds(std::string_view answer)
     answer = TrimBlanks(answer);
     if (const auto whole = ParseInt32(answer))
         return *whole;
-    if (!IsDecimalText(answer))
+    const auto value = ReadDecimalNumber(answer);
+    if (!value)
         return 0;
-    if (answer.front() == '+')
-        answer.remove_prefix(1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(answer.data(), answer.data() + answer.size(), value);
-    if (ec != std::errc() || end != answer.data() + answer.size())
-        return 0;
-    const double rounded = std::nearbyint(value); // the default rounding mode: half to even
+    const double rounded = std::nearbyint(*value); // the default rounding mode: half to even
     if (rounded < std::numeric_limits<std::int32_t>::min() ||
         rounded > std::numeric_limits<std::int32_t>::max())
         return 0;
@@ -94,6 +113,26 @@ std::int16_t ReadPictureDimension(std::string_view answer)
     return ParseInt16(answer).value_or(0);
 }
 
+DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height,
+                                 std::string_view pixelAspect, std::string_view rotation)
+{
+    DisplaySize size{ReadPictureDimension(width), ReadPictureDimension(height)};
+    const auto aspect = ReadDecimalNumber(pixelAspect);
+    // The library gives three decimals, so square pixels may read as 0.999 or 1.001.
+    if (size.width > 0 && aspect && *aspect > 0 && std::abs(*aspect - 1.0) > 0.002) {
+        const double shown = std::nearbyint(size.width * *aspect);
+        size.width = shown >= 1 && shown <= std::numeric_limits<std::int16_t>::max()
+                         ? static_cast<std::int16_t>(shown)
+                         : std::int16_t{0};
+    }
+    if (const auto turn = ReadDecimalNumber(rotation)) {
+        const long quarter = std::lround(*turn / 90.0);
+        if (std::abs(*turn - quarter * 90.0) < 1.0 && quarter % 2 != 0)
+            std::swap(size.width, size.height);
+    }
+    return size;
+}
+
 ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
 {
     ProbeFields fields;
@@ -105,8 +144,9 @@ ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
     else
         fields.codec = kUnknownCodec;
     fields.duration = FormatSeconds(RoundMillisecondsToSeconds(ReadPlayTimeMilliseconds(answers.playTime)));
-    fields.videoSize = std::to_string(ReadPictureDimension(answers.width)) + "x" +
-                       std::to_string(ReadPictureDimension(answers.height));
+    const DisplaySize shown =
+        DisplayedPictureSize(answers.width, answers.height, answers.pixelAspect, answers.rotation);
+    fields.videoSize = std::to_string(shown.width) + "x" + std::to_string(shown.height);
     return fields;
 }
 
@@ -118,12 +158,14 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
     library.Option(handle.Get(), "Internet", "no");
     library.Open(handle.Get(), path); // a file it cannot parse still gets the empty answers
     answers.fileName = handle.Ask(kFileNameTemplate);
-    answers.codec = handle.Ask(kCodecTemplate);
+    answers.codec = handle.AskFirstStream(kCodecTemplate);
     if (answers.codec.empty())
-        answers.format = handle.Ask(kFormatTemplate);
+        answers.format = handle.AskFirstStream(kFormatTemplate);
     answers.playTime = handle.Ask(kPlayTimeTemplate);
-    answers.width = handle.Ask(kWidthTemplate);
-    answers.height = handle.Ask(kHeightTemplate);
+    answers.width = handle.AskFirstStream(kWidthTemplate);
+    answers.height = handle.AskFirstStream(kHeightTemplate);
+    answers.pixelAspect = handle.AskFirstStream(kPixelAspectTemplate);
+    answers.rotation = handle.AskFirstStream(kRotationTemplate);
     return answers;
 }
 

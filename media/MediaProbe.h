@@ -12,14 +12,20 @@ namespace zantrove {
 class VideoListModel;
 
 // The probe's Inform templates, asked in this order for every file.
+// A video template repeats for every video stream; the "|" after each answer lets the probe keep
+// the first stream's alone, so a cover picture or a second angle never mixes into the row.
 inline constexpr std::string_view kFileNameTemplate = "General;%FileName%";
-inline constexpr std::string_view kCodecTemplate = "Video;%Codec%";
+inline constexpr std::string_view kCodecTemplate = "Video;%Codec%|";
 inline constexpr std::string_view kPlayTimeTemplate = "General;%PlayTime%";
-inline constexpr std::string_view kWidthTemplate = "Video;%Width%";
-inline constexpr std::string_view kHeightTemplate = "Video;%Height%";
+inline constexpr std::string_view kWidthTemplate = "Video;%Width%|";
+inline constexpr std::string_view kHeightTemplate = "Video;%Height%|";
+// The stored pixels' shape ("1.422" for a 16:9 PAL DVD) and the turn a player gives the picture
+// ("90.000" for a phone held upright): without them the row's size is not what the viewer sees.
+inline constexpr std::string_view kPixelAspectTemplate = "Video;%PixelAspectRatio%|";
+inline constexpr std::string_view kRotationTemplate = "Video;%Rotation%|";
 // Asked only when the codec answer is empty: MediaInfo 23.04 answers the deprecated %Codec% with
 // nothing for every file, while %Format% still names the codec ("AVC", "MPEG-4 Visual").
-inline constexpr std::string_view kFormatTemplate = "Video;%Format%";
+inline constexpr std::string_view kFormatTemplate = "Video;%Format%|";
 
 inline constexpr std::string_view kUnknownCodec = "UNKNOWN";
 
@@ -32,6 +38,8 @@ struct ProbeAnswers
     std::string playTime;
     std::string width;
     std::string height;
+    std::string pixelAspect;
+    std::string rotation;
 };
 
 // The four row fields the probe fills.
@@ -52,7 +60,18 @@ std::int32_t RoundMillisecondsToSeconds(std::int32_t milliseconds);
 // A width or height answer as a signed 16-bit number; 0 when empty, not a number or out of range.
 std::int16_t ReadPictureDimension(std::string_view answer);
 
-// The pure conversion from answers to fields.
+// The picture as a player shows it: the stored width widened or narrowed by the pixel shape, then
+// turned a quarter when the rotation says so. 0 stands for a size that cannot be read or shown.
+struct DisplaySize
+{
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+};
+DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height,
+                                 std::string_view pixelAspect, std::string_view rotation);
+
+// The pure conversion from answers to fields. "Video Size" is the displayed size, so everything that
+// fits the picture into a frame works on the proportions the viewer sees.
 ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers);
 
 // Asks the library: a fresh handle, "Internet" = "no" before opening, open, the templates in order,

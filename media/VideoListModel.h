@@ -54,7 +54,7 @@ struct VideoRow
     std::string filename;  // the name without folder and extension, as the media library reports it
     std::string codec;     // the video codec as reported, or "UNKNOWN"
     std::string duration;  // "hh:mm:ss"
-    std::string videoSize; // "WxH"
+    std::string videoSize; // "WxH" as the picture is shown: pixel shape and rotation applied
     std::string beginTime; // trim start "hh:mm:ss", or empty
     std::string endTime;   // trim end "hh:mm:ss", or empty
     std::string filepath;  // the full path exactly as the dialog or the drop gave it

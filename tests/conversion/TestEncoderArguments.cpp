@@ -97,8 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"640x480", "320x240", "-s 320x240"},
                       SizeCase{"720x576", "320x240", "-croptop 8 -cropbottom 8 -s 320x240"},
                       SizeCase{"352x288", "320x240", "-croptop 12 -cropbottom 10 -s 320x240"},
-                      SizeCase{"0x0", "320x240", ""}, SizeCase{"640x0", "320x240", ""},
-                      SizeCase{"640x480", "big", ""}));
+                      // Beyond a strip the whole picture goes in, with bars at the sides: 4:3 into
+                      // 16:9, a portrait clip, an upright phone clip as displayed.
+                      SizeCase{"768x576", "1280x720", "-s 960x720 -padleft 160 -padright 160"},
+                      SizeCase{"1080x1920", "1280x720", "-s 404x720 -padleft 438 -padright 438"},
+                      SizeCase{"360x640", "320x240", "-s 134x240 -padleft 94 -padright 92"},
+                      SizeCase{"1280x800", "1280x720", "-croptop 40 -cropbottom 40 -s 1280x720"},
+                      // A scaled height beyond 16 bits cannot be written: the step is left out.
+                      SizeCase{"4x1080", "320x240", ""}, SizeCase{"0x0", "320x240", ""},
+                      SizeCase{"640x0", "320x240", ""}, SizeCase{"640x480", "big", ""}));
 
 TEST(EncoderArgumentsTest, VideoOffTakesTheAudioExtensionAndNoVideoOptions)
 {

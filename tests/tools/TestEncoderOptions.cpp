@@ -52,52 +52,59 @@ TEST_P(TranslationTable, GivesTheFfmpegArguments)
 INSTANTIATE_TEST_SUITE_P(
     Cases, TranslationTable,
     ::testing::Values(
-        TranslationCase{"PadsKeepProportions",
-                        "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 "
-                        "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y out.mp4",
-                        "-i in.avi -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v 718k -r 25 "
-                        "-c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 out.mp4.part"},
         TranslationCase{
-            "CropsScaleToTheWidthFirst",
-            "-i in.mpg -vcodec libx264 -croptop 12 -cropbottom 10 -s 320x240 -y out.m4v",
-            "-i in.mpg -c:v libx264 -vf scale=320:-1,crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1 "
-            "-f ipod out.m4v.part"},
+            "PadsKeepProportions",
+            "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac "
+            "-ab 128kbps -ar 44100 -ac 2 -y out.mp4",
+            "-i in.avi -map 0:V:0 -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v "
+            "718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 out.mp4.part"},
+        TranslationCase{"CropsScaleToTheWidthFirst",
+                        "-i in.mpg -vcodec libx264 -croptop 12 -cropbottom 10 -s 320x240 -y out.m4v",
+                        "-i in.mpg -map 0:V:0 -map 0:a:0? -c:v libx264 -vf "
+                        "scale=320:round(320/dar),crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1 -f ipod "
+                        "out.m4v.part"},
         TranslationCase{"SizeAlone", "-i a.mov -s 320x240 -y b.mp4",
-                        "-i a.mov -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
+                        "-i a.mov -map 0:V:0 -map 0:a:0? -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
         TranslationCase{"PadsWithoutSize", "-i a.mov -padtop 10 -padbottom 6 -y b.mov",
-                        "-i a.mov -vf pad=iw:ih+16:0:10,setsar=1 -f mov b.mov.part"},
+                        "-i a.mov -map 0:V:0 -map 0:a:0? -vf pad=iw+0:ih+16:0:10,setsar=1 -f mov b.mov.part"},
         TranslationCase{"StartGoesBeforeInput",
                         "-i in.avi -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec aac -y o.m4v",
-                        "-ss 00:01:00 -i in.avi -t 00:01:30 -b:v 718k -r 25 -c:a aac -f ipod o.m4v.part"},
+                        "-ss 00:01:00 -i in.avi -t 00:01:30 -map 0:V:0 -map 0:a:0? -b:v 718k -fpsmax 25 "
+                        "-fps_mode cfr -c:a aac -f ipod o.m4v.part"},
         TranslationCase{"DecimalAndPlainRates", "-i a -b 1450.5kbps -ab 96000 -y o.mp4",
-                        "-i a -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0 -map 0:a:0? -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
         TranslationCase{"KiloRates", "-i a -b 500k -ab 64K -y o.mp4",
-                        "-i a -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
-        TranslationCase{
-            "SameQualityX264DropsRate",
-            "-i a -f ipod -vcodec libx264 -b 718kbps -r 25 -sameq -profile:v baseline -level 3.0 "
-            "-acodec aac -y o.m4v",
-            "-i a -c:v libx264 -crf 18 -r 25 -profile:v baseline -level 3.0 -c:a aac -f ipod o.m4v.part"},
+                        "-i a -map 0:V:0 -map 0:a:0? -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
+        TranslationCase{"SameQualityX264DropsRate",
+                        "-i a -f ipod -vcodec libx264 -b 718kbps -r 25 -sameq -profile:v baseline -level 3.0 "
+                        "-acodec aac -y o.m4v",
+                        "-i a -map 0:V:0 -map 0:a:0? -c:v libx264 -crf 18 -fpsmax 25 -fps_mode cfr "
+                        "-profile:v baseline -level 3.0 -c:a aac -f ipod o.m4v.part"},
         TranslationCase{"SameQualityMpeg4", "-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4",
-                        "-i a -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0 -map 0:a:0? -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
         TranslationCase{"SameQualityDefaultCodecOfMp4", "-i a -sameq -y o.mp4",
-                        "-i a -crf 18 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0 -map 0:a:0? -crf 18 -f mp4 o.mp4.part"},
         TranslationCase{"VideoOff", "-i a.avi -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y o.m4a",
-                        "-i a.avi -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod o.m4a.part"},
+                        "-i a.avi -map 0:a:0? -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod o.m4a.part"},
         TranslationCase{"VideoOffDropsPicture", "-i a -vn -s 320x240 -b 700kbps -r 25 -y o.m4a",
-                        "-i a -vn -f ipod o.m4a.part"},
+                        "-i a -map 0:a:0? -vn -f ipod o.m4a.part"},
         TranslationCase{"AudioOff", "-i a -f mp4 -vcodec mpeg4 -s 320x240 -b 718kbps -r 25 -an -y o.mp4",
-                        "-i a -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -r 25 -an -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0 -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -fpsmax 25 "
+                        "-fps_mode cfr -an -f mp4 o.mp4.part"},
         TranslationCase{
             "DeviceParametersPassThrough",
-            "-i a -vcodec libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k "
-            "-bufsize 16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 "
-            "-y o.m4v",
-            "-i a -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
-            "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod o.m4v.part"},
+            "-i a -vcodec libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
+            "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
+            "-i a -map 0:V:0 -map 0:a:0? -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate "
+            "8000k -bufsize 16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 "
+            "-f ipod o.m4v.part"},
         TranslationCase{"FormatOptionWins", "-i a -f matroska -y o.part.bin",
-                        "-i a -f matroska o.part.bin.part"},
-        TranslationCase{"ExtensionCaseIgnored", "-i a -y O.MOV", "-i a -f mov O.MOV.part"}),
+                        "-i a -map 0:V:0 -map 0:a:0? -f matroska o.part.bin.part"},
+        TranslationCase{"ExtensionCaseIgnored", "-i a -y O.MOV",
+                        "-i a -map 0:V:0 -map 0:a:0? -f mov O.MOV.part"},
+        TranslationCase{
+            "PadsAtTheSides", "-i a -vcodec mpeg4 -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
+            "-i a -map 0:V:0 -c:v mpeg4 -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4 o.mp4.part"}),
     [](const ::testing::TestParamInfo<TranslationCase>& param) { return std::string(param.param.name); });
 
 struct RefusalCase
@@ -143,10 +150,25 @@ TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
     const ParsedRequest parsed = ParseEncoderArguments(
         {"-i", "/v/My Holiday.avi", "-vcodec", "mpeg4", "-y", "/out/My Holiday (2).mp4"});
     ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    const std::vector<std::string> expected{
-        "-nostdin",  "-hide_banner", "-loglevel", "error", "-nostats",
-        "-progress", "pipe:1",       "-y",        "-i",    "/v/My Holiday.avi",
-        "-c:v",      "mpeg4",        "-f",        "mp4",   "/out/My Holiday (2).mp4.part"};
+    const std::vector<std::string> expected{"-nostdin",
+                                            "-hide_banner",
+                                            "-loglevel",
+                                            "error",
+                                            "-nostats",
+                                            "-progress",
+                                            "pipe:1",
+                                            "-y",
+                                            "-i",
+                                            "/v/My Holiday.avi",
+                                            "-map",
+                                            "0:V:0",
+                                            "-map",
+                                            "0:a:0?",
+                                            "-c:v",
+                                            "mpeg4",
+                                            "-f",
+                                            "mp4",
+                                            "/out/My Holiday (2).mp4.part"};
     EXPECT_EQ(BuildFfmpegArguments(parsed.request), expected);
 }
 

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -36,6 +37,26 @@ bool ReadsBackWhole(const std::string& ffmpeg, const std::string& path)
     return check.Succeeded() && !check.reportedErrors;
 }
 
+// The source's default audio track, as ffprobe beside ffmpeg sees it; the first when it cannot tell.
+int ChooseAudioTrack(const std::string& ffmpeg, const std::string& input)
+{
+    std::string ffprobe = ffmpeg;
+    const std::size_t name = ffprobe.rfind("ffmpeg");
+    if (name == std::string::npos || name + 6 != ffprobe.size())
+        return 0;
+    ffprobe.replace(name, 6, "ffprobe");
+    // A folder with ffmpeg alone beside us: the first track it is, without a complaint in the log.
+    if (ffprobe.find('/') != std::string::npos && ::access(ffprobe.c_str(), X_OK) != 0)
+        return 0;
+    std::string answer;
+    const zantrove::FfmpegOutcome outcome =
+        zantrove::RunFfmpeg(ffprobe,
+                            {"-v", "quiet", "-select_streams", "a", "-show_entries",
+                             "stream_disposition=default", "-of", "csv=p=0", input},
+                            [&answer](std::string_view chunk) { answer += chunk; });
+    return outcome.Succeeded() ? zantrove::DefaultAudioTrack(answer) : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,7 +72,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", parsed.error.c_str());
         return 2;
     }
-    const zantrove::EncoderRequest& request = parsed.request;
+    zantrove::EncoderRequest request = parsed.request;
     const std::string part = zantrove::UnfinishedPath(request.output);
     std::remove(part.c_str()); // a leftover from an earlier attempt must not pass for this one
 
@@ -59,6 +80,8 @@ int main(int argc, char** argv)
     bool progressSeen = false;
     long long pictures = 0; // ffmpeg's frame count: video frames only, absent without video
     const std::string ffmpeg = zantrove::FindFfmpeg(argv[0]);
+    if (!request.audioOff)
+        request.audioTrack = ChooseAudioTrack(ffmpeg, request.input);
     const zantrove::FfmpegOutcome outcome =
         zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request), [&](std::string_view chunk) {
             for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {

@@ -180,9 +180,10 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
         }
         const bool passThrough =
             std::find(kPassThrough.begin(), kPassThrough.end(), option) != kPassThrough.end();
-        static constexpr std::array<std::string_view, 17> kValued{
-            "-i", "-f",  "-vcodec", "-s",      "-padtop", "-padbottom", "-croptop", "-cropbottom", "-b",
-            "-r", "-ss", "-t",      "-acodec", "-ab",     "-ar",        "-ac",      "-y"};
+        static constexpr std::array<std::string_view, 19> kValued{
+            "-i",        "-f",       "-vcodec",     "-s",  "-padtop", "-padbottom", "-padleft",
+            "-padright", "-croptop", "-cropbottom", "-b",  "-r",      "-ss",        "-t",
+            "-acodec",   "-ab",      "-ar",         "-ac", "-y"};
         const bool valued = std::find(kValued.begin(), kValued.end(), option) != kValued.end();
         if (!passThrough && !valued) {
             if (!option.empty() && option.front() == '-')
@@ -224,13 +225,15 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
                 return bad();
             request.width = *width;
             request.height = *height;
-        } else if (option == "-padtop" || option == "-padbottom" || option == "-croptop" ||
-                   option == "-cropbottom") {
+        } else if (option == "-padtop" || option == "-padbottom" || option == "-padleft" ||
+                   option == "-padright" || option == "-croptop" || option == "-cropbottom") {
             const auto rows = ParseCount(value);
             if (!rows || *rows > kMaxPictureRows)
                 return bad();
             (option == "-padtop"      ? request.padTop
              : option == "-padbottom" ? request.padBottom
+             : option == "-padleft"   ? request.padLeft
+             : option == "-padright"  ? request.padRight
              : option == "-croptop"   ? request.cropTop
                                       : request.cropBottom) = *rows;
         } else if (option == "-b" || option == "-ab") {
@@ -265,6 +268,22 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
     return parsed;
 }
 
+int DefaultAudioTrack(std::string_view dispositions)
+{
+    int track = 0;
+    while (!dispositions.empty()) {
+        const std::size_t end = std::min(dispositions.find('\n'), dispositions.size());
+        std::string_view line = dispositions.substr(0, end);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ','))
+            line.remove_suffix(1);
+        if (line == "1")
+            return track;
+        ++track;
+        dispositions.remove_prefix(std::min(end + 1, dispositions.size()));
+    }
+    return 0;
+}
+
 std::string VideoFilterChain(const EncoderRequest& request)
 {
     const bool sized = request.width > 0 && request.height > 0;
@@ -272,10 +291,10 @@ std::string VideoFilterChain(const EncoderRequest& request)
     const std::string height = std::to_string(request.height);
     std::vector<std::string> filters;
     if (request.cropTop > 0 || request.cropBottom > 0) {
-        // The caller's crop rows refer to the source scaled to the target width with its own
-        // proportions, rounded to the nearest row: what "-1" gives. "-2" could differ by one row.
+        // The caller's crop rows refer to the source scaled to the target width with the
+        // proportions it is displayed at (dar: a DVD's pixels are not square), nearest row.
         if (sized)
-            filters.push_back("scale=" + width + ":-1");
+            filters.push_back("scale=" + width + ":round(" + width + "/dar)");
         filters.push_back("crop=" + (sized ? width : std::string("iw")) + ":ih-" +
                           std::to_string(request.cropTop + request.cropBottom) +
                           ":0:" + std::to_string(request.cropTop) + ":exact=1");
@@ -285,12 +304,15 @@ std::string VideoFilterChain(const EncoderRequest& request)
     } else if (sized) {
         filters.push_back("scale=" + width + ":" + height);
     }
-    if (request.padTop > 0 || request.padBottom > 0) {
-        const int rows = request.padTop + request.padBottom;
-        filters.push_back(sized
-                              ? "pad=" + width + ":" + std::to_string(request.height + rows) +
-                                    ":0:" + std::to_string(request.padTop)
-                              : "pad=iw:ih+" + std::to_string(rows) + ":0:" + std::to_string(request.padTop));
+    const int rows = request.padTop + request.padBottom;
+    const int columns = request.padLeft + request.padRight;
+    if (rows > 0 || columns > 0) {
+        const std::string x = std::to_string(request.padLeft);
+        const std::string y = std::to_string(request.padTop);
+        filters.push_back(sized ? "pad=" + std::to_string(request.width + columns) + ":" +
+                                      std::to_string(request.height + rows) + ":" + x + ":" + y
+                                : "pad=iw+" + std::to_string(columns) + ":ih+" + std::to_string(rows) + ":" +
+                                      x + ":" + y);
     }
     if (filters.empty())
         return {};
@@ -319,6 +341,12 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
 
+    // The first picture stream only: a cover picture or a second angle is no part of the video.
+    if (!request.videoOff)
+        args.insert(args.end(), {"-map", "0:V:0"});
+    if (!request.audioOff)
+        args.insert(args.end(), {"-map", "0:a:" + std::to_string(request.audioTrack) + "?"});
+
     if (request.videoOff) {
         args.push_back("-vn");
     } else {
@@ -338,8 +366,9 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         } else if (!request.videoBitrate.empty()) {
             args.insert(args.end(), {"-b:v", request.videoBitrate});
         }
+        // A ceiling, not a rate: 25 stays 25 and 60 comes down to 30; a variable rate becomes constant.
         if (!request.frameRate.empty())
-            args.insert(args.end(), {"-r", request.frameRate});
+            args.insert(args.end(), {"-fpsmax", request.frameRate, "-fps_mode", "cfr"});
     }
     args.insert(args.end(), request.extra.begin(), request.extra.end());
 

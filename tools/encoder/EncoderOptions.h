@@ -21,8 +21,10 @@ struct EncoderRequest
     int padBottom = 0;
     int cropTop = 0;
     int cropBottom = 0;
+    int padLeft = 0;
+    int padRight = 0;
     std::string videoBitrate; // already in ffmpeg's form, "718k"
-    std::string frameRate;
+    std::string frameRate;    // the most the output gets: a slower source keeps its own rate
     bool sameQuality = false;
     bool videoOff = false;
     std::string start;
@@ -33,6 +35,7 @@ struct EncoderRequest
     std::string sampleRate;
     std::string channels;
     std::vector<std::string> extra; // device parameters, option and value as they stand
+    int audioTrack = 0;             // among the source's audio tracks, the one converted
 };
 
 struct ParsedRequest
@@ -51,6 +54,10 @@ std::optional<std::string> ConvertRate(std::string_view text);
 
 // The ffmpeg muxer for an output name's extension, empty when the table does not know it.
 std::string MuxerForFileName(std::string_view fileName);
+
+// The source's default audio track from ffprobe's "-select_streams a -show_entries
+// stream_disposition=default -of csv=p=0" answer (one "0" or "1" a track), else the first.
+int DefaultAudioTrack(std::string_view dispositions);
 
 // The -vf chain for size, pads and crops; empty when the picture is left as it is.
 std::string VideoFilterChain(const EncoderRequest& request);

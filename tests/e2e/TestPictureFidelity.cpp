@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Footage as people have it, through zantrove-cli convert with each device's default profile: DVD
+// frames with non-square pixels, a phone clip stored on its side, a portrait clip, a wide film, fast
+// and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
+// bar in its top left corner; the output must show both as the source's viewer sees them, whole,
+// upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
+#include "storage/FileUtilities.h"
+#include "storage/IniFile.h"
+#include "tests/media/MediaClips.h"
+#include "tests/support/CliRun.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
+
+namespace zantrove {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Source
+{
+    const char* name;
+    int width; // the picture as displayed
+    int height;
+    const char* rate;    // the source's frame rate
+    const char* stored;  // ffmpeg's output options that store the picture
+    double expectedRate; // what the output must play at
+    bool turnedOnItsSide = false;
+};
+
+constexpr const char* kDvdAudio = " -f lavfi -i sine=d=1 -c:a mp2";
+
+const Source kSources[] = {
+    {"dvd-16x9.vob", 1024, 576, "25", "-vf scale=720:576,setsar=64/45 -aspect 16:9 -c:v mpeg2video -b:v 4M",
+     25},
+    {"dvd-4x3.mpg", 768, 576, "25", "-vf scale=720:576,setsar=16/15 -aspect 4:3 -c:v mpeg2video -b:v 4M", 25},
+    {"phone-upright.mp4", 360, 640, "30", "-vf transpose=cclock -c:v libx264 -preset ultrafast", 30, true},
+    {"portrait.mp4", 360, 640, "30", "-c:v libx264 -preset ultrafast", 30},
+    {"film.mkv", 956, 400, "24000/1001", "-c:v libx264 -preset ultrafast", 24000.0 / 1001},
+    {"pal-50.mp4", 640, 360, "50", "-c:v libx264 -preset ultrafast", 30},
+    {"ntsc-60.mp4", 640, 360, "60", "-c:v libx264 -preset ultrafast", 30},
+    {"variable.mp4", 640, 360, "30",
+     "-vf settb=1/1000,setpts='(N+0.4*mod(N\\,3))/(30*TB)' -fps_mode vfr -enc_time_base 1:1000 -c:v libx264 "
+     "-preset ultrafast",
+     0},
+    {"cover.mkv", 640, 360, "25", "-c:v:0 mpeg4", 25},
+};
+
+std::string Capture(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = ::popen((command + " </dev/null").c_str(), "r")) {
+        char buffer[65536];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+// A player that honours the track's display matrix shows this clip turned a quarter clockwise.
+bool TurnFirstTrack(const std::string& path, int storedHeight)
+{
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::size_t box = bytes.find("tkhd");
+    if (box == std::string::npos)
+        return false;
+    const bool longTimes = bytes[box + 4] == 1;
+    const std::size_t matrix = box + 4 + 4 + (longTimes ? 32 : 20) + 8 + 8;
+    const std::uint32_t values[9] = {0, 0x10000,   0, 0xFFFF0000u, 0, 0, std::uint32_t(storedHeight) << 16,
+                                     0, 0x40000000};
+    for (int i = 0; i < 9; ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[matrix + 4 * i + b] = static_cast<char>(values[i] >> (24 - 8 * b));
+    file.seekp(0);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
+}
+
+// Made once for every device's test program, which ctest may run side by side: each source is
+// written under a name of this process and renamed into place when complete.
+std::string MakeSource(const Source& source, const std::string& folder)
+{
+    const std::string finished = folder + "/" + source.name;
+    if (FileExists(finished))
+        return finished;
+    const std::string mine = folder + "/" + std::to_string(::getpid()) + "-";
+    const std::string picture = mine + source.name + ".png";
+    const std::string path = mine + source.name;
+    const std::string canvas = "color=c=0x808080:s=" + std::to_string(source.width) + "x" +
+                               std::to_string(source.height) +
+                               ",format=gray,geq=lum='if(lt(hypot(X-W/2\\,Y-H/2)\\,0.35*min(W\\,H))\\,235\\,"
+                               "if(lt(Y\\,H/10)*lt(X\\,W/4)\\,235\\,128))'";
+    const std::string name = source.name;
+    std::string extra;
+    if (name.rfind("dvd-16x9", 0) == 0)
+        extra = kDvdAudio;
+    else if (name == "cover.mkv")
+        // A cover picture as a second picture stream, and two sound tracks: the first 5.1 and short,
+        // the second, marked default, stereo and as long as the picture.
+        extra = " -f lavfi -i color=red:s=300x300:d=1 -f lavfi -i sine=d=0.4 -f lavfi -i sine=d=1"
+                " -filter_complex '[2]aformat=channel_layouts=5.1[six]' -map 0 -map 1 -map '[six]' -map 3"
+                " -c:v:1 mjpeg -frames:v:1 1 -c:a aac -disposition:a:0 0 -disposition:a:1 default";
+    else if (name.find(".mp4") != std::string::npos)
+        extra = " -f lavfi -i sine=d=1 -c:a aac";
+    const bool made =
+        test::RunShell("ffmpeg -nostdin -v error -y -f lavfi -i " + test::ShellQuote(canvas) +
+                       " -frames:v 1 " + test::ShellQuote(picture)) &&
+        test::RunShell("ffmpeg -nostdin -v error -y -loop 1 -framerate " + std::string(source.rate) + " -i " +
+                       test::ShellQuote(picture) + extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " +
+                       test::ShellQuote(path));
+    const bool ready = made && (!source.turnedOnItsSide || TurnFirstTrack(path, source.width));
+    std::remove(picture.c_str());
+    if (!ready || std::rename(path.c_str(), finished.c_str()) != 0) {
+        std::remove(path.c_str());
+        return {};
+    }
+    return finished;
+}
+
+double ReadRate(const std::string& text)
+{
+    const std::size_t slash = text.find('/');
+    const double denominator = slash == std::string::npos ? 1 : std::atof(text.c_str() + slash + 1);
+    return denominator > 0 ? std::atof(text.c_str()) / denominator : 0;
+}
+
+struct Box
+{
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    void Add(int x, int y)
+    {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    bool Empty() const { return right < 0; }
+    double Width() const { return right - left + 1; }
+    double Height() const { return bottom - top + 1; }
+};
+
+// Where the picture, the disc and the bar are in one grey frame of the output.
+struct Shapes
+{
+    Box picture, disc, bar;
+};
+
+Shapes FindShapes(const std::string& gray, int width, int height)
+{
+    Shapes shapes;
+    const auto at = [&](int x, int y) {
+        return static_cast<unsigned char>(gray[std::size_t(y) * width + x]);
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (at(x, y) > 70)
+                shapes.picture.Add(x, y);
+    // The disc is the bright region around the picture's centre; the bar is every other bright pixel.
+    std::vector<char> inDisc(gray.size(), 0);
+    std::vector<std::pair<int, int>> stack{
+        {(shapes.picture.left + shapes.picture.right) / 2, (shapes.picture.top + shapes.picture.bottom) / 2}};
+    while (!stack.empty()) {
+        const auto [x, y] = stack.back();
+        stack.pop_back();
+        if (x < 0 || y < 0 || x >= width || y >= height || inDisc[std::size_t(y) * width + x] ||
+            at(x, y) <= 180)
+            continue;
+        inDisc[std::size_t(y) * width + x] = 1;
+        shapes.disc.Add(x, y);
+        stack.insert(stack.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
+    }
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (at(x, y) > 180 && !inDisc[std::size_t(y) * width + x])
+                shapes.bar.Add(x, y);
+    return shapes;
+}
+
+std::string Probe(const std::string& path, const std::string& entries, const std::string& streams = "v")
+{
+    return Capture("ffprobe -v error -select_streams " + streams + " -show_entries " + entries +
+                   " -of default=nw=1 " + test::ShellQuote(path));
+}
+
+std::string Entry(const std::string& probed, const std::string& key)
+{
+    const std::size_t at = probed.find(key + "=");
+    return at == std::string::npos
+               ? ""
+               : probed.substr(at + key.size() + 1, probed.find('\n', at) - at - key.size() - 1);
+}
+
+// The output of one source, whatever extension the device's profile gives it.
+std::string OutputOf(const std::string& folder, const std::string& sourceName)
+{
+    const std::string stem = sourceName.substr(0, sourceName.rfind('.')) + ".";
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().rfind(stem, 0) == 0)
+            return entry.path().string();
+    return {};
+}
+
+class PictureFidelityTest : public ::testing::TestWithParam<const char*>
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_home = new test::TestHome();
+        const std::string folder = std::string(ZANTROVE_APP_DIR) + "/../fidelity-sources";
+        fs::create_directories(folder);
+        for (const Source& source : kSources)
+            s_paths[source.name] = MakeSource(source, folder);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_home;
+        s_home = nullptr;
+    }
+
+    static inline test::TestHome* s_home = nullptr;
+    static inline std::map<std::string, std::string> s_paths;
+};
+
+TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
+{
+    const std::string device = GetParam();
+    const std::string profile = std::string(ZANTROVE_APP_DIR) + "/Profiles/" + device + ".ini";
+    const std::string sizes = ReadIniValue("Defaults", "VideoSize", "", profile) + "|";
+    const int sizeIndex = std::atoi(ReadIniValue("Profile1", "VideoSize", "", profile).c_str());
+    std::string target = sizes;
+    for (int i = 0; i < sizeIndex; ++i)
+        target.erase(0, target.find('|') + 1);
+    target.erase(target.find('|'));
+    const int targetWidth = std::atoi(target.c_str());
+    const int targetHeight = std::atoi(target.c_str() + target.find('x') + 1);
+
+    const std::string output = test::MakeTempFolder("out");
+    std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
+    for (const Source& source : kSources) {
+        ASSERT_FALSE(s_paths[source.name].empty()) << "ffmpeg could not make " << source.name;
+        arguments.push_back(s_paths[source.name]);
+    }
+    const test::CliRun run = test::InvokeCli(arguments);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    for (const Source& source : kSources) {
+        SCOPED_TRACE(device + " " + source.name);
+        const std::string path = OutputOf(output, source.name);
+        ASSERT_FALSE(path.empty());
+        const std::string stream = Probe(
+            path, "stream=width,height,sample_aspect_ratio,r_frame_rate,avg_frame_rate:stream_side_data");
+        const int width = std::atoi(Entry(stream, "width").c_str());
+        const int height = std::atoi(Entry(stream, "height").c_str());
+        ASSERT_GT(width, 0);
+        EXPECT_LE(width, targetWidth);
+        EXPECT_LE(height, targetHeight);
+        EXPECT_EQ(width % 2 + height % 2, 0);
+        const std::string sampleAspect = Entry(stream, "sample_aspect_ratio");
+        EXPECT_TRUE(sampleAspect == "1:1" || sampleAspect == "0:1" || sampleAspect == "N/A") << sampleAspect;
+        EXPECT_EQ(stream.find("rotation"), std::string::npos) << "the picture is left to a flag";
+        EXPECT_EQ(Probe(path, "stream=index").find('\n'), Probe(path, "stream=index").rfind('\n'))
+            << "one picture stream only";
+
+        const double rate = ReadRate(Entry(stream, "r_frame_rate"));
+        if (source.expectedRate > 0)
+            EXPECT_NEAR(rate, source.expectedRate, 0.01);
+        else
+            EXPECT_LE(rate, 30.001);
+        EXPECT_NEAR(ReadRate(Entry(stream, "avg_frame_rate")), rate, rate * 0.02) << "a constant rate";
+
+        const std::string gray = Capture("ffmpeg -nostdin -v error -ss 0.5 -i " + test::ShellQuote(path) +
+                                         " -frames:v 1 -f rawvideo -pix_fmt gray -");
+        ASSERT_EQ(gray.size(), std::size_t(width) * height);
+        const Shapes shapes = FindShapes(gray, width, height);
+        ASSERT_FALSE(shapes.disc.Empty());
+        ASSERT_FALSE(shapes.bar.Empty());
+        EXPECT_NEAR(shapes.disc.Width() / shapes.disc.Height(), 1.0, 0.04) << "the disc is not round";
+        const double shown = double(source.width) / source.height;
+        EXPECT_NEAR(shapes.picture.Width() / shapes.picture.Height() / shown, 1.0, 0.04)
+            << "the picture lost part of itself or its shape";
+        EXPECT_NEAR(shapes.bar.left, shapes.picture.left, 3) << "the bar left its corner";
+        EXPECT_NEAR(shapes.bar.top, shapes.picture.top, 3) << "the bar left its corner";
+        EXPECT_LT(shapes.bar.bottom, shapes.disc.top);
+    }
+    const std::string sound = Probe(OutputOf(output, "cover.mkv"), "stream=channels,duration", "a");
+    EXPECT_EQ(Entry(sound, "channels"), "2");
+    EXPECT_GT(std::atof(Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest,
+                         ::testing::Values("iPod-Classic", "iPod-Nano", "iPod-Touch", "iPhone", "iPad"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+} // namespace
+} // namespace zantrove

@@ -203,7 +203,7 @@ TEST(ProbeCalls, AFailingLibraryGivesTheFallbackRow)
 TEST(GetVideoFileInfo, IndexZeroProbesTheLastRowAndLeavesTrimAlone)
 {
     RecordingLibrary library;
-    library.answers = {{"General;%FileName%", "third"}, {"Video;%Codec%", "AVC"}};
+    library.answers = {{"General;%FileName%", "third"}, {"Video;%Codec%|", "AVC|"}};
     VideoListModel list;
     for (const char* path : {"/v/1.mp4", "/v/2.mp4", "/v/3.mp4"}) {
         VideoRow row;

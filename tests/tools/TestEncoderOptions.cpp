@@ -56,55 +56,56 @@ INSTANTIATE_TEST_SUITE_P(
             "PadsKeepProportions",
             "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac "
             "-ab 128kbps -ar 44100 -ac 2 -y out.mp4",
-            "-i in.avi -map 0:V:0 -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v "
+            "-i in.avi -map 0:V:0? -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v "
             "718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 out.mp4.part"},
         TranslationCase{"CropsScaleToTheWidthFirst",
                         "-i in.mpg -vcodec libx264 -croptop 12 -cropbottom 10 -s 320x240 -y out.m4v",
-                        "-i in.mpg -map 0:V:0 -map 0:a:0? -c:v libx264 -vf "
+                        "-i in.mpg -map 0:V:0? -map 0:a:0? -c:v libx264 -vf "
                         "scale=320:round(320/dar),crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1 -f ipod "
                         "out.m4v.part"},
         TranslationCase{"SizeAlone", "-i a.mov -s 320x240 -y b.mp4",
-                        "-i a.mov -map 0:V:0 -map 0:a:0? -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
-        TranslationCase{"PadsWithoutSize", "-i a.mov -padtop 10 -padbottom 6 -y b.mov",
-                        "-i a.mov -map 0:V:0 -map 0:a:0? -vf pad=iw+0:ih+16:0:10,setsar=1 -f mov b.mov.part"},
+                        "-i a.mov -map 0:V:0? -map 0:a:0? -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
+        TranslationCase{
+            "PadsWithoutSize", "-i a.mov -padtop 10 -padbottom 6 -y b.mov",
+            "-i a.mov -map 0:V:0? -map 0:a:0? -vf pad=iw+0:ih+16:0:10,setsar=1 -f mov b.mov.part"},
         TranslationCase{"StartGoesBeforeInput",
                         "-i in.avi -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec aac -y o.m4v",
-                        "-ss 00:01:00 -i in.avi -t 00:01:30 -map 0:V:0 -map 0:a:0? -b:v 718k -fpsmax 25 "
+                        "-ss 00:01:00 -i in.avi -t 00:01:30 -map 0:V:0? -map 0:a:0? -b:v 718k -fpsmax 25 "
                         "-fps_mode cfr -c:a aac -f ipod o.m4v.part"},
         TranslationCase{"DecimalAndPlainRates", "-i a -b 1450.5kbps -ab 96000 -y o.mp4",
-                        "-i a -map 0:V:0 -map 0:a:0? -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
         TranslationCase{"KiloRates", "-i a -b 500k -ab 64K -y o.mp4",
-                        "-i a -map 0:V:0 -map 0:a:0? -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
         TranslationCase{"SameQualityX264DropsRate",
                         "-i a -f ipod -vcodec libx264 -b 718kbps -r 25 -sameq -profile:v baseline -level 3.0 "
                         "-acodec aac -y o.m4v",
-                        "-i a -map 0:V:0 -map 0:a:0? -c:v libx264 -crf 18 -fpsmax 25 -fps_mode cfr "
+                        "-i a -map 0:V:0? -map 0:a:0? -c:v libx264 -crf 18 -fpsmax 25 -fps_mode cfr "
                         "-profile:v baseline -level 3.0 -c:a aac -f ipod o.m4v.part"},
         TranslationCase{"SameQualityMpeg4", "-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4",
-                        "-i a -map 0:V:0 -map 0:a:0? -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
         TranslationCase{"SameQualityDefaultCodecOfMp4", "-i a -sameq -y o.mp4",
-                        "-i a -map 0:V:0 -map 0:a:0? -crf 18 -f mp4 o.mp4.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -crf 18 -f mp4 o.mp4.part"},
         TranslationCase{"VideoOff", "-i a.avi -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y o.m4a",
                         "-i a.avi -map 0:a:0? -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod o.m4a.part"},
         TranslationCase{"VideoOffDropsPicture", "-i a -vn -s 320x240 -b 700kbps -r 25 -y o.m4a",
                         "-i a -map 0:a:0? -vn -f ipod o.m4a.part"},
         TranslationCase{"AudioOff", "-i a -f mp4 -vcodec mpeg4 -s 320x240 -b 718kbps -r 25 -an -y o.mp4",
-                        "-i a -map 0:V:0 -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -fpsmax 25 "
+                        "-i a -map 0:V:0? -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -fpsmax 25 "
                         "-fps_mode cfr -an -f mp4 o.mp4.part"},
         TranslationCase{
             "DeviceParametersPassThrough",
             "-i a -vcodec libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
             "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
-            "-i a -map 0:V:0 -map 0:a:0? -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate "
+            "-i a -map 0:V:0? -map 0:a:0? -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate "
             "8000k -bufsize 16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 "
             "-f ipod o.m4v.part"},
         TranslationCase{"FormatOptionWins", "-i a -f matroska -y o.part.bin",
-                        "-i a -map 0:V:0 -map 0:a:0? -f matroska o.part.bin.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -f matroska o.part.bin.part"},
         TranslationCase{"ExtensionCaseIgnored", "-i a -y O.MOV",
-                        "-i a -map 0:V:0 -map 0:a:0? -f mov O.MOV.part"},
+                        "-i a -map 0:V:0? -map 0:a:0? -f mov O.MOV.part"},
         TranslationCase{
             "PadsAtTheSides", "-i a -vcodec mpeg4 -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
-            "-i a -map 0:V:0 -c:v mpeg4 -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4 o.mp4.part"}),
+            "-i a -map 0:V:0? -c:v mpeg4 -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4 o.mp4.part"}),
     [](const ::testing::TestParamInfo<TranslationCase>& param) { return std::string(param.param.name); });
 
 struct RefusalCase
@@ -161,7 +162,7 @@ TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
                                             "-i",
                                             "/v/My Holiday.avi",
                                             "-map",
-                                            "0:V:0",
+                                            "0:V:0?",
                                             "-map",
                                             "0:a:0?",
                                             "-c:v",

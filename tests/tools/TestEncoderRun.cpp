@@ -350,7 +350,7 @@ TEST_F(EncoderRunTest, UsesTheFfmpegBesideItAndRenamesOnSuccess)
     EXPECT_FALSE(FileExists(output + ".part"));
     EXPECT_EQ(
         test::ReadTextFile(m_folder + "/args.txt"),
-        "-nostdin\n-hide_banner\n-loglevel\nerror\n-nostats\n-progress\npipe:1\n-y\n-i\nin.avi\n-map\n0:V:0\n"
+        "-nostdin\n-hide_banner\n-loglevel\nerror\n-nostats\n-progress\npipe:1\n-y\n-i\nin.avi\n-map\n0:V:0?\n"
         "-map\n0:a:0?\n-c:v\nmpeg4\n"
         "-f\nmp4\n" +
             output + ".part\n");

@@ -343,7 +343,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
 
     // The first picture stream only: a cover picture or a second angle is no part of the video.
     if (!request.videoOff)
-        args.insert(args.end(), {"-map", "0:V:0"});
+        args.insert(args.end(), {"-map", "0:V:0?"});
     if (!request.audioOff)
         args.insert(args.end(), {"-map", "0:a:" + std::to_string(request.audioTrack) + "?"});
 

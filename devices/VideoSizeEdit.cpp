@@ -14,13 +14,10 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Plain digits with an optional sign, as the dialog accepts them; ParseInt16 alone would also let
-// blanks through.
+// A size text carries no blanks, so the blanks the number reading allows around a value are refused.
 std::optional<std::int16_t> ParseSizePart(std::string_view text)
 {
-    const bool signed_ = text.starts_with('-') || text.starts_with('+');
-    const std::string_view digits = signed_ ? text.substr(1) : text;
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit))
+    if (text != TrimBlanks(text))
         return std::nullopt;
     return ParseInt16(text);
 }

@@ -61,14 +61,18 @@ std::size_t Utf8Length(std::string_view text)
 template <typename T> static std::optional<T> ParseWhole(std::string_view text)
 {
     text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+')
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (negative || text.front() == '+'))
         text.remove_prefix(1);
-    if (text.empty())
+    // Digits only after the one sign: "+-1" or "--1" is no number.
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     long long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size())
         return std::nullopt;
+    if (negative)
+        value = -value;
     if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max())
         return std::nullopt;
     return static_cast<T>(value);

@@ -15,8 +15,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 std::string_view Utf8Prefix(std::string_view text, std::size_t maxChars);
 std::size_t Utf8Length(std::string_view text);
 
-// Whole decimal numbers with an optional sign and surrounding blanks; nullopt when the text is not
-// such a number or does not fit the type.
+// The one reading of whole numbers, for INI values and the program's own texts alike: surrounding
+// blanks, at most one sign, then decimal digits only. nullopt when the text is not such a number or
+// does not fit the type.
 std::optional<std::int16_t> ParseInt16(std::string_view text);
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 

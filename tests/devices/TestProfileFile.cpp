@@ -55,12 +55,13 @@ TEST_P(GeneralSectionTest, ReadsCountAndDefault)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, GeneralSectionTest,
-    ::testing::Values(CountCase{"Missing", "[Defaults]\nAudioCodec=aac\n", 0, 0},
-                      CountCase{"Zero", "[General]\nNumberOfProfiles=0\n", 0, 0},
-                      CountCase{"NonNumeric", "[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0,
-                                std::nullopt},
-                      CountCase{"TooLarge", "[General]\nNumberOfProfiles=40000\n", 0, 0},
-                      CountCase{"Set", "[general]\nnumberofprofiles = 3\nDEFAULTPROFILE=2\n", 3, 2}),
+    ::testing::Values(
+        CountCase{"Missing", "[Defaults]\nAudioCodec=aac\n", 0, 0},
+        CountCase{"Zero", "[General]\nNumberOfProfiles=0\n", 0, 0},
+        CountCase{"NonNumeric", "[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0, std::nullopt},
+        CountCase{"TooLarge", "[General]\nNumberOfProfiles=40000\n", 0, 0},
+        CountCase{"TwoSigns", "[General]\nNumberOfProfiles=+-2\nDefaultProfile=+-1\n", 0, std::nullopt},
+        CountCase{"Set", "[general]\nnumberofprofiles = 3\nDEFAULTPROFILE=2\n", 3, 2}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ProfileFileTest, MissingFileReadsAsEmpty)

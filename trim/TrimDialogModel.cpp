@@ -42,6 +42,7 @@ struct Clock
     {
         return std::int64_t{hours} * 3600 + std::int64_t{minutes} * 60 + seconds;
     }
+    bool IsOnTheClockFace() const { return minutes < 60 && seconds < 60; }
 };
 
 std::optional<Clock> ReadClock(const TimeParts& parts)
@@ -49,7 +50,7 @@ std::optional<Clock> ReadClock(const TimeParts& parts)
     const auto hours = ReadEntry(parts.hours);
     const auto minutes = ReadEntry(parts.minutes);
     const auto seconds = ReadEntry(parts.seconds);
-    if (!hours || !minutes || !seconds || *minutes >= 60 || *seconds >= 60)
+    if (!hours || !minutes || !seconds)
         return std::nullopt;
     return Clock{*hours, *minutes, *seconds};
 }
@@ -95,7 +96,7 @@ std::optional<UserMessage> CheckTrimSelection(const VideoListModel& list)
 std::int64_t DurationTextSeconds(std::string_view text)
 {
     const auto clock = ReadClock(SplitTimeText(text));
-    return clock ? clock->TotalSeconds() : 0;
+    return clock && clock->IsOnTheClockFace() ? clock->TotalSeconds() : 0;
 }
 
 TrimDialogState LoadTrimDialog(const VideoRow& row)
@@ -125,6 +126,11 @@ TrimValidation ValidateTrimEntries(const TrimEntries& entries, std::int64_t tota
     const auto end = ReadClock(entries.end);
     if (!start || !end) {
         result.message = NotNumericMessage();
+        return result;
+    }
+    if (!start->IsOnTheClockFace() || !end->IsOnTheClockFace()) {
+        result.message = Refusal(std::string("Invalid Start or End Time!") + kCrLf +
+                                 "Reason: Minutes and seconds cannot exceed 59.");
         return result;
     }
     if (start->TotalSeconds() > end->TotalSeconds()) {

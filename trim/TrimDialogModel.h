@@ -81,7 +81,7 @@ TrimDialogState LoadTrimDialog(const VideoRow& row);
 // Whole seconds of a duration text; 0 when it is no "h:mm:ss" of whole numbers.
 std::int64_t DurationTextSeconds(std::string_view text);
 
-// The checks of "&Set", in order: numbers (whole, not negative, minutes and seconds below 60), start
+// The checks of "&Set", in order: numbers (whole, not negative), minutes and seconds below 60, start
 // not after end, end not after the total duration. Times compare as whole seconds, with no wrap at
 // 24 hours. On success the times are two digits each ("5" becomes "05").
 struct TrimValidation

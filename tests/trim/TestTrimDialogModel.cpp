@@ -9,6 +9,8 @@ namespace zantrove {
 namespace {
 
 const std::string kNotNumeric = "Invalid Start or End Time!\r\nReason: You can only enter numeric values.";
+const std::string kPastTheMinute =
+    "Invalid Start or End Time!\r\nReason: Minutes and seconds cannot exceed 59.";
 const std::string kStartAfterEnd =
     "The start time you've entered is not valid.\r\nReason: The Start Time cannot exceed the End Time.";
 const std::string kEndAfterTotal =
@@ -121,8 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"end after the duration", {{"00", "00", "00"}, {"01", "29", "33"}}, kEndAfterTotal},
         ValidationCase{"a letter", {{"00", "0a", "00"}, {"00", "10", "00"}}, kNotNumeric},
         ValidationCase{"an empty box", {{"00", "00", "00"}, {"", "10", "00"}}, kNotNumeric},
-        ValidationCase{"60 seconds", {{"00", "00", "60"}, {"00", "10", "00"}}, kNotNumeric},
-        ValidationCase{"60 minutes", {{"00", "00", "00"}, {"00", "60", "00"}}, kNotNumeric},
+        ValidationCase{"60 seconds", {{"00", "00", "60"}, {"00", "10", "00"}}, kPastTheMinute},
+        ValidationCase{"60 minutes", {{"00", "00", "00"}, {"00", "60", "00"}}, kPastTheMinute},
         ValidationCase{"a negative value", {{"00", "-1", "00"}, {"00", "10", "00"}}, kNotNumeric},
         ValidationCase{"a fraction", {{"00", "1.5", "00"}, {"00", "10", "00"}}, kNotNumeric},
         ValidationCase{"single digits stored as two",

@@ -36,12 +36,10 @@ std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMess
 
 bool IsDebugSwitch(const std::vector<std::string>& arguments)
 {
+    // One blank between arguments, also next to an empty one: "" /debug is not the switch.
     std::string joined;
-    for (const auto& argument : arguments) {
-        if (!joined.empty())
-            joined += ' ';
-        joined += argument;
-    }
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        joined += (i == 0 ? "" : " ") + arguments[i];
     return joined == "/debug";
 }
 

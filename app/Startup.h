@@ -24,7 +24,8 @@ ShellFolderAnswer GetShellFolderPath(int folderId, const Platform& platform);
 // a failed lookup are collected in order for the caller to show.
 std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMessage>& messages);
 
-// True only when the arguments after the program's name, joined by blanks, are exactly "/debug".
+// True only when the arguments after the program's name, as the program was started with them and
+// joined by blanks, are exactly "/debug".
 bool IsDebugSwitch(const std::vector<std::string>& arguments);
 
 // Opens a fresh log in the settings folder and writes its first entry; returns the notice to show.

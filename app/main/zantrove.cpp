@@ -4,8 +4,13 @@
 
 #include <QApplication>
 
+#include <string>
+#include <vector>
+
 int main(int argc, char** argv)
 {
+    // Taken before QApplication, which removes the options it knows (-style ...) from argv.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     // The embedded page view shares its drawing context with the windows; this must come first.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
@@ -14,7 +19,7 @@ int main(int argc, char** argv)
     zantrove::ApplyTheme(application);
 
     zantrove::MainWindow window;
-    window.Load({argv + 1, argv + argc});
+    window.Load(arguments);
     window.show();
     return QApplication::exec();
 }

@@ -62,6 +62,7 @@ TEST(DebugSwitchTest, OnlyTheExactArgumentString)
     EXPECT_FALSE(IsDebugSwitch({"/debugx"}));
     EXPECT_FALSE(IsDebugSwitch({" /debug"}));
     EXPECT_FALSE(IsDebugSwitch({"-debug"}));
+    EXPECT_FALSE(IsDebugSwitch({"", "/debug"}));
 }
 
 TEST(SettingsFolderTest, CreatesBothLevelsBelowTheDataFolder)

@@ -83,7 +83,7 @@ std::string LinuxPlatform::ApplicationFolder() const
     return slash == 0 ? std::string(1, kPathSeparator) : exe.substr(0, slash);
 }
 
-bool SpawnDetached(const std::vector<std::string>& argv)
+bool SpawnDetached(const std::vector<std::string>& argv, const std::string& workingFolder)
 {
     if (argv.empty())
         return false;
@@ -97,6 +97,9 @@ bool SpawnDetached(const std::vector<std::string>& argv)
         return false;
     if (child == 0) {
         ::setsid();
+        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) {
+            // Opening matters more than where the handler starts.
+        }
         pid_t grandchild = 0;
         const int rc = ::posix_spawnp(&grandchild, args[0], nullptr, nullptr, args.data(), environ);
         ::_exit(rc == 0 ? 0 : 127);
@@ -111,7 +114,8 @@ bool LinuxPlatform::ShellOpen(const std::string& target)
 {
     if (target.empty())
         return false;
-    return SpawnDetached({"xdg-open", target});
+    // The handler starts in the program's folder, as every open of the program asks.
+    return SpawnDetached({"xdg-open", target}, ApplicationFolder());
 }
 
 std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const

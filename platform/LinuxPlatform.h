@@ -17,7 +17,8 @@ public:
     bool RequestShutdown() override;
 };
 
-// Starts a program without a shell and without waiting for it; false when it could not be started.
-bool SpawnDetached(const std::vector<std::string>& argv);
+// Starts a program without a shell and without waiting for it, in workingFolder when one is given
+// (the caller's folder when it cannot be entered); false when it could not be started.
+bool SpawnDetached(const std::vector<std::string>& argv, const std::string& workingFolder = {});
 
 } // namespace zantrove

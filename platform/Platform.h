@@ -47,8 +47,8 @@ public:
     virtual std::string ApplicationFolder() const = 0;
     virtual std::string HomeFolder() const = 0;
 
-    // Opens a file, folder or address with the desktop's default application. False when nothing
-    // could be started.
+    // Opens a file, folder or address with the desktop's default application, started with the
+    // program's folder as its working folder. False when nothing could be started.
     virtual bool ShellOpen(const std::string& target) = 0;
 
     // Processes of the current user.

@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 namespace zantrove {
 namespace {
@@ -115,6 +116,33 @@ TEST(SettingsFolderTest, LinuxLookupUsesTheXdgDataHome)
     ::setenv("XDG_DATA_HOME", "relative", 1);
     EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).path,
               std::string(std::getenv("HOME")) + "/.local/share");
+}
+
+TEST(ShellOpenTest, HandlerStartsInTheProgramFolder)
+{
+    // A stand-in opener, the only one on PATH, that notes the folder it was started in.
+    const std::string bin = test::MakeTempFolder("bin");
+    const std::string note = JoinPath(bin, "started-in");
+    const std::string opener = JoinPath(bin, "xdg-open");
+    test::WriteTextFile(opener, "#!/bin/sh\npwd -P > '" + note + "'\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", bin.c_str(), 1);
+    // Called from elsewhere, so only a working folder given to the opener can be the program's.
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(bin);
+    const bool started = Platform::Instance().ShellOpen("/videos/clip.avi");
+    std::filesystem::current_path(here);
+    ::setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(started);
+
+    std::string folder;
+    for (int wait = 0; wait < 200 && !folder.ends_with('\n'); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        folder = FileExists(note) ? test::ReadTextFile(note) : "";
+    }
+    EXPECT_EQ(folder, std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string() + "\n");
 }
 
 TEST(DebugModeTest, LogFileNamedAfterTheStartTime)

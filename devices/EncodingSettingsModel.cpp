@@ -4,8 +4,6 @@
 #include "devices/DeviceCatalog.h"
 #include "devices/ProfileFile.h"
 
-#include <algorithm>
-
 namespace zantrove {
 
 namespace {
@@ -123,22 +121,25 @@ bool EncodingSettingsModel::SelectEntry(ChoiceBox box, int position)
     return true;
 }
 
-std::optional<UserMessage> EncodingSettingsModel::EditVideoSizeText(std::string text)
+bool EncodingSettingsModel::EditVideoSizeText(std::string text,
+                                              const std::function<void(const UserMessage&)>& showMessage)
 {
     ChoiceList& list = m_lists[Slot(ChoiceBox::VideoSize)];
     if (text == list.text)
-        return std::nullopt;
-    ChangeScope scope(*this);
+        return true;
     if (m_allowVideoSizeChange) {
-        // A written size that is a list entry takes that entry's position, so the size limit sees it.
-        const auto match = std::find(list.entries.begin(), list.entries.end(), text);
-        list.selected = match == list.entries.end() ? -1 : static_cast<int>(match - list.entries.begin());
+        ChangeScope scope(*this);
+        // A written size is custom even when it equals an entry, so the size limit never sees it.
+        list.selected = -1;
         list.text = std::move(text);
-        return std::nullopt;
+        return true;
     }
-    // The typed text never lands: without an entry to come back to, the box keeps what it showed.
+    // The message comes while the typed text still shows; the typed text never lands, and without an
+    // entry to come back to the box keeps what it showed.
+    if (showMessage)
+        showMessage(UserMessage{MessageIcon::Exclamation, std::string(kTypedVideoSizeMessage)});
     SelectEntry(ChoiceBox::VideoSize, m_lastVideoSizeIndex);
-    return UserMessage{MessageIcon::Exclamation, std::string(kTypedVideoSizeMessage)};
+    return false;
 }
 
 void EncodingSettingsModel::SetChecked(CheckBox box, bool checked)

@@ -64,9 +64,10 @@ public:
     // for a position outside -1 .. count - 1.
     bool SelectEntry(ChoiceBox box, int position);
     // The size box's edit text changed without a choice. While AllowVideoSizeChange is true the text
-    // stands (the custom size dialog writing); otherwise it is refused: the entry at
-    // LastVideoSizeIndex comes back (as a choice) and the message to show is returned.
-    std::optional<UserMessage> EditVideoSizeText(std::string text);
+    // stands, with no position even when it equals an entry (the custom size dialog writing); otherwise
+    // it is refused: showMessage gets the message, and once it returns the entry at LastVideoSizeIndex
+    // comes back (as a choice). False when refused.
+    bool EditVideoSizeText(std::string text, const std::function<void(const UserMessage&)>& showMessage);
 
     bool IsChecked(CheckBox box) const { return m_checked[Slot(box)]; }
     // "No Audio" and "No Video" are always enabled; the other two follow "No Video".

@@ -49,7 +49,7 @@ std::optional<UserMessage> ConfirmVideoSize(EncodingSettingsModel& model, const 
         return UserMessage{MessageIcon::Critical, std::string(kVideoSizeErrorText),
                            std::string(kVideoSizeErrorTitle)};
     model.SetAllowVideoSizeChange(true);
-    model.EditVideoSizeText(entries.width + "x" + entries.height);
+    model.EditVideoSizeText(entries.width + "x" + entries.height, {});
     model.SetAllowVideoSizeChange(false);
     return std::nullopt;
 }

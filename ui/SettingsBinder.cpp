@@ -134,12 +134,12 @@ void SettingsBinder::Refresh()
 
 void SettingsBinder::OnVideoSizeTyped(const QString& text)
 {
-    const auto message = m_model.EditVideoSizeText(text.toStdString());
-    if (message) {
-        // The model may not have changed (nothing to come back to), so draw the kept text again.
+    const bool accepted = m_model.EditVideoSizeText(text.toStdString(), [this](const UserMessage& message) {
+        MessageBox::Show(m_panel->window(), message);
+    });
+    // The model may not have changed (nothing to come back to), so draw the kept text again.
+    if (!accepted)
         Refresh();
-        MessageBox::Show(m_panel->window(), *message);
-    }
 }
 
 } // namespace zantrove

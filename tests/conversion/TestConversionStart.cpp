@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionStart.h"
 #include "devices/EncodingSettingsModel.h"
+#include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
 
 #include <gtest/gtest.h>
@@ -87,9 +88,9 @@ TEST_F(ConversionStartTest, NoLimitsOrNoCodecNeverRefuse)
 
 TEST_F(ConversionStartTest, CustomSizeHasNoPositionAndPasses)
 {
-    m_settings.SetAllowVideoSizeChange(true);
-    m_settings.EditVideoSizeText("4000x3000");
-    m_settings.SetAllowVideoSizeChange(false);
+    // Typed into the size dialog; equal to the listed fourth size, which alone would be refused.
+    EXPECT_FALSE(ConfirmVideoSize(m_settings, {"1920", "1080"}));
+    EXPECT_EQ(m_settings.SelectedPosition(ChoiceBox::VideoSize), -1);
     EXPECT_FALSE(Check());
 }
 

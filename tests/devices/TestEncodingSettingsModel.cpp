@@ -141,10 +141,16 @@ TEST_F(EncodingSettingsModelTest, TypedSizeIsRefusedAndChosenEntryComesBack)
     m_model.SwitchDevice("iPad");
     m_model.SelectEntry(ChoiceBox::VideoSize, 2);
     m_model.SelectProfile(0); // back to the profile, whose size is position 1
-    const auto message = m_model.EditVideoSizeText("1");
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, kTypedVideoSizeMessage);
-    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+    std::vector<UserMessage> shown;
+    std::string profileWhileShown;
+    EXPECT_FALSE(m_model.EditVideoSizeText("1", [&](const UserMessage& message) {
+        shown.push_back(message);
+        profileWhileShown = ProfileText();
+    }));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, kTypedVideoSizeMessage);
+    EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(profileWhileShown, "Movie"); // the message first, the entry after it
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), 1);
     // The restoring choice is a choice like any other.
@@ -157,7 +163,7 @@ TEST_F(EncodingSettingsModelTest, TypedSizeWithNothingChosenRestoresFirstEntry)
                              "[Defaults]\nVideoSize=320x240|640x480\n");
     m_model.SwitchDevice("iPhone");
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), -1);
-    EXPECT_TRUE(m_model.EditVideoSizeText("9x9"));
+    EXPECT_FALSE(m_model.EditVideoSizeText("9x9", {}));
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), 0);
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "320x240");
 }
@@ -166,7 +172,7 @@ TEST_F(EncodingSettingsModelTest, SizeWrittenWhileAllowedStands)
 {
     m_model.SwitchDevice("iPad");
     m_model.SetAllowVideoSizeChange(true);
-    EXPECT_FALSE(m_model.EditVideoSizeText("400x300"));
+    EXPECT_TRUE(m_model.EditVideoSizeText("400x300", {}));
     m_model.SetAllowVideoSizeChange(false);
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "400x300");
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), -1);

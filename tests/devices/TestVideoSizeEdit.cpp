@@ -80,12 +80,6 @@ TEST_F(ConfirmVideoSizeTest, WritesTypedSizeWithoutTurningToCustom)
     EXPECT_FALSE(m_model.AllowVideoSizeChange());
 }
 
-TEST_F(ConfirmVideoSizeTest, ListedSizeKeepsItsPositionForTheLimit)
-{
-    EXPECT_FALSE(ConfirmVideoSize(m_model, {"1280", "720"}));
-    EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), 2);
-}
-
 TEST_F(ConfirmVideoSizeTest, RefusesNonNumbersAndWritesNothing)
 {
     for (const VideoSizeEntries& entries :

@@ -90,9 +90,9 @@ void EncodingSettingsModel::ApplyProfileIndex(const std::string& file, std::int1
 
 void EncodingSettingsModel::ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box)
 {
-    const auto state = ReadProfileCheck(file, number, box);
-    if (state == 0 || state == 1)
-        SetChecked(box, *state == 1);
+    // Set as read; a number that is no check box state is skipped like an index outside its list.
+    if (const auto state = ReadProfileCheck(file, number, box))
+        SetCheckState(box, *state);
 }
 
 bool EncodingSettingsModel::SelectProfile(int position)
@@ -142,12 +142,16 @@ bool EncodingSettingsModel::EditVideoSizeText(std::string text,
     return false;
 }
 
-void EncodingSettingsModel::SetChecked(CheckBox box, bool checked)
+bool EncodingSettingsModel::SetCheckState(CheckBox box, std::int16_t state)
 {
-    if (m_checked[Slot(box)] == checked)
-        return;
+    if (state < kUnchecked || state > kGreyed)
+        return false;
+    if (m_checkStates[Slot(box)] == state)
+        return true;
     ChangeScope scope(*this);
-    m_checked[Slot(box)] = checked;
+    m_checkStates[Slot(box)] = state;
+    // Greyed disables the dependent controls as checked does.
+    const bool checked = state != kUnchecked;
     switch (box) {
     case CheckBox::AudioNoAudio:
         for (ChoiceBox audio : kAudioBoxes)
@@ -168,6 +172,7 @@ void EncodingSettingsModel::SetChecked(CheckBox box, bool checked)
         break;
     }
     SwitchToCustom();
+    return true;
 }
 
 void EncodingSettingsModel::FillList(ChoiceBox box, std::vector<std::string> entries)

@@ -14,6 +14,11 @@
 
 namespace zantrove {
 
+// The three states of a check box, as profile files store them.
+inline constexpr std::int16_t kUnchecked = 0;
+inline constexpr std::int16_t kChecked = 1;
+inline constexpr std::int16_t kGreyed = 2;
+
 inline constexpr std::string_view kTypedVideoSizeMessage =
     "Please, use the button on the right side of this field to change the video size.";
 
@@ -69,12 +74,17 @@ public:
     // comes back (as a choice). False when refused.
     bool EditVideoSizeText(std::string text, const std::function<void(const UserMessage&)>& showMessage);
 
-    bool IsChecked(CheckBox box) const { return m_checked[Slot(box)]; }
+    // A box's state: kUnchecked, kChecked or kGreyed (set only by a profile). The dependent controls
+    // are enabled only while a box is unchecked; the conversion counts a box as on only when checked.
+    std::int16_t CheckState(CheckBox box) const { return m_checkStates[Slot(box)]; }
+    bool IsChecked(CheckBox box) const { return CheckState(box) == kChecked; }
     // "No Audio" and "No Video" are always enabled; the other two follow "No Video".
     bool IsEnabled(CheckBox box) const { return m_checkEnabled[Slot(box)]; }
     bool IsEditVideoSizeEnabled() const { return m_editVideoSizeEnabled; }
-    // Reacts only when the state changes, as a check box does.
-    void SetChecked(CheckBox box, bool checked);
+    // Reacts only when the state changes, as a check box does. False (nothing happens) for a number
+    // that is none of the three states.
+    bool SetCheckState(CheckBox box, std::int16_t state);
+    void SetChecked(CheckBox box, bool checked) { SetCheckState(box, checked ? kChecked : kUnchecked); }
 
     bool ProfileApplied() const { return m_profileApplied; }
     std::int16_t LastVideoSizeIndex() const { return m_lastVideoSizeIndex; }
@@ -118,7 +128,7 @@ private:
     int m_selectedProfile = -1;
     std::array<ChoiceList, 8> m_lists;
     std::array<bool, 8> m_listEnabled{true, true, true, true, true, true, true, true};
-    std::array<bool, 4> m_checked{};
+    std::array<std::int16_t, 4> m_checkStates{};
     std::array<bool, 4> m_checkEnabled{true, true, true, true};
     bool m_editVideoSizeEnabled = true;
     bool m_profileApplied = false;

@@ -126,7 +126,12 @@ void SettingsBinder::Refresh()
     for (CheckBox box : kCheckBoxes) {
         QCheckBox* widget = Check(box);
         const QSignalBlocker blocker(widget);
-        widget->setChecked(m_model.IsChecked(box));
+        const std::int16_t state = m_model.CheckState(box);
+        widget->setCheckState(state == kUnchecked ? Qt::Unchecked
+                              : state == kChecked ? Qt::Checked
+                                                  : Qt::PartiallyChecked);
+        // Greyed shows only while a profile set it; a click then checks, and from there the box toggles.
+        widget->setTristate(state == kGreyed);
         widget->setEnabled(m_model.IsEnabled(box));
     }
     m_panel->EditVideoSize()->setEnabled(m_model.IsEditVideoSizeEnabled());

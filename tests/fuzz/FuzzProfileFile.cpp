@@ -29,12 +29,14 @@ void CheckModel(const EncodingSettingsModel& model)
             ZANTROVE_FUZZ_CHECK(model.Text(box) ==
                                 (selected < 0 ? std::string() : entries[static_cast<std::size_t>(selected)]));
         if (IsAudioBox(box))
-            ZANTROVE_FUZZ_CHECK(model.IsEnabled(box) == !model.IsChecked(CheckBox::AudioNoAudio));
+            ZANTROVE_FUZZ_CHECK(model.IsEnabled(box) ==
+                                (model.CheckState(CheckBox::AudioNoAudio) == kUnchecked));
         else if (box != ChoiceBox::VideoBitrate)
-            ZANTROVE_FUZZ_CHECK(model.IsEnabled(box) == !model.IsChecked(CheckBox::VideoNoVideo));
+            ZANTROVE_FUZZ_CHECK(model.IsEnabled(box) ==
+                                (model.CheckState(CheckBox::VideoNoVideo) == kUnchecked));
     }
     ZANTROVE_FUZZ_CHECK(model.IsEnabled(CheckBox::AudioNoAudio) && model.IsEnabled(CheckBox::VideoNoVideo));
-    const bool video = !model.IsChecked(CheckBox::VideoNoVideo);
+    const bool video = model.CheckState(CheckBox::VideoNoVideo) == kUnchecked;
     ZANTROVE_FUZZ_CHECK(model.IsEnabled(CheckBox::VideoOriginalQuality) == video);
     ZANTROVE_FUZZ_CHECK(model.IsEnabled(CheckBox::VideoKeepAspectRatio) == video);
     ZANTROVE_FUZZ_CHECK(model.IsEditVideoSizeEnabled() == video);

@@ -180,11 +180,16 @@ TEST_F(SettingsPanelTest, TabsPageAndPaintAndHidingKeepsThePage)
 TEST_F(SettingsPanelTest, SwitchingDeviceRefillsFromItsFile)
 {
     m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=1024x768\n"
-                           "[Profile1]\nName=Tablet\nVideoSize=0\n");
+                           "[Profile1]\nName=Tablet\nVideoSize=0\nAudioNoAudio=2\n");
     m_window->SwitchDevice("iPad");
     EXPECT_EQ(Items(Profiles()), (QStringList{"Tablet", "Custom"}));
     EXPECT_EQ(Panel()->VideoSize()->currentText(), "1024x768");
     EXPECT_EQ(Panel()->AudioCodec()->count(), 0);
+    // State 2 shows greyed and disables the audio boxes; a click checks it.
+    EXPECT_EQ(Panel()->NoAudio()->checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(Panel()->AudioCodec()->isEnabled());
+    Panel()->NoAudio()->click();
+    EXPECT_EQ(Panel()->NoAudio()->checkState(), Qt::Checked);
 }
 
 } // namespace

@@ -168,17 +168,6 @@ TEST_F(EncodingSettingsModelTest, TypedSizeWithNothingChosenRestoresFirstEntry)
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "320x240");
 }
 
-TEST_F(EncodingSettingsModelTest, SizeWrittenWhileAllowedStands)
-{
-    m_model.SwitchDevice("iPad");
-    m_model.SetAllowVideoSizeChange(true);
-    EXPECT_TRUE(m_model.EditVideoSizeText("400x300", {}));
-    m_model.SetAllowVideoSizeChange(false);
-    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "400x300");
-    EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), -1);
-    EXPECT_EQ(ProfileText(), "Movie");
-}
-
 TEST_F(EncodingSettingsModelTest, BadProfileValuesAreSkippedAndTheRestApplies)
 {
     m_folder.Write("iPhone", "[General]\nNumberOfProfiles=2\n[Defaults]\nAudioCodec=aac\n"

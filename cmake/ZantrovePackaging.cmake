@@ -20,14 +20,17 @@ iPhone and iPad with ready-made device profiles, trimming and a batch progress
 window. The zantrove-cli command does the same from a terminal.")
 
 # What no linker line shows: libmediainfo is opened at run time, ffmpeg is a program the encoder
-# runs. dpkg-shlibdeps adds the versioned libraries the executables link (Qt among them); without
-# it the Qt runtime is named by hand.
+# runs. dpkg-shlibdeps adds the versioned libraries the executables link (Qt and libgpod, which the
+# library helper uses to write an iPod's database, among them); without it they are named by hand.
 set(zantrove_depends libmediainfo0v5 ffmpeg)
 find_program(ZANTROVE_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ZANTROVE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-elseif(ZANTROVE_BUILD_GUI)
-    list(PREPEND zantrove_depends libqt6widgets6 libqt6svg6 libqt6dbus6)
+else()
+    list(PREPEND zantrove_depends libgpod4)
+    if(ZANTROVE_BUILD_GUI)
+        list(PREPEND zantrove_depends libqt6widgets6 libqt6svg6 libqt6dbus6)
+    endif()
 endif()
 list(JOIN zantrove_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 

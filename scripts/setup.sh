@@ -16,6 +16,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth imagemagick
   xdg-user-dirs
+  libgpod-dev dbus
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/TestHome.h"
+#include "tests/tools/TestIpod.h"
 #include "tests/tools/ToolProcess.h"
 #include "tools/library/PlaylistFile.h"
 
@@ -26,6 +27,13 @@ std::string ConfigureVideosFolder(const std::string& name)
     return Home() + "/" + name;
 }
 
+class LibraryHelperTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { test::ShowNoIpod(); }
+    void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
+};
+
 TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
 {
     bool added = false;
@@ -38,9 +46,13 @@ TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
     EXPECT_FALSE(added);
     EXPECT_EQ(AddPlaylistEntry("#EXTM3U\n/v/a.m4v", "/v/b.m4v", added), "#EXTM3U\n/v/a.m4v\n/v/b.m4v\n");
     EXPECT_TRUE(added);
+    // A line break in a name stays inside the one entry.
+    EXPECT_EQ(PlaylistEntry("/v/a b (2).m4v"), "/v/a b (2).m4v");
+    EXPECT_EQ(AddPlaylistEntry(first, PlaylistEntry("/v/x\n#EXTINF:1,y\r.m4v"), added),
+              first + "file:///v/x%0A%23EXTINF%3A1%2Cy%0D.m4v\n");
 }
 
-TEST(LibraryHelperTest, AddsTheAbsolutePathOnce)
+TEST_F(LibraryHelperTest, WithoutAnIpodAddsTheAbsolutePathOnce)
 {
     const std::string videos = ConfigureVideosFolder("Films");
     const std::string folder = test::MakeTempFolder("converted");
@@ -48,7 +60,9 @@ TEST(LibraryHelperTest, AddsTheAbsolutePathOnce)
     test::WriteTextFile(folder + "/Other.m4v", "y");
 
     // A relative name, as given from the output folder, is stored as the absolute path.
-    EXPECT_EQ(test::RunTool({kHelper, "Holiday (2).m4v"}, folder).exitCode, 0);
+    const test::ToolResult first = test::RunTool({kHelper, "Holiday (2).m4v"}, folder);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(first.out, "No iPod connected: added to the playlist " + videos + "/Zantrove.m3u\n");
     EXPECT_EQ(test::RunTool({kHelper, folder + "/Holiday (2).m4v"}).exitCode, 0);
     EXPECT_EQ(test::RunTool({kHelper, folder + "/./Other.m4v"}).exitCode, 0);
     EXPECT_EQ(test::RunTool({kHelper, folder + "/Other.m4v"}).exitCode, 0);
@@ -61,7 +75,7 @@ TEST(LibraryHelperTest, AddsTheAbsolutePathOnce)
     EXPECT_EQ(entries, 1);
 }
 
-TEST(LibraryHelperTest, WithoutAConfiguredFolderUsesHomeVideos)
+TEST_F(LibraryHelperTest, WithoutAConfiguredFolderUsesHomeVideos)
 {
     std::filesystem::remove(std::string(std::getenv("XDG_CONFIG_HOME")) + "/user-dirs.dirs");
     const std::string folder = test::MakeTempFolder("converted");
@@ -71,14 +85,38 @@ TEST(LibraryHelperTest, WithoutAConfiguredFolderUsesHomeVideos)
     EXPECT_EQ(test::ReadTextFile(Home() + "/Videos/Zantrove.m3u"), "#EXTM3U\n" + folder + "/clip.mp4\n");
 }
 
-TEST(LibraryHelperTest, RefusesAMissingFile)
+// Each failure is one line that starts with the file's path, which the error log picks up.
+TEST_F(LibraryHelperTest, ReportsFailuresWithThePathFirst)
 {
     const std::string videos = ConfigureVideosFolder("Movies");
     const std::string missing = Home() + "/gone.m4v";
-    const test::ToolResult run = test::RunTool({kHelper, missing});
+    test::ToolResult run = test::RunTool({kHelper, missing});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.starts_with(missing + ": ")) << run.err;
     EXPECT_FALSE(std::filesystem::exists(videos + "/Zantrove.m3u"));
+
+    const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
+    test::WriteTextFile(clip, "x");
+    // A folder where the playlist should be cannot be replaced, even by root.
+    std::filesystem::create_directories(videos + "/Zantrove.m3u");
+    run = test::RunTool({kHelper, clip});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_EQ(run.err, clip + ": cannot write " + videos + "/Zantrove.m3u\n");
+}
+
+TEST(LibraryHelperIpodTest, ADamagedDatabaseIsReportedAndLeftAsItWas)
+{
+    const test::TestIpod ipod;
+    ASSERT_TRUE(ipod.Made());
+    test::WriteTextFile(ipod.DatabasePath(), "mhbd but not really a database");
+    const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
+    test::WriteTextFile(clip, "x");
+
+    const test::ToolResult run = test::RunTool({kHelper, clip});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.starts_with(clip + ": the database of the iPod at " + ipod.MountPoint())) << run.err;
+    EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "mhbd but not really a database");
+    EXPECT_TRUE(ipod.MusicFiles().empty());
 }
 
 } // namespace

@@ -1,11 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Called after a conversion with the finished file: lists it once in the Zantrove playlist of the
-// user's videos folder, where media players pick it up.
+// Called after a conversion with the finished file: copies it onto the connected iPod that plays
+// video, whose database is the library that travels with the device; without one, lists it once
+// in the Zantrove playlist of the user's videos folder. One line on standard output says where it
+// went; a failure is one line on standard error that starts with the file's path.
+#include "conversion/LibraryReport.h"
+#include "media/MediaProbe.h"
+#include "storage/FileUtilities.h"
+#include "tools/library/IpodDatabase.h"
+#include "tools/library/MountTable.h"
 #include "tools/library/PlaylistFile.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+namespace {
+
+int Fail(const std::string& file, const std::string& problem)
+{
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), problem.c_str());
+    return 1;
+}
+
+// Only the play time is asked: the probe's name template would expand what the name holds.
+std::int32_t PlayTimeMilliseconds(const std::string& path)
+{
+    zantrove::MediaLibrary& library = zantrove::MediaInfoLibrary::Shared();
+    zantrove::MediaLibrary::Handle handle = library.New();
+    library.Option(handle, "Internet", "no");
+    library.Open(handle, path);
+    library.Option(handle, "Inform", zantrove::kPlayTimeTemplate);
+    const std::string answer = library.Inform(handle);
+    library.Close(handle);
+    library.Delete(handle);
+    return zantrove::ReadPlayTimeMilliseconds(answer);
+}
+
+std::vector<std::string> MountedFolders()
+{
+    std::ifstream in(zantrove::MountTablePath(), std::ios::binary);
+    std::ostringstream table;
+    table << in.rdbuf();
+    return zantrove::MountPoints(table.str());
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -15,20 +56,30 @@ int main(int argc, char** argv)
     }
     const std::string file = argv[1];
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        std::fprintf(stderr, "Zantrove: %s: no such file\n", file.c_str());
-        return 1;
+    if (!std::filesystem::is_regular_file(file, error))
+        return Fail(file, "no such file");
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error).lexically_normal();
+    if (error)
+        return Fail(file, error.message());
+
+    const zantrove::IpodSearch search = zantrove::FindVideoIpod(MountedFolders());
+    if (!search.videoIpod.empty()) {
+        const zantrove::MovieEntry movie{absolute.string(), absolute.stem().string(),
+                                         PlayTimeMilliseconds(absolute.string())};
+        std::string name;
+        if (const std::string problem = zantrove::AddMovieToIpod(search.videoIpod, movie, name);
+            !problem.empty())
+            return Fail(file, problem);
+        std::printf("%s\n", zantrove::IpodReportLine(name).c_str());
+        return 0;
     }
-    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    if (error) {
-        std::fprintf(stderr, "Zantrove: %s: %s\n", file.c_str(), error.message().c_str());
-        return 1;
-    }
-    const std::string problem =
-        zantrove::AddToPlaylist(zantrove::UserVideosFolder(), absolute.lexically_normal().string());
-    if (!problem.empty()) {
-        std::fprintf(stderr, "Zantrove: %s\n", problem.c_str());
-        return 1;
-    }
+
+    const std::string folder = zantrove::UserVideosFolder();
+    if (const std::string problem = zantrove::AddToPlaylist(folder, absolute.string()); !problem.empty())
+        return Fail(file, problem);
+    const char* why = search.otherIpods > 0 ? "that plays video is connected" : "connected";
+    std::printf(
+        "%s\n",
+        zantrove::PlaylistReportLine(why, zantrove::JoinPath(folder, zantrove::kPlaylistName)).c_str());
     return 0;
 }

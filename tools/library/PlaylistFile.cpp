@@ -4,8 +4,11 @@
 #include "storage/AtomicFile.h"
 #include "storage/FileUtilities.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -61,6 +64,25 @@ std::string AddPlaylistEntry(std::string_view text, const std::string& entry, bo
     return result + entry + "\n";
 }
 
+std::string PlaylistEntry(const std::string& path)
+{
+    const auto isControl = [](unsigned char c) { return c < 0x20 || c == 0x7f; };
+    if (std::none_of(path.begin(), path.end(), isControl))
+        return path;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string address = "file://";
+    for (const unsigned char c : path) {
+        if (std::isalnum(c) || std::strchr("/-._~", c) != nullptr) {
+            address += static_cast<char>(c);
+        } else {
+            address += '%';
+            address += kHex[c >> 4];
+            address += kHex[c & 15];
+        }
+    }
+    return address;
+}
+
 std::string UserVideosFolder()
 {
     const char* homeValue = std::getenv("HOME");
@@ -72,7 +94,7 @@ std::string UserVideosFolder()
     return JoinPath(home, "Videos");
 }
 
-std::string AddToPlaylist(const std::string& folder, const std::string& entry)
+std::string AddToPlaylist(const std::string& folder, const std::string& path)
 {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
@@ -89,7 +111,7 @@ std::string AddToPlaylist(const std::string& folder, const std::string& entry)
         text = content.str();
     }
     bool added = false;
-    const std::string updated = AddPlaylistEntry(text, entry, added);
+    const std::string updated = AddPlaylistEntry(text, PlaylistEntry(path), added);
     if (added && !WriteFileAtomically(playlist, updated))
         return "cannot write " + playlist;
     return {};

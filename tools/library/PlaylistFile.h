@@ -12,12 +12,16 @@ inline constexpr const char* kPlaylistName = "Zantrove.m3u";
 // (added is then false). An empty text becomes a new playlist starting with "#EXTM3U".
 std::string AddPlaylistEntry(std::string_view text, const std::string& entry, bool& added);
 
+// The playlist line for a path: the path itself, or a file: address with %-escapes when the path
+// holds a line break or another control character, so one file is always one line.
+std::string PlaylistEntry(const std::string& path);
+
 // The user's videos folder: what `xdg-user-dir VIDEOS` prints when that names a folder other than
 // HOME, else $HOME/Videos.
 std::string UserVideosFolder();
 
-// Adds entry to folder/Zantrove.m3u, creating folder and playlist when missing. Returns an error
-// text, empty on success.
-std::string AddToPlaylist(const std::string& folder, const std::string& entry);
+// Adds the path's entry to folder/Zantrove.m3u, creating folder and playlist when missing. Returns
+// an error text, empty on success.
+std::string AddToPlaylist(const std::string& folder, const std::string& path);
 
 } // namespace zantrove

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zantrove::test {
+
+// A 5th-generation iPod Video made by libgpod in a fresh folder, shown to the library helper by a
+// mount table of its own (ZANTROVE_TEST_MOUNTS) while this lives.
+class TestIpod
+{
+public:
+    explicit TestIpod(const std::string& name = "Test iPod");
+    ~TestIpod();
+    TestIpod(const TestIpod&) = delete;
+    TestIpod& operator=(const TestIpod&) = delete;
+
+    bool Made() const { return m_made; }
+    const std::string& MountPoint() const { return m_mountPoint; }
+    std::string DatabasePath() const;
+
+    struct Track
+    {
+        std::string title;
+        unsigned milliseconds = 0;
+        unsigned mediatype = 0;
+        std::string file; // where the copy is, empty when libgpod cannot tell
+    };
+    // The database read back with libgpod.
+    std::vector<Track> Tracks() const;
+    // Every file below the iPod's music folders.
+    std::vector<std::string> MusicFiles() const;
+
+private:
+    std::string m_mountPoint;
+    bool m_made = false;
+};
+
+// A mount table without any iPod for the library helper.
+void ShowNoIpod();
+
+} // namespace zantrove::test

@@ -31,7 +31,10 @@ void PrintHelp(std::ostream& out)
         out << "  zantrove-cli " << command.usage << '\n';
     out << "\nOptions:\n"
            "  --help     show this help\n"
-           "  --version  show the version\n";
+           "  --version  show the version\n"
+           "\nconvert --itunes copies each converted file onto the connected iPod that plays video and\n"
+           "lists it there as a movie; with no such iPod it adds the file to the playlist Zantrove.m3u\n"
+           "in your videos folder.\n";
 }
 } // namespace
 

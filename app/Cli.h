@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@ struct CliContext
     std::ostream& out;
     std::ostream& err;
     std::string applicationFolder; // holds Profiles/ and Components/
+    // Shows a desktop notification (title, text); empty where the build has none.
+    std::function<void(const std::string&, const std::string&)> notify = {};
 };
 
 inline constexpr int kCliUsageError = 2;

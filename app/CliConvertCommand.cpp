@@ -2,10 +2,12 @@
 #include "app/CliCommands.h"
 #include "app/CliConversionOptions.h"
 #include "app/Startup.h"
+#include "conversion/BatchOutcome.h"
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ConversionStart.h"
+#include "conversion/LibraryReport.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -109,7 +111,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 0;
     }
 
-    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows));
+    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows, prepared.lines));
     BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);
@@ -169,6 +171,14 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         } else {
             context.out << line.outputPath << '\n';
         }
+    }
+    if (const std::string places = LibrarySummary(progress.LogText()); !places.empty())
+        context.err << "zantrove-cli: " << places << '\n';
+    if (!cancelled && context.notify) {
+        std::vector<std::string> outputs;
+        for (const EncoderLine& line : prepared.lines)
+            outputs.push_back(line.outputPath);
+        context.notify(kNotificationTitle, BatchOutcome::Of(outputs).Text());
     }
     return complete ? 0 : 1;
 }

@@ -16,12 +16,14 @@ ConversionProgress::ConversionProgress(std::vector<Row> rows)
 {
 }
 
-std::vector<ConversionProgress::Row> ConversionProgress::RowsOf(const std::vector<VideoRow>& rows)
+std::vector<ConversionProgress::Row> ConversionProgress::RowsOf(const std::vector<VideoRow>& rows,
+                                                                const std::vector<EncoderLine>& lines)
 {
     std::vector<Row> progressRows;
     progressRows.reserve(rows.size());
-    for (const VideoRow& row : rows)
-        progressRows.push_back({row.duration, row.filepath});
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        progressRows.push_back(
+            {rows[i].duration, rows[i].filepath, i < lines.size() ? lines[i].outputPath : ""});
     return progressRows;
 }
 
@@ -80,6 +82,10 @@ void ConversionProgress::TakeError(std::string_view data)
         return;
     const std::string& path = row->filepath;
     std::size_t at = data.find(path + ":");
+    // The library helper names the output file; once the encoder has failed on this file, the
+    // helper's word that the output is missing adds nothing.
+    if (at == std::string_view::npos && !row->outputPath.empty() && m_erroredFile != m_fileNumber)
+        at = data.find(row->outputPath + ":");
     if (at == std::string_view::npos)
         at = data.find("swScaler:");
     if (at == std::string_view::npos)
@@ -90,6 +96,7 @@ void ConversionProgress::TakeError(std::string_view data)
     const std::string text =
         end == std::string_view::npos ? path + ": unknown error" : std::string(error.substr(0, end));
     m_errorLog += "-" + text + "\r\n";
+    m_erroredFile = m_fileNumber;
 }
 
 void ConversionProgress::TakeProgress(std::string_view firstLine)

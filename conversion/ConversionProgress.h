@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/EncoderArguments.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,16 +27,19 @@ public:
     {
         std::string duration; // "hh:mm:ss"
         std::string filepath;
+        std::string outputPath = {}; // the library helper names this one in its failures
     };
 
     explicit ConversionProgress(std::vector<Row> rows);
-    // What the progress needs of each list row.
-    static std::vector<Row> RowsOf(const std::vector<VideoRow>& rows);
+    // What the progress needs of each list row, with its output path when the lines are given.
+    static std::vector<Row> RowsOf(const std::vector<VideoRow>& rows,
+                                   const std::vector<EncoderLine>& lines = {});
 
     // One piece of console output. Returns true when it started the next file.
     bool HandleOutput(std::string_view data);
     void HandleEnd();
 
+    const std::vector<Row>& Rows() const { return m_rows; }
     int FileNumber() const { return m_fileNumber; }
     const std::string& LogText() const { return m_logText; }
     const std::string& ErrorLog() const { return m_errorLog; }
@@ -64,6 +69,7 @@ private:
     int m_fileNumber = 0;
     std::string m_logText;
     std::string m_errorLog;
+    int m_erroredFile = 0; // the last file an error line was taken for
     std::string m_caption{kProcessingCaption};
     std::string m_currentFile{kInitializingText};
     std::string m_status{kInitializingText};

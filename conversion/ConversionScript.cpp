@@ -83,7 +83,7 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
     std::string script;
     for (const EncoderLine& line : lines) {
         script += encoder + ' ' + RenderShellArguments(line) + '\n';
-        // Every device: the library is the user's, not the device's.
+        // Every device: the helper decides by what is connected (a video iPod, else the playlist).
         if (addToLibrary)
             script += library + ' ' + ShellQuotePath(line.outputPath) + '\n';
     }

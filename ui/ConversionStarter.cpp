@@ -60,9 +60,9 @@ void ConversionStarter::Start()
         return;
     }
 
-    auto* window =
-        new ProcessingWindow(m_window, ConversionProgress::RowsOf(request.rows), prepared.scriptPath,
-                             outputFolder, BatchTimeEstimate::OutputSeconds(request.rows));
+    auto* window = new ProcessingWindow(m_window, ConversionProgress::RowsOf(request.rows, prepared.lines),
+                                        prepared.scriptPath, outputFolder,
+                                        BatchTimeEstimate::OutputSeconds(request.rows));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();

@@ -2,8 +2,11 @@
 #include "ui/ProcessingWindow.h"
 
 #include "app/DebugLog.h"
+#include "conversion/BatchOutcome.h"
+#include "conversion/LibraryReport.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/ConsoleLauncher.h"
+#include "platform/DesktopNotification.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "platform/QtConsoleLauncher.h"
@@ -67,6 +70,10 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
     m_timeLeft = new QLabel;
     m_timeLeft->setObjectName("lblTimeLeft");
     m_timeLeft->setProperty("role", "stepDescription");
+    m_library = new QLabel;
+    m_library->setObjectName("lblLibrary");
+    m_library->setWordWrap(true);
+    m_library->hide();
     m_status = new QLineEdit;
     m_status->setObjectName("txtStatus");
     m_status->setReadOnly(true);
@@ -99,6 +106,7 @@ ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgr
     body->addWidget(new QLabel("All files:"));
     body->addWidget(m_totalBar);
     body->addWidget(m_timeLeft);
+    body->addWidget(m_library);
     body->addWidget(m_status);
     body->addWidget(m_log, 1);
     body->addLayout(buttons);
@@ -176,6 +184,16 @@ void ProcessingWindow::OnProcessEnded()
     m_estimate.Finish();
     m_launcher.reset();
     Show();
+    // Where the library helper put the files: on an iPod or in the playlist.
+    const std::string places = LibrarySummary(m_progress.LogText());
+    m_library->setText(ToQt(places));
+    m_library->setVisible(!places.empty());
+    if (!isActiveWindow()) {
+        std::vector<std::string> outputs;
+        for (const ConversionProgress::Row& row : m_progress.Rows())
+            outputs.push_back(row.outputPath);
+        SendDesktopNotification(kNotificationTitle, BatchOutcome::Of(outputs).Text());
+    }
     if (m_progress.ErrorLog().empty()) {
         ShowShutdownCountdown();
         return;

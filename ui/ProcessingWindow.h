@@ -44,6 +44,7 @@ public:
     const BatchTimeEstimate& TimeEstimate() const { return m_estimate; }
     QLabel* CurrentFile() const { return m_currentFile; }
     QLabel* TimeLeft() const { return m_timeLeft; }
+    QLabel* Library() const { return m_library; }
     QProgressBar* CurrentBar() const { return m_currentBar; }
     QProgressBar* TotalBar() const { return m_totalBar; }
     QLineEdit* Status() const { return m_status; }
@@ -81,6 +82,7 @@ private:
     QProgressBar* m_currentBar;
     QProgressBar* m_totalBar;
     QLabel* m_timeLeft;
+    QLabel* m_library;
     QLineEdit* m_status;
     QPlainTextEdit* m_log;
     QCheckBox* m_shutdown;

@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Cli.h"
 #include "platform/Platform.h"
+#ifdef ZANTROVE_NOTIFICATIONS
+#include "platform/DesktopNotification.h"
+#endif
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
     zantrove::CliContext context{std::cout, std::cerr, zantrove::Platform::Instance().ApplicationFolder()};
+#ifdef ZANTROVE_NOTIFICATIONS
+    context.notify = [](const std::string& title, const std::string& body) {
+        zantrove::SendDesktopNotification(title, body);
+    };
+#endif
     return zantrove::RunCli({argv + 1, argv + argc}, context);
 }

@@ -4,9 +4,16 @@
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
+#include "tests/tools/TestIpod.h"
+#include "tests/tools/ToolProcess.h"
 
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zantrove {
 namespace {
@@ -39,9 +46,18 @@ TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
     const std::string broken = folder + "/broken.avi";
     test::WriteTextFile(broken, "not a video");
     const std::string output = test::MakeTempFolder("out") + "/new";
-    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, clip, broken});
+    test::ShowNoIpod();
+    const CliRun run =
+        InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, "--itunes", clip, broken});
+    ::unsetenv("ZANTROVE_TEST_MOUNTS");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("-" + broken + ":"), std::string::npos) << run.err;
+    // The library helper's word on the missing output of the failed file is not a second error.
+    EXPECT_EQ(run.err.find(": no such file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 file is in the playlist " + std::string(std::getenv("HOME")) +
+                           "/Videos/Zantrove.m3u."),
+              std::string::npos)
+        << run.err;
     EXPECT_NE(run.err.find("Processing File: 2 of 2..."), std::string::npos);
     std::istringstream written(run.out);
     std::string first;
@@ -49,6 +65,106 @@ TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
     EXPECT_TRUE(FileExists(first)) << run.out;
     EXPECT_TRUE(first.ends_with(".m4v"));
 }
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
+{
+    const std::string h264 = test::ClipPath(test::Clip::H264AacMp4);
+    const std::string mpeg4 = test::ClipPath(test::Clip::Mpeg4Avi);
+    ASSERT_FALSE(h264.empty() || mpeg4.empty());
+    const test::TestIpod ipod;
+    ASSERT_TRUE(ipod.Made());
+    const std::string output = test::MakeTempFolder("out");
+    CliRun run =
+        InvokeCli({"convert", "--device", "iPod-Classic", "--output", output, "--itunes", h264, mpeg4});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("2 files are on the iPod \"Test iPod\"."), std::string::npos) << run.err;
+    const std::vector<std::string> outputs = Lines(run.out);
+    ASSERT_EQ(outputs.size(), 2u);
+
+    const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
+    ASSERT_EQ(tracks.size(), 2u);
+    const unsigned lengths[] = {2000, 1000};
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(tracks[i].title, std::filesystem::path(outputs[i]).stem().string());
+        EXPECT_NEAR(tracks[i].milliseconds, lengths[i], 150) << tracks[i].title;
+        EXPECT_EQ(tracks[i].mediatype, 2u) << "a movie";
+        EXPECT_EQ(std::filesystem::file_size(tracks[i].file), std::filesystem::file_size(outputs[i]));
+    }
+    EXPECT_EQ(ipod.MusicFiles().size(), 2u);
+
+    // The helper's failure names the output file, so the run fails with it instead of exiting 0.
+    test::WriteTextFile(ipod.DatabasePath(), "damaged");
+    run = InvokeCli({"convert", "--device", "iPod-Classic", "--output", output, "--itunes", mpeg4});
+    EXPECT_EQ(run.status, 1);
+    const std::vector<std::string> third = Lines(run.out);
+    ASSERT_EQ(third.size(), 1u);
+    EXPECT_NE(run.err.find("-" + third[0] + ": the database of the iPod at "), std::string::npos) << run.err;
+    EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "damaged");
+}
+
+#ifdef ZANTROVE_FAKE_NOTIFICATIONS
+// A private session bus, as a desktop session has one; ended with the test.
+class PrivateBus
+{
+public:
+    PrivateBus()
+    {
+        const test::ToolResult bus =
+            test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
+        const std::vector<std::string> lines = Lines(bus.out);
+        if (bus.exitCode != 0 || lines.size() != 2)
+            return;
+        m_pid = std::stoi(lines[1]);
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
+    }
+    ~PrivateBus()
+    {
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (m_pid > 0)
+            ::kill(m_pid, SIGTERM);
+    }
+    bool Running() const { return m_pid > 0; }
+
+private:
+    pid_t m_pid = -1;
+};
+
+TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
+{
+    const std::string clip = test::ClipPath(test::Clip::Mpeg4Avi);
+    ASSERT_FALSE(clip.empty());
+    const std::string broken = test::MakeTempFolder("in") + "/broken.avi";
+    test::WriteTextFile(broken, "not a video");
+    const PrivateBus bus;
+    ASSERT_TRUE(bus.Running());
+    const std::string cli = ZANTROVE_APP_DIR "/zantrove-cli";
+    const std::string output = test::MakeTempFolder("out");
+
+    // A bus without a notification service is no error.
+    EXPECT_EQ(test::RunTool({cli, "convert", "--device", "iPod-Nano", "--output", output, clip}).exitCode, 0);
+
+    const std::string record = test::MakeTempFolder("notes") + "/record";
+    const test::RunningTool service =
+        test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
+    ASSERT_NE(test::ReadUntil(service.outFd, "ready", 10).find("ready"), std::string::npos);
+    const test::ToolResult run =
+        test::RunTool({cli, "convert", "--device", "iPod-Nano", "--output", output, clip, broken});
+    ::kill(service.pid, SIGTERM);
+    ::waitpid(service.pid, nullptr, 0);
+    ::close(service.outFd);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(test::ReadTextFile(record), "Zantrove: conversion finished\n1 file converted, 1 failed.\n");
+}
+#endif
 
 TEST(CliConvertTest, UsageErrors)
 {

@@ -5,6 +5,7 @@
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
+#include "tests/tools/TestIpod.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OutputStep.h"
@@ -12,6 +13,8 @@
 #include "ui/ProcessingWindow.h"
 #include "ui/VideoListActions.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -100,12 +103,15 @@ protected:
     std::unique_ptr<MainWindow> m_window;
 };
 
-TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputs)
+TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputsOnTheIpod)
 {
     const std::string broken = m_clips + "/broken.avi";
     test::WriteTextFile(broken, "this is not a video");
     Add({MakeClip(m_clips, "first", 1), broken, MakeClip(m_clips, "third", 1)});
     const int before = m_window->NumberOfConvertedFiles();
+    const test::TestIpod ipod;
+    ASSERT_TRUE(ipod.Made());
+    m_window->Step3()->AddToLibrary()->setChecked(true);
 
     ProcessingWindow* window = Start();
     ASSERT_TRUE(window);
@@ -119,6 +125,13 @@ TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputs)
     EXPECT_TRUE(FileExists(m_out + "/first.mp4"));
     EXPECT_TRUE(FileExists(m_out + "/third.mp4"));
     EXPECT_FALSE(FileExists(m_out + "/broken.mp4"));
+    // The two converted files are on the iPod, and the window says so.
+    std::vector<std::string> titles;
+    for (const test::TestIpod::Track& track : ipod.Tracks())
+        titles.push_back(track.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"first", "third"}));
+    EXPECT_TRUE(window->Library()->isVisible());
+    EXPECT_EQ(window->Library()->text(), "2 files are on the iPod \"Test iPod\".");
     const std::string errors = window->Progress().ErrorLog();
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     EXPECT_TRUE(errors.starts_with("-" + broken + ":")) << errors;

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A stand-in for the desktop's notification service on a private test bus: appends each
+// notification's title and text to the file named by its argument, and says "ready" once it owns
+// the service name.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+class NotificationRecorder : public QDBusVirtualObject
+{
+public:
+    explicit NotificationRecorder(QString file) : m_file(std::move(file)) {}
+
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        if (message.member() == QLatin1String("Notify") && message.arguments().size() == 8) {
+            QFile record(m_file);
+            if (record.open(QIODevice::Append)) {
+                record.write(
+                    (message.arguments()[3].toString() + '\n' + message.arguments()[4].toString() + '\n')
+                        .toUtf8());
+            }
+            connection.send(message.createReply(QVariant::fromValue(1u)));
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QString m_file;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    if (argc != 2)
+        return 2;
+    NotificationRecorder recorder(QString::fromLocal8Bit(argv[1]));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder) ||
+        !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return application.exec();
+}

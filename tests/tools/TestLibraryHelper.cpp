@@ -104,19 +104,32 @@ TEST_F(LibraryHelperTest, ReportsFailuresWithThePathFirst)
     EXPECT_EQ(run.err, clip + ": cannot write " + videos + "/Zantrove.m3u\n");
 }
 
-TEST(LibraryHelperIpodTest, ADamagedDatabaseIsReportedAndLeftAsItWas)
+// Neither a database that cannot be read nor one that cannot be written (an iPod Classic signs its
+// database with its FireWire ID, which this one lacks) loses anything on the iPod.
+TEST(LibraryHelperIpodTest, AFailureIsReportedAndLeavesTheIpodAsItWas)
 {
-    const test::TestIpod ipod;
-    ASSERT_TRUE(ipod.Made());
-    test::WriteTextFile(ipod.DatabasePath(), "mhbd but not really a database");
     const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
     test::WriteTextFile(clip, "x");
+    for (const bool damaged : {true, false}) {
+        const test::TestIpod ipod;
+        ASSERT_TRUE(ipod.Made());
+        if (damaged)
+            test::WriteTextFile(ipod.DatabasePath(), "mhbd but not really a database");
+        else
+            test::WriteTextFile(ipod.MountPoint() + "/iPod_Control/Device/SysInfo", "ModelNumStr: MB029\n");
+        const std::string before = test::ReadTextFile(ipod.DatabasePath());
 
-    const test::ToolResult run = test::RunTool({kHelper, clip});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.starts_with(clip + ": the database of the iPod at " + ipod.MountPoint())) << run.err;
-    EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "mhbd but not really a database");
-    EXPECT_TRUE(ipod.MusicFiles().empty());
+        const test::ToolResult run = test::RunTool({kHelper, clip});
+        EXPECT_EQ(run.exitCode, 1);
+        const std::string problem =
+            damaged ? ": the database of the iPod at " : ": cannot write the database";
+        EXPECT_NE(run.err.find(clip + problem), std::string::npos) << run.err;
+        EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), before);
+        EXPECT_TRUE(ipod.MusicFiles().empty());
+        EXPECT_EQ(std::filesystem::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
+                  ipod.DatabasePath())
+            << "no copy left beside it";
+    }
 }
 
 } // namespace

@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gpod/itdb.h>
 #include <memory>
 #include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +107,28 @@ private:
     std::vector<std::string> m_kept;
 };
 
+// Held on the iTunes folder itself, so nothing new is written onto the iPod for it.
+class FolderLock
+{
+public:
+    explicit FolderLock(const std::string& folder)
+        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~FolderLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
+
 std::string ValidText(const std::string& text)
 {
     const GlibText valid(g_utf8_make_valid(text.c_str(), static_cast<gssize>(text.size())));
@@ -137,6 +161,8 @@ std::string AddMovieToIpod(const std::string& mountPoint, const MovieEntry& movi
     const GlibText folder(itdb_get_itunes_dir(mountPoint.c_str()));
     if (!folder)
         return "no iTunes folder on the iPod at " + mountPoint;
+    // Two runs that finish at once would each write the database they read; one would win.
+    const FolderLock lock(folder.get());
     PreviousDatabase previous(folder.get());
     previous.RestoreInterrupted();
 

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zantrove {
+
+// How an ended run went, judged by the files it left as well as by what it printed: an encoder that
+// was killed prints nothing, yet its file is missing.
+struct BatchOutcome
+{
+    int converted = 0; // rows with their output and without an error entry
+    int failed = 0;
+    // The run's own error entries, then "-" + source + ": ..." for each row whose output is missing
+    // and that has no entry yet.
+    std::string errorLog;
+
+    // "3 converted, 1 failed"
+    std::string CountText() const;
+};
+
+// sources and outputs hold one path per row, in list order; errorLog is the run's error log.
+BatchOutcome JudgeBatch(const std::vector<std::string>& sources, const std::vector<std::string>& outputs,
+                        const std::string& errorLog);
+
+} // namespace zantrove

@@ -47,6 +47,7 @@ TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("-" + broken + ":"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Processing File: 2 of 2..."), std::string::npos);
+    EXPECT_NE(run.err.find("Finished! 1 converted, 1 failed"), std::string::npos) << run.err;
     std::istringstream written(run.out);
     std::string first;
     std::getline(written, first);
@@ -69,7 +70,8 @@ std::string LongClip(const std::string& name)
 
 std::vector<std::string> ConvertArguments(const std::string& output, const std::vector<std::string>& files)
 {
-    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile", "6", "--output", output};
+    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile",
+                                       "6",       "--output", output};
     arguments.insert(arguments.end(), files.begin(), files.end());
     return arguments;
 }

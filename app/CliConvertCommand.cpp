@@ -26,7 +26,10 @@ void OnInterrupt(int)
     g_interrupted = 1;
 }
 
-// Ctrl-C while this lives ends the run like the window's cancel, instead of killing the tool.
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Ctrl-C, a polite kill or a closed terminal while this lives ends the run like the window's
+// cancel, instead of killing the tool.
 class InterruptGuard
 {
 public:
@@ -38,16 +41,19 @@ public:
         };
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_previous);
+        for (std::size_t i = 0; i < std::size(kCancelSignals); ++i)
+            ::sigaction(kCancelSignals[i], &action, &m_previous[i]);
     }
-    ~InterruptGuard() { ::sigaction(SIGINT, &m_previous, nullptr); }
+    ~InterruptGuard()
+    {
+        for (std::size_t i = 0; i < std::size(kCancelSignals); ++i)
+            ::sigaction(kCancelSignals[i], &m_previous[i], nullptr);
+    }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    struct sigaction m_previous
-    {
-    };
+    struct sigaction m_previous[std::size(kCancelSignals)]{};
 };
 
 std::string Bar(std::int64_t value, std::int64_t maximum, int width = 24)
@@ -58,9 +64,10 @@ std::string Bar(std::int64_t value, std::int64_t maximum, int width = 24)
            std::string(static_cast<std::size_t>(width - filled), '-') + "]";
 }
 
-void DrawProgress(std::ostream& err, const ConversionProgress& progress, const BatchTimeEstimate& estimate)
+void DrawProgress(std::ostream& err, const ConversionProgress& progress, const BatchTimeEstimate& estimate,
+                  const std::string& counts = {})
 {
-    err << '\r' << progress.CurrentFileText() << ' '
+    err << '\r' << progress.CurrentFileText() << counts << ' '
         << Bar(progress.CurrentValue(), progress.CurrentMaximum()) << ' '
         << ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) << "%  all "
         << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "  " << estimate.Text() << "   "
@@ -102,7 +109,9 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     request.addToLibrary = options.addToLibrary;
     const PreparedConversion prepared = PrepareConversion(request);
     if (!prepared.scriptWritten) {
-        context.err << "zantrove-cli: unable to write the file: " << prepared.scriptPath << '\n';
+        context.err << "zantrove-cli: unable to write the file: "
+                    << (prepared.unstagedComponent.empty() ? prepared.scriptPath : prepared.unstagedComponent)
+                    << '\n';
         return 1;
     }
     if (options.dryRun) {
@@ -145,41 +154,47 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     bool cancelled = false;
     while (launcher.Pump(200)) {
         if (g_interrupted) {
-            TerminateProcessByName(platform, kStagedEncoderName);
+            // This run's processes only: a conversion beside it keeps its encoder.
+            const int group = launcher.ProcessGroup();
             launcher.Stop();
+            TerminateProcessByName(platform, kStagedEncoderName, group);
             cancelled = true;
             break;
         }
     }
+    std::vector<std::string> sources;
+    std::vector<std::string> outputs;
+    for (std::size_t i = 0; i < prepared.lines.size() && i < setup.rows.size(); ++i) {
+        sources.push_back(setup.rows[i].filepath);
+        outputs.push_back(prepared.lines[i].outputPath);
+    }
+    const BatchOutcome outcome = JudgeBatch(sources, outputs, progress.ErrorLog());
     if (progress.Finished())
-        DrawProgress(context.err, progress, estimate);
+        DrawProgress(context.err, progress, estimate, " " + outcome.CountText());
     context.err << '\n';
     SaveSettings(settingsFolder, user);
 
     if (cancelled)
         context.err << "zantrove-cli: the conversion was cancelled\n";
-    std::string errors = progress.ErrorLog();
+    // A cancelled run's rows after the cancel were never meant to run: only what was said counts.
+    std::string errors = cancelled ? progress.ErrorLog() : outcome.errorLog;
     for (std::size_t at; (at = errors.find('\r')) != std::string::npos;)
         errors.erase(at, 1);
     context.err << errors;
     // A damaged source leaves a file behind and an entry here: converted in part is not success.
-    bool complete = !cancelled && errors.empty();
+    const bool complete = !cancelled && outcome.failed == 0;
     for (const EncoderLine& line : prepared.lines) {
         if (!FileExists(line.outputPath)) {
-            complete = false;
-            context.err << "zantrove-cli: not converted: " << line.outputPath << '\n';
+            if (cancelled)
+                context.err << "zantrove-cli: not converted: " << line.outputPath << '\n';
         } else {
             context.out << line.outputPath << '\n';
         }
     }
     if (const std::string places = LibrarySummary(progress.LogText()); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
-    if (!cancelled && context.notify) {
-        std::vector<std::string> outputs;
-        for (const EncoderLine& line : prepared.lines)
-            outputs.push_back(line.outputPath);
-        context.notify(kNotificationTitle, BatchOutcome::Of(outputs).Text());
-    }
+    if (!cancelled && context.notify)
+        context.notify(kNotificationTitle, outcome.NotificationText());
     return complete ? 0 : 1;
 }
 

@@ -1,22 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/BatchOutcome.h"
 
+#include "app/UserMessage.h"
 #include "storage/FileUtilities.h"
 
 namespace zantrove {
 
-BatchOutcome BatchOutcome::Of(const std::vector<std::string>& outputPaths)
+namespace {
+bool HasEntryFor(const std::string& errorLog, const std::string& source)
 {
-    BatchOutcome outcome;
-    for (const std::string& path : outputPaths)
-        ++(FileExists(path) ? outcome.converted : outcome.failed);
-    return outcome;
+    const std::string entry = "-" + source + ":";
+    return errorLog.starts_with(entry) || errorLog.find("\n" + entry) != std::string::npos;
+}
+} // namespace
+
+std::string BatchOutcome::CountText() const
+{
+    return std::to_string(converted) + " converted, " + std::to_string(failed) + " failed";
 }
 
-std::string BatchOutcome::Text() const
+std::string BatchOutcome::NotificationText() const
 {
     return std::to_string(converted) + (converted == 1 ? " file" : " files") + " converted, " +
            std::to_string(failed) + " failed.";
+}
+
+BatchOutcome JudgeBatch(const std::vector<std::string>& sources, const std::vector<std::string>& outputs,
+                        const std::string& errorLog)
+{
+    BatchOutcome outcome;
+    outcome.errorLog = errorLog;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const std::string output = i < outputs.size() ? outputs[i] : std::string();
+        const bool written = !output.empty() && FileExists(output);
+        const bool reported = HasEntryFor(errorLog, sources[i]);
+        // The library helper names the output: a file it could not add is a failure too.
+        if (written && !reported && !HasEntryFor(errorLog, output)) {
+            ++outcome.converted;
+            continue;
+        }
+        ++outcome.failed;
+        if (!written && !reported)
+            outcome.errorLog += "-" + sources[i] + ": not converted; " + output + " was not written" + kCrLf;
+    }
+    return outcome;
 }
 
 } // namespace zantrove

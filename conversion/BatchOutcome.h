@@ -6,17 +6,26 @@
 
 namespace zantrove {
 
-// How a finished run went: a file whose output is there counts as converted, any other as failed.
+// How an ended run went, judged by the files it left as well as by what it printed: an encoder that
+// was killed prints nothing, yet its file is missing.
 struct BatchOutcome
 {
-    int converted = 0;
+    int converted = 0; // rows with their output and without an error entry
     int failed = 0;
+    // The run's own error entries, then "-" + source + ": ..." for each row whose output is missing
+    // and that has no entry yet.
+    std::string errorLog;
 
-    static BatchOutcome Of(const std::vector<std::string>& outputPaths);
+    // "3 converted, 1 failed"
+    std::string CountText() const;
     // The desktop notification's text: "3 files converted, 1 failed."
-    std::string Text() const;
+    std::string NotificationText() const;
 };
 
 inline constexpr const char* kNotificationTitle = "Zantrove: conversion finished";
+
+// sources and outputs hold one path per row, in list order; errorLog is the run's error log.
+BatchOutcome JudgeBatch(const std::vector<std::string>& sources, const std::vector<std::string>& outputs,
+                        const std::string& errorLog);
 
 } // namespace zantrove

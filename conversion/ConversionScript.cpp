@@ -5,10 +5,10 @@
 #include "storage/AtomicFile.h"
 #include "storage/FileUtilities.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -32,22 +32,55 @@ bool SameFile(const struct stat& a, const struct stat& b)
            a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
-// Copy through a temporary name, keeping the source's mode and time, so a half-copied component is
-// never run and the next comparison finds the copy identical.
+bool CopyAll(int in, int out)
+{
+    char buffer[64 * 1024];
+    while (true) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            return true;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer + done, static_cast<std::size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0)
+                return false;
+            done += put;
+        }
+    }
+}
+
+// Copy through a temporary name of this copy's own, keeping the source's mode and time, so a
+// half-copied component (a full disk) is never run, two programs staging at once never write into
+// one file, and the next comparison finds the copy identical.
 bool CopyComponent(const std::string& source, const struct stat& sourceInfo, const std::string& target)
 {
-    std::ifstream in(source, std::ios::binary);
-    if (!in)
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
         return false;
-    const std::string temporary = target + ".staging";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << in.rdbuf();
-        if (!out.flush())
-            return std::remove(temporary.c_str()), false;
+    std::string temporary = target + ".staging-XXXXXX";
+    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (out < 0) {
+        ::close(in);
+        return false;
     }
+    bool copied = CopyAll(in, out);
+    ::close(in);
+    struct stat written
+    {
+    };
+    // A write the file system took back later shows as a short file.
+    copied =
+        copied && ::fsync(out) == 0 && ::fstat(out, &written) == 0 && written.st_size == sourceInfo.st_size;
+    copied = ::close(out) == 0 && copied;
     const timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-    if (::chmod(temporary.c_str(), (sourceInfo.st_mode & 07777) | S_IRUSR | S_IWUSR | S_IXUSR) != 0 ||
+    if (!copied ||
+        ::chmod(temporary.c_str(), (sourceInfo.st_mode & 07777) | S_IRUSR | S_IWUSR | S_IXUSR) != 0 ||
         ::utimensat(AT_FDCWD, temporary.c_str(), times, 0) != 0 ||
         std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
@@ -71,7 +104,7 @@ bool StageComponent(const std::string& applicationFolder, const std::string& set
     const bool haveSource = ::stat(source.c_str(), &sourceInfo) == 0 && S_ISREG(sourceInfo.st_mode);
     const bool haveTarget = ::stat(target.c_str(), &targetInfo) == 0 && S_ISREG(targetInfo.st_mode);
     if (haveSource && !(haveTarget && SameFile(sourceInfo, targetInfo)))
-        return CopyComponent(source, sourceInfo, target) || haveTarget;
+        return CopyComponent(source, sourceInfo, target);
     return haveTarget;
 }
 
@@ -93,14 +126,18 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
 PreparedConversion PrepareConversion(const ConversionRequest& request, const DebugEntry& debug)
 {
     const std::string& folder = request.settingsFolder;
-    StageComponent(request.applicationFolder, folder, kEncoderComponentName, kStagedEncoderName);
+    PreparedConversion prepared;
+    prepared.scriptPath = JoinPath(folder, std::string(kScriptName));
+    // No script without the encoder this program ships: neither a part copy nor an older one runs.
+    if (!StageComponent(request.applicationFolder, folder, kEncoderComponentName, kStagedEncoderName)) {
+        prepared.unstagedComponent = JoinPath(folder, std::string(kStagedEncoderName));
+        return prepared;
+    }
     // Our encoder needs no threading library; one is staged only when a build ships it.
     StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
     if (request.addToLibrary)
         StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName);
 
-    PreparedConversion prepared;
-    prepared.scriptPath = JoinPath(folder, std::string(kScriptName));
     if (debug) {
         const std::string dump = JoinPath(folder, std::string(kListDumpName));
         debug("Dump3 will be saved to: " + Quoted(dump));

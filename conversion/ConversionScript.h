@@ -36,6 +36,8 @@ using DebugEntry = std::function<void(const std::string& text)>;
 
 struct PreparedConversion
 {
+    // The staged encoder's path when it could not be copied; nothing is written or run then.
+    std::string unstagedComponent;
     bool scriptWritten = false;
     std::string scriptPath;
     std::vector<EncoderLine> lines; // one per row, in list order
@@ -43,7 +45,8 @@ struct PreparedConversion
 
 // Copies Components/<sourceName> to settingsFolder/<targetName> when the target is missing or differs
 // from the source in size or modification time, so an updated program never runs an old component.
-// An identical staged file is left alone. False when the target is not there afterwards.
+// An identical staged file is left alone. False when the target is not there afterwards, or when a
+// needed copy failed (an older staged file is then left as it was, but is not current).
 bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
                     std::string_view sourceName, std::string_view targetName);
 

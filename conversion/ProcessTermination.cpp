@@ -30,14 +30,14 @@ std::string_view ExecutableName(std::string_view executable)
 
 } // namespace
 
-int TerminateProcessByName(Platform& platform, std::string_view imageName)
+int TerminateProcessByName(Platform& platform, std::string_view imageName, int processGroup)
 {
-    if (imageName.empty())
+    if (imageName.empty() || processGroup <= 0)
         return 0;
     const int self = static_cast<int>(::getpid());
     int ended = 0;
     for (const ProcessEntry& process : platform.ListProcesses()) {
-        if (process.pid == self || process.pid <= 0)
+        if (process.pid == self || process.pid <= 0 || process.group != processGroup)
             continue;
         const bool matches = EndsWithIgnoringCase(process.name, imageName) ||
                              EndsWithIgnoringCase(ExecutableName(process.executable), imageName);

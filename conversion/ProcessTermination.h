@@ -7,9 +7,10 @@ namespace zantrove {
 
 class Platform;
 
-// Ends every process of the current user whose name ends with imageName, compared without regard
-// to case: the staged encoder of any running conversion, also one started by another copy of the
-// program. The calling process itself is never ended. Returns how many processes were ended.
-int TerminateProcessByName(Platform& platform, std::string_view imageName);
+// Ends every process of the process group processGroup whose name ends with imageName, compared
+// without regard to case: the staged encoder of one run, never that of another run beside it. No
+// group (0 or less) ends nothing, and the calling process itself is never ended. Returns how many
+// processes were ended.
+int TerminateProcessByName(Platform& platform, std::string_view imageName, int processGroup);
 
 } // namespace zantrove

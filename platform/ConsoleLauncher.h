@@ -40,6 +40,8 @@ public:
     // Ends the whole script at once: the shell and everything it started. No notification follows.
     virtual void Stop() = 0;
     virtual bool IsRunning() const = 0;
+    // The script's process group while it runs (the shell and all it started), -1 otherwise.
+    virtual int ProcessGroup() const { return -1; }
 
 protected:
     void EmitData(const std::string& data)

@@ -5,9 +5,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <iterator>
 #include <pwd.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -144,6 +146,15 @@ std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const
         const ssize_t n = ::readlink((base + "/exe").c_str(), buffer, sizeof buffer - 1);
         if (n > 0)
             process.executable.assign(buffer, static_cast<std::size_t>(n));
+        // "pid (name) state ppid pgrp ...": the name may hold blanks and parentheses itself.
+        std::ifstream statFile(base + "/stat");
+        const std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+        if (const auto close = stat.rfind(')'); close != std::string::npos) {
+            char state = 0;
+            int parent = 0;
+            if (std::sscanf(stat.c_str() + close + 1, " %c %d %d", &state, &parent, &process.group) != 3)
+                process.group = 0;
+        }
         processes.push_back(std::move(process));
     }
     ::closedir(proc);

@@ -25,6 +25,7 @@ struct ProcessEntry
     int pid = 0;
     std::string name;       // the process's own name
     std::string executable; // full path of its executable, empty when unreadable
+    int group = 0;          // its process group, 0 when unreadable
 };
 
 // What the operating system provides. One implementation per platform is picked at build time;

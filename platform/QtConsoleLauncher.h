@@ -22,8 +22,7 @@ public:
     int LastError() const override { return m_lastError; }
     void Stop() override;
     bool IsRunning() const override { return m_process.IsRunning(); }
-    // The shell's process group while it runs, -1 otherwise.
-    int ProcessGroup() const { return m_process.IsRunning() ? m_process.ProcessGroup() : -1; }
+    int ProcessGroup() const override { return m_process.IsRunning() ? m_process.ProcessGroup() : -1; }
 
 private:
     void OnReadable();

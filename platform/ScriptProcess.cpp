@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -90,6 +91,7 @@ int ScriptProcess::Start(const std::string& scriptPath)
                             ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
                             : 65536;
 
+    const pid_t owner = ::getpid();
     const pid_t pid = ::fork();
     if (pid < 0) {
         const int error = errno;
@@ -98,6 +100,11 @@ int ScriptProcess::Start(const std::string& scriptPath)
         return error;
     }
     if (pid == 0) {
+        // The run ends with its owner, even one killed outright; the encoder ends with the shell. An
+        // owner that died before this line is no longer our parent.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != owner)
+            ::_exit(127);
         // Its own group, so Stop reaches the shell and the encoder it runs with one signal.
         ::setpgid(0, 0);
         sigset_t none;

@@ -19,6 +19,8 @@ struct ScriptOutput
 
 // A shell script run with `/bin/sh -v` in its own process group, standard output and standard error
 // merged into one non-blocking pipe. Plain POSIX, so both the window and the command line can use it.
+// The shell is killed when the thread that started it ends (Linux's parent-death signal follows the
+// forking thread), so Start is called from the thread that lives as long as the run.
 class ScriptProcess
 {
 public:

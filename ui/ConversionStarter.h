@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/UserMessage.h"
+
+#include <optional>
+
 namespace zantrove {
 
 class MainWindow;
 
 // Convert on the last step: the start checks, the output folder, the script, then the progress
-// window over the main window.
+// window over the main window. The encoder check runs beside the window, which stays responsive
+// while it does; the start goes on when its answer comes.
 class ConversionStarter
 {
 public:
@@ -14,6 +19,9 @@ public:
     void Start();
 
 private:
+    void Continue(const std::optional<UserMessage>& refusal);
+    void ShowButtons();
+
     MainWindow& m_window;
 };
 

@@ -266,6 +266,8 @@ void MainWindow::Load(const std::vector<std::string>& arguments)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Files still being added would otherwise be probed on, one by one, for a window that is gone.
+    m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_step3->OutputDirectory()->text().toStdString();
     SaveSettings(m_settingsPath, m_settings);
     event->accept();

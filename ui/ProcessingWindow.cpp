@@ -52,10 +52,12 @@ void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
 ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
                                    std::string scriptPath, std::string outputFolder,
                                    std::vector<std::int32_t> outputSeconds, const Clock& clock)
-    : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_estimate(std::move(outputSeconds), clock),
+    : QDialog(&main), m_main(main), m_progress(rows), m_estimate(std::move(outputSeconds), clock),
       m_scriptPath(std::move(scriptPath)), m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
+    for (const ConversionProgress::Row& row : rows)
+        m_sources.push_back(row.filepath);
     setMinimumWidth(560);
 
     m_currentFile = new QLabel;
@@ -149,8 +151,10 @@ void ProcessingWindow::StartConversion()
 
 void ProcessingWindow::Show()
 {
-    setWindowTitle(ToQt(m_progress.Caption()));
-    m_currentFile->setText(ToQt(m_progress.CurrentFileText()));
+    // The captions stay; the counts go beside them.
+    const std::string counts = m_outcome ? " " + m_outcome->CountText() : std::string();
+    setWindowTitle(ToQt(m_progress.Caption() + counts));
+    m_currentFile->setText(ToQt(m_progress.CurrentFileText() + counts));
     m_currentBar->setMaximum(m_progress.CurrentMaximum());
     m_currentBar->setValue(m_progress.CurrentValue());
     m_totalBar->setMaximum(m_progress.TotalMaximum());
@@ -183,6 +187,8 @@ void ProcessingWindow::OnProcessEnded()
     m_progress.HandleEnd();
     m_estimate.Finish();
     m_launcher.reset();
+    if (!m_outputs.empty())
+        m_outcome = JudgeBatch(m_sources, m_outputs, m_progress.ErrorLog());
     Show();
     // Where the library helper put the files: on an iPod or in the playlist.
     const std::string places = LibrarySummary(m_progress.LogText());
@@ -192,15 +198,18 @@ void ProcessingWindow::OnProcessEnded()
         std::vector<std::string> outputs;
         for (const ConversionProgress::Row& row : m_progress.Rows())
             outputs.push_back(row.outputPath);
-        SendDesktopNotification(kNotificationTitle, BatchOutcome::Of(outputs).Text());
+        const BatchOutcome outcome =
+            m_outcome ? *m_outcome : JudgeBatch(m_sources, outputs, m_progress.ErrorLog());
+        SendDesktopNotification(kNotificationTitle, outcome.NotificationText());
     }
-    if (m_progress.ErrorLog().empty()) {
+    const std::string& errorLog = m_outcome ? m_outcome->errorLog : m_progress.ErrorLog();
+    if (errorLog.empty()) {
         ShowShutdownCountdown();
         return;
     }
     // Modal without a nested event loop: the countdown follows once the error window is closed.
     auto* errors = new ErrorWindow(this);
-    errors->SetErrors(m_progress.ErrorLog());
+    errors->SetErrors(errorLog);
     errors->setAttribute(Qt::WA_DeleteOnClose);
     errors->setWindowModality(Qt::ApplicationModal);
     connect(errors, &QDialog::finished, this, &ProcessingWindow::ShowShutdownCountdown);
@@ -245,9 +254,12 @@ bool ProcessingWindow::ConfirmAndStop()
                                    "be removed."};
     if (MessageBox::Ask(this, question) != MessageBox::Yes)
         return false;
-    TerminateProcessByName(Platform::Instance(), "Zantrove.exe");
     if (m_launcher) {
+        // This run's processes only: a conversion beside it keeps its encoder. The group is ended as
+        // a whole; the encoder's name is looked for in it only as a last resort.
+        const int group = m_launcher->ProcessGroup();
         m_launcher->Stop();
+        TerminateProcessByName(Platform::Instance(), "Zantrove.exe", group);
         m_launcher.reset();
     }
     DebugLog& log = ApplicationLog();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/BatchOutcome.h"
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -36,12 +38,17 @@ public:
                      const Clock& clock = Clock::System());
     ~ProcessingWindow() override;
 
+    // Each row's output file, so that at the end a row without one counts as failed even when its
+    // encoder said nothing.
+    void SetOutputPaths(std::vector<std::string> outputs) { m_outputs = std::move(outputs); }
     // Starts the script; shows why when it cannot.
     void StartConversion();
     void CancelProcess();
 
     const ConversionProgress& Progress() const { return m_progress; }
     const BatchTimeEstimate& TimeEstimate() const { return m_estimate; }
+    // Known once the script has ended, when the output paths were given.
+    const std::optional<BatchOutcome>& Outcome() const { return m_outcome; }
     QLabel* CurrentFile() const { return m_currentFile; }
     QLabel* TimeLeft() const { return m_timeLeft; }
     QLabel* Library() const { return m_library; }
@@ -75,6 +82,9 @@ private:
     BatchTimeEstimate m_estimate;
     std::string m_scriptPath;
     std::string m_outputFolder;
+    std::vector<std::string> m_sources;
+    std::vector<std::string> m_outputs;
+    std::optional<BatchOutcome> m_outcome;
     std::unique_ptr<ConsoleLauncher> m_launcher;
     bool m_closing = false;
 

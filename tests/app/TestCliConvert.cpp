@@ -2,6 +2,7 @@
 #include "app/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliProcess.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/TestIpod.h"
@@ -9,6 +10,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -59,6 +61,7 @@ TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
               std::string::npos)
         << run.err;
     EXPECT_NE(run.err.find("Processing File: 2 of 2..."), std::string::npos);
+    EXPECT_NE(run.err.find("Finished! 1 converted, 1 failed"), std::string::npos) << run.err;
     std::istringstream written(run.out);
     std::string first;
     std::getline(written, first);
@@ -165,6 +168,99 @@ TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     EXPECT_EQ(test::ReadTextFile(record), "Zantrove: conversion finished\n1 file converted, 1 failed.\n");
 }
 #endif
+using namespace std::chrono_literals;
+
+// A clip long enough that its conversion is surely still running when the test acts on it.
+std::string LongClip(const std::string& name)
+{
+    const std::string path = test::MakeTempFolder("long") + "/" + name + ".mp4";
+    const bool made =
+        test::RunShell("ffmpeg -nostdin -v error -f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi "
+                       "-i sine=frequency=440 -t 30 -c:v libx264 -preset ultrafast -c:a aac -y " +
+                       test::ShellQuote(path) + " </dev/null");
+    return made ? path : std::string();
+}
+
+std::vector<std::string> ConvertArguments(const std::string& output, const std::vector<std::string>& files)
+{
+    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile",
+                                       "6",       "--output", output};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return arguments;
+}
+
+TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
+{
+    const std::string clip = LongClip("long");
+    ASSERT_FALSE(clip.empty());
+    // Ctrl-C, a polite kill and a closed terminal cancel; a kill outright takes the run along.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        const std::string stopped = test::MakeTempFolder("stopped");
+        const std::string beside = test::MakeTempFolder("beside");
+        const pid_t owner = test::StartCliProcess(stopped, ConvertArguments(stopped + "/out", {clip}));
+        const pid_t other = test::StartCliProcess(beside, ConvertArguments(beside + "/out", {clip}));
+        ASSERT_TRUE(test::WaitUntil(
+            [&] {
+                return FileExists(stopped + "/out/long.m4v.part") &&
+                       FileExists(beside + "/out/long.m4v.part");
+            },
+            60s));
+        ASSERT_EQ(::kill(owner, signal), 0);
+        const int status = test::WaitForCliProcess(owner);
+        // Nothing of it goes on converting as an orphan.
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::ProcessNames(stopped); }, 10s)) << strsignal(signal);
+        EXPECT_FALSE(FileExists(stopped + "/out/long.m4v")) << strsignal(signal);
+        if (signal == SIGKILL) {
+            EXPECT_EQ(status, 128 + SIGKILL);
+        } else {
+            EXPECT_EQ(status, 1) << strsignal(signal);
+            EXPECT_NE(test::ReadTextFile(stopped + "/err.txt").find("the conversion was cancelled"),
+                      std::string::npos)
+                << strsignal(signal);
+        }
+        EXPECT_EQ(test::WaitForCliProcess(other), 0)
+            << strsignal(signal) << test::ReadTextFile(beside + "/err.txt");
+        EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
+    }
+}
+
+TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
+{
+    const std::string shortClip = test::ClipPath(test::Clip::H264AacMp4);
+    const std::string firstLong = LongClip("first");
+    const std::string secondLong = LongClip("second");
+    ASSERT_FALSE(shortClip.empty() || firstLong.empty() || secondLong.empty());
+    // Same name, two sources: both scripts are written before either run reaches it.
+    const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
+                                   test::MakeTempFolder("in") + "/same.mp4"};
+    for (const std::string& source : sources)
+        std::filesystem::copy_file(shortClip, source);
+    const std::string output = test::MakeTempFolder("shared");
+    test::WriteTextFile(output + "/same.m4v.part", "left by an earlier run");
+
+    const std::string roots[] = {test::MakeTempFolder("run"), test::MakeTempFolder("run")};
+    const pid_t runs[] = {
+        test::StartCliProcess(roots[0], ConvertArguments(output, {firstLong, sources[0]})),
+        test::StartCliProcess(roots[1], ConvertArguments(output, {secondLong, sources[1]}))};
+    const int statuses[] = {test::WaitForCliProcess(runs[0]), test::WaitForCliProcess(runs[1])};
+
+    // One run has the name; the other says so and leaves it alone.
+    ASSERT_EQ(statuses[0] + statuses[1], 1)
+        << test::ReadTextFile(roots[0] + "/err.txt") << test::ReadTextFile(roots[1] + "/err.txt");
+    const int loser = statuses[0] == 1 ? 0 : 1;
+    const std::string errors = test::ReadTextFile(roots[loser] + "/err.txt");
+    EXPECT_NE(errors.find("-" + sources[loser] + ": " + output + "/same.m4v already exists"),
+              std::string::npos)
+        << errors;
+    EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
+                               test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));
+    EXPECT_EQ(test::ReadTextFile(output + "/same.m4v.part"), "left by an earlier run");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(output))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
+}
 
 TEST(CliConvertTest, UsageErrors)
 {

@@ -61,33 +61,35 @@ TEST(ProcessTerminationTest, MatchesTheEndOfTheNameInAnyCase)
     };
     for (const auto& c : cases) {
         FakeProcessPlatform platform;
-        platform.processes = {{4242, c.name, c.executable}};
-        const int ended = TerminateProcessByName(platform, "Zantrove.exe");
+        platform.processes = {{4242, c.name, c.executable, 7}};
+        const int ended = TerminateProcessByName(platform, "Zantrove.exe", 7);
         EXPECT_EQ(ended, c.ended ? 1 : 0) << c.name << " " << c.executable;
         EXPECT_EQ(platform.terminated, c.ended ? std::vector<int>{4242} : std::vector<int>{})
             << c.name << " " << c.executable;
     }
 }
 
-TEST(ProcessTerminationTest, EndsEveryMatchOnceAndNeverItself)
+TEST(ProcessTerminationTest, EndsEveryMatchOfItsGroupOnceAndNeverItself)
 {
     FakeProcessPlatform platform;
     const int self = static_cast<int>(::getpid());
     platform.processes = {
-        {101, "Zantrove.exe", "/a/Zantrove.exe"},
-        {self, "Zantrove.exe", "/b/Zantrove.exe"},
-        {102, "bash", "/usr/bin/bash"},
-        {103, "zantrove.exe", "/c/zantrove.exe"},
+        {101, "Zantrove.exe", "/a/Zantrove.exe", 7}, {self, "Zantrove.exe", "/b/Zantrove.exe", 7},
+        {102, "bash", "/usr/bin/bash", 7},           {103, "zantrove.exe", "/c/zantrove.exe", 7},
+        {104, "Zantrove.exe", "/a/Zantrove.exe", 8}, // the encoder of a run beside it
+        {105, "Zantrove.exe", "/a/Zantrove.exe", 0},
     };
-    EXPECT_EQ(TerminateProcessByName(platform, "zantrove.exe"), 2);
+    EXPECT_EQ(TerminateProcessByName(platform, "zantrove.exe", 7), 2);
     EXPECT_EQ(platform.terminated, (std::vector<int>{101, 103}));
 }
 
-TEST(ProcessTerminationTest, EmptyNameEndsNothing)
+TEST(ProcessTerminationTest, EmptyNameOrNoGroupEndsNothing)
 {
     FakeProcessPlatform platform;
-    platform.processes = {{101, "Zantrove.exe", "/a/Zantrove.exe"}, {102, "bash", "/usr/bin/bash"}};
-    EXPECT_EQ(TerminateProcessByName(platform, ""), 0);
+    platform.processes = {{101, "Zantrove.exe", "/a/Zantrove.exe", 7}, {102, "bash", "/usr/bin/bash", 7}};
+    EXPECT_EQ(TerminateProcessByName(platform, "", 7), 0);
+    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", -1), 0);
+    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", 0), 0);
     EXPECT_TRUE(platform.terminated.empty());
 }
 
@@ -102,8 +104,8 @@ TEST(ProcessTerminationTest, ProcessThatCannotBeEndedIsNotCounted)
             return false;
         }
     } platform;
-    platform.processes = {{101, "Zantrove.exe", ""}};
-    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe"), 0);
+    platform.processes = {{101, "Zantrove.exe", "", 7}};
+    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", 7), 0);
     EXPECT_EQ(platform.terminated, std::vector<int>{101});
 }
 
@@ -146,7 +148,8 @@ void CheckRealTermination(const std::string& imageName, const std::string& asked
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_EQ(std::filesystem::read_symlink(exeLink).filename(), imageName);
 
-    EXPECT_GE(TerminateProcessByName(Platform::Instance(), askedName), 1);
+    // The copy runs in this test's own process group.
+    EXPECT_GE(TerminateProcessByName(Platform::Instance(), askedName, static_cast<int>(::getpgrp())), 1);
     int status = 0;
     const bool ended = WaitForEnd(child, status, std::chrono::seconds(5));
     if (!ended) {

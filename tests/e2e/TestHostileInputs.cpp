@@ -217,6 +217,7 @@ protected:
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_TRUE(HasErrorEntry(run, hostile, words)) << run.err;
         EXPECT_FALSE(FileExists(OutputOf(m_out, hostile)));
+        EXPECT_FALSE(FileExists(OutputOf(m_out, hostile) + ".part")); // a failure leaves nothing
         EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_first), 2.0));
         EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_last), 2.0));
         EXPECT_TRUE(OnlyTheseFinalNames(m_out, {OutputOf(m_out, m_first), OutputOf(m_out, m_last)}));
@@ -334,6 +335,25 @@ TEST_P(DiskFullTest, FileTooLargeForTheLimitFailsAndTheOthersConvert)
 
     const CliRun run = ConvertWithFileSizeLimit(m_out, {m_first, big, m_last}, 300 * 1024, GetParam());
     ExpectOneFailure(run, big, GetParam() ? "File too large" : "File size limit exceeded");
+}
+
+TEST_F(HostileInputTest, DiskFullWhileStagingTheEncoderRunsNothing)
+{
+    // A settings folder of its own, so the encoder must be staged; the disk fills up halfway.
+    const std::string data = test::MakeTempFolder("data");
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const auto component = fs::file_size(ZANTROVE_APP_DIR "/Components/Zantrove.dll");
+    const CliRun run = ConvertWithFileSizeLimit(m_out, {m_first}, component / 2, true);
+    ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
+
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("unable to write the file: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("/Zantrove.exe"), std::string::npos) << run.err;
+    for (const auto& entry : fs::recursive_directory_iterator(data))
+        EXPECT_EQ(entry.path().string().find("Zantrove.exe"), std::string::npos) << entry.path();
+    EXPECT_TRUE(fs::is_empty(m_out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signal, DiskFullTest, ::testing::Values(false, true),

@@ -356,16 +356,34 @@ TEST_F(EncoderRunTest, UsesTheFfmpegBesideItAndRenamesOnSuccess)
             output + ".part\n");
 }
 
-TEST_F(EncoderRunTest, FfmpegFailureKeepsTheUnfinishedFile)
+TEST_F(EncoderRunTest, FfmpegFailureLeavesNothingAndTouchesNoOtherFile)
 {
     WriteFakeFfmpeg(m_folder, "printf 'half' > \"$last\"\necho 'in.avi: broken' >&2\nexit 1\n");
     const std::string output = m_folder + "/half.mp4";
+    test::WriteTextFile(output + ".part", "left by another run");
     const test::ToolResult run = Encode({"-i", "in.avi", "-y", output});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err.rfind("in.avi: broken\n", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("Zantrove: "), std::string::npos);
     EXPECT_FALSE(FileExists(output));
-    EXPECT_EQ(test::ReadTextFile(output + ".part"), "half");
+    EXPECT_EQ(test::ReadTextFile(output + ".part"), "left by another run");
+    // It wrote beside that file, and took its own away again.
+    EXPECT_NE(test::ReadTextFile(m_folder + "/args.txt").find(output + ".2.part\n"), std::string::npos);
+    EXPECT_FALSE(FileExists(output + ".2.part"));
+}
+
+TEST_F(EncoderRunTest, StartedWithoutStandardStreamsItsProgressStaysOutOfTheVideo)
+{
+    const std::string source = TestClip(1);
+    ASSERT_FALSE(source.empty());
+    const std::string output = m_folder + "/closed.mp4";
+    ASSERT_TRUE(test::RunShell(test::ShellQuote(m_encoder) + " -i " + test::ShellQuote(source) +
+                               " -vcodec mpeg4 -acodec aac -y " + test::ShellQuote(output) + " <&- >&-"));
+    const test::ToolResult check =
+        test::RunTool({"ffmpeg", "-nostdin", "-v", "error", "-i", output, "-f", "null", "-"});
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.err, "");
+    EXPECT_EQ(test::ReadTextFile(output).find("time="), std::string::npos);
 }
 
 TEST_F(EncoderRunTest, SuccessWithoutOutputIsAFailure)

@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliProcess.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/TestIpod.h"
 #include "ui/ErrorWindow.h"
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -95,7 +97,9 @@ protected:
         for (int step = 1; step < 4; ++step)
             m_window->bttnNext_Click();
         m_window->ConvertButton()->click();
-        return m_window->findChild<ProcessingWindow*>("frmProcessing");
+        // The encoder check runs beside the window; the progress window follows its answer.
+        const auto opened = [this] { return m_window->findChild<ProcessingWindow*>("frmProcessing"); };
+        return QTest::qWaitFor(opened, 30000) ? opened() : nullptr;
     }
 
     std::string m_clips = test::MakeTempFolder("clips");
@@ -103,11 +107,25 @@ protected:
     std::unique_ptr<MainWindow> m_window;
 };
 
-TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputsOnTheIpod)
+// Kills the encoder of this run's file; encoders of other runs are left alone.
+bool KillEncoderOf(const std::string& output)
+{
+    for (const ProcessEntry& process : Platform::Instance().ListProcesses()) {
+        std::ifstream file("/proc/" + std::to_string(process.pid) + "/cmdline");
+        const std::string commandLine((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
+        if (process.name == "Zantrove.exe" && commandLine.find(output) != std::string::npos)
+            return ::kill(process.pid, SIGKILL) == 0;
+    }
+    return false;
+}
+
+TEST_F(ConversionRunTest, BrokenFileAndKilledEncoderAreBothFailuresAndCounted)
 {
     const std::string broken = m_clips + "/broken.avi";
     test::WriteTextFile(broken, "this is not a video");
-    Add({MakeClip(m_clips, "first", 1), broken, MakeClip(m_clips, "third", 1)});
+    const std::string third = MakeClip(m_clips, "third", 30);
+    Add({MakeClip(m_clips, "first", 1), broken, third});
     const int before = m_window->NumberOfConvertedFiles();
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
@@ -117,24 +135,32 @@ TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputsOnTheIp
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isModal());
     EXPECT_FALSE(m_window->ConvertButton()->isVisible());
+    // The third file's encoder dies without a word.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress().FileNumber() == 3; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileExists(m_out + "/third.mp4.part"); }, 30000));
+    ASSERT_TRUE(KillEncoderOf(m_out + "/third.mp4"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress().Finished(); }, 120000));
 
     EXPECT_EQ(window->CancelButton()->text(), "&Close");
-    EXPECT_EQ(window->windowTitle(), "Converting Video Files...Finished!");
+    EXPECT_EQ(window->windowTitle(), "Converting Video Files...Finished! 1 converted, 2 failed");
+    EXPECT_EQ(window->CurrentFile()->text(), "Finished! 1 converted, 2 failed");
     EXPECT_EQ(window->TotalBar()->value(), 4);
     EXPECT_TRUE(FileExists(m_out + "/first.mp4"));
-    EXPECT_TRUE(FileExists(m_out + "/third.mp4"));
+    EXPECT_FALSE(FileExists(m_out + "/third.mp4"));
     EXPECT_FALSE(FileExists(m_out + "/broken.mp4"));
-    // The two converted files are on the iPod, and the window says so.
+    // The one converted file is on the iPod, and the window says so.
     std::vector<std::string> titles;
     for (const test::TestIpod::Track& track : ipod.Tracks())
         titles.push_back(track.title);
-    EXPECT_EQ(titles, (std::vector<std::string>{"first", "third"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"first"}));
     EXPECT_TRUE(window->Library()->isVisible());
-    EXPECT_EQ(window->Library()->text(), "2 files are on the iPod \"Test iPod\".");
-    const std::string errors = window->Progress().ErrorLog();
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_EQ(window->Library()->text(), "1 file is on the iPod \"Test iPod\".");
+    ASSERT_TRUE(window->Outcome());
+    const std::string errors = window->Outcome()->errorLog;
+    // The broken file, the helper that found no third file, and the third file's missing output.
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 3) << errors;
     EXPECT_TRUE(errors.starts_with("-" + broken + ":")) << errors;
+    EXPECT_NE(errors.find("\n-" + third + ": "), std::string::npos) << errors;
     // The collected errors come in the error window, modal over the progress window.
     EXPECT_TRUE(MessageBox::Shown().empty());
     auto* errorWindow = window->findChild<ErrorWindow*>("frmError");
@@ -154,13 +180,19 @@ TEST_F(ConversionRunTest, BrokenFileInTheMiddleGivesOneErrorAndTwoOutputsOnTheIp
     EXPECT_FALSE(m_window->findChild<ProcessingWindow*>("frmProcessing"));
 }
 
-TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsTheEncoder)
+TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOwnEncoder)
 {
-    Add({MakeClip(m_clips, "one", 1), MakeClip(m_clips, "two", 30), MakeClip(m_clips, "three", 1)});
+    const std::string two = MakeClip(m_clips, "two", 30);
+    Add({MakeClip(m_clips, "one", 1), two, MakeClip(m_clips, "three", 1)});
     ProcessingWindow* window = Start();
     ASSERT_TRUE(window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress().FileNumber() == 2; }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return FileExists(m_out + "/two.mp4.part"); }, 30000));
+    // A second copy of the program converts beside this run, with a quick profile.
+    const std::string beside = test::MakeTempFolder("beside");
+    const pid_t other = test::StartCliProcess(
+        beside, {"convert", "--device", "iPod-Nano", "--profile", "6", "--output", beside + "/out", two});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileExists(beside + "/out/two.m4v.part"); }, 60000));
 
     MessageBox::SetNextAnswer(MessageBox::No);
     window->CancelButton()->click();
@@ -183,6 +215,8 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsTheEncode
     EXPECT_EQ(m_window->CurrentStep(), 4);
     EXPECT_TRUE(m_window->ConvertButton()->isVisible());
     EXPECT_TRUE(m_window->PreviousButton()->isVisible());
+    EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
+    EXPECT_TRUE(FileExists(beside + "/out/two.m4v"));
 }
 
 TEST_F(ConversionRunTest, RefusedStartWritesNoScriptAndGivesTheButtonsBack)

@@ -10,8 +10,10 @@
 #include "ui/ProcessingWindow.h"
 #include "ui/VideoListActions.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -42,12 +44,20 @@ protected:
         ASSERT_EQ(m_window->VideoList().Rows().size(), 1u);
     }
 
-    // Presses Convert and gives back the one message the start showed.
+    // Presses Convert and gives back the one message the start showed. The check runs beside the
+    // window: the press returns at once and the window keeps handling events until the answer.
     UserMessage Refusal()
     {
         for (int step = 1; step < 4; ++step)
             m_window->bttnNext_Click();
+        QElapsedTimer pressed;
+        pressed.start();
         m_window->ConvertButton()->click();
+        EXPECT_LT(pressed.elapsed(), 1000);
+        bool handled = false;
+        QTimer::singleShot(0, m_window.get(), [&handled] { handled = true; });
+        EXPECT_TRUE(QTest::qWaitFor([] { return !MessageBox::Shown().empty(); }, 30000));
+        EXPECT_TRUE(handled);
         EXPECT_EQ(m_window->findChild<ProcessingWindow*>("frmProcessing"), nullptr);
         EXPECT_TRUE(m_window->ConvertButton()->isVisible());
         EXPECT_FALSE(FolderExists(m_out));
@@ -89,6 +99,19 @@ TEST_F(EncoderCheckStartTest, NoFfmpegNamesThePackage)
     EXPECT_EQ(message.icon, MessageIcon::Critical);
     EXPECT_EQ(message.text,
               "The conversion could not be started.\r\nno ffmpeg found; install the Debian package ffmpeg");
+}
+
+TEST_F(EncoderCheckStartTest, SlowCheckLeavesTheWindowResponsive)
+{
+    const std::string folder = test::MakeTempFolder("app");
+    fs::copy(ZANTROVE_APP_DIR "/Profiles", folder + "/Profiles");
+    fs::create_directories(folder + "/Components");
+    const std::string component = folder + "/Components/Zantrove.dll";
+    test::WriteTextFile(component, "#!/bin/sh\nsleep 2\necho 'Zantrove: no ffmpeg here'\nexit 2\n");
+    fs::permissions(component, fs::perms::owner_all);
+    Open(folder);
+    const UserMessage message = Refusal();
+    EXPECT_EQ(message.text, "The conversion could not be started.\r\nno ffmpeg here");
 }
 
 } // namespace

@@ -38,6 +38,7 @@ public:
         ++stops;
     }
     bool IsRunning() const override { return m_running; }
+    int ProcessGroup() const override { return m_running ? 90 : -1; }
     void Send(const std::string& data) { EmitData(data); }
     void End()
     {
@@ -69,7 +70,10 @@ public:
     std::vector<int> terminated;
     std::vector<ProcessEntry> ListProcesses() const override
     {
-        return {{4711, "Zantrove.exe", "/s/Zantrove.exe"}, {4712, "bash", "/usr/bin/bash"}};
+        // The last is the encoder of a second run beside this one.
+        return {{4711, "Zantrove.exe", "/s/Zantrove.exe", 90},
+                {4712, "bash", "/usr/bin/bash", 90},
+                {4713, "Zantrove.exe", "/s/Zantrove.exe", 91}};
     }
     bool TerminateProcess(int pid) override { return terminated.push_back(pid), true; }
 };
@@ -177,7 +181,7 @@ TEST_F(ProcessingWindowTest, ConfirmedCancelStopsTheLauncherAndTellsTheMainWindo
     MessageBox::SetNextAnswer(MessageBox::Yes);
     m_window->CancelButton()->click();
     EXPECT_FALSE(FakeLauncher::last);                         // stopped and released
-    EXPECT_EQ(m_platform.terminated, std::vector<int>{4711}); // the encoder, by its name
+    EXPECT_EQ(m_platform.terminated, std::vector<int>{4711}); // its own encoder, by its name
     EXPECT_FALSE(m_window->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_EQ(MessageBox::Shown()[1].text.substr(0, 29), "The conversion was cancelled!");

@@ -26,11 +26,13 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace zantrove {
 namespace {
@@ -235,36 +237,49 @@ TEST_F(VideoListTest, DropWithoutLocalFilesIsRefused)
     EXPECT_EQ(Model().Count(), 0);
 }
 
-TEST_F(VideoListTest, ClickOnCancelDuringTheSecondOfFiveFilesLeavesTwoRows)
+TEST_F(VideoListTest, CancelOrCloseDuringTheSecondOfFiveFilesLeavesTwoRows)
 {
     const std::string h264 = Clip(test::Clip::H264AacMp4);
-    FileDialogs::SetNextFiles({h264, h264, h264, h264, h264});
     auto* cancel = m_window->findChild<QLabel*>("CancelLabel");
     ASSERT_NE(cancel, nullptr);
-    // Once the first file is in, the click is queued: it waits while the second file is probed
-    // and is handled when the loop next processes events.
-    QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [cancel](int done, int) {
-        if (done != 1)
-            return;
-        const QPoint onLink(cancel->contentsRect().left() + cancel->fontMetrics().horizontalAdvance("(Ca"),
-                            cancel->height() / 2);
-        const QPointF global = cancel->mapToGlobal(QPointF(onLink));
-        QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonPress, QPointF(onLink), global,
-                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        QCoreApplication::postEvent(cancel,
-                                    new QMouseEvent(QEvent::MouseButtonRelease, QPointF(onLink), global,
-                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    });
-    m_window->Step2()->AddButton()->click();
+    // Once the first file is in, the click or the close is queued: it waits while the second file
+    // is probed and is handled when the loop next processes events.
+    const std::function<void()> stops[] = {
+        [cancel] {
+            const QPoint onLink(cancel->contentsRect().left() +
+                                    cancel->fontMetrics().horizontalAdvance("(Ca"),
+                                cancel->height() / 2);
+            const QPointF global = cancel->mapToGlobal(QPointF(onLink));
+            QCoreApplication::postEvent(cancel,
+                                        new QMouseEvent(QEvent::MouseButtonPress, QPointF(onLink), global,
+                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(cancel,
+                                        new QMouseEvent(QEvent::MouseButtonRelease, QPointF(onLink), global,
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        },
+        [this] { QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); }); },
+    };
+    for (const auto& stop : stops) {
+        m_window->show();
+        m_window->VideoList().Clear();
+        FileDialogs::SetNextFiles({h264, h264, h264, h264, h264});
+        const QMetaObject::Connection watch =
+            QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [&stop](int done, int) {
+                if (done == 1)
+                    stop();
+            });
+        m_window->Step2()->AddButton()->click();
+        QObject::disconnect(watch);
 
-    ASSERT_EQ(List()->topLevelItemCount(), 2);
-    for (int row = 0; row < 2; ++row) {
-        EXPECT_EQ(List()->topLevelItem(row)->text(0), "h264") << "fully probed";
-        EXPECT_EQ(List()->topLevelItem(row)->text(3), "160x120");
+        ASSERT_EQ(List()->topLevelItemCount(), 2);
+        for (int row = 0; row < 2; ++row) {
+            EXPECT_EQ(List()->topLevelItem(row)->text(0), "h264") << "fully probed";
+            EXPECT_EQ(List()->topLevelItem(row)->text(3), "160x120");
+        }
+        EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
+        EXPECT_FALSE(m_window->CancelOverlay()->isVisible());
+        EXPECT_TRUE(m_window->StatusText()->text().isEmpty());
     }
-    EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
-    EXPECT_FALSE(m_window->CancelOverlay()->isVisible());
-    EXPECT_TRUE(m_window->StatusText()->text().isEmpty());
 }
 
 TEST_F(VideoListTest, RemovingRowsOneThreeAndFourOfFiveKeepsTwoAndFive)

@@ -4,11 +4,12 @@
 // its final name only when ffmpeg wrote it completely. Every failure comes with a line "<source>: ..."
 // (ffmpeg's own, or ours after "Zantrove: "): that is how the progress window's error log finds it.
 // A source ffmpeg read only in part (it still exits with 0) keeps what was converted, reported, with
-// status 3.
+// status 3. A failed file leaves nothing behind; a stopped one keeps its unfinished file.
 #include "tools/encoder/CheckMode.h"
 #include "tools/encoder/EncoderCheck.h"
 #include "tools/encoder/EncoderOptions.h"
 #include "tools/encoder/FfmpegRunner.h"
+#include "tools/encoder/OutputClaim.h"
 #include "tools/encoder/ProgressReport.h"
 
 #include <algorithm>
@@ -16,7 +17,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -57,10 +60,28 @@ int ChooseAudioTrack(const std::string& ffmpeg, const std::string& input)
     return outcome.Succeeded() ? zantrove::DefaultAudioTrack(answer) : 0;
 }
 
+// Started with a standard stream closed, the first file or pipe opened here would take its number,
+// and the progress text would end up inside it.
+void OpenStandardStreams()
+{
+    int fd = -1;
+    do {
+        fd = ::open("/dev/null", O_RDWR);
+    } while (fd >= 0 && fd <= STDERR_FILENO);
+    if (fd > STDERR_FILENO)
+        ::close(fd);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    OpenStandardStreams();
+    // The script's shell runs us: when it goes, so does this file's conversion. A shell that is
+    // gone already has left us to init.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() == 1)
+        return 128 + SIGTERM;
     // A progress reader that went away must not take the conversion with it.
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -73,8 +94,14 @@ int main(int argc, char** argv)
         return 2;
     }
     zantrove::EncoderRequest request = parsed.request;
-    const std::string part = zantrove::UnfinishedPath(request.output);
-    std::remove(part.c_str()); // a leftover from an earlier attempt must not pass for this one
+    int claimError = 0;
+    const std::string part = zantrove::ClaimUnfinishedFile(request.output, claimError);
+    if (part.empty()) {
+        Fail(request.input + ": cannot create " + zantrove::UnfinishedPath(request.output) + ": " +
+             std::strerror(claimError) + "; " + request.output + " was not written");
+        return 1;
+    }
+    request.unfinished = part;
 
     zantrove::ProgressReader reader;
     bool progressSeen = false;
@@ -91,7 +118,11 @@ int main(int argc, char** argv)
                 std::fflush(stdout);
             }
         });
-    const auto FailFile = [&request](const std::string& line) { Fail(request.input + ": " + line); };
+    // Only this run's own file goes; what a failed encode wrote is of no use to anyone.
+    const auto FailFile = [&request, &part](const std::string& line) {
+        std::remove(part.c_str());
+        Fail(request.input + ": " + line);
+    };
     const std::string reason = outcome.lastErrorLine.empty() ? "" : " (" + outcome.lastErrorLine + ")";
 
     if (!outcome.started || !outcome.error.empty()) {
@@ -99,8 +130,9 @@ int main(int argc, char** argv)
         return 1;
     }
     if (outcome.receivedSignal != 0) {
-        FailFile(std::string("stopped by ") + strsignal(outcome.receivedSignal) + "; " + request.output +
-                 " was not written");
+        // A cancelled file keeps what was converted, as the unfinished file.
+        Fail(request.input + ": stopped by " + strsignal(outcome.receivedSignal) + "; " + request.output +
+             " was not written");
         return 128 + outcome.receivedSignal;
     }
     if (outcome.childSignal != 0) {
@@ -111,9 +143,10 @@ int main(int argc, char** argv)
     if (outcome.exitCode != 0) {
         // ffmpeg's own line may already name the source, and one error makes one entry of the log.
         const std::string line = "ffmpeg failed with status " + std::to_string(outcome.exitCode);
-        if (outcome.lastErrorLine.find(request.input + ":") != std::string::npos)
+        if (outcome.lastErrorLine.find(request.input + ":") != std::string::npos) {
+            std::remove(part.c_str());
             Fail(line + "; " + request.output + " was not written");
-        else
+        } else
             FailFile(line + reason + "; " + request.output + " was not written");
         return 1;
     }
@@ -137,13 +170,17 @@ int main(int argc, char** argv)
                  request.output + " was not written");
         return 1;
     }
-    if (std::rename(part.c_str(), request.output.c_str()) != 0) {
-        FailFile("cannot rename " + part + " to " + request.output + ": " + std::strerror(errno));
+    // Another run may have finished a file of the same name meanwhile; it stays as it is.
+    if (const int error = zantrove::PublishWithoutReplacing(part, request.output); error != 0) {
+        FailFile(error == EEXIST
+                     ? request.output + " already exists (written meanwhile by another run); it was "
+                                        "left as it is"
+                     : "cannot rename " + part + " to " + request.output + ": " + std::strerror(error));
         return 1;
     }
     if (outcome.reportedErrors) {
-        FailFile("damaged source: ffmpeg reported errors while converting it" + reason + "; " +
-                 request.output + " holds only what could be read");
+        Fail(request.input + ": damaged source: ffmpeg reported errors while converting it" + reason + "; " +
+             request.output + " holds only what could be read");
         return 3;
     }
     return 0;

@@ -384,8 +384,9 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         if (!request.channels.empty())
             args.insert(args.end(), {"-ac", request.channels});
     }
-    args.insert(args.end(), {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
-                             UnfinishedPath(request.output)});
+    args.insert(args.end(),
+                {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
+                 request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished});
     return args;
 }
 

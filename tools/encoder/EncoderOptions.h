@@ -12,8 +12,9 @@ namespace zantrove {
 struct EncoderRequest
 {
     std::string input;
-    std::string output; // the final name; ffmpeg writes UnfinishedPath(output)
-    std::string format; // -f, empty when the output's extension decides
+    std::string output;     // the final name; ffmpeg writes UnfinishedPath(output)
+    std::string unfinished; // where ffmpeg writes instead, when the encoder picked another name
+    std::string format;     // -f, empty when the output's extension decides
     std::string videoCodec;
     int width = 0; // 0: -s not given
     int height = 0;

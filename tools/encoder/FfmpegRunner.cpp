@@ -3,10 +3,12 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
@@ -22,6 +24,9 @@ volatile sig_atomic_t g_child = 0;
 volatile sig_atomic_t g_received = 0;
 
 constexpr std::array<int, 3> kForwarded{SIGTERM, SIGINT, SIGHUP};
+// ffmpeg blocked on an input that never comes (a FIFO) ignores a polite stop; after this it is killed.
+constexpr int kStopGraceMs = 3000;
+constexpr int kStopPollMs = 100;
 
 void ForwardSignal(int signal)
 {
@@ -169,8 +174,14 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
     char buffer[4096];
     std::string pendingError;
     pollfd ends[2] = {{pipeEnds[0], POLLIN, 0}, {errorEnds[0], POLLIN, 0}};
+    std::optional<std::chrono::steady_clock::time_point> killAt;
     while (ends[0].fd >= 0 || ends[1].fd >= 0) {
-        if (::poll(ends, 2, -1) < 0) {
+        const int ready = ::poll(ends, 2, g_received != 0 ? kStopPollMs : -1);
+        if (g_received != 0 && !killAt)
+            killAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStopGraceMs);
+        if (killAt && std::chrono::steady_clock::now() >= *killAt)
+            ::kill(child, SIGKILL);
+        if (ready < 0) {
             if (errno == EINTR)
                 continue;
             break;

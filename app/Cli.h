@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zantrove {
@@ -12,6 +13,10 @@ struct CliContext
     std::ostream& out;
     std::ostream& err;
     std::string applicationFolder; // holds Profiles/ and Components/
+    // A terminal gets redrawn progress bars and headers; a pipe or file gets plain lines.
+    bool outIsTerminal = false;
+    bool errIsTerminal = false;
+    std::string_view command = {}; // the command running, named in its usage errors
 };
 
 inline constexpr int kCliUsageError = 2;

@@ -3,9 +3,12 @@
 #include "platform/Platform.h"
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     zantrove::CliContext context{std::cout, std::cerr, zantrove::Platform::Instance().ApplicationFolder()};
+    context.outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+    context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     return zantrove::RunCli({argv + 1, argv + argc}, context);
 }

@@ -13,29 +13,36 @@ constexpr std::string_view kVersionText = "Zantrove 1.1";
 
 constexpr std::string_view kConvertHelp =
     R"(Usage: zantrove-cli convert --device DEVICE --output DIR [OPTIONS] FILE...
-Converts each FILE for DEVICE into the folder DIR, as the window's Convert button does.
-Progress and errors go to standard error, the path of each converted file to standard output.
+Converts each FILE for DEVICE into the folder DIR, as the window's Convert
+button does. Progress and errors go to standard error; the path of each
+converted file goes to standard output.
 
 Options:
   --device DEVICE   iPod-Classic, iPod-Touch, iPod-Nano, iPhone or iPad
-  --output DIR      the folder for the converted files; created when it is missing
-  --profile N       the device's output profile number N (see 'zantrove-cli profiles DEVICE');
-                    without it the device's default profile is used
-  --trim BEGIN-END  convert only this part of every FILE, as hh:mm:ss-hh:mm:ss
+  --output DIR      the folder for the converted files, made when missing
+  --profile N       the device's output profile number N, as listed by
+                    'zantrove-cli profiles DEVICE'; without it the device's
+                    default profile is used
+  --trim BEGIN-END  convert only this part of every FILE,
+                    e.g. --trim 00:00:30-00:02:00
   --itunes          add each converted file to the media library
-  --dry-run         print the conversion script instead of running it; nothing is written
+  --dry-run         print the conversion script instead of running it;
+                    nothing is written
   --quiet           print only errors and the closing summary
   -h, --help        show this help
-  --                the arguments after it are files, even when they begin with '-'
+  --                the arguments after it are files, even when they
+                    begin with '-'
 
-Exit status: 0 when every file was converted, 1 when one was not, 2 for a usage error.
+Exit status: 0 when every file was converted, 1 when one was not,
+2 for a usage error.
 
 Example:
-  zantrove-cli convert --device iPhone --output ~/Videos/iPhone holiday.avi party.mpg
+  zantrove-cli convert --device iPhone --output ~/Videos/iPhone holiday.avi
 )";
 
 constexpr std::string_view kDevicesHelp = R"(Usage: zantrove-cli devices
-Lists the devices Zantrove converts for, one name a line, as convert, line and profiles take them.
+Lists the devices Zantrove converts for, one per line, spelt as convert,
+line and profiles take them.
 
 Options:
   -h, --help  show this help
@@ -46,40 +53,43 @@ Example:
 
 constexpr std::string_view kLineHelp =
     R"(Usage: zantrove-cli line --device DEVICE --output DIR [OPTIONS] FILE...
-Prints the encoder arguments convert would use for each FILE, one line a file.
-Nothing is converted and nothing is written.
+Prints the encoder arguments convert would use for each FILE, one line per
+file. Nothing is converted and nothing is written.
 
 Options:
   --device DEVICE   iPod-Classic, iPod-Touch, iPod-Nano, iPhone or iPad
   --output DIR      the folder the converted files would go to
-  --profile N       the device's output profile number N (see 'zantrove-cli profiles DEVICE');
-                    without it the device's default profile is used
-  --trim BEGIN-END  only this part of every FILE, as hh:mm:ss-hh:mm:ss
+  --profile N       the device's output profile number N, as listed by
+                    'zantrove-cli profiles DEVICE'; without it the device's
+                    default profile is used
+  --trim BEGIN-END  only this part of every FILE, e.g. --trim 00:00:30-00:02:00
   -h, --help        show this help
-  --                the arguments after it are files, even when they begin with '-'
+  --                the arguments after it are files, even when they
+                    begin with '-'
 
 Example:
   zantrove-cli line --device iPad --profile 2 --output ~/Videos/iPad clip.avi
 )";
 
 constexpr std::string_view kProbeHelp = R"(Usage: zantrove-cli probe FILE...
-Shows each FILE as the window's video list would hold it, one line a file:
+Shows each FILE as the window's video list would hold it, one line per file:
   Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath
-The line of column names comes first when the output is a terminal.
+On a terminal a line of these column names comes first.
 
 Options:
   -h, --help  show this help
   --          the arguments after it are files, even when they begin with '-'
 
-Exit status: 0 when every FILE is a media file, 1 when one is missing or is not, 2 for a usage error.
+Exit status: 0 when every FILE is a media file, 1 when one is missing or is
+not, 2 for a usage error.
 
 Example:
   zantrove-cli probe ~/Videos/holiday.avi
 )";
 
 constexpr std::string_view kProfilesHelp = R"(Usage: zantrove-cli profiles DEVICE
-Lists the output profiles of DEVICE: the number convert --profile takes, the name, and "default"
-beside the profile used when no --profile is given.
+Lists the output profiles of DEVICE: the number convert --profile takes, the
+name, and "default" beside the profile used when no --profile is given.
 
 Options:
   -h, --help  show this help
@@ -90,7 +100,7 @@ Example:
 
 constexpr std::array kCommands{
     CliCommand{"convert", "convert video files for a device", kConvertHelp, RunConvertCommand},
-    CliCommand{"devices", "list the devices", kDevicesHelp, RunDevicesCommand},
+    CliCommand{"devices", "list the device names the other commands take", kDevicesHelp, RunDevicesCommand},
     CliCommand{"line", "print the encoder arguments for each file, converting nothing", kLineHelp,
                RunLineCommand},
     CliCommand{"probe", "show what the video list would show for each file", kProbeHelp, RunProbeCommand},
@@ -104,8 +114,9 @@ void PrintHelp(std::ostream& out)
            "Commands:\n";
     for (const auto& command : kCommands)
         out << "  " << command.name << std::string(10 - command.name.size(), ' ') << command.summary << '\n';
-    out << "\nOptions:\n"
-           "  -h, --help  show this help; 'zantrove-cli COMMAND --help' shows a command's own\n"
+    out << "\nRun 'zantrove-cli COMMAND --help' for a command's options and an example.\n\n"
+           "Options:\n"
+           "  -h, --help  show this help\n"
            "  --version   show the version\n\n"
            "Example:\n"
            "  zantrove-cli convert --device iPhone --output ~/Videos/iPhone holiday.avi\n";

@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
@@ -113,8 +114,8 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
     m_helpActions = new HelpActions(*this);
 
-    resize(900, 640);
-    setMinimumSize(820, 580);
+    // No larger than the screen it opens on; the steps scroll, so no minimum keeps it bigger.
+    resize(QSize(900, 640).boundedTo(screen()->availableGeometry().size()));
     ShowWizardStep(1);
 }
 

@@ -378,8 +378,16 @@ QTreeWidget* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
+    // Trimmed exactly when both trim columns hold a time.
+    int trimmed = 0;
+    for (int i = 0; i < VideoFiles()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = VideoFiles()->topLevelItem(i);
+        if (!item->text(static_cast<int>(VideoColumn::BeginTime)).isEmpty() &&
+            !item->text(static_cast<int>(VideoColumn::EndTime)).isEmpty())
+            ++trimmed;
+    }
     m_step4->Fill({VideoFiles()->topLevelItemCount(), SelectedDevice(), m_step3->Profiles()->currentText(),
-                   m_step3->OutputDirectory()->text()});
+                   m_step3->OutputDirectory()->text(), trimmed});
 }
 
 void MainWindow::bttnNext_Click()

@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, OutputFolderCheckOnStepThree)
     EXPECT_EQ(m_window->ConvertButton()->geometry(), m_window->NextButton()->geometry());
 }
 
-TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharacters)
+TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharactersAndSaysWhatWillHappen)
 {
     AddRow("a");
     AddRow("b");
@@ -143,13 +143,21 @@ TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharacters)
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty);
     EXPECT_EQ(m_window->Step4()->VideoFiles()->text(), "2");
     EXPECT_EQ(m_window->Step4()->SelectedDevice()->text(), "iPod-Classic");
+    EXPECT_EQ(m_window->Step4()->Summary()->text(),
+              "2 video files will be converted and saved to:\n" + fifty);
 
     m_window->bttnPrevious_Click();
     const QString fiftyOne = fifty + "g";
     m_window->Step3()->OutputDirectory()->setText(fiftyOne);
+    // Trimmed: both trim columns set, one alone is not enough.
+    m_window->VideoFiles()->topLevelItem(0)->setText(4, "00:00:01");
+    m_window->VideoFiles()->topLevelItem(0)->setText(5, "00:00:02");
+    m_window->VideoFiles()->topLevelItem(1)->setText(5, "00:00:02");
     m_window->bttnNext_Click();
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty + "...");
     EXPECT_EQ(m_window->Step4()->Output()->toolTip(), fiftyOne);
+    EXPECT_EQ(m_window->Step4()->Summary()->text(),
+              "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
     // Characters, not bytes: 51 accented letters are cut after 50 of them.
     EXPECT_EQ(ReviewStep::Shortened(QString(51, QChar(0xE9))), QString(50, QChar(0xE9)) + "...");
 }

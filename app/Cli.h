@@ -4,6 +4,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zantrove {
@@ -15,6 +16,10 @@ struct CliContext
     std::string applicationFolder; // holds Profiles/ and Components/
     // Shows a desktop notification (title, text); empty where the build has none.
     std::function<void(const std::string&, const std::string&)> notify = {};
+    // A terminal gets redrawn progress bars and headers; a pipe or file gets plain lines.
+    bool outIsTerminal = false;
+    bool errIsTerminal = false;
+    std::string_view command = {}; // the command running, named in its usage errors
 };
 
 inline constexpr int kCliUsageError = 2;

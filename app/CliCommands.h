@@ -7,12 +7,13 @@
 
 namespace zantrove {
 
-// One sub-command of zantrove-cli: its name, its usage line and what runs it with the arguments
-// that follow the name.
+// One sub-command of zantrove-cli: its name, its line in the command list, its own help and what
+// runs it with the arguments that follow the name.
 struct CliCommand
 {
     std::string_view name;
-    std::string_view usage;
+    std::string_view summary;
+    std::string_view help;
     int (*run)(const std::vector<std::string>& arguments, CliContext& context);
 };
 
@@ -22,7 +23,7 @@ int RunLineCommand(const std::vector<std::string>& arguments, CliContext& contex
 int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& context);
 
-// "zantrove-cli: " + text on stderr, then the usage status.
+// "zantrove-cli: " + text and where to find the command's help on stderr, then the usage status.
 int CliUsageError(CliContext& context, const std::string& text);
 
 } // namespace zantrove

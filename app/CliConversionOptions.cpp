@@ -18,8 +18,19 @@ bool IsClockTime(std::string_view text)
 std::string ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags,
                                       CliConversionOptions& options)
 {
+    bool onlyFiles = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (onlyFiles || argument == "--") {
+            if (onlyFiles)
+                options.files.push_back(argument);
+            onlyFiles = true;
+            continue;
+        }
+        if (withRunFlags && argument == "--quiet") {
+            options.quiet = true;
+            continue;
+        }
         if (withRunFlags && argument == "--itunes") {
             options.addToLibrary = true;
             continue;

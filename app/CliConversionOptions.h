@@ -23,6 +23,7 @@ struct CliConversionOptions
     std::string trimEnd;
     bool addToLibrary = false; // --itunes, "convert" only
     bool dryRun = false;       // "convert" only
+    bool quiet = false;        // "convert" only: errors and the summary, nothing else
     std::vector<std::string> files;
 };
 
@@ -33,7 +34,7 @@ struct CliConversionSetup
     std::vector<VideoRow> rows;
 };
 
-// Empty on success, else the usage error to report. withRunFlags admits --itunes and --dry-run.
+// Empty on success, else the usage error to report. withRunFlags admits --itunes, --dry-run and --quiet.
 std::string ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags,
                                       CliConversionOptions& options);
 

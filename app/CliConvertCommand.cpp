@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CliCommands.h"
 #include "app/CliConversionOptions.h"
+#include "app/CliConvertReport.h"
 #include "app/Startup.h"
 #include "conversion/BatchOutcome.h"
 #include "conversion/BatchTimeEstimate.h"
@@ -14,7 +15,6 @@
 #include "storage/UserSettings.h"
 
 #include <csignal>
-#include <fstream>
 
 namespace zantrove {
 
@@ -55,24 +55,6 @@ public:
 private:
     struct sigaction m_previous[std::size(kCancelSignals)]{};
 };
-
-std::string Bar(std::int64_t value, std::int64_t maximum, int width = 24)
-{
-    const int filled =
-        maximum > 0 ? static_cast<int>(std::min<std::int64_t>(value, maximum) * width / maximum) : 0;
-    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
-           std::string(static_cast<std::size_t>(width - filled), '-') + "]";
-}
-
-void DrawProgress(std::ostream& err, const ConversionProgress& progress, const BatchTimeEstimate& estimate,
-                  const std::string& counts = {})
-{
-    err << '\r' << progress.CurrentFileText() << counts << ' '
-        << Bar(progress.CurrentValue(), progress.CurrentMaximum()) << ' '
-        << ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) << "%  all "
-        << Bar(progress.TotalValue(), progress.TotalMaximum(), 12) << "  " << estimate.Text() << "   "
-        << std::flush;
-}
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context)
@@ -95,9 +77,17 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     Platform& platform = Platform::Instance();
     std::vector<UserMessage> messages;
-    const std::string settingsFolder = ResolveSettingsFolder(platform, messages);
+    // A dry run shows the script the run would write, and leaves the disk as it found it.
+    const std::string settingsFolder =
+        options.dryRun ? SettingsFolderPath(platform, messages) : ResolveSettingsFolder(platform, messages);
     for (const UserMessage& message : messages)
         context.err << "zantrove-cli: " << message.text << '\n';
+    if (options.dryRun) {
+        const auto lines =
+            BuildEncoderLines(setup.rows, TakeEncoderSettings(settings, options.output), profile, FileExists);
+        context.out << ConversionScriptText(settingsFolder, lines, options.addToLibrary);
+        return 0;
+    }
     CreateFolderPath(options.output);
 
     ConversionRequest request;
@@ -114,11 +104,6 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
                     << '\n';
         return 1;
     }
-    if (options.dryRun) {
-        std::ifstream script(prepared.scriptPath, std::ios::binary);
-        context.out << script.rdbuf();
-        return 0;
-    }
 
     ConversionProgress progress(ConversionProgress::RowsOf(setup.rows, prepared.lines));
     BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
@@ -127,17 +112,18 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 
     PollingConsoleLauncher launcher;
     launcher.SetScript(prepared.scriptPath);
+    std::vector<std::string> sources;
+    for (const VideoRow& row : setup.rows)
+        sources.push_back(row.filepath);
+    CliConvertReport report(context, sources, options.quiet);
     launcher.SetDataReceived([&](const std::string& data) {
-        const int before = progress.FileNumber();
         const int readings = progress.Readings();
-        if (progress.HandleOutput(data)) {
+        const bool started = progress.HandleOutput(data);
+        if (started)
             CountConvertedFile(user);
-            if (before != 0)
-                context.err << '\n';
-        }
         if (progress.Readings() != readings)
             estimate.Progress(progress.FileNumber(), progress.CurrentValue());
-        DrawProgress(context.err, progress, estimate);
+        report.Update(progress, estimate, started);
     });
     launcher.SetProcessEnded([&] {
         progress.HandleEnd();
@@ -162,39 +148,31 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
             break;
         }
     }
-    std::vector<std::string> sources;
-    std::vector<std::string> outputs;
-    for (std::size_t i = 0; i < prepared.lines.size() && i < setup.rows.size(); ++i) {
-        sources.push_back(setup.rows[i].filepath);
-        outputs.push_back(prepared.lines[i].outputPath);
-    }
-    const BatchOutcome outcome = JudgeBatch(sources, outputs, progress.ErrorLog());
-    if (progress.Finished())
-        DrawProgress(context.err, progress, estimate, " " + outcome.CountText());
-    context.err << '\n';
+    report.EndProgress();
     SaveSettings(settingsFolder, user);
+    std::vector<std::string> outputs;
+    for (const EncoderLine& line : prepared.lines)
+        outputs.push_back(line.outputPath);
+    const BatchOutcome outcome = JudgeBatch(sources, outputs, progress.ErrorLog());
 
     if (cancelled)
-        context.err << "zantrove-cli: the conversion was cancelled\n";
-    // A cancelled run's rows after the cancel were never meant to run: only what was said counts.
-    std::string errors = cancelled ? progress.ErrorLog() : outcome.errorLog;
-    for (std::size_t at; (at = errors.find('\r')) != std::string::npos;)
-        errors.erase(at, 1);
-    context.err << errors;
-    // A damaged source leaves a file behind and an entry here: converted in part is not success.
-    const bool complete = !cancelled && outcome.failed == 0;
-    for (const EncoderLine& line : prepared.lines) {
+        report.Error("the conversion was cancelled");
+    // A damaged source leaves a file behind and an error: converted in part is not converted.
+    for (std::size_t i = 0; i < prepared.lines.size(); ++i) {
+        const EncoderLine& line = prepared.lines[i];
         if (!FileExists(line.outputPath)) {
-            if (cancelled)
-                context.err << "zantrove-cli: not converted: " << line.outputPath << '\n';
-        } else {
-            context.out << line.outputPath << '\n';
+            report.Error("not converted: " + sources[i]);
+            continue;
         }
+        if (!options.quiet)
+            context.out << line.outputPath << '\n';
     }
     if (const std::string places = LibrarySummary(progress.LogText()); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
+    report.Summary(outcome.converted, outcome.failed);
     if (!cancelled && context.notify)
         context.notify(kNotificationTitle, outcome.NotificationText());
+    const bool complete = !cancelled && outcome.failed == 0;
     return complete ? 0 : 1;
 }
 

@@ -21,17 +21,19 @@ ShellFolderAnswer GetShellFolderPath(int folderId, const Platform& platform)
     return {};
 }
 
+std::string SettingsFolderPath(const Platform& platform, std::vector<UserMessage>& messages)
+{
+    ShellFolderAnswer answer = GetShellFolderPath(Platform::kApplicationDataFolder, platform);
+    if (answer.message)
+        messages.push_back(*answer.message);
+    return JoinPath(JoinPath(answer.path, "Quelmar"), "Zantrove");
+}
+
 std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMessage>& messages)
 {
-    const auto settingsFolder = [&] {
-        ShellFolderAnswer answer = GetShellFolderPath(Platform::kApplicationDataFolder, platform);
-        if (answer.message)
-            messages.push_back(*answer.message);
-        return JoinPath(JoinPath(answer.path, "Quelmar"), "Zantrove");
-    };
-    CreateFolderPath(settingsFolder());
+    CreateFolderPath(SettingsFolderPath(platform, messages));
     // Looked up a second time for the value that is kept, so a failing lookup is reported twice.
-    return settingsFolder();
+    return SettingsFolderPath(platform, messages);
 }
 
 bool IsDebugSwitch(const std::vector<std::string>& arguments)

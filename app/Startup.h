@@ -20,6 +20,9 @@ struct ShellFolderAnswer
 // The folder for an id, or an empty path with the message to show when the lookup says why it failed.
 ShellFolderAnswer GetShellFolderPath(int folderId, const Platform& platform);
 
+// The settings folder's path, nothing created; a failed lookup's message is added to messages.
+std::string SettingsFolderPath(const Platform& platform, std::vector<UserMessage>& messages);
+
 // The settings folder: application-data folder + "/Quelmar/Zantrove", every level created. Messages of
 // a failed lookup are collected in order for the caller to show.
 std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMessage>& messages);

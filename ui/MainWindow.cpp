@@ -34,6 +34,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
@@ -113,8 +114,8 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
     m_helpActions = new HelpActions(*this);
 
-    resize(900, 640);
-    setMinimumSize(820, 580);
+    // No larger than the screen it opens on; the steps scroll, so no minimum keeps it bigger.
+    resize(QSize(900, 640).boundedTo(screen()->availableGeometry().size()));
     ShowWizardStep(1);
 }
 
@@ -379,8 +380,16 @@ QTreeWidget* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
+    // Trimmed exactly when both trim columns hold a time.
+    int trimmed = 0;
+    for (int i = 0; i < VideoFiles()->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = VideoFiles()->topLevelItem(i);
+        if (!item->text(static_cast<int>(VideoColumn::BeginTime)).isEmpty() &&
+            !item->text(static_cast<int>(VideoColumn::EndTime)).isEmpty())
+            ++trimmed;
+    }
     m_step4->Fill({VideoFiles()->topLevelItemCount(), SelectedDevice(), m_step3->Profiles()->currentText(),
-                   m_step3->OutputDirectory()->text()});
+                   m_step3->OutputDirectory()->text(), trimmed});
 }
 
 void MainWindow::bttnNext_Click()

@@ -47,6 +47,13 @@ ReviewStep::ReviewStep(QWidget* parent)
     m_output = addRow(3, "lblOutputDescription", "Files are saved to........................", "lblOutput");
     grid->setColumnStretch(1, 1);
 
+    m_summary = new QLabel;
+    m_summary->setObjectName("lblReviewSummary");
+    m_summary->setProperty("role", "reviewSummary");
+    m_summary->setTextFormat(Qt::PlainText);
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     // The word under the link is drawn transparent, so only the link's blue "here" shows; the
     // sentence stays whole for screen readers. One line, so the word's place is known.
     m_tip = new QLabel(QStringLiteral("Tip: click <span style=\"color: transparent\">here</span> if you have "
@@ -61,6 +68,7 @@ ReviewStep::ReviewStep(QWidget* parent)
     m_tip->installEventFilter(this);
 
     Content()->addWidget(card);
+    Content()->addWidget(m_summary);
     Content()->addStretch(1);
     Content()->addWidget(m_tip);
 }
@@ -96,6 +104,13 @@ void ReviewStep::Fill(const ReviewValues& values)
     m_profile->setText(values.profile);
     m_output->setText(Shortened(values.outputFolder));
     m_output->setToolTip(values.outputFolder);
+    QString files = values.videoFiles == 1
+                        ? QStringLiteral("1 video file will be converted")
+                        : QStringLiteral("%1 video files will be converted").arg(values.videoFiles);
+    if (values.trimmedFiles > 0)
+        files += values.videoFiles == 1 ? QStringLiteral(" (trimmed)")
+                                        : QStringLiteral(" (%1 of them trimmed)").arg(values.trimmedFiles);
+    m_summary->setText(files + QStringLiteral(" and saved to:\n") + values.outputFolder);
 }
 
 } // namespace zantrove

@@ -15,6 +15,7 @@ struct ReviewValues
     QString device;
     QString profile;
     QString outputFolder;
+    int trimmedFiles = 0;
 };
 
 // Step 4: what will happen, shown once more before the conversion starts.
@@ -24,7 +25,8 @@ class ReviewStep : public StepPanel
 public:
     explicit ReviewStep(QWidget* parent = nullptr);
 
-    // Each row is filled on its own; the folder is shortened to 50 characters with "...".
+    // Each row is filled on its own; the folder is shortened to 50 characters with "...",
+    // the summary below the rows shows it whole.
     void Fill(const ReviewValues& values);
     static QString Shortened(const QString& folder);
 
@@ -32,6 +34,8 @@ public:
     QLabel* SelectedDevice() const { return m_device; }
     QLabel* SelectedProfile() const { return m_profile; }
     QLabel* Output() const { return m_output; }
+    // What will happen, in words: how many files, how many of them trimmed, the whole folder.
+    QLabel* Summary() const { return m_summary; }
     QLabel* Tip() const { return m_tip; }
     // lblTipLink: the blue "here" laid over the same word of lblTip.
     ClickLabel* TipLink() const { return m_tipLink; }
@@ -44,6 +48,7 @@ private:
     QLabel* m_device;
     QLabel* m_profile;
     QLabel* m_output;
+    QLabel* m_summary;
     QLabel* m_tip;
     ClickLabel* m_tipLink;
 };

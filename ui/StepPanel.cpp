@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace zantrove {
@@ -47,15 +48,31 @@ StepPanel::StepPanel(int step, const QString& title, const QStringList& descript
     m_description->setWordWrap(true);
     m_description->setTextFormat(Qt::PlainText);
 
+    // On a small or highly scaled screen the step's content scrolls, so the window still fits and
+    // its buttons stay in reach.
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(12);
+    pageLayout->addWidget(m_description);
     m_content = new QVBoxLayout;
     m_content->setSpacing(10);
+    pageLayout->addLayout(m_content, 1);
+    m_scroll = new QScrollArea;
+    m_scroll->setObjectName(prefix + "_Scroll");
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(page);
+    // The step's background shows through.
+    m_scroll->viewport()->setAutoFillBackground(false);
+    page->setAutoFillBackground(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 16, 18, 12);
     layout->setSpacing(12);
     layout->addWidget(titleBar);
-    layout->addWidget(m_description);
-    layout->addLayout(m_content, 1);
+    layout->addWidget(m_scroll, 1);
 
     background->lower();
     m_background = background;

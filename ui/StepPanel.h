@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace zantrove {
@@ -19,6 +20,8 @@ public:
     QVBoxLayout* Content() const { return m_content; }
     QLabel* TitleLabel() const { return m_title; }
     QLabel* Description() const { return m_description; }
+    // Holds the description and the content, and scrolls them when the window is too small.
+    QScrollArea* ScrollArea() const { return m_scroll; }
     // The step's first control in Tab order that can take the focus now, or nullptr.
     QWidget* FirstControl() const;
 
@@ -30,6 +33,7 @@ private:
     QLabel* m_title;
     QLabel* m_description;
     QVBoxLayout* m_content;
+    QScrollArea* m_scroll;
 };
 
 } // namespace zantrove

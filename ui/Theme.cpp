@@ -23,6 +23,7 @@ QLabel[role="deviceCaption"] { font-weight: 600; color: #334155; }
 QLabel[role="reviewCaption"] { color: #475569; }
 QLabel[role="reviewValue"] { font-weight: 600; }
 QLabel[role="tip"] { color: #475569; }
+QLabel[role="reviewSummary"] { color: #1E293B; padding: 2px 4px; }
 QWidget[role="deviceTile"] { background: white; border: 1px solid #CBD5E1; border-radius: 12px; }
 QWidget[role="deviceTile"][selected="true"] { border: 2px solid #2563EB; background: #EFF6FF; }
 QWidget[role="card"] { background: white; border: 1px solid #CBD5E1; border-radius: 10px; }

@@ -5,6 +5,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QIcon>
 #include <QItemSelectionModel>
 #include <QMimeData>
 #include <QTreeWidget>
@@ -89,7 +90,13 @@ void VideoListBinder::FillItem(QTreeWidgetItem* item, const VideoRow& row) const
 {
     for (const VideoColumnInfo& info : kVideoColumns)
         item->setText(static_cast<int>(info.column), QString::fromStdString(row.Field(info.column)));
-    item->setToolTip(static_cast<int>(VideoColumn::Filename), QString::fromStdString(row.filepath));
+    // The trim columns are hidden, so a trimmed row carries the trim picture and its times.
+    const int name = static_cast<int>(VideoColumn::Filename);
+    QString tip = QString::fromStdString(row.filepath);
+    if (row.IsTrimmed())
+        tip += QString::fromStdString("\nTrimmed to: " + row.beginTime + " - " + row.endTime);
+    item->setToolTip(name, tip);
+    item->setIcon(name, row.IsTrimmed() ? QIcon(":/buttons/trim.svg") : QIcon());
 }
 
 void VideoListBinder::OnModelChanged(const VideoListChange& change)

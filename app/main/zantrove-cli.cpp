@@ -6,6 +6,7 @@
 #endif
 
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -15,5 +16,7 @@ int main(int argc, char** argv)
         zantrove::SendDesktopNotification(title, body);
     };
 #endif
+    context.outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
+    context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
     return zantrove::RunCli({argv + 1, argv + argc}, context);
 }

@@ -12,12 +12,29 @@ namespace {
 using test::CliRun;
 using test::InvokeCli;
 
-TEST(CliTest, VersionAndHelp)
+TEST(CliTest, VersionAndHelpOfEveryCommand)
 {
     EXPECT_EQ(InvokeCli({"--version"}).out, "Zantrove 1.1\n");
     const CliRun help = InvokeCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("zantrove-cli devices"), std::string::npos);
+    for (const char* line :
+         {"\n  convert   ", "\n  devices   ", "\n  line      ", "\n  probe     ", "\n  profiles  "})
+        EXPECT_NE(help.out.find(line), std::string::npos) << line;
+    // Anywhere before "--", whatever else is given; after it, "--help" is a file name.
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"convert", "--help"},
+                                                      {"convert", "--device", "iPad", "-h"},
+                                                      {"line", "--help"},
+                                                      {"probe", "-h"},
+                                                      {"probe", "x.avi", "--help"},
+                                                      {"devices", "--help"},
+                                                      {"profiles", "-h"}}) {
+        const CliRun run = InvokeCli(arguments);
+        EXPECT_EQ(run.status, 0) << arguments.back();
+        EXPECT_TRUE(run.out.starts_with("Usage: zantrove-cli " + arguments.front())) << run.out;
+        EXPECT_NE(run.out.find("\nExample:\n  zantrove-cli " + arguments.front()), std::string::npos);
+        EXPECT_EQ(run.err, "");
+    }
+    EXPECT_EQ(InvokeCli({"probe", "--", "--help"}).status, 1);
 }
 
 TEST(CliTest, DevicesOnePerLine)

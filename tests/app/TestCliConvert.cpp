@@ -22,14 +22,18 @@ namespace {
 using test::CliRun;
 using test::InvokeCli;
 
-TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLines)
+TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLinesAndWritesNothing)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
     ASSERT_FALSE(clip.empty());
-    const std::string output = test::MakeTempFolder("out");
+    const std::string data = test::MakeTempFolder("data");
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const std::string output = test::MakeTempFolder("out") + "/new";
     const CliRun run =
         InvokeCli({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(FolderExists(output));
+    EXPECT_FALSE(FolderExists(data + "/Quelmar"));
     std::istringstream script(run.out);
     std::vector<std::string> lines;
     for (std::string line; std::getline(script, line);)
@@ -40,33 +44,45 @@ TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLines)
     EXPECT_NE(lines[3].find(" (2).mp4'"), std::string::npos) << lines[3]; // one name per run
 }
 
-TEST(CliConvertTest, ConvertsAndReportsTheFileThatFailed)
+TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
     ASSERT_FALSE(clip.empty());
     const std::string folder = test::MakeTempFolder("in");
     const std::string broken = folder + "/broken.avi";
     test::WriteTextFile(broken, "not a video");
+    const std::string missing = folder + "/missing.avi";
     const std::string output = test::MakeTempFolder("out") + "/new";
     test::ShowNoIpod();
-    const CliRun run =
-        InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, "--itunes", clip, broken});
+    const CliRun run = InvokeCli(
+        {"convert", "--device", "iPod-Nano", "--output", output, "--itunes", clip, broken, missing});
     ::unsetenv("ZANTROVE_TEST_MOUNTS");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("-" + broken + ":"), std::string::npos) << run.err;
-    // The library helper's word on the missing output of the failed file is not a second error.
+    // Into a pipe: one line a file started, no redrawn bars.
+    EXPECT_NE(run.err.find("Processing File: 2 of 3... " + broken + "\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\r'), std::string::npos);
+    EXPECT_NE(run.err.find("zantrove-cli: " + broken + ": "), std::string::npos);
+    EXPECT_NE(run.err.find("zantrove-cli: not converted: " + missing + "\n"), std::string::npos);
+    // The library helper's word on the missing output of a failed file is not a second error.
     EXPECT_EQ(run.err.find(": no such file"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("1 file is in the playlist " + std::string(std::getenv("HOME")) +
                            "/Videos/Zantrove.m3u."),
               std::string::npos)
         << run.err;
-    EXPECT_NE(run.err.find("Processing File: 2 of 2..."), std::string::npos);
-    EXPECT_NE(run.err.find("Finished! 1 converted, 1 failed"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
     std::istringstream written(run.out);
     std::string first;
     std::getline(written, first);
     EXPECT_TRUE(FileExists(first)) << run.out;
     EXPECT_TRUE(first.ends_with(".m4v"));
+
+    const CliRun quiet =
+        InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, "--quiet", missing});
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_EQ(quiet.err.find("Processing File"), std::string::npos) << quiet.err;
+    EXPECT_NE(quiet.err.find("zantrove-cli: not converted: " + missing + "\n"), std::string::npos);
+    EXPECT_TRUE(quiet.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << quiet.err;
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -110,7 +126,7 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     EXPECT_EQ(run.status, 1);
     const std::vector<std::string> third = Lines(run.out);
     ASSERT_EQ(third.size(), 1u);
-    EXPECT_NE(run.err.find("-" + third[0] + ": the database of the iPod at "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" " + third[0] + ": the database of the iPod at "), std::string::npos) << run.err;
     EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "damaged");
 }
 
@@ -249,7 +265,7 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
         << test::ReadTextFile(roots[0] + "/err.txt") << test::ReadTextFile(roots[1] + "/err.txt");
     const int loser = statuses[0] == 1 ? 0 : 1;
     const std::string errors = test::ReadTextFile(roots[loser] + "/err.txt");
-    EXPECT_NE(errors.find("-" + sources[loser] + ": " + output + "/same.m4v already exists"),
+    EXPECT_NE(errors.find("zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"),
               std::string::npos)
         << errors;
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +

@@ -179,7 +179,7 @@ bool HasErrorEntry(const CliRun& run, const std::string& source, const std::stri
 {
     std::istringstream lines(run.err);
     for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("-" + source + ":") && line.find(words) != std::string::npos)
+        if (line.starts_with("zantrove-cli: " + source + ":") && line.find(words) != std::string::npos)
             return true;
     }
     return false;

@@ -24,26 +24,30 @@ TEST(CliProbe, WithoutFilesIsAUsageError)
     EXPECT_NE(run.err.find("probe"), std::string::npos);
 }
 
-TEST(CliProbe, IsListedInTheHelp)
-{
-    EXPECT_NE(InvokeCli({"--help"}).out.find("zantrove-cli probe FILE..."), std::string::npos);
-}
-
-TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncluded)
+TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
 {
     const std::string mp4 = test::ClipPath(test::Clip::H264AacMp4);
     const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
     ASSERT_FALSE(mp4.empty());
     ASSERT_FALSE(mp3.empty());
-    const std::string missing = JoinPath(test::MakeTempFolder(), "missing.avi");
-    const CliRun run = InvokeCli({"probe", mp4, missing, mp3});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
+    const std::string folder = test::MakeTempFolder();
+    const std::string missing = JoinPath(folder, "missing.avi");
+    const std::string notes = JoinPath(folder, "notes.txt");
+    test::WriteTextFile(notes, "not a video");
+    const CliRun run = InvokeCli({"probe", mp4, missing, mp3, notes});
+    EXPECT_EQ(run.status, 1);
     if (!MediaInfoLibrary::Shared().IsLoaded())
         GTEST_SKIP() << "libmediainfo.so.0 is not installed";
-    EXPECT_EQ(run.out, "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + "\n" +
-                           " | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
-                           "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + "\n");
+    EXPECT_EQ(run.err, "zantrove-cli: " + missing + ": no such file\n" + "zantrove-cli: " + notes +
+                           ": not a media file\n");
+    const std::string lines = "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + "\n" +
+                              " | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
+                              "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + "\n" +
+                              "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes + "\n";
+    EXPECT_EQ(run.out, lines);
+    // A terminal gets the column names first; a pipe only the rows.
+    EXPECT_EQ(InvokeCli({"probe", mp4, missing, mp3, notes}, ZANTROVE_APP_DIR, true).out,
+              "Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath\n" + lines);
 }
 
 TEST(CliProbe, TheInstalledCommandPrintsTheSameLine)

@@ -17,12 +17,15 @@ struct CliRun
     std::string err;
 };
 
-// The test program's application folder unless another is given.
+// The test program's application folder unless another is given; terminal: both streams act as
+// a terminal would, else as pipes.
 inline CliRun InvokeCli(const std::vector<std::string>& arguments,
-                        const std::string& applicationFolder = ZANTROVE_APP_DIR)
+                        const std::string& applicationFolder = ZANTROVE_APP_DIR, bool terminal = false)
 {
     std::ostringstream out, err;
     CliContext context{out, err, applicationFolder};
+    context.outIsTerminal = terminal;
+    context.errIsTerminal = terminal;
     const int status = RunCli(arguments, context);
     return {status, out.str(), err.str()};
 }

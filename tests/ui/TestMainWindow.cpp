@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -130,7 +131,7 @@ TEST_F(MainWindowTest, OutputFolderCheckOnStepThree)
     EXPECT_EQ(m_window->ConvertButton()->geometry(), m_window->NextButton()->geometry());
 }
 
-TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharacters)
+TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharactersAndSaysWhatWillHappen)
 {
     AddRow("a");
     AddRow("b");
@@ -142,15 +143,49 @@ TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharacters)
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty);
     EXPECT_EQ(m_window->Step4()->VideoFiles()->text(), "2");
     EXPECT_EQ(m_window->Step4()->SelectedDevice()->text(), "iPod-Classic");
+    EXPECT_EQ(m_window->Step4()->Summary()->text(),
+              "2 video files will be converted and saved to:\n" + fifty);
 
     m_window->bttnPrevious_Click();
     const QString fiftyOne = fifty + "g";
     m_window->Step3()->OutputDirectory()->setText(fiftyOne);
+    // Trimmed: both trim columns set, one alone is not enough.
+    m_window->VideoFiles()->topLevelItem(0)->setText(4, "00:00:01");
+    m_window->VideoFiles()->topLevelItem(0)->setText(5, "00:00:02");
+    m_window->VideoFiles()->topLevelItem(1)->setText(5, "00:00:02");
     m_window->bttnNext_Click();
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty + "...");
     EXPECT_EQ(m_window->Step4()->Output()->toolTip(), fiftyOne);
+    EXPECT_EQ(m_window->Step4()->Summary()->text(),
+              "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
     // Characters, not bytes: 51 accented letters are cut after 50 of them.
     EXPECT_EQ(ReviewStep::Shortened(QString(51, QChar(0xE9))), QString(50, QChar(0xE9)) + "...");
+}
+
+// 1920x1080 at 200 % and 1366x768 at 100 %, less a panel: every step, the advanced panel open,
+// keeps the wizard's buttons inside the window and scrolls what does not fit.
+TEST_F(MainWindowTest, FitsSmallAndScaledScreens)
+{
+    AddRow("a");
+    m_window->Step3()->findChild<QToolButton*>("bttnAdvancedSettings")->click();
+    for (const QSize screen : {QSize(960, 510), QSize(1366, 730)}) {
+        m_window->resize(screen);
+        for (int step = 1; step <= 4; ++step) {
+            if (step > 1)
+                m_window->bttnNext_Click();
+            QApplication::processEvents();
+            EXPECT_EQ(m_window->size(), screen) << "step " << step;
+            for (QWidget* button : {static_cast<QWidget*>(m_window->PreviousButton()),
+                                    step < 4 ? static_cast<QWidget*>(m_window->NextButton())
+                                             : static_cast<QWidget*>(m_window->ConvertButton())}) {
+                const QRect place(button->mapTo(m_window.get(), QPoint()), button->size());
+                EXPECT_TRUE(m_window->rect().contains(place)) << "step " << step;
+            }
+        }
+        m_window->bttnPrevious_Click();
+        m_window->bttnPrevious_Click();
+        m_window->bttnPrevious_Click();
+    }
 }
 
 TEST_F(MainWindowTest, PreviousOnStepOneShowsItsMessageEveryTime)

@@ -144,6 +144,10 @@ TEST_F(TrimDialogTest, ValidTimesAreStoredAndShownWhenReopened)
     EXPECT_EQ(Row(1).endTime, "00:01:00");
     EXPECT_EQ(Item(0)->text(4), "00:00:05");
     EXPECT_EQ(Item(0)->text(5), "00:01:00");
+    // The trim columns are hidden, so the row shows its mark and times itself.
+    EXPECT_FALSE(Item(0)->icon(0).isNull());
+    EXPECT_EQ(Item(0)->toolTip(0), "/videos/first.mp4\nTrimmed to: 00:00:05 - 00:01:00");
+    EXPECT_TRUE(Item(1)->icon(0).isNull());
     EXPECT_TRUE(Row(2).beginTime.empty());
     Settle();
 
@@ -212,6 +216,8 @@ TEST_F(TrimDialogTest, DoNotTrimClearsTheTimes)
     EXPECT_TRUE(Row(2).beginTime.empty());
     EXPECT_TRUE(Row(2).endTime.empty());
     EXPECT_TRUE(Item(1)->text(5).isEmpty());
+    EXPECT_TRUE(Item(1)->icon(0).isNull());
+    EXPECT_EQ(Item(1)->toolTip(0), "/videos/second.mp4");
     Settle();
 
     dialog = OpenByButton();

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CliConvertReport.h"
+
+#include "conversion/BatchTimeEstimate.h"
+#include "conversion/ConversionProgress.h"
+
+#include <algorithm>
+
+namespace zantrove {
+
+namespace {
+std::string Bar(std::int64_t value, std::int64_t maximum, int width)
+{
+    const int filled =
+        maximum > 0 ? static_cast<int>(std::min<std::int64_t>(value, maximum) * width / maximum) : 0;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(width - filled), '-') + "]";
+}
+} // namespace
+
+CliConvertReport::CliConvertReport(CliContext& context, std::vector<std::string> sources, bool quiet)
+    : m_context(context), m_sources(std::move(sources)), m_quiet(quiet)
+{
+}
+
+void CliConvertReport::Update(const ConversionProgress& progress, const BatchTimeEstimate& estimate,
+                              bool started)
+{
+    const std::size_t file = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
+    if (started && !m_quiet) {
+        ClearBar();
+        m_context.err << progress.CurrentFileText() << ' ' << (file < m_sources.size() ? m_sources[file] : "")
+                      << '\n';
+    }
+    TakeNewErrors(progress);
+    if (m_quiet || !m_context.errIsTerminal || progress.FileNumber() == 0)
+        return;
+    // Within 80 columns, so the carriage return redraws one line; the lines above count the files.
+    const std::string bar =
+        Bar(progress.CurrentValue(), progress.CurrentMaximum(), 24) + ' ' +
+        ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) + "%  " +
+        estimate.Text();
+    m_context.err << '\r' << bar << std::string(m_barLength > bar.size() ? m_barLength - bar.size() : 0, ' ')
+                  << std::flush;
+    m_barLength = bar.size();
+}
+
+void CliConvertReport::TakeNewErrors(const ConversionProgress& progress)
+{
+    const std::string& log = progress.ErrorLog();
+    const std::size_t file = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
+    const std::string source = file < m_sources.size() ? m_sources[file] : std::string();
+    // Each entry is "-" + text + CR LF; most texts start with the source, the scaler's do not.
+    for (std::size_t end; (end = log.find("\r\n", m_errorsRead)) != std::string::npos;
+         m_errorsRead = end + 2) {
+        std::string text = log.substr(m_errorsRead, end - m_errorsRead);
+        if (text.starts_with('-'))
+            text.erase(0, 1);
+        if (!text.starts_with(source + ":"))
+            text = source + ": " + text;
+        m_failed.insert(file);
+        Error(text);
+    }
+}
+
+void CliConvertReport::Error(const std::string& text)
+{
+    ClearBar();
+    m_context.err << "zantrove-cli: " << text << '\n';
+}
+
+void CliConvertReport::EndProgress()
+{
+    ClearBar();
+}
+
+void CliConvertReport::ClearBar()
+{
+    if (m_barLength == 0)
+        return;
+    m_context.err << '\r' << std::string(m_barLength, ' ') << '\r';
+    m_barLength = 0;
+}
+
+void CliConvertReport::Summary(int converted, int failed)
+{
+    ClearBar();
+    m_context.err << converted << " of " << m_sources.size() << (m_sources.size() == 1 ? " file" : " files")
+                  << " converted";
+    if (failed > 0)
+        m_context.err << ", " << failed << " failed";
+    m_context.err << '\n';
+}
+
+} // namespace zantrove

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/Cli.h"
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zantrove {
+
+class BatchTimeEstimate;
+class ConversionProgress;
+
+// What convert tells while it runs. A terminal gets one line a file and a bar redrawn in place
+// below them; a pipe or file gets only the lines, so logs stay readable; quiet leaves errors and the
+// summary. Every message about one file names its source.
+class CliConvertReport
+{
+public:
+    CliConvertReport(CliContext& context, std::vector<std::string> sources, bool quiet);
+
+    // After each piece of the script's output; started: the piece began the next file.
+    void Update(const ConversionProgress& progress, const BatchTimeEstimate& estimate, bool started);
+    // One error line, "zantrove-cli: " + text, with the bar cleared first.
+    void Error(const std::string& text);
+    // Clears the bar, so what follows starts on a line of its own.
+    void EndProgress();
+    // Sources whose encoder reported an error.
+    bool HadError(std::size_t fileIndex) const { return m_failed.count(fileIndex) != 0; }
+    // "N of M files converted" on its own line, with ", K failed" when some did.
+    void Summary(int converted, int failed);
+
+private:
+    void TakeNewErrors(const ConversionProgress& progress);
+    void ClearBar();
+
+    CliContext& m_context;
+    std::vector<std::string> m_sources;
+    bool m_quiet;
+    std::size_t m_errorsRead = 0; // characters of the progress's error log already reported
+    std::size_t m_barLength = 0;  // the bar on screen now, 0 when none is
+    std::set<std::size_t> m_failed;
+};
+
+} // namespace zantrove

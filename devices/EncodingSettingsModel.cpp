@@ -45,7 +45,7 @@ void EncodingSettingsModel::SwitchDevice(std::string_view DeviceName)
 {
     ChangeScope scope(*this);
     m_selectedDevice = std::string(DeviceName);
-    const std::string file = ProfileFile();
+    const IniFile file(ProfileFile()); // read once for the whole switch
 
     for (ChoiceBox box : kAudioBoxes)
         FillList(box, ReadDefaultsList(file, box));
@@ -72,7 +72,7 @@ void EncodingSettingsModel::LoadProfile(std::int16_t ListIndex)
 {
     ChangeScope scope(*this);
     m_profileApplied = false;
-    const std::string file = ProfileFile();
+    const IniFile file(ProfileFile()); // read once for the whole profile
     for (ChoiceBox box : kAudioBoxes)
         ApplyProfileIndex(file, ListIndex, box);
     ApplyProfileCheck(file, ListIndex, CheckBox::AudioNoAudio);
@@ -84,13 +84,13 @@ void EncodingSettingsModel::LoadProfile(std::int16_t ListIndex)
     m_profileApplied = true;
 }
 
-void EncodingSettingsModel::ApplyProfileIndex(const std::string& file, std::int16_t number, ChoiceBox box)
+void EncodingSettingsModel::ApplyProfileIndex(const IniFile& file, std::int16_t number, ChoiceBox box)
 {
     if (const auto index = ReadProfileIndex(file, number, box))
         SelectEntry(box, *index); // refuses positions outside the list, so the box keeps its own
 }
 
-void EncodingSettingsModel::ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box)
+void EncodingSettingsModel::ApplyProfileCheck(const IniFile& file, std::int16_t number, CheckBox box)
 {
     const auto state = ReadProfileCheck(file, number, box);
     if (state == 0 || state == 1)

@@ -14,6 +14,8 @@
 
 namespace zantrove {
 
+class IniFile;
+
 inline constexpr std::string_view kTypedVideoSizeMessage =
     "Please, use the button on the right side of this field to change the video size.";
 
@@ -107,8 +109,8 @@ private:
 
     void FillList(ChoiceBox box, std::vector<std::string> entries);
     void SwitchToCustom();
-    void ApplyProfileIndex(const std::string& file, std::int16_t number, ChoiceBox box);
-    void ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box);
+    void ApplyProfileIndex(const IniFile& file, std::int16_t number, ChoiceBox box);
+    void ApplyProfileCheck(const IniFile& file, std::int16_t number, CheckBox box);
     void Notify();
 
     std::string m_applicationFolder;

@@ -109,7 +109,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 0;
     }
 
-    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows));
+    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows), EncoderLineStart(settingsFolder));
     BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);

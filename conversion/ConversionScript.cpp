@@ -75,14 +75,19 @@ bool StageComponent(const std::string& applicationFolder, const std::string& set
     return haveTarget;
 }
 
+std::string EncoderLineStart(const std::string& settingsFolder)
+{
+    return ShellQuotePath(JoinPath(settingsFolder, std::string(kStagedEncoderName))) + ' ';
+}
+
 std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,
                                  bool addToLibrary)
 {
-    const std::string encoder = ShellQuotePath(JoinPath(settingsFolder, std::string(kStagedEncoderName)));
+    const std::string encoder = EncoderLineStart(settingsFolder);
     const std::string library = ShellQuotePath(JoinPath(settingsFolder, std::string(kLibraryToolName)));
     std::string script;
     for (const EncoderLine& line : lines) {
-        script += encoder + ' ' + RenderShellArguments(line) + '\n';
+        script += encoder + RenderShellArguments(line) + '\n';
         // Every device: the library is the user's, not the device's.
         if (addToLibrary)
             script += library + ' ' + ShellQuotePath(line.outputPath) + '\n';

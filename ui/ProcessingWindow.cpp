@@ -2,6 +2,7 @@
 #include "ui/ProcessingWindow.h"
 
 #include "app/DebugLog.h"
+#include "conversion/ConversionScript.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/ConsoleLauncher.h"
 #include "platform/MessageBox.h"
@@ -39,6 +40,12 @@ QString ToQt(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+// The script lies in the settings folder beside the staged encoder.
+std::string FolderOf(const std::string& scriptPath)
+{
+    return scriptPath.substr(0, scriptPath.rfind(kPathSeparator));
+}
 } // namespace
 
 void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
@@ -49,8 +56,9 @@ void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
 ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
                                    std::string scriptPath, std::string outputFolder,
                                    std::vector<std::int32_t> outputSeconds, const Clock& clock)
-    : QDialog(&main), m_main(main), m_progress(std::move(rows)), m_estimate(std::move(outputSeconds), clock),
-      m_scriptPath(std::move(scriptPath)), m_outputFolder(std::move(outputFolder))
+    : QDialog(&main), m_main(main), m_progress(std::move(rows), EncoderLineStart(FolderOf(scriptPath))),
+      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath)),
+      m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
     setMinimumWidth(560);

@@ -42,7 +42,7 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncluded)
     if (!MediaInfoLibrary::Shared().IsLoaded())
         GTEST_SKIP() << "libmediainfo.so.0 is not installed";
     EXPECT_EQ(run.out, "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + "\n" +
-                           " | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
+                           "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
                            "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + "\n");
 }
 

@@ -4,6 +4,7 @@
 #include "devices/DeviceCatalog.h"
 #include "media/AddFilesFlow.h"
 #include "storage/TextUtilities.h"
+#include "trim/TrimDialogModel.h"
 
 namespace zantrove {
 
@@ -89,9 +90,21 @@ std::optional<std::string> SetUpCliConversion(const CliConversionOptions& option
     AddFilesFlow flow(list, {}, {});
     flow.AddDroppedFiles(options.files);
     setup.rows = list.Rows();
+    if (options.trimStart.empty())
+        return std::nullopt;
+    // Checked per file as the trim dialog checks it, with its reasons.
+    const TrimEntries entries{SplitTimeText(options.trimStart), SplitTimeText(options.trimEnd)};
     for (VideoRow& row : setup.rows) {
-        row.beginTime = options.trimStart;
-        row.endTime = options.trimEnd;
+        TrimValidation trim = ValidateTrimEntries(entries, DurationTextSeconds(row.duration));
+        if (trim.message) {
+            std::string reason = trim.message->text;
+            for (std::size_t at; (at = reason.find(kCrLf)) != std::string::npos;)
+                reason.replace(at, 2, " ");
+            return "--trim " + options.trimStart + "-" + options.trimEnd + " for " + row.filepath + ": " +
+                   reason;
+        }
+        row.beginTime = std::move(trim.beginTime);
+        row.endTime = std::move(trim.endTime);
     }
     return std::nullopt;
 }

@@ -105,7 +105,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 1;
     }
 
-    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows, prepared.lines));
+    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows, prepared.lines),
+                                EncoderLineStart(settingsFolder));
     BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);

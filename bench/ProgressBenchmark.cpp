@@ -2,6 +2,7 @@
 // What following the encoder's output costs: progress lines through the parser alone, and through
 // the progress window (offscreen), against the encoder's pace of about two lines a second.
 #include "conversion/ConversionProgress.h"
+#include "conversion/ConversionScript.h"
 #include "platform/ConsoleLauncher.h"
 #include "platform/MessageBox.h"
 #include "ui/MainWindow.h"
@@ -42,7 +43,8 @@ int main(int argc, char** argv)
     const std::string echo = "'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
 
     zantrove::ConversionProgress progress(
-        std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}});
+        std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}},
+        zantrove::EncoderLineStart("/s"));
     auto start = Steady::now();
     progress.HandleOutput(echo);
     for (int i = 0; i < lines; ++i)

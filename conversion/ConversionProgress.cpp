@@ -11,8 +11,40 @@
 
 namespace zantrove {
 
-ConversionProgress::ConversionProgress(std::vector<Row> rows)
-    : m_rows(std::move(rows)), m_totalMaximum(static_cast<int>(m_rows.size()) + 1)
+namespace {
+constexpr std::string_view kScalerErrorStart = "swScaler:";
+
+// Whether single quotes stay open after text of a line the script quoted as the shell reads it.
+bool QuoteOpenAfter(std::string_view text, bool open)
+{
+    bool escaped = false;
+    for (const char c : text) {
+        if (open)
+            open = c != '\'';
+        else if (escaped)
+            escaped = false;
+        else if (c == '\\')
+            escaped = true;
+        else if (c == '\'')
+            open = true;
+    }
+    return open;
+}
+
+// ffmpeg's "[name @ 0x...] " in front of a message.
+std::string_view WithoutLogContext(std::string_view line)
+{
+    if (line.starts_with('[')) {
+        if (const std::size_t close = line.find("] "); close != std::string_view::npos)
+            return line.substr(close + 2);
+    }
+    return line;
+}
+} // namespace
+
+ConversionProgress::ConversionProgress(std::vector<Row> rows, std::string encoderLineStart)
+    : m_rows(std::move(rows)), m_encoderLineStart(std::move(encoderLineStart)),
+      m_totalMaximum(static_cast<int>(m_rows.size()) + 1)
 {
 }
 
@@ -53,11 +85,15 @@ const ConversionProgress::Row* ConversionProgress::CurrentRow() const
 bool ConversionProgress::HandleOutput(std::string_view data)
 {
     m_logText += data;
+    if (ContinuesEcho(data))
+        return false;
     const std::string_view firstLine = data.substr(0, data.find('\r'));
 
-    // At most one file start per piece, however often the name occurs in it.
-    const bool nextFile = data.find(kStagedEncoderName) != std::string_view::npos;
+    // Only the echo of an encoder line starts the next file: the encoder's name inside a file name
+    // or elsewhere in the output does not.
+    const bool nextFile = !m_encoderLineStart.empty() && data.starts_with(m_encoderLineStart);
     if (nextFile) {
+        m_echoQuoteOpen = QuoteOpenAfter(data, false);
         ++m_fileNumber;
         m_currentFile = "Processing File: " + std::to_string(m_fileNumber) + " of " +
                         std::to_string(m_rows.size()) + "...";
@@ -75,24 +111,59 @@ bool ConversionProgress::HandleOutput(std::string_view data)
     return nextFile;
 }
 
+bool ConversionProgress::ContinuesEcho(std::string_view data)
+{
+    if (!m_echoQuoteOpen)
+        return false;
+    m_echoQuoteOpen = QuoteOpenAfter(data, true);
+    return true;
+}
+
 void ConversionProgress::TakeError(std::string_view data)
 {
     const Row* row = CurrentRow();
     if (!row)
         return;
     const std::string& path = row->filepath;
-    std::size_t at = data.find(path + ":");
-    // The library helper names the output file; once the encoder has failed on this file, the
-    // helper's word that the output is missing adds nothing.
-    if (at == std::string_view::npos && !row->outputPath.empty() && m_erroredFile != m_fileNumber)
-        at = data.find(row->outputPath + ":");
-    if (at == std::string_view::npos)
-        at = data.find("swScaler:");
-    if (at == std::string_view::npos)
+    const std::string errorStart = path + ":";
+    std::string joined = std::move(m_errorStart) + std::string(data);
+    m_errorStart.clear();
+    // A line break in the source path splits its error line into several pieces.
+    if (joined.size() < errorStart.size() && std::string_view(errorStart).starts_with(joined) &&
+        joined.find_first_of("\r\n") != std::string::npos) {
+        m_errorStart = std::move(joined);
         return;
-    std::string_view error = data.substr(at);
+    }
+    // An error line begins with the source path, or is the scaler's; the words elsewhere in a line,
+    // as in a file name, are no error. The library helper names the output file; once the encoder
+    // has failed on this file, the helper's word that the output is missing adds nothing.
+    const std::string outputStart =
+        row->outputPath.empty() || m_erroredFile == m_fileNumber ? std::string() : row->outputPath + ":";
+    std::string_view error;
+    std::size_t searchFrom = 1;
+    for (std::string_view rest = joined; !rest.empty();) {
+        const std::size_t lineEnd = rest.find_first_of("\r\n");
+        if (rest.starts_with(errorStart)) {
+            error = rest;
+            searchFrom = errorStart.size();
+            break;
+        }
+        if (!outputStart.empty() && rest.starts_with(outputStart)) {
+            error = rest;
+            searchFrom = outputStart.size();
+            break;
+        }
+        if (const std::string_view message = WithoutLogContext(rest);
+            message.starts_with(kScalerErrorStart)) {
+            error = message;
+            break;
+        }
+        rest = lineEnd == std::string_view::npos ? std::string_view() : rest.substr(lineEnd + 1);
+    }
+    if (error.empty())
+        return;
     // Lines end in LF here where a Windows console ends them in CR LF: either ends the message.
-    const std::size_t end = error.find_first_of("\r\n", 1);
+    const std::size_t end = error.find_first_of("\r\n", searchFrom);
     const std::string text =
         end == std::string_view::npos ? path + ": unknown error" : std::string(error.substr(0, end));
     m_errorLog += "-" + text + "\r\n";

@@ -18,8 +18,10 @@ inline constexpr std::string_view kFinishedText = "Finished!";
 inline constexpr std::string_view kCancelCaption = "&Cancel";
 inline constexpr std::string_view kCloseCaption = "&Close";
 
-// What the progress window shows, worked out from the script's console output alone. It relies on
-// the encoder's name in each echoed command and on "time=" seconds in the encoder's progress lines.
+// What the progress window shows, worked out from the script's console output alone, one line a
+// piece. It relies on the script's echo of each encoder line beginning with the quoted staged encoder,
+// on the encoder's failure lines beginning with the source path and ":", and on "time=" seconds in the
+// encoder's progress lines. A file name is only data: what it spells is never taken for either.
 class ConversionProgress
 {
 public:
@@ -30,7 +32,8 @@ public:
         std::string outputPath = {}; // the library helper names this one in its failures
     };
 
-    explicit ConversionProgress(std::vector<Row> rows);
+    // encoderLineStart: EncoderLineStart of the script's settings folder.
+    ConversionProgress(std::vector<Row> rows, std::string encoderLineStart);
     // What the progress needs of each list row, with its output path when the lines are given.
     static std::vector<Row> RowsOf(const std::vector<VideoRow>& rows,
                                    const std::vector<EncoderLine>& lines = {});
@@ -62,10 +65,14 @@ public:
 
 private:
     const Row* CurrentRow() const;
+    bool ContinuesEcho(std::string_view data);
     void TakeError(std::string_view data);
     void TakeProgress(std::string_view firstLine);
 
     std::vector<Row> m_rows;
+    std::string m_encoderLineStart;
+    bool m_echoQuoteOpen = false; // an echoed name with a line break goes on in the next piece
+    std::string m_errorStart;     // the pieces so far of an error line whose source has line breaks
     int m_fileNumber = 0;
     std::string m_logText;
     std::string m_errorLog;

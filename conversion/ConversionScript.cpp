@@ -108,14 +108,19 @@ bool StageComponent(const std::string& applicationFolder, const std::string& set
     return haveTarget;
 }
 
+std::string EncoderLineStart(const std::string& settingsFolder)
+{
+    return ShellQuotePath(JoinPath(settingsFolder, std::string(kStagedEncoderName))) + ' ';
+}
+
 std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,
                                  bool addToLibrary)
 {
-    const std::string encoder = ShellQuotePath(JoinPath(settingsFolder, std::string(kStagedEncoderName)));
+    const std::string encoder = EncoderLineStart(settingsFolder);
     const std::string library = ShellQuotePath(JoinPath(settingsFolder, std::string(kLibraryToolName)));
     std::string script;
     for (const EncoderLine& line : lines) {
-        script += encoder + ' ' + RenderShellArguments(line) + '\n';
+        script += encoder + RenderShellArguments(line) + '\n';
         // Every device: the helper decides by what is connected (a video iPod, else the playlist).
         if (addToLibrary)
             script += library + ' ' + ShellQuotePath(line.outputPath) + '\n';

@@ -50,6 +50,10 @@ struct PreparedConversion
 bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
                     std::string_view sourceName, std::string_view targetName);
 
+// How the script's echo of an encoder line begins, and of no other line: the quoted staged encoder
+// and one blank.
+std::string EncoderLineStart(const std::string& settingsFolder);
+
 // The script text: per row the encoder line, then the library line when asked for. Every path and
 // argument is quoted for the shell, so a file name is only ever data.
 std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,

@@ -3,6 +3,7 @@
 
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
+#include "storage/FileUtilities.h"
 #include "storage/TextUtilities.h"
 
 namespace zantrove {
@@ -51,6 +52,10 @@ std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const Enco
 {
     if (auto refusal = CheckConversionStart(rowCount, settings, profile))
         return refusal;
+    // Without it every list is empty and each file would fail alike, for no visible reason.
+    if (const std::string profiles = JoinPath(applicationFolder, "Profiles"); !FolderExists(profiles))
+        return UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) + profiles + kCrLf +
+                                                      "Please, reinstall Zantrove."};
     // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
     return CheckEncoderAvailability(applicationFolder, TakeEncoderSettings(settings, {}), profile);
 }

@@ -17,13 +17,15 @@ inline constexpr std::string_view kMaxVideoSizeMessage =
 inline constexpr std::string_view kMaxVideoQualityMessage =
     "The maximum video quality for the selected videocodec is: ";
 
+inline constexpr std::string_view kMissingProfilesMessage = "The folder of the device profiles is missing: ";
+
 // The refusals of a conversion start, in their order: an empty list, then (with a video codec
 // named) the codec's size limit, then its quality limit. Nothing when the start may go on.
 std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
                                                 const ProfileLookup& profile);
 
-// Everything that may refuse a start, in order: the checks above, then whether the encoder's
-// ffmpeg has the run's codecs and container. The window and the command line both ask this.
+// Everything that may refuse a start, in order: the checks above, the profile folder, then whether the
+// encoder's ffmpeg has the run's codecs and container. The window and the command line both ask this.
 std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const EncodingSettingsModel& settings,
                                                 const ProfileLookup& profile,
                                                 const std::string& applicationFolder);

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <set>
 
 namespace zantrove {
@@ -92,9 +93,50 @@ void Add(std::vector<EncoderArgument>& arguments, std::string text, bool path = 
 
 ProfileLookup ProfileFileLookup(std::string file)
 {
-    return [file = std::move(file)](std::string_view section, std::string_view key) {
-        return ReadIniValue(section, key, "", file);
+    auto read = std::make_shared<const IniFile>(file);
+    return [read = std::move(read)](std::string_view section, std::string_view key) {
+        return read->Value(section, key, "");
     };
+}
+
+std::vector<std::string> SplitShellWords(std::string_view text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote == '\'') {
+            if (c == '\'')
+                quote = 0;
+            else
+                word += c;
+        } else if (quote == '"') {
+            if (c == '"')
+                quote = 0;
+            else if (c == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\'))
+                word += text[++i];
+            else
+                word += c;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord)
+                words.push_back(std::move(word));
+            word.clear();
+            inWord = false;
+        } else {
+            inWord = true;
+            if (c == '\'' || c == '"')
+                quote = c;
+            else if (c == '\\' && i + 1 < text.size())
+                word += text[++i];
+            else
+                word += c;
+        }
+    }
+    if (inWord)
+        words.push_back(std::move(word));
+    return words;
 }
 
 std::vector<std::string> FitToTargetSize(std::string_view sourceSize, std::string_view targetSize)
@@ -200,13 +242,8 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
     }
 
     if (!settings.videoOff) {
-        const std::string extra = profile(settings.videoCodec, "ExtraParameters");
-        for (std::size_t start = 0; start < extra.size();) {
-            const std::size_t blank = std::min(extra.find(' ', start), extra.size());
-            if (blank > start)
-                Add(arguments, extra.substr(start, blank - start));
-            start = blank + 1;
-        }
+        for (std::string& word : SplitShellWords(profile(settings.videoCodec, "ExtraParameters")))
+            Add(arguments, std::move(word));
     }
 
     if (settings.audioOff) {

@@ -19,8 +19,12 @@ using ProfileLookup = std::function<std::string(std::string_view section, std::s
 // True only for an existing path that is not a folder.
 using FileExistsTest = std::function<bool(const std::string& path)>;
 
-// Reads the given profile file afresh on every call.
+// Reads the given profile file once, when made: one lookup serves one operation, such as one start.
 ProfileLookup ProfileFileLookup(std::string file);
+
+// Words as a shell reads them, without any expansion: blanks part them, quotes group ("title=A B"
+// stays one word), a backslash takes the next character as it is.
+std::vector<std::string> SplitShellWords(std::string_view text);
 
 struct EncoderArgument
 {

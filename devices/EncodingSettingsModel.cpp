@@ -43,7 +43,7 @@ void EncodingSettingsModel::SwitchDevice(std::string_view DeviceName)
 {
     ChangeScope scope(*this);
     m_selectedDevice = std::string(DeviceName);
-    const std::string file = ProfileFile();
+    const IniFile file(ProfileFile()); // read once for the whole switch
 
     for (ChoiceBox box : kAudioBoxes)
         FillList(box, ReadDefaultsList(file, box));
@@ -70,7 +70,7 @@ void EncodingSettingsModel::LoadProfile(std::int16_t ListIndex)
 {
     ChangeScope scope(*this);
     m_profileApplied = false;
-    const std::string file = ProfileFile();
+    const IniFile file(ProfileFile()); // read once for the whole profile
     for (ChoiceBox box : kAudioBoxes)
         ApplyProfileIndex(file, ListIndex, box);
     ApplyProfileCheck(file, ListIndex, CheckBox::AudioNoAudio);
@@ -82,13 +82,13 @@ void EncodingSettingsModel::LoadProfile(std::int16_t ListIndex)
     m_profileApplied = true;
 }
 
-void EncodingSettingsModel::ApplyProfileIndex(const std::string& file, std::int16_t number, ChoiceBox box)
+void EncodingSettingsModel::ApplyProfileIndex(const IniFile& file, std::int16_t number, ChoiceBox box)
 {
     if (const auto index = ReadProfileIndex(file, number, box))
         SelectEntry(box, *index); // refuses positions outside the list, so the box keeps its own
 }
 
-void EncodingSettingsModel::ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box)
+void EncodingSettingsModel::ApplyProfileCheck(const IniFile& file, std::int16_t number, CheckBox box)
 {
     // Set as read; a number that is no check box state is skipped like an index outside its list.
     if (const auto state = ReadProfileCheck(file, number, box))

@@ -14,6 +14,7 @@
 
 namespace zantrove {
 
+class IniFile;
 // The three states of a check box, as profile files store them.
 inline constexpr std::int16_t kUnchecked = 0;
 inline constexpr std::int16_t kChecked = 1;
@@ -118,8 +119,8 @@ private:
 
     void FillList(ChoiceBox box, std::vector<std::string> entries);
     void SwitchToCustom();
-    void ApplyProfileIndex(const std::string& file, std::int16_t number, ChoiceBox box);
-    void ApplyProfileCheck(const std::string& file, std::int16_t number, CheckBox box);
+    void ApplyProfileIndex(const IniFile& file, std::int16_t number, ChoiceBox box);
+    void ApplyProfileCheck(const IniFile& file, std::int16_t number, CheckBox box);
     void Notify();
 
     std::string m_applicationFolder;

@@ -8,9 +8,9 @@ namespace zantrove {
 
 namespace {
 std::optional<std::int16_t> ReadNumber(std::string_view section, std::string_view key,
-                                       std::string_view defaultValue, const std::string& file)
+                                       std::string_view defaultValue, const IniFile& file)
 {
-    return ParseInt16(ReadIniValue(section, key, defaultValue, file));
+    return ParseInt16(file.Value(section, key, defaultValue));
 }
 } // namespace
 
@@ -36,37 +36,37 @@ std::string ProfileSectionName(int number)
     return "Profile" + std::to_string(number);
 }
 
-std::int16_t ReadNumberOfProfiles(const std::string& file)
+std::int16_t ReadNumberOfProfiles(const IniFile& file)
 {
     return ReadNumber(kGeneralSection, kNumberOfProfilesKey, "0", file).value_or(0);
 }
 
-std::optional<std::int16_t> ReadDefaultProfile(const std::string& file)
+std::optional<std::int16_t> ReadDefaultProfile(const IniFile& file)
 {
     return ReadNumber(kGeneralSection, kDefaultProfileKey, "0", file);
 }
 
-std::vector<std::string> ReadDefaultsList(const std::string& file, ChoiceBox box)
+std::vector<std::string> ReadDefaultsList(const IniFile& file, ChoiceBox box)
 {
-    return SplitProfileList(ReadIniValue(kDefaultsSection, ProfileKey(box), "", file));
+    return SplitProfileList(file.Value(kDefaultsSection, ProfileKey(box), ""));
 }
 
-std::string ReadProfileName(const std::string& file, int number)
+std::string ReadProfileName(const IniFile& file, int number)
 {
-    return ReadIniValue(ProfileSectionName(number), kProfileNameKey, "", file);
+    return file.Value(ProfileSectionName(number), kProfileNameKey, "");
 }
 
-std::optional<std::int16_t> ReadProfileIndex(const std::string& file, int number, ChoiceBox box)
+std::optional<std::int16_t> ReadProfileIndex(const IniFile& file, int number, ChoiceBox box)
 {
     return ReadNumber(ProfileSectionName(number), ProfileKey(box), "-1", file);
 }
 
-std::optional<std::int16_t> ReadProfileCheck(const std::string& file, int number, CheckBox box)
+std::optional<std::int16_t> ReadProfileCheck(const IniFile& file, int number, CheckBox box)
 {
     return ReadNumber(ProfileSectionName(number), ProfileKey(box), "0", file);
 }
 
-ProfileSection ReadProfileSection(const std::string& file, int number)
+ProfileSection ReadProfileSection(const IniFile& file, int number)
 {
     ProfileSection section;
     section.name = ReadProfileName(file, number);
@@ -77,12 +77,12 @@ ProfileSection ReadProfileSection(const std::string& file, int number)
     return section;
 }
 
-CodecSection ReadCodecSection(const std::string& file, std::string_view codec)
+CodecSection ReadCodecSection(const IniFile& file, std::string_view codec)
 {
     CodecSection section;
-    section.videoFormat = ReadIniValue(codec, kVideoFormatKey, "", file);
-    section.extraParameters = ReadIniValue(codec, kExtraParametersKey, "", file);
-    section.extension = ReadIniValue(codec, kExtensionKey, "", file);
+    section.videoFormat = file.Value(codec, kVideoFormatKey, "");
+    section.extraParameters = file.Value(codec, kExtraParametersKey, "");
+    section.extension = file.Value(codec, kExtensionKey, "");
     section.maxVideoSize = ReadNumber(codec, kMaxVideoSizeKey, "", file);
     section.maxVideoQuality = ReadNumber(codec, kMaxVideoQualityKey, "", file);
     return section;

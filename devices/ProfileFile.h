@@ -2,6 +2,7 @@
 #pragma once
 
 #include "devices/SettingsControls.h"
+#include "storage/IniFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,9 +12,10 @@
 
 namespace zantrove {
 
-// Readers of a device's profile file. Every call reads the file afresh through ReadIniValue, so an
-// edited file counts from the next read on; nothing here is kept between calls and nothing is written.
-// A missing file reads as empty: no lists, no profiles, no codec facts.
+// Readers of a device's profile file, given as read once for one operation (a device switch, a
+// profile applied) or as a file name, read afresh for the one call. So an edited file counts from the
+// next operation on; nothing here is kept between operations and nothing is written. A missing file
+// reads as empty: no lists, no profiles, no codec facts.
 
 // The last entry of the profile list, appended by the program; never a section of the file.
 inline constexpr std::string_view kCustomProfileName = "Custom";
@@ -36,21 +38,21 @@ std::vector<std::string> SplitProfileList(std::string_view value);
 std::string ProfileSectionName(int number);
 
 // [General] NumberOfProfiles; missing or not a whole 16-bit number counts as 0.
-std::int16_t ReadNumberOfProfiles(const std::string& file);
+std::int16_t ReadNumberOfProfiles(const IniFile& file);
 // [General] DefaultProfile, 0-based; 0 when missing, nullopt when it is not a whole 16-bit number
 // (then no profile is applied). Range is the caller's check.
-std::optional<std::int16_t> ReadDefaultProfile(const std::string& file);
+std::optional<std::int16_t> ReadDefaultProfile(const IniFile& file);
 
 // The [Defaults] list that fills the box.
-std::vector<std::string> ReadDefaultsList(const std::string& file, ChoiceBox box);
+std::vector<std::string> ReadDefaultsList(const IniFile& file, ChoiceBox box);
 
 // [ProfileN] Name, "" when missing.
-std::string ReadProfileName(const std::string& file, int number);
+std::string ReadProfileName(const IniFile& file, int number);
 // The index a profile gives a box: -1 (no selection) when missing, nullopt when not a whole 16-bit
 // number. Whether it lies inside the list is the caller's check.
-std::optional<std::int16_t> ReadProfileIndex(const std::string& file, int number, ChoiceBox box);
+std::optional<std::int16_t> ReadProfileIndex(const IniFile& file, int number, ChoiceBox box);
 // The state a profile gives a check box: 0 when missing, nullopt when not a whole 16-bit number.
-std::optional<std::int16_t> ReadProfileCheck(const std::string& file, int number, CheckBox box);
+std::optional<std::int16_t> ReadProfileCheck(const IniFile& file, int number, CheckBox box);
 
 // One profile section in full, as the readers above give it key by key.
 struct ProfileSection
@@ -59,7 +61,7 @@ struct ProfileSection
     std::array<std::optional<std::int16_t>, 8> indexes; // by Slot(ChoiceBox)
     std::array<std::optional<std::int16_t>, 4> checks;  // by Slot(CheckBox)
 };
-ProfileSection ReadProfileSection(const std::string& file, int number);
+ProfileSection ReadProfileSection(const IniFile& file, int number);
 
 // The section named by a codec box's text. The two limits are absent when the key is missing or not
 // a whole 16-bit number; an absent limit never refuses (the selected position counts instead).
@@ -71,6 +73,6 @@ struct CodecSection
     std::optional<std::int16_t> maxVideoSize;
     std::optional<std::int16_t> maxVideoQuality;
 };
-CodecSection ReadCodecSection(const std::string& file, std::string_view codec);
+CodecSection ReadCodecSection(const IniFile& file, std::string_view codec);
 
 } // namespace zantrove

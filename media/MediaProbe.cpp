@@ -88,6 +88,15 @@ private:
 
 } // namespace
 
+std::string NameFromPath(std::string_view path)
+{
+    const std::size_t separator = path.rfind(kPathSeparator);
+    std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+    if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos && dot > 0)
+        name = name.substr(0, dot);
+    return std::string(name);
+}
+
 std::int32_t ReadPlayTimeMilliseconds(std::string_view answer)
 {
     answer = TrimBlanks(answer);
@@ -157,7 +166,8 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
     // No network while probing: a file must never wait for it.
     library.Option(handle.Get(), "Internet", "no");
     library.Open(handle.Get(), path); // a file it cannot parse still gets the empty answers
-    answers.fileName = handle.Ask(kFileNameTemplate);
+    // The library's own name field expands what the name spells ("%FileName%" in a name hangs it).
+    answers.fileName = NameFromPath(path);
     answers.codec = handle.AskFirstStream(kCodecTemplate);
     if (answers.codec.empty())
         answers.format = handle.AskFirstStream(kFormatTemplate);

@@ -14,7 +14,6 @@ class VideoListModel;
 // The probe's Inform templates, asked in this order for every file.
 // A video template repeats for every video stream; the "|" after each answer lets the probe keep
 // the first stream's alone, so a cover picture or a second angle never mixes into the row.
-inline constexpr std::string_view kFileNameTemplate = "General;%FileName%";
 inline constexpr std::string_view kCodecTemplate = "Video;%Codec%|";
 inline constexpr std::string_view kPlayTimeTemplate = "General;%PlayTime%";
 inline constexpr std::string_view kWidthTemplate = "Video;%Width%|";
@@ -29,7 +28,7 @@ inline constexpr std::string_view kFormatTemplate = "Video;%Format%|";
 
 inline constexpr std::string_view kUnknownCodec = "UNKNOWN";
 
-// The library's raw answers for one file.
+// The library's raw answers for one file, and the name from its path.
 struct ProbeAnswers
 {
     std::string fileName;
@@ -50,6 +49,10 @@ struct ProbeFields
     std::string duration;
     std::string videoSize;
 };
+
+// The file's name without folder and extension, its bytes as they are ("a.b.avi" gives "a.b"; a name
+// that only begins with a dot keeps it).
+std::string NameFromPath(std::string_view path);
 
 // Milliseconds from a play-time answer, 0 when empty, not a number or outside signed 32 bits. Some
 // library versions answer with a fraction ("1000.000"); such a value is rounded to whole
@@ -75,7 +78,7 @@ DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height
 ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers);
 
 // Asks the library: a fresh handle, "Internet" = "no" before opening, open, the templates in order,
-// then the handle is released. Never fails: missing answers stay empty.
+// then the handle is released. Never fails: missing answers stay empty; the name is the path's.
 ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library);
 
 // QueryProbeAnswers followed by ConvertProbeAnswers.

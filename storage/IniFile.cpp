@@ -4,9 +4,11 @@
 #include "storage/AtomicFile.h"
 #include "storage/TextUtilities.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
-#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zantrove {
@@ -20,14 +22,40 @@ struct IniText
     bool byteOrderMark = false; // written back, so what follows the mark keeps its meaning
 };
 
+// Opened without waiting, so a FIFO in the file's place cannot block; then only a regular file counts.
 std::optional<std::string> ReadWholeFile(const std::string& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    struct stat info
+    {
+    };
+    std::optional<std::string> content;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        content.emplace();
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            content->append(buffer, static_cast<std::size_t>(got));
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
+std::string LowerName(std::string_view name)
+{
+    std::string lower(TrimBlanks(name));
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
 }
 
 IniText SplitLines(std::string_view content)
@@ -122,19 +150,40 @@ bool HasLineBreak(std::string_view text)
 
 } // namespace
 
+IniFile::IniFile(const std::string& file)
+{
+    const auto content = ReadWholeFile(file);
+    if (!content)
+        return;
+    const IniText text = SplitLines(*content);
+    // The same matches as Find: the first section of a name, and in it the first key of a name.
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    for (const std::string& line : text.lines) {
+        if (const auto name = SectionName(line)) {
+            const auto [entry, added] = m_sections.try_emplace(LowerName(*name));
+            current = added ? &entry->second : nullptr;
+            continue;
+        }
+        if (const auto kv = KeyValue(line); kv && current)
+            current->try_emplace(LowerName(kv->first), kv->second);
+    }
+}
+
+std::string IniFile::Value(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const
+{
+    std::string_view result = defaultValue;
+    if (const auto found = m_sections.find(LowerName(section)); found != m_sections.end()) {
+        if (const auto value = found->second.find(LowerName(key)); value != found->second.end())
+            result = value->second;
+    }
+    return std::string(Utf8Prefix(result, kIniValueMaxChars));
+}
+
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view defaultValue,
                          const std::string& file)
 {
-    std::string_view result = defaultValue;
-    const auto content = ReadWholeFile(file);
-    IniText text;
-    if (content) {
-        text = SplitLines(*content);
-        const Location where = Find(text, section, key);
-        if (where.keyLine)
-            result = KeyValue(text.lines[*where.keyLine])->second;
-    }
-    return std::string(Utf8Prefix(result, kIniValueMaxChars));
+    return IniFile(file).Value(section, key, defaultValue);
 }
 
 std::string ReadIniValue(std::string_view section, std::string_view key, long long defaultValue,

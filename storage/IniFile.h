@@ -3,11 +3,27 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace zantrove {
 
 // Longest value a read returns; longer stored values come back cut.
 inline constexpr std::size_t kIniValueMaxChars = 254;
+
+// A file read once, then asked for any number of keys as ReadIniValue would answer them at the moment
+// of reading. Only a regular file is read: anything else (a folder, a FIFO) reads as absent.
+class IniFile
+{
+public:
+    // Not explicit: a reader given a file name reads that file for the one call.
+    IniFile(const std::string& file);
+
+    std::string Value(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+
+private:
+    // Section and key names in lower case; per name only its first section, per section the first key.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_sections;
+};
 
 // Reads one key. Section and key names match regardless of letter case; the value is the text after
 // the first "=", blanks around it removed. Absent file, section or key give defaultValue's text.

@@ -3,6 +3,7 @@
 
 #include "app/DebugLog.h"
 #include "conversion/BatchOutcome.h"
+#include "conversion/ConversionScript.h"
 #include "conversion/LibraryReport.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/ConsoleLauncher.h"
@@ -42,6 +43,12 @@ QString ToQt(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+// The script lies in the settings folder beside the staged encoder.
+std::string FolderOf(const std::string& scriptPath)
+{
+    return scriptPath.substr(0, scriptPath.rfind(kPathSeparator));
+}
 } // namespace
 
 void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
@@ -52,8 +59,9 @@ void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
 ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
                                    std::string scriptPath, std::string outputFolder,
                                    std::vector<std::int32_t> outputSeconds, const Clock& clock)
-    : QDialog(&main), m_main(main), m_progress(rows), m_estimate(std::move(outputSeconds), clock),
-      m_scriptPath(std::move(scriptPath)), m_outputFolder(std::move(outputFolder))
+    : QDialog(&main), m_main(main), m_progress(rows, EncoderLineStart(FolderOf(scriptPath))),
+      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath)),
+      m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
     for (const ConversionProgress::Row& row : rows)

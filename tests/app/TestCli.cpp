@@ -97,16 +97,17 @@ TEST(CliTest, LineUsesTheDefaultOrNamedProfile)
     const std::string missing = folder + "/no such clip.avi";
     const CliRun movie = InvokeCli({"line", "--device", "iPhone", "--output", "/out", missing}, folder);
     EXPECT_EQ(movie.status, 0) << movie.err;
-    // An unreadable file still gets its line, named as the probe names it (no name at all).
+    // An unreadable file still gets its line, named after its path.
     EXPECT_EQ(movie.out, "-i \"" + missing +
                              "\" -f mp4 -vcodec libx264 -s 480x320 -b 950kbps -r 30 -pix_fmt yuv420p "
-                             "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/.mp4\"\n");
+                             "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/no such clip.mp4\"\n");
+    // Its duration is 0, so a trim can only be empty.
     const CliRun audio = InvokeCli({"line", "--device", "iPhone", "--profile", "2", "--trim",
-                                    "00:00:10-00:01:00", "--output", "/out", missing},
+                                    "00:00:00-00:00:00", "--output", "/out", missing},
                                    folder);
     EXPECT_EQ(audio.out, "-i \"" + missing +
-                             "\" -vn -ss 00:00:10 -t 00:00:50 -acodec aac -ab 128kbps -ar 44100 "
-                             "-ac 1 -y \"/out/.m4a\"\n");
+                             "\" -vn -ss 00:00:00 -t 00:00:00 -acodec aac -ab 128kbps -ar 44100 "
+                             "-ac 1 -y \"/out/no such clip.m4a\"\n");
 }
 
 TEST(CliTest, LineRefusesWhatItCannotBuild)

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionProgress.h"
+#include "conversion/ConversionScript.h"
 
 #include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
 
-const std::string kEcho =
-    "'/home/u/.local/share/Quelmar/Zantrove/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
+const std::string kSettingsFolder = "/home/u/.local/share/Quelmar/Zantrove";
+const std::string kEcho = "'" + kSettingsFolder + "/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
 
 ConversionProgress ThreeRows(const char* firstDuration = "00:00:40")
 {
     return ConversionProgress(
-        {{firstDuration, "/in/a.avi"}, {"00:01:00", "/in/b.avi"}, {"10:00:00", "/in/c.avi"}});
+        {{firstDuration, "/in/a.avi"}, {"00:01:00", "/in/b.avi"}, {"10:00:00", "/in/c.avi"}},
+        EncoderLineStart(kSettingsFolder));
 }
 
 TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
@@ -93,6 +95,34 @@ TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
                                    "-/in/a.avi: unknown error\r\n"
                                    "-swScaler: bad size\r\n");
     EXPECT_NE(progress.LogText().find("not this file"), std::string::npos);
+}
+
+TEST(ConversionProgressTest, NamesThatSpellTheProgramsOutputAreOnlyData)
+{
+    const std::string strange = "/in/Zantrove.exe swScaler: x";
+    const std::string broken = "/in/two\nswScaler: lines";
+    std::vector<EncoderLine> lines;
+    for (const std::string& source : {strange, broken})
+        lines.push_back({{{"-i"}, {source, true}, {"-y"}, {source + ".mp4", true}}, source + ".mp4"});
+    // The script as its shell echoes it, line by line, each echo followed by the file's failure line.
+    const std::string script = ConversionScriptText(kSettingsFolder, lines, false);
+    const std::size_t second = script.find("\n'" + kSettingsFolder) + 1;
+    std::vector<std::string> pieces;
+    for (const std::string& part :
+         {script.substr(0, second),
+          "[mov @ 0x1] file:" + strange + ": Invalid data\n" + strange + ": failed\n", script.substr(second),
+          broken + ": failed\n"}) {
+        for (std::size_t start = 0, end; start < part.size(); start = end + 1) {
+            end = part.find('\n', start);
+            pieces.push_back(part.substr(start, end - start + 1));
+        }
+    }
+    ConversionProgress progress({{"00:00:40", strange}, {"00:00:40", broken}},
+                                EncoderLineStart(kSettingsFolder));
+    for (const std::string& piece : pieces)
+        progress.HandleOutput(piece);
+    EXPECT_EQ(progress.CurrentFileText(), "Processing File: 2 of 2...");
+    EXPECT_EQ(progress.ErrorLog(), "-" + strange + ": failed\r\n-" + broken + ": failed\r\n");
 }
 
 TEST(ConversionProgressTest, StatusShowsTheProgressLine)

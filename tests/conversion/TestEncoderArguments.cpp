@@ -4,6 +4,7 @@
 #include "storage/FileUtilities.h"
 #include "tests/support/TestHome.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -20,7 +21,8 @@ std::string ExampleProfile(std::string_view section, std::string_view key)
         {{"aac", "Extension"}, "m4a"},
         {{"libx264", "VideoFormat"}, "ipod"},
         {{"libx264", "Extension"}, "m4v"},
-        {{"libx264", "ExtraParameters"}, "-profile:v  baseline -level 3.0"},
+        {{"libx264", "ExtraParameters"},
+         "-profile:v  baseline -level 3.0 -metadata \"title=A 'B' \\\"C\\\"\""},
     };
     const auto found = values.find({std::string(section), std::string(key)});
     return found == values.end() ? std::string() : found->second;
@@ -164,7 +166,7 @@ TEST(EncoderArgumentsTest, NonNumericBitRateDropsRateAndFrameRateTogether)
     EXPECT_NE(line.find("-padbottom 30 -acodec aac"), std::string::npos);
 }
 
-TEST(EncoderArgumentsTest, ExtraParametersFollowTrimAndSplitAtBlanks)
+TEST(EncoderArgumentsTest, ExtraParametersFollowTrimAndSplitAsAShellReadsThem)
 {
     EncoderSettings settings = ExampleSettings();
     settings.videoCodec = "libx264";
@@ -172,7 +174,11 @@ TEST(EncoderArgumentsTest, ExtraParametersFollowTrimAndSplitAtBlanks)
     const EncoderLine line = BuildEncoderArguments(ExampleRow(), settings, ExampleProfile, Existing({}), '/');
     const std::string text = RenderArgumentLine(line);
     EXPECT_NE(text.find("-f ipod -vcodec libx264"), std::string::npos);
-    EXPECT_NE(text.find("-r 25 -sameq -profile:v baseline -level 3.0 -acodec"), std::string::npos);
+    EXPECT_NE(text.find("-r 25 -sameq -profile:v baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(std::find(line.arguments.begin(), line.arguments.end(), EncoderArgument{"title=A 'B' \"C\""}),
+              line.arguments.end());
     EXPECT_EQ(line.outputPath, "D:\\Out/Holiday.m4v");
 }
 

@@ -2,6 +2,7 @@
 #include "devices/EncodingSettingsModel.h"
 #include "tests/devices/ProfileFixture.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace zantrove {
@@ -230,6 +231,23 @@ TEST_F(EncodingSettingsModelTest, EditedFileCountsAtNextSwitch)
     m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Profile1]\nName=Edited\n");
     m_model.SwitchDevice("iPad");
     EXPECT_EQ(m_model.ProfileEntries(), (Entries{"Edited", "Custom"}));
+}
+
+TEST_F(EncodingSettingsModelTest, ManyProfilesAreReadInOnePass)
+{
+    std::string text = kSampleProfile;
+    text.replace(text.find("NumberOfProfiles=3"), 18, "NumberOfProfiles=2000");
+    for (int number = 4; number <= 2000; ++number)
+        text += "[Profile" + std::to_string(number) +
+                "]\nName=P\nAudioCodec=0\nAudioQuality=1\nAudioSampleRate=0\n"
+                "AudioChannels=1\nVideoCodec=0\nVideoSize=1\nVideoQuality=0\nVideoFrameRate=0\n";
+    m_folder.Write("iPad", text);
+    const auto start = std::chrono::steady_clock::now();
+    m_model.SwitchDevice("iPad");
+    // Reading the file once per key took many seconds here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(m_model.ProfileEntries().size(), 2001u);
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
 }
 
 TEST_F(EncodingSettingsModelTest, ListenersRunOnceAfterEachOuterChange)

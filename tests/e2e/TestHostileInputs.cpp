@@ -239,9 +239,12 @@ TEST_F(HostileInputTest, ZeroByteFile)
 
 TEST_F(HostileInputTest, TextFileNamedAvi)
 {
-    const std::string text = m_in + "/notes.avi";
+    // Named with words of the program's own output, which must count only as a name.
+    const std::string text = m_in + "/Zantrove.exe swScaler: notes.avi";
     test::WriteTextFile(text, "RIFF? no: a shopping list\nmilk\neggs\n");
-    ExpectOneFailure(Convert(m_out, {m_first, text, m_last}), text);
+    const CliRun run = Convert(m_out, {m_first, text, m_last});
+    ExpectOneFailure(run, text);
+    EXPECT_EQ(run.err.find("Processing File: 4"), std::string::npos) << run.err;
 }
 
 TEST_F(HostileInputTest, TruncatedMp4WithItsIndexAtTheEnd)
@@ -369,7 +372,12 @@ TEST_F(HostileInputTest, NamesWithShellCharactersNewlinesEmojiAndLongComponents)
         Copy("`touch injected`; rm -rf x.mp4"),
         Copy("two\nlines.mp4"),
         Copy("\xF0\x9F\x8E\xAC clip \xF0\x9F\x8E\x9E.mp4"),
-        Copy(std::string(200, 'n') + ".mp4", longFolder),
+        Copy("caf\xE9 latin-1.mp4"),
+        Copy("x%FileName.avi"),
+        Copy("a %b% c.avi"),
+        Copy("%Format%.avi"),
+        Copy("swScaler: Zantrove.exe.mp4"),
+        Copy(std::string(250, 'n') + ".mp4", longFolder),
     };
     const CliRun run = Convert(m_out, sources);
     EXPECT_EQ(run.status, 0) << run.err;
@@ -382,6 +390,24 @@ TEST_F(HostileInputTest, NamesWithShellCharactersNewlinesEmojiAndLongComponents)
     // A name is only ever data: nothing it spells was run.
     for (const std::string& folder : {m_in, m_out, fs::current_path().string(), test::ClipFolder()})
         EXPECT_FALSE(fs::exists(folder + "/injected")) << folder;
+}
+
+TEST_F(HostileInputTest, RelativePathsFfmpegCouldTakeForProtocolsOrOptions)
+{
+    // As typed on a command line: alone, "12:30" would name a protocol to ffmpeg, "-dash" an option.
+    struct WorkingFolder
+    {
+        fs::path previous = fs::current_path();
+        ~WorkingFolder() { fs::current_path(previous); }
+    } restore;
+    fs::current_path(m_in);
+    fs::create_directory("12:30");
+    Copy("12:30.mp4", m_in + "/12:30");
+    Copy("12:30.mp4");
+    const CliRun run = Convert("-dash", {"12:30/12:30.mp4", "12:30.mp4"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsCompleteConversion(m_in + "/-dash/12:30.m4v", 2.0));
+    EXPECT_TRUE(IsCompleteConversion(m_in + "/-dash/12:30 (2).m4v", 2.0));
 }
 
 } // namespace

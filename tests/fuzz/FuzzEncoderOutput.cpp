@@ -79,12 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ZANTROVE_FUZZ_CHECK(ConversionProgress::DurationSeconds(row.duration) >= 0);
 
     // The console as the window reads it.
-    ConversionProgress console(rows);
+    ConversionProgress console(rows, EncoderLineStart("/s"));
     std::size_t fed = 0;
     // ffmpeg's progress as the encoder reads it, and the status lines it makes of that, read back by
     // the window while converting one long file.
     ProgressReader reader;
-    ConversionProgress status(std::vector<ConversionProgress::Row>{{"999:00:00", "/in.avi"}});
+    ConversionProgress status(std::vector<ConversionProgress::Row>{{"999:00:00", "/in.avi"}},
+                              EncoderLineStart("/s"));
     std::size_t statusFed = 0;
     Feed(status, "'/s/" + std::string(kStagedEncoderName) + "' -i '/in.avi'\n", statusFed);
 

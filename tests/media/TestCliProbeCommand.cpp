@@ -41,7 +41,7 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
     EXPECT_EQ(run.err, "zantrove-cli: " + missing + ": no such file\n" + "zantrove-cli: " + notes +
                            ": not a media file\n");
     const std::string lines = "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + "\n" +
-                              " | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
+                              "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + "\n" +
                               "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + "\n" +
                               "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes + "\n";
     EXPECT_EQ(run.out, lines);

@@ -69,6 +69,16 @@ TEST(IniReadTest, NumericDefaultGivesItsText)
     EXPECT_EQ(ReadIniValue("General", "Count", -5, MakeTempFolder() + "/none.ini"), "-5");
 }
 
+TEST(IniReadTest, OnlyARegularFileIsRead)
+{
+    // A FIFO in the file's place would block an ordinary open until something wrote to it.
+    const std::string folder = MakeTempFolder();
+    const std::string fifo = folder + "/Settings.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", fifo), "d");
+    EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", folder), "d");
+}
+
 TEST(IniReadTest, LongValueIsCutTo254Characters)
 {
     const std::string file = MakeTempFolder() + "/long.ini";

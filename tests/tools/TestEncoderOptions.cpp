@@ -56,56 +56,61 @@ INSTANTIATE_TEST_SUITE_P(
             "PadsKeepProportions",
             "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac "
             "-ab 128kbps -ar 44100 -ac 2 -y out.mp4",
-            "-i in.avi -map 0:V:0? -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 -b:v "
-            "718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 out.mp4.part"},
+            "-i file:in.avi -map 0:V:0? -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,setsar=1 "
+            "-b:v 718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 file:out.mp4.part"},
         TranslationCase{"CropsScaleToTheWidthFirst",
                         "-i in.mpg -vcodec libx264 -croptop 12 -cropbottom 10 -s 320x240 -y out.m4v",
-                        "-i in.mpg -map 0:V:0? -map 0:a:0? -c:v libx264 -vf "
+                        "-i file:in.mpg -map 0:V:0? -map 0:a:0? -c:v libx264 -vf "
                         "scale=320:round(320/dar),crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1 -f ipod "
-                        "out.m4v.part"},
-        TranslationCase{"SizeAlone", "-i a.mov -s 320x240 -y b.mp4",
-                        "-i a.mov -map 0:V:0? -map 0:a:0? -vf scale=320:240,setsar=1 -f mp4 b.mp4.part"},
+                        "file:out.m4v.part"},
+        TranslationCase{
+            "SizeAlone", "-i a.mov -s 320x240 -y b.mp4",
+            "-i file:a.mov -map 0:V:0? -map 0:a:0? -vf scale=320:240,setsar=1 -f mp4 file:b.mp4.part"},
         TranslationCase{
             "PadsWithoutSize", "-i a.mov -padtop 10 -padbottom 6 -y b.mov",
-            "-i a.mov -map 0:V:0? -map 0:a:0? -vf pad=iw+0:ih+16:0:10,setsar=1 -f mov b.mov.part"},
-        TranslationCase{"StartGoesBeforeInput",
-                        "-i in.avi -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec aac -y o.m4v",
-                        "-ss 00:01:00 -i in.avi -t 00:01:30 -map 0:V:0? -map 0:a:0? -b:v 718k -fpsmax 25 "
-                        "-fps_mode cfr -c:a aac -f ipod o.m4v.part"},
+            "-i file:a.mov -map 0:V:0? -map 0:a:0? -vf pad=iw+0:ih+16:0:10,setsar=1 -f mov file:b.mov.part"},
+        TranslationCase{
+            "StartGoesBeforeInput",
+            "-i in.avi -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec aac -y o.m4v",
+            "-ss 00:01:00 -i file:in.avi -t 00:01:30 -map 0:V:0? -map 0:a:0? -b:v 718k -fpsmax 25 "
+            "-fps_mode cfr -c:a aac -f ipod file:o.m4v.part"},
         TranslationCase{"DecimalAndPlainRates", "-i a -b 1450.5kbps -ab 96000 -y o.mp4",
-                        "-i a -map 0:V:0? -map 0:a:0? -b:v 1450.5k -b:a 96000 -f mp4 o.mp4.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -b:v 1450.5k -b:a 96000 -f mp4 file:o.mp4.part"},
         TranslationCase{"KiloRates", "-i a -b 500k -ab 64K -y o.mp4",
-                        "-i a -map 0:V:0? -map 0:a:0? -b:v 500k -b:a 64k -f mp4 o.mp4.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -b:v 500k -b:a 64k -f mp4 file:o.mp4.part"},
         TranslationCase{"SameQualityX264DropsRate",
                         "-i a -f ipod -vcodec libx264 -b 718kbps -r 25 -sameq -profile:v baseline -level 3.0 "
                         "-acodec aac -y o.m4v",
-                        "-i a -map 0:V:0? -map 0:a:0? -c:v libx264 -crf 18 -fpsmax 25 -fps_mode cfr "
-                        "-profile:v baseline -level 3.0 -c:a aac -f ipod o.m4v.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -c:v libx264 -crf 18 -fpsmax 25 -fps_mode cfr "
+                        "-profile:v baseline -level 3.0 -c:a aac -f ipod file:o.m4v.part"},
         TranslationCase{"SameQualityMpeg4", "-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4",
-                        "-i a -map 0:V:0? -map 0:a:0? -c:v mpeg4 -qscale:v 2 -f mp4 o.mp4.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -c:v mpeg4 -qscale:v 2 -f mp4 file:o.mp4.part"},
         TranslationCase{"SameQualityDefaultCodecOfMp4", "-i a -sameq -y o.mp4",
-                        "-i a -map 0:V:0? -map 0:a:0? -crf 18 -f mp4 o.mp4.part"},
-        TranslationCase{"VideoOff", "-i a.avi -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y o.m4a",
-                        "-i a.avi -map 0:a:0? -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod o.m4a.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -crf 18 -f mp4 file:o.mp4.part"},
+        TranslationCase{
+            "VideoOff", "-i a.avi -vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y o.m4a",
+            "-i file:a.avi -map 0:a:0? -vn -c:a aac -b:a 128k -ar 44100 -ac 2 -f ipod file:o.m4a.part"},
         TranslationCase{"VideoOffDropsPicture", "-i a -vn -s 320x240 -b 700kbps -r 25 -y o.m4a",
-                        "-i a -map 0:a:0? -vn -f ipod o.m4a.part"},
+                        "-i file:a -map 0:a:0? -vn -f ipod file:o.m4a.part"},
         TranslationCase{"AudioOff", "-i a -f mp4 -vcodec mpeg4 -s 320x240 -b 718kbps -r 25 -an -y o.mp4",
-                        "-i a -map 0:V:0? -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -fpsmax 25 "
-                        "-fps_mode cfr -an -f mp4 o.mp4.part"},
+                        "-i file:a -map 0:V:0? -c:v mpeg4 -vf scale=320:240,setsar=1 -b:v 718k -fpsmax 25 "
+                        "-fps_mode cfr -an -f mp4 file:o.mp4.part"},
         TranslationCase{
             "DeviceParametersPassThrough",
             "-i a -vcodec libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
             "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
-            "-i a -map 0:V:0? -map 0:a:0? -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate "
+            "-i file:a -map 0:V:0? -map 0:a:0? -c:v libx264 -profile:v high -level 4.0 -pix_fmt yuv420p "
+            "-maxrate "
             "8000k -bufsize 16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 "
-            "-f ipod o.m4v.part"},
+            "-f ipod file:o.m4v.part"},
         TranslationCase{"FormatOptionWins", "-i a -f matroska -y o.part.bin",
-                        "-i a -map 0:V:0? -map 0:a:0? -f matroska o.part.bin.part"},
+                        "-i file:a -map 0:V:0? -map 0:a:0? -f matroska file:o.part.bin.part"},
         TranslationCase{"ExtensionCaseIgnored", "-i a -y O.MOV",
-                        "-i a -map 0:V:0? -map 0:a:0? -f mov O.MOV.part"},
-        TranslationCase{
-            "PadsAtTheSides", "-i a -vcodec mpeg4 -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
-            "-i a -map 0:V:0? -c:v mpeg4 -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4 o.mp4.part"}),
+                        "-i file:a -map 0:V:0? -map 0:a:0? -f mov file:O.MOV.part"},
+        TranslationCase{"PadsAtTheSides",
+                        "-i a -vcodec mpeg4 -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
+                        "-i file:a -map 0:V:0? -c:v mpeg4 -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f "
+                        "mp4 file:o.mp4.part"}),
     [](const ::testing::TestParamInfo<TranslationCase>& param) { return std::string(param.param.name); });
 
 struct RefusalCase
@@ -128,22 +133,19 @@ TEST_P(RefusalTable, NamesTheProblem)
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusalTable,
     ::testing::Values(
-        RefusalCase{"UnknownOption", "-i a -deinterlace -y o.mp4", "Zantrove: unknown option -deinterlace"},
-        RefusalCase{"UnknownExtraStyleOption", "-i a -vf scale=1:1 -y o.mp4", "Zantrove: unknown option -vf"},
-        RefusalCase{"StrayWord", "-i a stray -y o.mp4", "Zantrove: unexpected argument stray"},
-        RefusalCase{"OutputNotLast", "-i a -y o.mp4 -an",
-                    "Zantrove: unexpected argument -an after the output file"},
-        RefusalCase{"MissingValue", "-i a -y", "Zantrove: missing value for -y"},
-        RefusalCase{"NoInput", "-an -y o.mp4", "Zantrove: no input file (-i)"},
-        RefusalCase{"NoOutput", "-i a -an", "Zantrove: no output file (-y)"},
-        RefusalCase{"BadRate", "-i a -b fastkbps -y o.mp4", "Zantrove: bad value for -b: fastkbps"},
-        RefusalCase{"BadSize", "-i a -s 320 -y o.mp4", "Zantrove: bad value for -s: 320"},
-        RefusalCase{"BadPad", "-i a -padtop -4 -y o.mp4", "Zantrove: bad value for -padtop: -4"},
-        RefusalCase{"BadTime", "-i a -ss 1:x -y o.mp4", "Zantrove: bad value for -ss: 1:x"},
-        RefusalCase{"UnknownExtension", "-i a -y o.xyz",
-                    "Zantrove: cannot tell the output format of o.xyz; give -f"},
-        RefusalCase{"NothingLeft", "-i a -vn -an -y o.mp4",
-                    "Zantrove: -vn and -an together leave nothing to write"}),
+        RefusalCase{"UnknownOption", "-i a -deinterlace -y o.mp4", "unknown option -deinterlace"},
+        RefusalCase{"UnknownExtraStyleOption", "-i a -vf scale=1:1 -y o.mp4", "unknown option -vf"},
+        RefusalCase{"StrayWord", "-i a stray -y o.mp4", "unexpected argument stray"},
+        RefusalCase{"OutputNotLast", "-i a -y o.mp4 -an", "unexpected argument -an after the output file"},
+        RefusalCase{"MissingValue", "-i a -y", "missing value for -y"},
+        RefusalCase{"NoInput", "-an -y o.mp4", "no input file (-i)"},
+        RefusalCase{"NoOutput", "-i a -an", "no output file (-y)"},
+        RefusalCase{"BadRate", "-i a -b fastkbps -y o.mp4", "bad value for -b: fastkbps"},
+        RefusalCase{"BadSize", "-i a -s 320 -y o.mp4", "bad value for -s: 320"},
+        RefusalCase{"BadPad", "-i a -padtop -4 -y o.mp4", "bad value for -padtop: -4"},
+        RefusalCase{"BadTime", "-i a -ss 1:x -y o.mp4", "bad value for -ss: 1:x"},
+        RefusalCase{"UnknownExtension", "-i a -y o.xyz", "cannot tell the output format of o.xyz; give -f"},
+        RefusalCase{"NothingLeft", "-i a -vn -an -y o.mp4", "-vn and -an together leave nothing to write"}),
     [](const ::testing::TestParamInfo<RefusalCase>& param) { return std::string(param.param.name); });
 
 TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
@@ -160,7 +162,7 @@ TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
                                             "pipe:1",
                                             "-y",
                                             "-i",
-                                            "/v/My Holiday.avi",
+                                            "file:/v/My Holiday.avi",
                                             "-map",
                                             "0:V:0?",
                                             "-map",
@@ -169,7 +171,7 @@ TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
                                             "mpeg4",
                                             "-f",
                                             "mp4",
-                                            "/out/My Holiday (2).mp4.part"};
+                                            "file:/out/My Holiday (2).mp4.part"};
     EXPECT_EQ(BuildFfmpegArguments(parsed.request), expected);
 }
 

@@ -217,7 +217,10 @@ TEST_F(EncoderRunTest, MissingInputIsReportedWithItsPath)
     const std::string output = m_folder + "/never.mp4";
     const test::ToolResult run = Encode({"-i", missing, "-vcodec", "mpeg4", "-y", output});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.err.rfind(missing + ":", 0), 0u) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\n" + missing +
+                                  ": ffmpeg failed with status 1 (No such file or directory); " + output +
+                                  " was not written\n"))
+        << run.err;
     EXPECT_FALSE(FileExists(output));
 }
 
@@ -233,13 +236,21 @@ TEST_F(EncoderRunTest, FailedEncodeLeavesNoFileUnderTheFinalName)
     EXPECT_FALSE(FileExists(output));
 }
 
-TEST_F(EncoderRunTest, UnknownOptionStopsBeforeFfmpeg)
+TEST_F(EncoderRunTest, RefusedArgumentsStopBeforeFfmpegFiledUnderTheSource)
 {
     const std::string output = m_folder + "/x.mp4";
-    const test::ToolResult run = Encode({"-i", m_folder + "/whatever.avi", "-deinterlace", "-y", output});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.err, "Zantrove: unknown option -deinterlace\n");
-    EXPECT_TRUE(run.out.empty());
+    const std::string source = m_folder + "/whatever.avi";
+    for (const std::vector<std::string>& refused :
+         {std::vector<std::string>{"-i", source, "-deinterlace", "-y", output},
+          {"-i", source, "-vn", "-an", "-y", output},
+          {"-i", source, "-y", m_folder + "/x."}}) {
+        const test::ToolResult run = Encode(refused);
+        EXPECT_NE(run.exitCode, 0);
+        // One line, filed under the source like every other failure.
+        EXPECT_TRUE(run.err.starts_with(source + ": ") && run.err.find('\n') == run.err.size() - 1)
+            << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
 }
 
 // An input that ffmpeg reads live from a pipe for 20 s, so the encode is surely still running.
@@ -333,7 +344,7 @@ void WriteFakeFfmpeg(const std::string& folder, const std::string& body)
 {
     const std::string path = folder + "/ffmpeg";
     test::WriteTextFile(path, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
-                              "for last; do :; done\n" +
+                              "for last; do :; done\nlast=${last#file:}\n" +
                                   body);
     ::chmod(path.c_str(), 0755);
 }
@@ -348,23 +359,23 @@ TEST_F(EncoderRunTest, UsesTheFfmpegBesideItAndRenamesOnSuccess)
     EXPECT_EQ(run.out, "frame=    5 fps=0.0 q=-1.0 size=N/A time=1.50 bitrate=N/A speed=N/A\r");
     EXPECT_EQ(test::ReadTextFile(output), "data");
     EXPECT_FALSE(FileExists(output + ".part"));
-    EXPECT_EQ(
-        test::ReadTextFile(m_folder + "/args.txt"),
-        "-nostdin\n-hide_banner\n-loglevel\nerror\n-nostats\n-progress\npipe:1\n-y\n-i\nin.avi\n-map\n0:V:0?\n"
-        "-map\n0:a:0?\n-c:v\nmpeg4\n"
-        "-f\nmp4\n" +
-            output + ".part\n");
+    EXPECT_EQ(test::ReadTextFile(m_folder + "/args.txt"),
+              "-nostdin\n-hide_banner\n-loglevel\nerror\n-nostats\n-progress\npipe:1\n-y\n-i\nfile:in.avi\n-"
+              "map\n0:V:0?\n"
+              "-map\n0:a:0?\n-c:v\nmpeg4\n"
+              "-f\nmp4\nfile:" +
+                  output + ".part\n");
 }
 
 TEST_F(EncoderRunTest, FfmpegFailureLeavesNothingAndTouchesNoOtherFile)
 {
-    WriteFakeFfmpeg(m_folder, "printf 'half' > \"$last\"\necho 'in.avi: broken' >&2\nexit 1\n");
+    WriteFakeFfmpeg(m_folder, "printf 'half' > \"$last\"\necho 'file:in.avi: broken' >&2\nexit 1\n");
     const std::string output = m_folder + "/half.mp4";
     test::WriteTextFile(output + ".part", "left by another run");
     const test::ToolResult run = Encode({"-i", "in.avi", "-y", output});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err.rfind("in.avi: broken\n", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find("Zantrove: "), std::string::npos);
+    EXPECT_EQ(run.err, "file:in.avi: broken\nin.avi: ffmpeg failed with status 1 (broken); " + output +
+                           " was not written\n");
     EXPECT_FALSE(FileExists(output));
     EXPECT_EQ(test::ReadTextFile(output + ".part"), "left by another run");
     // It wrote beside that file, and took its own away again.

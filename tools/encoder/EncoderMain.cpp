@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder the conversion script calls once per file: the classic option set in, a current
 // ffmpeg run out. Progress goes to stdout as status lines ended by "\r"; the result appears under
-// its final name only when ffmpeg wrote it completely. Every failure comes with a line "<source>: ..."
-// (ffmpeg's own, or ours after "Zantrove: "): that is how the progress window's error log finds it.
+// its final name only when ffmpeg wrote it completely. Every failure, refused arguments included, ends
+// with one line of ours that begins "<source>: ": that is how the progress window's error log finds
+// it. ffmpeg's own lines name the source after "file:", so they never count twice.
 // A source ffmpeg read only in part (it still exits with 0) keeps what was converted, reported, with
 // status 3. A failed file leaves nothing behind; a stopped one keeps its unfinished file.
 #include "tools/encoder/CheckMode.h"
@@ -28,15 +29,28 @@ namespace {
 
 void Fail(const std::string& line)
 {
-    std::fprintf(stderr, "Zantrove: %s\n", line.c_str());
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+// ffmpeg's last line without the "file:<path>: " it begins with when it is about one of our files.
+std::string Reason(const std::string& lastErrorLine, const std::vector<std::string>& paths)
+{
+    if (lastErrorLine.empty())
+        return {};
+    for (const std::string& path : paths) {
+        const std::string start = zantrove::FileUrl(path) + ": ";
+        if (lastErrorLine.starts_with(start))
+            return " (" + lastErrorLine.substr(start.size()) + ")";
+    }
+    return " (" + lastErrorLine + ")";
 }
 
 // Decodes a written file to nowhere; false at its first error, or when it cannot be opened at all.
 bool ReadsBackWhole(const std::string& ffmpeg, const std::string& path)
 {
-    const zantrove::FfmpegOutcome check =
-        zantrove::RunFfmpeg(ffmpeg, {"-nostdin", "-v", "quiet", "-xerror", "-i", path, "-f", "null", "-"},
-                            [](std::string_view) {});
+    const zantrove::FfmpegOutcome check = zantrove::RunFfmpeg(
+        ffmpeg, {"-nostdin", "-v", "quiet", "-xerror", "-i", zantrove::FileUrl(path), "-f", "null", "-"},
+        [](std::string_view) {});
     return check.Succeeded() && !check.reportedErrors;
 }
 
@@ -55,7 +69,7 @@ int ChooseAudioTrack(const std::string& ffmpeg, const std::string& input)
     const zantrove::FfmpegOutcome outcome =
         zantrove::RunFfmpeg(ffprobe,
                             {"-v", "quiet", "-select_streams", "a", "-show_entries",
-                             "stream_disposition=default", "-of", "csv=p=0", input},
+                             "stream_disposition=default", "-of", "csv=p=0", zantrove::FileUrl(input)},
                             [&answer](std::string_view chunk) { answer += chunk; });
     return outcome.Succeeded() ? zantrove::DefaultAudioTrack(answer) : 0;
 }
@@ -90,7 +104,7 @@ int main(int argc, char** argv)
         return zantrove::RunCheckMode({arguments.begin() + 1, arguments.end()}, argv[0]);
     const zantrove::ParsedRequest parsed = zantrove::ParseEncoderArguments(arguments);
     if (!parsed.Ok()) {
-        std::fprintf(stderr, "%s\n", parsed.error.c_str());
+        Fail((parsed.request.input.empty() ? "Zantrove" : parsed.request.input) + ": " + parsed.error);
         return 2;
     }
     zantrove::EncoderRequest request = parsed.request;
@@ -123,7 +137,7 @@ int main(int argc, char** argv)
         std::remove(part.c_str());
         Fail(request.input + ": " + line);
     };
-    const std::string reason = outcome.lastErrorLine.empty() ? "" : " (" + outcome.lastErrorLine + ")";
+    const std::string reason = Reason(outcome.lastErrorLine, {request.input, part});
 
     if (!outcome.started || !outcome.error.empty()) {
         FailFile(outcome.error);
@@ -141,13 +155,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (outcome.exitCode != 0) {
-        // ffmpeg's own line may already name the source, and one error makes one entry of the log.
-        const std::string line = "ffmpeg failed with status " + std::to_string(outcome.exitCode);
-        if (outcome.lastErrorLine.find(request.input + ":") != std::string::npos) {
-            std::remove(part.c_str());
-            Fail(line + "; " + request.output + " was not written");
-        } else
-            FailFile(line + reason + "; " + request.output + " was not written");
+        FailFile("ffmpeg failed with status " + std::to_string(outcome.exitCode) + reason + "; " +
+                 request.output + " was not written");
         return 1;
     }
     struct stat info

@@ -5,20 +5,34 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <cstdio>
 
 namespace zantrove {
 
 namespace {
 
-constexpr std::string_view kPrefix = "Zantrove: ";
-
 // Far above any picture ffmpeg makes, and low enough that sizes plus pads plus crops never overflow.
 constexpr int kMaxPictureRows = 65535;
 
 // Device parameters from the profiles; each takes one value and goes to ffmpeg unchanged.
-constexpr std::array<std::string_view, 11> kPassThrough{"-profile:v", "-level",    "-pix_fmt",  "-maxrate",
-                                                        "-bufsize",   "-fps_mode", "-movflags", "-bf",
-                                                        "-preset",    "-tune",     "-g"};
+constexpr std::array<std::string_view, 12> kPassThrough{"-profile:v", "-level",    "-pix_fmt",  "-maxrate",
+                                                        "-bufsize",   "-fps_mode", "-movflags", "-metadata",
+                                                        "-bf",        "-preset",   "-tune",     "-g"};
+
+// Longest file name the usual file systems take, in bytes.
+constexpr std::size_t kLongestFileName = 255;
+constexpr std::string_view kUnfinishedSuffix = ".part";
+
+std::string ShortHash(std::string_view text)
+{
+    std::uint32_t hash = 2166136261u; // FNV-1a
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08x", hash);
+    return digits;
+}
 
 std::string Lower(std::string_view text)
 {
@@ -95,11 +109,6 @@ std::string EffectiveVideoCodec(const EncoderRequest& request)
     return {};
 }
 
-std::string Error(std::string_view text)
-{
-    return std::string(kPrefix) + std::string(text);
-}
-
 } // namespace
 
 std::optional<std::string> ConvertRate(std::string_view text)
@@ -159,9 +168,13 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
     ParsedRequest parsed;
     EncoderRequest& request = parsed.request;
     const auto fail = [&parsed](std::string text) {
-        parsed.error = Error(text);
+        parsed.error = std::move(text);
         return parsed;
     };
+    // Named in the refusal too, so the progress window files the refusal under its source.
+    if (const auto input = std::find(arguments.begin(), arguments.end(), "-i");
+        input != arguments.end() && input + 1 != arguments.end())
+        request.input = *(input + 1);
     bool haveInput = false;
     bool haveOutput = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -325,9 +338,24 @@ std::string VideoFilterChain(const EncoderRequest& request)
     return chain;
 }
 
+std::string FileUrl(const std::string& path)
+{
+    return "file:" + path;
+}
+
 std::string UnfinishedPath(const std::string& output)
 {
-    return output + ".part";
+    const std::size_t slash = output.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (output.size() - nameStart + kUnfinishedSuffix.size() <= kLongestFileName)
+        return output + std::string(kUnfinishedSuffix);
+    // A name that fits only without the suffix: a shorter one, told apart from its neighbours by a
+    // hash of the whole name, and cut between characters.
+    const std::string hash = "~" + ShortHash(output);
+    std::size_t keep = kLongestFileName - kUnfinishedSuffix.size() - hash.size();
+    while (keep > 0 && (static_cast<unsigned char>(output[nameStart + keep]) & 0xC0) == 0x80)
+        --keep;
+    return output.substr(0, nameStart + keep) + hash + std::string(kUnfinishedSuffix);
 }
 
 std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
@@ -337,7 +365,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     // Before -i, ffmpeg seeks in the input instead of decoding and dropping everything up to there.
     if (!request.start.empty())
         args.insert(args.end(), {"-ss", request.start});
-    args.insert(args.end(), {"-i", request.input});
+    args.insert(args.end(), {"-i", FileUrl(request.input)});
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
 
@@ -386,7 +414,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     }
     args.insert(args.end(),
                 {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
-                 request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished});
+                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
     return args;
 }
 

@@ -42,7 +42,8 @@ struct EncoderRequest
 struct ParsedRequest
 {
     EncoderRequest request;
-    std::string error; // a whole line for stderr, empty when the arguments were accepted
+    std::string error; // why the arguments were refused, empty when they were accepted; request.input
+                       // is the source even then, when there is one
     bool Ok() const { return error.empty(); }
 };
 
@@ -63,9 +64,16 @@ int DefaultAudioTrack(std::string_view dispositions);
 // The -vf chain for size, pads and crops; empty when the picture is left as it is.
 std::string VideoFilterChain(const EncoderRequest& request);
 
+// Where ffmpeg writes before the result gets its final name: output + ".part", or a name cut short
+// when that would be too long for the file system.
 std::string UnfinishedPath(const std::string& output);
 
-// ffmpeg's arguments after its program name, writing into UnfinishedPath(request.output).
+// ffmpeg's arguments after its program name, writing into UnfinishedPath(request.output). Both paths
+// carry the file protocol, so ffmpeg never reads one as an option or another protocol.
 std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request);
+
+// A path as ffmpeg reads it as it stands: "12:30.mp4" alone would name a protocol "12", and
+// "-dash/x.m4v" an option.
+std::string FileUrl(const std::string& path);
 
 } // namespace zantrove

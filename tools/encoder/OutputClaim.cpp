@@ -19,7 +19,7 @@ std::string ClaimUnfinishedFile(const std::string& output, int& error)
 {
     error = 0;
     for (int n = 1; n <= kMaxUnfinishedNames; ++n) {
-        const std::string path = n == 1 ? UnfinishedPath(output) : output + "." + std::to_string(n) + ".part";
+        const std::string path = UnfinishedPath(n == 1 ? output : output + "." + std::to_string(n));
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             ::close(fd);

@@ -56,7 +56,7 @@ DeviceStep::DeviceStep(QWidget* parent)
           parent)
 {
     auto* row = new QHBoxLayout;
-    row->setSpacing(14);
+    row->setSpacing(10); // five tiles and their gaps fit the default window without scrolling
     row->addStretch();
     for (std::size_t i = 0; i < kDevices.size(); ++i) {
         const DeviceInfo& device = kDevices[i];

@@ -58,7 +58,6 @@ void CliConvertReport::TakeNewErrors(const ConversionProgress& progress)
             text.erase(0, 1);
         if (!text.starts_with(source + ":"))
             text = source + ": " + text;
-        m_failed.insert(file);
         Error(text);
     }
 }

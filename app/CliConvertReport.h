@@ -4,7 +4,6 @@
 #include "app/Cli.h"
 
 #include <cstddef>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -27,8 +26,6 @@ public:
     void Error(const std::string& text);
     // Clears the bar, so what follows starts on a line of its own.
     void EndProgress();
-    // Sources whose encoder reported an error.
-    bool HadError(std::size_t fileIndex) const { return m_failed.count(fileIndex) != 0; }
     // "N of M files converted" on its own line, with ", K failed" when some did.
     void Summary(int converted, int failed);
 
@@ -41,7 +38,6 @@ private:
     bool m_quiet;
     std::size_t m_errorsRead = 0; // characters of the progress's error log already reported
     std::size_t m_barLength = 0;  // the bar on screen now, 0 when none is
-    std::set<std::size_t> m_failed;
 };
 
 } // namespace zantrove

@@ -10,12 +10,6 @@
 namespace zantrove {
 
 namespace {
-class SystemClock : public Clock
-{
-public:
-    std::chrono::system_clock::time_point Now() const override { return std::chrono::system_clock::now(); }
-};
-
 std::tm LocalTime(std::chrono::system_clock::time_point when)
 {
     const std::time_t t = std::chrono::system_clock::to_time_t(when);
@@ -42,12 +36,6 @@ std::locale UserLocale()
     }
 }
 } // namespace
-
-const Clock& Clock::System()
-{
-    static const SystemClock clock;
-    return clock;
-}
 
 DebugLog::DebugLog(const Clock& clock) : m_clock(clock) {}
 

@@ -8,7 +8,6 @@ namespace zantrove {
 // The fixed texts of the about, error and translation windows.
 inline constexpr std::string_view kAboutTitle = "About Zantrove";
 inline constexpr std::string_view kAboutSubtitle = "View program and version information...";
-inline constexpr std::string_view kAboutProgramText = "Zantrove v1.1";
 inline constexpr std::string_view kAboutLegalNotice =
     "Copyright © Quelmar. Free software under the GNU GPL, version 3 or later.";
 inline constexpr std::string_view kAboutContactFrame = "Contact Information";

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/DebugLog.h"
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "platform/Platform.h"
 
 #include <optional>

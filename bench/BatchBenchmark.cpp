@@ -2,8 +2,8 @@
 // The whole conversion pipeline (probe, script, launcher, encoder component, progress parsing) on
 // a batch of small clips, against a plain shell loop running ffmpeg with the same options.
 #include "BenchSupport.h"
-#include "app/Cli.h"
-#include "app/CliConversionOptions.h"
+#include "cli/Cli.h"
+#include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
 #include "tools/encoder/EncoderOptions.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/BatchOutcome.h"
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 #include "storage/FileUtilities.h"
 
 namespace zantrove {

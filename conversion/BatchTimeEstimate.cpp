@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/BatchTimeEstimate.h"
 
+#include "base/TimeText.h"
 #include "conversion/ConversionProgress.h"
 #include "media/VideoListModel.h"
 #include "storage/FileUtilities.h"

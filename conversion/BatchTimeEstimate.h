@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 #include <cstdint>
 #include <optional>

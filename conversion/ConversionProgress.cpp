@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionProgress.h"
 
+#include "base/TextUtilities.h"
+#include "base/TimeText.h"
 #include "conversion/ConversionScript.h"
 #include "media/VideoListModel.h"
 #include "storage/FileUtilities.h"
-#include "storage/TextUtilities.h"
 
 #include <charconv>
 #include <cmath>

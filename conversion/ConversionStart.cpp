@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionStart.h"
 
+#include "base/TextUtilities.h"
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
 #include "storage/FileUtilities.h"
-#include "storage/TextUtilities.h"
 
 namespace zantrove {
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/EncoderArguments.h"
 
+#include "base/TextUtilities.h"
+#include "base/TimeText.h"
 #include "media/VideoListModel.h"
 #include "storage/IniFile.h"
-#include "storage/TextUtilities.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ProcessTermination.h"
 
+#include "base/TextUtilities.h"
 #include "platform/Platform.h"
-#include "storage/TextUtilities.h"
 
 #include <unistd.h>
 

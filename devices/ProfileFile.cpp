@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "devices/ProfileFile.h"
 
+#include "base/TextUtilities.h"
 #include "storage/IniFile.h"
-#include "storage/TextUtilities.h"
 
 namespace zantrove {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "devices/VideoSizeEdit.h"
 
+#include "base/TextUtilities.h"
 #include "devices/EncodingSettingsModel.h"
-#include "storage/TextUtilities.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/FileUtilities.h"
 
-#include "storage/TextUtilities.h"
+#include "base/TextUtilities.h"
 
 #include <sys/stat.h>
 #include <vector>
@@ -64,30 +64,6 @@ void CreateFolderPath(const std::string& path)
         if (!FolderExists(prefix))
             ::mkdir(prefix.c_str(), 0777);
     }
-}
-
-std::string FormatSeconds(std::int32_t seconds)
-{
-    if (seconds < 0)
-        seconds = 0;
-    const auto twoDigits = [](std::int32_t part) { return (part < 10 ? "0" : "") + std::to_string(part); };
-    return twoDigits(seconds / 3600) + ":" + twoDigits((seconds / 60) % 60) + ":" + twoDigits(seconds % 60);
-}
-
-std::optional<std::int64_t> ParseClockTime(std::string_view text)
-{
-    std::int64_t seconds = 0;
-    for (int part = 0; part < 3; ++part) {
-        const std::size_t colon = part < 2 ? text.find(':') : text.size();
-        if (colon == std::string_view::npos)
-            return std::nullopt;
-        const auto value = ParseInt32(text.substr(0, colon));
-        if (!value || *value < 0)
-            return std::nullopt;
-        seconds = seconds * 60 + *value;
-        text.remove_prefix(part < 2 ? colon + 1 : colon);
-    }
-    return seconds;
 }
 
 } // namespace zantrove

@@ -25,9 +25,4 @@ bool FolderExists(const std::string& path);
 // separator is absolute and is created where it stands.
 void CreateFolderPath(const std::string& path);
 
-// "hh:mm:ss" with at least two digits each; hours have no upper bound (360000 -> "100:00:00").
-std::string FormatSeconds(std::int32_t seconds);
-// hours ":" minutes ":" seconds, each a whole number of 0 or more, as seconds; nullopt otherwise.
-std::optional<std::int64_t> ParseClockTime(std::string_view text);
-
 } // namespace zantrove

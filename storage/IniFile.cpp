@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/IniFile.h"
 
+#include "base/TextUtilities.h"
 #include "storage/AtomicFile.h"
-#include "storage/TextUtilities.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/UserSettings.h"
 
+#include "base/TextUtilities.h"
 #include "storage/FileUtilities.h"
 #include "storage/IniFile.h"
-#include "storage/TextUtilities.h"
 
 #include <limits>
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trim/TrimDialogModel.h"
 
+#include "base/TextUtilities.h"
+#include "base/TimeText.h"
 #include "media/VideoListModel.h"
 #include "storage/FileUtilities.h"
-#include "storage/TextUtilities.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -53,11 +54,6 @@ std::optional<Clock> ReadClock(const TimeParts& parts)
     if (!hours || !minutes || !seconds)
         return std::nullopt;
     return Clock{*hours, *minutes, *seconds};
-}
-
-std::string TwoDigits(std::int32_t value)
-{
-    return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
 // Stored two digits each, so readers that take fixed character positions find every part.

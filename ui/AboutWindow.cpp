@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/AboutWindow.h"
 
+#include "base/Version.h"
+#include "ui/QtText.h"
+
 #include "app/HelpLinks.h"
 #include "app/InfoWindowTexts.h"
 #include "platform/MessageBox.h"
@@ -18,11 +21,6 @@
 namespace zantrove {
 
 namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QLabel* Caption(const char* name, std::string_view text)
 {
     auto* label = new QLabel(Text(text));
@@ -39,7 +37,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     setObjectName("frmAbout");
     setWindowTitle(Text(kAboutTitle));
 
-    auto* program = Caption("lblProgramText", kAboutProgramText);
+    auto* program = Caption("lblProgramText", "Zantrove v" + std::string(kVersion));
     QFont bold = program->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/UserMessage.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 

@@ -5,6 +5,7 @@
 #include "devices/VideoSizeEdit.h"
 #include "platform/MessageBox.h"
 #include "ui/DialogHeader.h"
+#include "ui/QtText.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,13 +15,6 @@
 #include <QVBoxLayout>
 
 namespace zantrove {
-
-namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* parent)
     : QDialog(parent), m_model(model)

@@ -3,6 +3,7 @@
 
 #include "app/InfoWindowTexts.h"
 #include "ui/DialogHeader.h"
+#include "ui/QtText.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -10,13 +11,6 @@
 #include <QVBoxLayout>
 
 namespace zantrove {
-
-namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 ErrorWindow::ErrorWindow(QWidget* parent) : QDialog(parent)
 {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "base/Version.h"
+
 #include "app/DebugLog.h"
 #include "app/Startup.h"
 #include "conversion/ConversionStart.h"
@@ -216,7 +218,8 @@ void MainWindow::BuildStatusBar()
     first->setFixedWidth(190);
     auto* stack = new QStackedLayout(first);
     stack->setStackingMode(QStackedLayout::StackAll);
-    m_versionPanel = new QLabel("Version: 1.1");
+    m_versionPanel = new QLabel(
+        QString::fromLatin1("Version: %1").arg(QLatin1StringView(kVersion.data(), kVersion.size())));
     m_versionPanel->installEventFilter(this);
     m_addFilesProgress = new QProgressBar;
     m_addFilesProgress->setObjectName("AddFilesProgressBar");

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "media/VideoListModel.h"
 #include "storage/UserSettings.h"
 

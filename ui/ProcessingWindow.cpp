@@ -16,6 +16,7 @@
 #include "ui/DialogHeader.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/QtText.h"
 #include "ui/ShutdownWindow.h"
 
 #include <QCheckBox>
@@ -37,11 +38,6 @@ ProcessingWindow::LauncherFactory& Factory()
 {
     static ProcessingWindow::LauncherFactory factory;
     return factory;
-}
-
-QString ToQt(const std::string& text)
-{
-    return QString::fromStdString(text);
 }
 
 // The script lies in the settings folder beside the staged encoder.
@@ -161,18 +157,18 @@ void ProcessingWindow::Show()
 {
     // The captions stay; the counts go beside them.
     const std::string counts = m_outcome ? " " + m_outcome->CountText() : std::string();
-    setWindowTitle(ToQt(m_progress.Caption() + counts));
-    m_currentFile->setText(ToQt(m_progress.CurrentFileText() + counts));
+    setWindowTitle(Text(m_progress.Caption() + counts));
+    m_currentFile->setText(Text(m_progress.CurrentFileText() + counts));
     m_currentBar->setMaximum(m_progress.CurrentMaximum());
     m_currentBar->setValue(m_progress.CurrentValue());
     m_totalBar->setMaximum(m_progress.TotalMaximum());
     m_totalBar->setValue(m_progress.TotalValue());
-    if (m_status->text() != ToQt(m_progress.StatusText())) {
-        m_status->setText(ToQt(m_progress.StatusText()));
+    if (m_status->text() != Text(m_progress.StatusText())) {
+        m_status->setText(Text(m_progress.StatusText()));
         m_status->setCursorPosition(0); // the line's start, where the frame count is
     }
-    m_cancel->setText(ToQt(m_progress.CancelButtonCaption()));
-    m_timeLeft->setText(ToQt(m_estimate.Text()));
+    m_cancel->setText(Text(m_progress.CancelButtonCaption()));
+    m_timeLeft->setText(Text(m_estimate.Text()));
 }
 
 void ProcessingWindow::OnDataReceived(const std::string& piece)
@@ -200,7 +196,7 @@ void ProcessingWindow::OnProcessEnded()
     Show();
     // Where the library helper put the files: on an iPod or in the playlist.
     const std::string places = LibrarySummary(m_progress.LogText());
-    m_library->setText(ToQt(places));
+    m_library->setText(Text(places));
     m_library->setVisible(!places.empty());
     if (!isActiveWindow()) {
         std::vector<std::string> outputs;

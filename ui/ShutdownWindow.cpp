@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 #include "ui/DialogHeader.h"
+#include "ui/QtText.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,11 +16,6 @@
 namespace zantrove {
 
 namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 constexpr int kTickMs = 1000;
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "trim/TrimDialogModel.h"
 #include "ui/DialogHeader.h"
+#include "ui/QtText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,11 +18,6 @@
 namespace zantrove {
 
 namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // A click anywhere in the box selects its whole text, so typing replaces the value.
 class TimeBox : public QLineEdit
 {

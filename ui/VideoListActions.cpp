@@ -12,6 +12,7 @@
 #include "ui/FilePropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
+#include "ui/QtText.h"
 #include "ui/TrimVideoDialog.h"
 #include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
@@ -25,13 +26,6 @@
 #include <QTreeWidget>
 
 namespace zantrove {
-
-namespace {
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
 
 VideoListActions::VideoListActions(MainWindow& window, VideoListBinder& binder)
     : QObject(&window), m_window(window), m_binder(binder), m_model(binder.Model())

@@ -2,11 +2,11 @@
 // The five profile files that ship with Zantrove, read with the program's own readers. A slip in one
 // of them (an index past its list, a size the device cannot play, a level the settings outgrow) would
 // otherwise only show on the device.
+#include "base/TextUtilities.h"
 #include "devices/DeviceCatalog.h"
 #include "devices/ProfileFile.h"
 #include "devices/SettingsControls.h"
 #include "storage/IniFile.h"
-#include "storage/TextUtilities.h"
 
 #include <algorithm>
 #include <array>

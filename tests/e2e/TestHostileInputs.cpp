@@ -4,7 +4,7 @@
 // ones. What must hold: the hostile file gets an entry of its own in the error log, the run does not
 // exit with success, no final name holds anything but a complete conversion (only ".part" may be
 // left), and the good files of the batch are converted all the same.
-#include "app/Cli.h"
+#include "cli/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader and writer over any file content and any names.
 // Input: section, key, value, a second section and key, one per line; the rest is the file.
+#include "base/TextUtilities.h"
 #include "storage/IniFile.h"
-#include "storage/TextUtilities.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace zantrove;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/TimeText.h"
 #include "storage/FileUtilities.h"
 #include "tests/support/TestHome.h"
 

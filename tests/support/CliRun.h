@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Cli.h"
+#include "cli/Cli.h"
 
 #include <sstream>
 #include <string>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/EncoderCheck.h"
 
+#include "base/TextUtilities.h"
+
 #include <algorithm>
 #include <array>
 
@@ -14,26 +16,12 @@ constexpr std::string_view kFormatLibrary = "libavformat59 (ffmpeg)";
 // Debian builds these only into the replacement library, which ffmpeg accepts in place of libavcodec59.
 constexpr std::string_view kExtraCodecLibrary = "libavcodec-extra59 (in place of libavcodec59)";
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The next blank-separated word of text, taken off its front.
 std::string_view TakeWord(std::string_view& text)
 {
-    text = Trim(text);
+    text = TrimBlanks(text);
     std::size_t end = 0;
-    while (end < text.size() && !IsBlank(text[end]))
+    while (end < text.size() && text[end] != ' ' && text[end] != '\t')
         ++end;
     const std::string_view word = text.substr(0, end);
     text.remove_prefix(end);
@@ -47,7 +35,7 @@ template <typename OnEntry> void ForEachEntry(std::string_view text, OnEntry onE
     bool inEntries = false;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
-        const std::string_view line = Trim(text.substr(0, end));
+        const std::string_view line = TrimBlanks(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         if (!inEntries) {
             inEntries = !line.empty() && line.find_first_not_of('-') == std::string_view::npos;
@@ -76,7 +64,7 @@ std::vector<ListedEncoder> ParseEncoderListing(std::string_view text)
         if (flags.size() != 6 || name.empty() || (flags[0] != 'V' && flags[0] != 'A' && flags[0] != 'S'))
             return;
         ListedEncoder encoder{flags[0], std::string(name), std::string(name)};
-        const std::string_view description = Trim(line);
+        const std::string_view description = TrimBlanks(line);
         constexpr std::string_view marker = "(codec ";
         if (const std::size_t at = description.rfind(marker);
             at != std::string_view::npos && description.back() == ')') {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "storage/TextUtilities.h"
+#include "base/TextUtilities.h"
 
 #include <charconv>
 #include <limits>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Cli.h"
+#include "cli/Cli.h"
 #include "tests/support/CliRun.h"
 
 #include "media/MediaInfoLibrary.h"

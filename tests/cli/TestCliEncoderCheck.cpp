@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zantrove-cli convert refuses to start when the encoder check fails, before anything is written.
-#include "app/Cli.h"
+#include "cli/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"

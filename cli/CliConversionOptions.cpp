@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliConversionOptions.h"
+#include "cli/CliConversionOptions.h"
 
+#include "base/TextUtilities.h"
 #include "devices/DeviceCatalog.h"
 #include "media/AddFilesFlow.h"
-#include "storage/TextUtilities.h"
 #include "trim/TrimDialogModel.h"
 
 namespace zantrove {

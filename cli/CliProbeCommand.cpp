@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliCommands.h"
+#include "cli/CliCommands.h"
 #include "media/AddFilesFlow.h"
 #include "media/VideoListModel.h"
 #include "storage/FileUtilities.h"

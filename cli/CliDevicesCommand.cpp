@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliCommands.h"
+#include "cli/CliCommands.h"
 #include "devices/DeviceCatalog.h"
 
 namespace zantrove {

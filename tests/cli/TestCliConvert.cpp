@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Cli.h"
+#include "cli/Cli.h"
 #include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliProcess.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Cli.h"
+#include "cli/Cli.h"
 #include "platform/Platform.h"
 #ifdef ZANTROVE_NOTIFICATIONS
 #include "platform/DesktopNotification.h"

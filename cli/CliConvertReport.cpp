@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliConvertReport.h"
+#include "cli/CliConvertReport.h"
 
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliCommands.h"
-#include "app/CliConversionOptions.h"
+#include "cli/CliCommands.h"
+#include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
 
 namespace zantrove {

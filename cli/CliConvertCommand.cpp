@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/CliCommands.h"
-#include "app/CliConversionOptions.h"
-#include "app/CliConvertReport.h"
 #include "app/Startup.h"
+#include "cli/CliCommands.h"
+#include "cli/CliConversionOptions.h"
+#include "cli/CliConvertReport.h"
 #include "conversion/BatchOutcome.h"
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Cli.h"
+#include "cli/Cli.h"
 
-#include "app/CliCommands.h"
+#include "base/Version.h"
+
+#include "cli/CliCommands.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +11,6 @@
 namespace zantrove {
 
 namespace {
-constexpr std::string_view kVersionText = "Zantrove 1.1";
 
 constexpr std::string_view kConvertHelp =
     R"(Usage: zantrove-cli convert --device DEVICE --output DIR [OPTIONS] FILE...
@@ -152,7 +153,7 @@ int RunCli(const std::vector<std::string>& arguments, CliContext& context)
         return 0;
     }
     if (first == "--version") {
-        context.out << kVersionText << '\n';
+        context.out << "Zantrove " << kVersion << '\n';
         return 0;
     }
     for (const auto& command : kCommands) {

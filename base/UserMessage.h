@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
+
 #include <string>
 
 namespace zantrove {
@@ -24,5 +26,8 @@ struct UserMessage
     std::string text;
     std::string title = kApplicationTitle;
 };
+
+// A go-ahead, or the message that says why not.
+using Verdict = Expected<void, UserMessage>;
 
 } // namespace zantrove

@@ -56,11 +56,13 @@ int main(int argc, char** argv)
     options.device = "iPhone";
     options.output = (work / "plain").string();
     options.files = clips;
-    zantrove::CliConversionSetup setup;
-    zantrove::SetUpCliConversion(options, context, setup);
+    const auto session = zantrove::SetUpCliConversion(options, context);
+    if (!session)
+        return 1;
+    const zantrove::EncodingSettingsModel& settings = (*session)->Settings();
     const auto lines = zantrove::BuildEncoderLines(
-        setup.rows, zantrove::TakeEncoderSettings(*setup.settings, options.output),
-        zantrove::ProfileFileLookup(setup.settings->ProfileFile()), [](const std::string&) { return false; });
+        (*session)->Rows().Rows(), zantrove::TakeEncoderSettings(settings, options.output),
+        zantrove::ProfileFileLookup(settings.ProfileFile()), [](const std::string&) { return false; });
     std::string script;
     for (const auto& line : lines) {
         std::vector<std::string> arguments;

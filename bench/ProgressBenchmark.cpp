@@ -53,9 +53,9 @@ int main(int argc, char** argv)
 
     zantrove::ProcessingWindow::SetLauncherFactory([] { return std::make_unique<DrivenLauncher>(); });
     zantrove::MainWindow main;
-    auto* window = new zantrove::ProcessingWindow(
-        main, std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}}, "/s/Zantrove.bat",
-        "/out", {36000});
+    auto* window = main.MakeProcessingWindow(
+        zantrove::ConversionRun(std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}},
+                                "/s/Zantrove.bat", {36000}));
     window->show();
     window->StartConversion();
     start = Steady::now();

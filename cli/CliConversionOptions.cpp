@@ -10,15 +10,17 @@ namespace zantrove {
 
 namespace {
 
+// Only the shape: the trim dialog's checks give the reasons for what is in it.
 bool IsClockTime(std::string_view text)
 {
     return text.size() == 8 && text[2] == ':' && text[5] == ':';
 }
 } // namespace
 
-std::string ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags,
-                                      CliConversionOptions& options)
+Expected<CliConversionOptions, std::string>
+ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags)
 {
+    CliConversionOptions options;
     bool onlyFiles = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -46,12 +48,12 @@ std::string ParseCliConversionOptions(const std::vector<std::string>& arguments,
                                                         : nullptr;
         if (!target && argument != "--trim") {
             if (argument.starts_with("--"))
-                return "unknown option '" + argument + "'";
+                return Unexpected{std::string("unknown option '" + argument + "'")};
             options.files.push_back(argument);
             continue;
         }
         if (i + 1 >= arguments.size())
-            return argument + " needs a value";
+            return Unexpected{std::string(argument + " needs a value")};
         const std::string& value = arguments[++i];
         if (target) {
             *target = value;
@@ -59,54 +61,56 @@ std::string ParseCliConversionOptions(const std::vector<std::string>& arguments,
         }
         if (value.size() != 17 || value[8] != '-' || !IsClockTime(value.substr(0, 8)) ||
             !IsClockTime(value.substr(9)))
-            return "--trim takes hh:mm:ss-hh:mm:ss";
+            return Unexpected{std::string("--trim takes hh:mm:ss-hh:mm:ss")};
         options.trimStart = value.substr(0, 8);
         options.trimEnd = value.substr(9);
     }
     if (options.device.empty() || options.output.empty() || options.files.empty())
-        return "--device, --output and at least one FILE are needed";
-    return {};
+        return Unexpected{std::string("--device, --output and at least one FILE are needed")};
+    return options;
 }
 
-std::optional<std::string> SetUpCliConversion(const CliConversionOptions& options, CliContext& context,
-                                              CliConversionSetup& setup)
+Expected<std::unique_ptr<ConversionSession>, std::string>
+SetUpCliConversion(const CliConversionOptions& options, const CliContext& context)
 {
     if (DeviceIndex(options.device) < 0)
-        return "unknown device '" + options.device + "'; the devices are " + DeviceIdentifierList();
+        return Unexpected{"unknown device '" + options.device + "'; the devices are " +
+                          DeviceIdentifierList()};
     // The same device switch and profile choice the window makes.
-    setup.settings = std::make_unique<EncodingSettingsModel>(context.applicationFolder);
-    EncodingSettingsModel& settings = *setup.settings;
+    auto session = std::make_unique<ConversionSession>(context.applicationFolder);
+    EncodingSettingsModel& settings = session->Settings();
     settings.SwitchDevice(options.device);
     if (!options.profile.empty()) {
         const auto number = ParseInt16(options.profile);
         const int named = static_cast<int>(settings.ProfileEntries().size()) - 1; // without "Custom"
         if (!number || *number < 1 || *number > named)
-            return "device " + options.device + " has no profile '" + options.profile +
-                   "'; see zantrove-cli profiles " + options.device;
+            return Unexpected{"device " + options.device + " has no profile '" + options.profile +
+                              "'; see zantrove-cli profiles " + options.device};
         settings.SelectProfile(*number - 1);
     }
+    session->SetOutputFolder(options.output);
+    session->SetAddToLibrary(options.addToLibrary);
 
-    VideoListModel list;
-    AddFilesFlow flow(list, {}, {});
+    VideoListModel& rows = session->Rows();
+    AddFilesFlow flow(rows, {}, {});
     flow.AddDroppedFiles(options.files);
-    setup.rows = list.Rows();
     if (options.trimStart.empty())
-        return std::nullopt;
+        return session;
     // Checked per file as the trim dialog checks it, with its reasons.
     const TrimEntries entries{SplitTimeText(options.trimStart), SplitTimeText(options.trimEnd)};
-    for (VideoRow& row : setup.rows) {
+    for (std::int16_t index = 1; index <= rows.Count(); ++index) {
+        const VideoRow& row = *rows.Row(index);
         TrimValidation trim = ValidateTrimEntries(entries, DurationTextSeconds(row.duration));
         if (trim.message) {
             std::string reason = trim.message->text;
             for (std::size_t at; (at = reason.find(kCrLf)) != std::string::npos;)
                 reason.replace(at, 2, " ");
-            return "--trim " + options.trimStart + "-" + options.trimEnd + " for " + row.filepath + ": " +
-                   reason;
+            return Unexpected{"--trim " + options.trimStart + "-" + options.trimEnd + " for " + row.filepath +
+                              ": " + reason};
         }
-        row.beginTime = std::move(trim.beginTime);
-        row.endTime = std::move(trim.endTime);
+        rows.SetTrimTimes(index, std::move(trim.beginTime), std::move(trim.endTime));
     }
-    return std::nullopt;
+    return session;
 }
 
 } // namespace zantrove

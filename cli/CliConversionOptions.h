@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
 #include "cli/Cli.h"
-#include "conversion/EncoderSettings.h"
-#include "devices/EncodingSettingsModel.h"
-#include "media/VideoListModel.h"
+#include "conversion/ConversionSession.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,19 +25,13 @@ struct CliConversionOptions
     std::vector<std::string> files;
 };
 
-// The device and profile applied as the window would apply them, and the files probed into rows.
-struct CliConversionSetup
-{
-    std::unique_ptr<EncodingSettingsModel> settings;
-    std::vector<VideoRow> rows;
-};
+// Usage errors as their text. withRunFlags admits --itunes, --dry-run and --quiet.
+Expected<CliConversionOptions, std::string>
+ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags);
 
-// Empty on success, else the usage error to report. withRunFlags admits --itunes, --dry-run and --quiet.
-std::string ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags,
-                                      CliConversionOptions& options);
-
-// Nothing on success (setup filled), else the usage error to report.
-std::optional<std::string> SetUpCliConversion(const CliConversionOptions& options, CliContext& context,
-                                              CliConversionSetup& setup);
+// The device and profile applied as the window would apply them, the files probed into rows and
+// trimmed as asked, the output folder and the library choice; else the usage error.
+Expected<std::unique_ptr<ConversionSession>, std::string>
+SetUpCliConversion(const CliConversionOptions& options, const CliContext& context);
 
 } // namespace zantrove

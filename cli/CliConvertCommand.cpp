@@ -3,15 +3,11 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "cli/CliConvertReport.h"
-#include "conversion/BatchOutcome.h"
-#include "conversion/BatchTimeEstimate.h"
-#include "conversion/ConversionProgress.h"
-#include "conversion/ConversionScript.h"
-#include "conversion/ConversionStart.h"
-#include "conversion/LibraryReport.h"
+#include "conversion/ConversionSession.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
+#include "storage/FileUtilities.h"
 #include "storage/UserSettings.h"
 
 #include <csignal>
@@ -59,80 +55,57 @@ private:
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context)
 {
-    CliConversionOptions options;
-    if (const std::string problem = ParseCliConversionOptions(arguments, true, options); !problem.empty())
-        return CliUsageError(context, problem);
-    CliConversionSetup setup;
-    if (const auto problem = SetUpCliConversion(options, context, setup))
-        return CliUsageError(context, *problem);
-    EncodingSettingsModel& settings = *setup.settings;
+    const auto options = ParseCliConversionOptions(arguments, true);
+    if (!options)
+        return CliUsageError(context, options.error());
+    const auto setUp = SetUpCliConversion(*options, context);
+    if (!setUp)
+        return CliUsageError(context, setUp.error());
+    const ConversionSession& session = **setUp;
 
-    const ProfileLookup profile = ProfileFileLookup(settings.ProfileFile());
-    if (auto refusal =
-            CheckConversionReady(setup.rows.size(), settings, profile, context.applicationFolder)) {
-        for (std::size_t at; (at = refusal->text.find(kCrLf)) != std::string::npos;)
-            refusal->text.replace(at, 2, "\n");
-        context.err << "zantrove-cli: " << refusal->text << '\n';
+    if (const Verdict ready = session.CheckReady(); !ready) {
+        std::string text = ready.error().text;
+        for (std::size_t at; (at = text.find(kCrLf)) != std::string::npos;)
+            text.replace(at, 2, "\n");
+        context.err << "zantrove-cli: " << text << '\n';
         return 1;
     }
     Platform& platform = Platform::Instance();
     std::vector<UserMessage> messages;
     // A dry run shows the script the run would write, and leaves the disk as it found it.
     const std::string settingsFolder =
-        options.dryRun ? SettingsFolderPath(platform, messages) : ResolveSettingsFolder(platform, messages);
+        options->dryRun ? SettingsFolderPath(platform, messages) : ResolveSettingsFolder(platform, messages);
     for (const UserMessage& message : messages)
         context.err << "zantrove-cli: " << message.text << '\n';
-    if (options.dryRun) {
-        const auto lines =
-            BuildEncoderLines(setup.rows, TakeEncoderSettings(settings, options.output), profile, FileExists);
-        context.out << ConversionScriptText(settingsFolder, lines, options.addToLibrary);
+    if (options->dryRun) {
+        context.out << session.ScriptText(settingsFolder);
         return 0;
     }
-    CreateFolderPath(options.output);
-
-    ConversionRequest request;
-    request.applicationFolder = context.applicationFolder;
-    request.settingsFolder = settingsFolder;
-    request.rows = setup.rows;
-    request.settings = TakeEncoderSettings(settings, options.output);
-    request.profile = profile;
-    request.addToLibrary = options.addToLibrary;
-    const PreparedConversion prepared = PrepareConversion(request);
-    if (!prepared.scriptWritten) {
-        context.err << "zantrove-cli: unable to write the file: "
-                    << (prepared.unstagedComponent.empty() ? prepared.scriptPath : prepared.unstagedComponent)
-                    << '\n';
+    auto prepared = session.Prepare(settingsFolder);
+    if (!prepared) {
+        context.err << "zantrove-cli: unable to write the file: " << prepared.error() << '\n';
         return 1;
     }
-
-    ConversionProgress progress(ConversionProgress::RowsOf(setup.rows, prepared.lines),
-                                EncoderLineStart(settingsFolder));
-    BatchTimeEstimate estimate(BatchTimeEstimate::OutputSeconds(setup.rows), Clock::System());
+    ConversionRun& run = *prepared;
     UserSettings user;
     LoadSettings(settingsFolder, platform.HomeFolder(), user);
 
     PollingConsoleLauncher launcher;
-    launcher.SetScript(prepared.scriptPath);
+    launcher.SetScript(run.ScriptPath());
     std::vector<std::string> sources;
-    for (const VideoRow& row : setup.rows)
+    for (const VideoRow& row : session.Rows().Rows())
         sources.push_back(row.filepath);
-    CliConvertReport report(context, sources, options.quiet);
+    CliConvertReport report(context, sources, options->quiet);
     launcher.SetDataReceived([&](const std::string& data) {
-        const int readings = progress.Readings();
-        const bool started = progress.HandleOutput(data);
+        const bool started = run.HandleOutput(data);
         if (started)
             CountConvertedFile(user);
-        if (progress.Readings() != readings)
-            estimate.Progress(progress.FileNumber(), progress.CurrentValue());
-        report.Update(progress, estimate, started);
+        report.Update(run.Progress(), run.TimeEstimate(), started);
     });
-    launcher.SetProcessEnded([&] {
-        progress.HandleEnd();
-        estimate.Finish();
-    });
+    launcher.SetProcessEnded([&] { run.HandleEnd(); });
 
     const InterruptGuard guard;
-    estimate.Start();
+    run.Start();
     if (launcher.Start() != ConsoleLauncher::Started) {
         context.err << "zantrove-cli: the conversion script could not be started (error "
                     << launcher.LastError() << ")\n";
@@ -151,24 +124,20 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     report.EndProgress();
     SaveSettings(settingsFolder, user);
-    std::vector<std::string> outputs;
-    for (const EncoderLine& line : prepared.lines)
-        outputs.push_back(line.outputPath);
-    const BatchOutcome outcome = JudgeBatch(sources, outputs, progress.ErrorLog());
+    const BatchOutcome outcome = run.JudgedOutcome();
 
     if (cancelled)
         report.Error("the conversion was cancelled");
     // A damaged source leaves a file behind and an error: converted in part is not converted.
-    for (std::size_t i = 0; i < prepared.lines.size(); ++i) {
-        const EncoderLine& line = prepared.lines[i];
-        if (!FileExists(line.outputPath)) {
-            report.Error("not converted: " + sources[i]);
+    for (const ConversionProgress::Row& row : run.Progress().Rows()) {
+        if (!FileExists(row.outputPath)) {
+            report.Error("not converted: " + row.filepath);
             continue;
         }
-        if (!options.quiet)
-            context.out << line.outputPath << '\n';
+        if (!options->quiet)
+            context.out << row.outputPath << '\n';
     }
-    if (const std::string places = LibrarySummary(progress.LogText()); !places.empty())
+    if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
     report.Summary(outcome.converted, outcome.failed);
     if (!cancelled && context.notify)

@@ -2,19 +2,22 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
+#include "storage/FileUtilities.h"
 
 namespace zantrove {
 
 int RunLineCommand(const std::vector<std::string>& arguments, CliContext& context)
 {
-    CliConversionOptions options;
-    if (const std::string problem = ParseCliConversionOptions(arguments, false, options); !problem.empty())
-        return CliUsageError(context, problem);
-    CliConversionSetup setup;
-    if (const auto problem = SetUpCliConversion(options, context, setup))
-        return CliUsageError(context, *problem);
-    const auto lines = BuildEncoderLines(setup.rows, TakeEncoderSettings(*setup.settings, options.output),
-                                         ProfileFileLookup(setup.settings->ProfileFile()), FileExists);
+    const auto options = ParseCliConversionOptions(arguments, false);
+    if (!options)
+        return CliUsageError(context, options.error());
+    const auto session = SetUpCliConversion(*options, context);
+    if (!session)
+        return CliUsageError(context, session.error());
+    const EncodingSettingsModel& settings = (*session)->Settings();
+    const auto lines =
+        BuildEncoderLines((*session)->Rows().Rows(), TakeEncoderSettings(settings, options->output),
+                          ProfileFileLookup(settings.ProfileFile()), FileExists);
     for (const EncoderLine& line : lines)
         context.out << RenderArgumentLine(line) << '\n';
     return 0;

@@ -26,38 +26,26 @@ std::string EntryAt(const EncodingSettingsModel& settings, ChoiceBox box, int po
 }
 } // namespace
 
-std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
-                                                const ProfileLookup& profile)
+Verdict CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
+                             const ProfileLookup& profile)
 {
     if (rowCount == 0)
-        return UserMessage{MessageIcon::Exclamation, std::string(kEmptyListMessage)};
+        return Unexpected{UserMessage{MessageIcon::Exclamation, std::string(kEmptyListMessage)}};
     const std::string& codec = settings.Text(ChoiceBox::VideoCodec);
     if (codec.empty())
-        return std::nullopt;
+        return {};
     // Both run whether or not video is switched off.
     const int size = settings.SelectedPosition(ChoiceBox::VideoSize);
     if (const int maximum = Limit(profile, codec, "MaxVideoSize", size); maximum < size)
-        return UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoSizeMessage) +
-                                                         EntryAt(settings, ChoiceBox::VideoSize, maximum)};
+        return Unexpected{
+            UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoSizeMessage) +
+                                                      EntryAt(settings, ChoiceBox::VideoSize, maximum)}};
     const int quality = settings.SelectedPosition(ChoiceBox::VideoBitrate);
     if (const int maximum = Limit(profile, codec, "MaxVideoQuality", quality); maximum < quality)
-        return UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoQualityMessage) +
-                                                         EntryAt(settings, ChoiceBox::VideoBitrate, maximum)};
-    return std::nullopt;
-}
-
-std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const EncodingSettingsModel& settings,
-                                                const ProfileLookup& profile,
-                                                const std::string& applicationFolder)
-{
-    if (auto refusal = CheckConversionStart(rowCount, settings, profile))
-        return refusal;
-    // Without it every list is empty and each file would fail alike, for no visible reason.
-    if (const std::string profiles = JoinPath(applicationFolder, "Profiles"); !FolderExists(profiles))
-        return UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) + profiles + kCrLf +
-                                                      "Please, reinstall Zantrove."};
-    // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
-    return CheckEncoderAvailability(applicationFolder, TakeEncoderSettings(settings, {}), profile);
+        return Unexpected{
+            UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoQualityMessage) +
+                                                      EntryAt(settings, ChoiceBox::VideoBitrate, maximum)}};
+    return {};
 }
 
 UserMessage ConversionCancelledMessage()

@@ -5,7 +5,6 @@
 #include "conversion/EncoderArguments.h"
 
 #include <cstddef>
-#include <optional>
 
 namespace zantrove {
 
@@ -21,14 +20,8 @@ inline constexpr std::string_view kMissingProfilesMessage = "The folder of the d
 
 // The refusals of a conversion start, in their order: an empty list, then (with a video codec
 // named) the codec's size limit, then its quality limit. Nothing when the start may go on.
-std::optional<UserMessage> CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
-                                                const ProfileLookup& profile);
-
-// Everything that may refuse a start, in order: the checks above, the profile folder, then whether the
-// encoder's ffmpeg has the run's codecs and container. The window and the command line both ask this.
-std::optional<UserMessage> CheckConversionReady(std::size_t rowCount, const EncodingSettingsModel& settings,
-                                                const ProfileLookup& profile,
-                                                const std::string& applicationFolder);
+Verdict CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& settings,
+                             const ProfileLookup& profile);
 
 // What the main window says after a cancelled run.
 UserMessage ConversionCancelledMessage();

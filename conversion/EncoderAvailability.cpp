@@ -18,9 +18,9 @@ constexpr int kNoFfmpeg = 2;
 
 constexpr std::string_view kNotStarted = "The conversion could not be started.";
 
-UserMessage Refusal(const std::string& text)
+Unexpected<UserMessage> Refusal(const std::string& text)
 {
-    return {MessageIcon::Critical, std::string(kNotStarted) + kCrLf + text};
+    return {{MessageIcon::Critical, std::string(kNotStarted) + kCrLf + text}};
 }
 
 // The component's lines without its "Zantrove: " prefix, joined for a message.
@@ -66,9 +66,8 @@ std::vector<std::string> EncoderCheckArguments(const EncoderSettings& settings, 
     return arguments;
 }
 
-std::optional<UserMessage> CheckEncoderAvailability(const std::string& applicationFolder,
-                                                    const EncoderSettings& settings,
-                                                    const ProfileLookup& profile, const ComponentRunner& run)
+Verdict CheckEncoderAvailability(const std::string& applicationFolder, const EncoderSettings& settings,
+                                 const ProfileLookup& profile, const ComponentRunner& run)
 {
     const std::string component =
         JoinPath(JoinPath(applicationFolder, "Components"), std::string(kEncoderComponentName));
@@ -87,7 +86,7 @@ std::optional<UserMessage> CheckEncoderAvailability(const std::string& applicati
     const std::string lines = Lines(result.output);
     switch (result.exitCode) {
     case kAllThere:
-        return std::nullopt;
+        return {};
     case kSomethingMissing:
         return Refusal("The installed ffmpeg lacks what these settings need:" + std::string(kCrLf) + lines);
     case kNoFfmpeg:

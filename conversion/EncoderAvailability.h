@@ -25,9 +25,7 @@ std::vector<std::string> EncoderCheckArguments(const EncoderSettings& settings, 
 // Asks Components/Zantrove.dll of the application folder, as it stands (no staging needed), whether
 // its ffmpeg has what the run needs. Nothing when it has; otherwise a critical message naming what is
 // missing and the Debian package that brings it, or that the component or ffmpeg itself is missing.
-std::optional<UserMessage> CheckEncoderAvailability(const std::string& applicationFolder,
-                                                    const EncoderSettings& settings,
-                                                    const ProfileLookup& profile,
-                                                    const ComponentRunner& run = {});
+Verdict CheckEncoderAvailability(const std::string& applicationFolder, const EncoderSettings& settings,
+                                 const ProfileLookup& profile, const ComponentRunner& run = {});
 
 } // namespace zantrove

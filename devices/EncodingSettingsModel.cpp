@@ -189,24 +189,9 @@ void EncodingSettingsModel::SwitchToCustom()
         SelectProfile(static_cast<int>(m_profiles.size()) - 1);
 }
 
-int EncodingSettingsModel::AddListener(Listener listener)
-{
-    const int id = m_nextListenerId++;
-    m_listeners.emplace_back(id, std::move(listener));
-    return id;
-}
-
-void EncodingSettingsModel::RemoveListener(int id)
-{
-    std::erase_if(m_listeners, [id](const auto& entry) { return entry.first == id; });
-}
-
 void EncodingSettingsModel::Notify()
 {
-    // A copy, so a listener may add or remove listeners.
-    const auto listeners = m_listeners;
-    for (const auto& entry : listeners)
-        entry.second();
+    m_listeners.Notify();
 }
 
 } // namespace zantrove

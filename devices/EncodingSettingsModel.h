@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Listeners.h"
 #include "base/UserMessage.h"
 #include "devices/SettingsControls.h"
 
@@ -32,7 +33,7 @@ inline constexpr std::string_view kTypedVideoSizeMessage =
 class EncodingSettingsModel
 {
 public:
-    using Listener = std::function<void()>;
+    using Listener = Listeners<>::Listener;
 
     // applicationFolder holds Profiles/.
     explicit EncodingSettingsModel(std::string applicationFolder);
@@ -93,8 +94,8 @@ public:
     void SetAllowVideoSizeChange(bool allow) { m_allowVideoSizeChange = allow; }
 
     // Returns an id for RemoveListener.
-    int AddListener(Listener listener);
-    void RemoveListener(int id);
+    int AddListener(Listener listener) { return m_listeners.Add(std::move(listener)); }
+    void RemoveListener(int id) { m_listeners.Remove(id); }
 
 private:
     struct ChoiceList
@@ -137,8 +138,7 @@ private:
     std::int16_t m_lastVideoSizeIndex = 0;
 
     int m_changeDepth = 0;
-    std::vector<std::pair<int, Listener>> m_listeners;
-    int m_nextListenerId = 1;
+    Listeners<> m_listeners;
 };
 
 } // namespace zantrove

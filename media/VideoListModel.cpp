@@ -149,26 +149,10 @@ void VideoListModel::SetCurrentRow(std::int16_t index)
     m_current = IsValid(index) ? index : 0;
 }
 
-int VideoListModel::AddListener(Listener listener)
-{
-    const int id = m_nextListenerId++;
-    m_listeners.emplace_back(id, std::move(listener));
-    return id;
-}
-
-void VideoListModel::RemoveListener(int id)
-{
-    std::erase_if(m_listeners, [id](const auto& entry) { return entry.first == id; });
-}
-
 void VideoListModel::Notify(VideoListChange::Kind kind, VideoListChange::Phase phase, std::int16_t first,
                             std::int16_t last) const
 {
-    const VideoListChange change{kind, phase, first, last};
-    // A copy, so a listener may add or remove listeners while being told.
-    const auto listeners = m_listeners;
-    for (const auto& entry : listeners)
-        entry.second(change);
+    m_listeners.Notify(VideoListChange{kind, phase, first, last});
 }
 
 void VideoListModel::NotifyChanged(std::int16_t index) const

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Listeners.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -97,7 +99,7 @@ struct VideoListChange
 class VideoListModel
 {
 public:
-    using Listener = std::function<void(const VideoListChange&)>;
+    using Listener = Listeners<VideoListChange>::Listener;
     static constexpr std::int16_t kMaxRows = 32767;
 
     std::int16_t Count() const { return static_cast<std::int16_t>(m_rows.size()); }
@@ -132,8 +134,8 @@ public:
     std::int16_t CurrentRow() const { return m_current; }
 
     // Returns an id for RemoveListener.
-    int AddListener(Listener listener);
-    void RemoveListener(int id);
+    int AddListener(Listener listener) { return m_listeners.Add(std::move(listener)); }
+    void RemoveListener(int id) { m_listeners.Remove(id); }
 
 private:
     bool IsValid(std::int16_t index) const { return index >= 1 && index <= Count(); }
@@ -144,8 +146,7 @@ private:
     std::vector<VideoRow> m_rows;
     std::vector<bool> m_selected;
     std::int16_t m_current = 0;
-    std::vector<std::pair<int, Listener>> m_listeners;
-    int m_nextListenerId = 1;
+    Listeners<VideoListChange> m_listeners;
 };
 
 } // namespace zantrove

@@ -3,26 +3,39 @@
 
 #include "base/UserMessage.h"
 
-#include <optional>
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+class QWidget;
 
 namespace zantrove {
 
-class MainWindow;
+class ConversionRun;
+class ConversionSession;
 
-// Convert on the last step: the start checks, the output folder, the script, then the progress
-// window over the main window. The encoder check runs beside the window, which stays responsive
-// while it does; the start goes on when its answer comes.
-class ConversionStarter
+// Convert on the last step: the session's start checks, then its encoder check beside the window,
+// which stays responsive meanwhile, then the script. Refusals are shown over the window; whoever
+// listens opens the progress window for the prepared run. Deletes itself once it has answered.
+class ConversionStarter : public QObject
 {
+    Q_OBJECT
 public:
-    explicit ConversionStarter(MainWindow& window) : m_window(window) {}
+    ConversionStarter(ConversionSession& session, std::string settingsFolder, QWidget* window);
     void Start();
 
-private:
-    void Continue(const std::optional<UserMessage>& refusal);
-    void ShowButtons();
+signals:
+    void Refused();
+    void Prepared(std::shared_ptr<ConversionRun> run);
 
-    MainWindow& m_window;
+private:
+    void Continue(const Verdict& encoderCheck);
+    void Refuse(const UserMessage& message);
+
+    ConversionSession& m_session;
+    std::string m_settingsFolder;
+    QWidget* m_window;
 };
 
 } // namespace zantrove

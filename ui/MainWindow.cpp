@@ -19,6 +19,7 @@
 #include "ui/HelpActions.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
+#include "ui/ProcessingWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
 #include "ui/SvgPicture.h"
@@ -29,6 +30,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -63,9 +65,8 @@ void MakeKeyboardLink(QLabel* label, QObject* filter, const char* link)
 
 MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
     : QMainWindow(parent), m_clock(clock),
-      m_encodingSettings(std::make_unique<EncodingSettingsModel>(
-          applicationFolder.empty() ? Platform::Instance().ApplicationFolder()
-                                    : std::move(applicationFolder)))
+      m_session(applicationFolder.empty() ? Platform::Instance().ApplicationFolder()
+                                          : std::move(applicationFolder))
 {
     setObjectName("frmMain");
     setWindowTitle("Zantrove");
@@ -101,8 +102,8 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     setCentralWidget(central);
     BuildStatusBar();
 
-    m_settingsBinder =
-        new SettingsBinder(*m_encodingSettings, m_step1, m_step3->Profiles(), m_step3->AdvancedPanel(), this);
+    m_settingsBinder = new SettingsBinder(m_session.Settings(), m_step1, m_step3->Profiles(),
+                                          m_step3->AdvancedPanel(), this);
     connect(m_settingsBinder, &SettingsBinder::EditVideoSizeRequested, this,
             &MainWindow::imgEditVideoSize_Click);
     connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
@@ -111,8 +112,13 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     connect(m_convert, &QToolButton::clicked, this, &MainWindow::bttnConvert_Click);
     connect(m_step3->ChooseOutputDirectoryButton(), &QToolButton::clicked, this,
             &MainWindow::bttnChooseOutputDirectory_Click);
-    // Step 2: the list shows m_videoList; the actions wire its menu, buttons, drops and the cancel label.
-    m_videoListBinder = new VideoListBinder(m_videoList, m_step2->List(), this);
+    connect(m_step3->OutputDirectory(), &QLineEdit::textChanged, this,
+            [this](const QString& folder) { m_session.SetOutputFolder(folder.toStdString()); });
+    connect(m_step3->AddToLibrary(), &QCheckBox::toggled, this,
+            [this](bool add) { m_session.SetAddToLibrary(add); });
+    // Step 2: the list shows the session's rows; the actions wire its menu, buttons, drops and the cancel
+    // label.
+    m_videoListBinder = new VideoListBinder(m_session.Rows(), m_step2->List(), this);
     m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
     m_helpActions = new HelpActions(*this);
 
@@ -272,7 +278,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
-    m_settings.outputDir = m_step3->OutputDirectory()->text().toStdString();
+    m_settings.outputDir = m_session.OutputFolder();
     SaveSettings(m_settingsPath, m_settings);
     event->accept();
 }
@@ -300,33 +306,33 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 QString MainWindow::SelectedDevice() const
 {
-    return QString::fromStdString(m_encodingSettings->SelectedDevice());
+    return QString::fromStdString(m_session.Device());
 }
 
 bool MainWindow::AllowVideoSizeChange() const
 {
-    return m_encodingSettings->AllowVideoSizeChange();
+    return m_session.Settings().AllowVideoSizeChange();
 }
 
 void MainWindow::SetAllowVideoSizeChange(bool allow)
 {
-    m_encodingSettings->SetAllowVideoSizeChange(allow);
+    m_session.Settings().SetAllowVideoSizeChange(allow);
 }
 
 void MainWindow::SwitchDevice(const QString& deviceName)
 {
-    m_encodingSettings->SwitchDevice(deviceName.toStdString());
+    m_session.Settings().SwitchDevice(deviceName.toStdString());
 }
 
 void MainWindow::LoadProfile(std::int16_t ListIndex)
 {
-    m_encodingSettings->LoadProfile(ListIndex);
+    m_session.Settings().LoadProfile(ListIndex);
 }
 
 void MainWindow::imgEditVideoSize_Click()
 {
     // Modal without a nested event loop, so the dialog can be answered in tests like any window.
-    auto* dialog = new EditVideoSizeDialog(*m_encodingSettings, this);
+    auto* dialog = new EditVideoSizeDialog(m_session.Settings(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
@@ -383,21 +389,14 @@ QTreeWidget* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
-    // Trimmed exactly when both trim columns hold a time.
-    int trimmed = 0;
-    for (int i = 0; i < VideoFiles()->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = VideoFiles()->topLevelItem(i);
-        if (!item->text(static_cast<int>(VideoColumn::BeginTime)).isEmpty() &&
-            !item->text(static_cast<int>(VideoColumn::EndTime)).isEmpty())
-            ++trimmed;
-    }
-    m_step4->Fill({VideoFiles()->topLevelItemCount(), SelectedDevice(), m_step3->Profiles()->currentText(),
-                   m_step3->OutputDirectory()->text(), trimmed});
+    m_step4->Fill({m_session.Rows().Count(), SelectedDevice(),
+                   QString::fromStdString(m_session.ProfileName()),
+                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount()});
 }
 
 void MainWindow::bttnNext_Click()
 {
-    if (m_currentStep == 2 && VideoFiles()->topLevelItemCount() == 0) {
+    if (m_currentStep == 2 && m_session.Rows().IsEmpty()) {
         MessageBox::Show(this,
                          {MessageIcon::Exclamation,
                           std::string("You have not added any video files to your list.") + kCrLf +
@@ -406,7 +405,7 @@ void MainWindow::bttnNext_Click()
         return;
     }
     if (m_currentStep == 3) {
-        if (m_step3->OutputDirectory()->text().isEmpty()) {
+        if (m_session.OutputFolder().empty()) {
             MessageBox::Show(this,
                              {MessageIcon::Exclamation,
                               std::string("You have not specified an output directory for your converted "
@@ -460,7 +459,31 @@ void MainWindow::bttnConvert_Click()
 
 void MainWindow::StartConversionProces()
 {
-    ConversionStarter(*this).Start();
+    // Gone at once, so a second press cannot start a second run.
+    m_previous->hide();
+    m_convert->hide();
+    QCoreApplication::processEvents();
+    auto* starter = new ConversionStarter(m_session, m_settingsPath, this);
+    connect(starter, &ConversionStarter::Refused, this, [this] {
+        m_previous->show();
+        m_convert->show();
+    });
+    connect(starter, &ConversionStarter::Prepared, this, [this](const std::shared_ptr<ConversionRun>& run) {
+        ProcessingWindow* window = MakeProcessingWindow(std::move(*run));
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowModality(Qt::ApplicationModal);
+        window->show();
+        window->StartConversion();
+    });
+    starter->Start();
+}
+
+ProcessingWindow* MainWindow::MakeProcessingWindow(ConversionRun run)
+{
+    auto* window = new ProcessingWindow(std::move(run), m_session.OutputFolder(), this);
+    connect(window, &ProcessingWindow::FileStarted, this, &MainWindow::CountConvertedFile);
+    connect(window, &ProcessingWindow::Completed, this, &MainWindow::ConvertCompleted);
+    return window;
 }
 
 void MainWindow::ConvertCompleted(bool Cancelled)

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/Clock.h"
-#include "media/VideoListModel.h"
+#include "conversion/ConversionSession.h"
 #include "storage/UserSettings.h"
 
 #include <QMainWindow>
@@ -26,6 +26,7 @@ class HelpActions;
 class SettingsBinder;
 class OutputStep;
 class PictureButton;
+class ProcessingWindow;
 class ReviewStep;
 class StepPanel;
 class VideoListActions;
@@ -58,14 +59,18 @@ public:
     // Checks the start, writes the script and opens the progress window over this one.
     void StartConversionProces();
     void ConvertCompleted(bool Cancelled);
+    // The progress window for a prepared run, bound to this window; not yet shown or started.
+    ProcessingWindow* MakeProcessingWindow(ConversionRun run);
 
     void SwitchDevice(const QString& deviceName);
     void LoadProfile(std::int16_t ListIndex);
+    // What the conversion is made of; the steps show it and write into it.
+    ConversionSession& Session() { return m_session; }
     // The encoding settings the panel shows and the conversion reads.
-    EncodingSettingsModel& EncodingSettings() const { return *m_encodingSettings; }
+    EncodingSettingsModel& EncodingSettings() { return m_session.Settings(); }
     SettingsBinder* SettingsControls() const { return m_settingsBinder; }
     // The rows of step 2; lvwVideoFiles shows them through the binder.
-    VideoListModel& VideoList() { return m_videoList; }
+    VideoListModel& VideoList() { return m_session.Rows(); }
     VideoListBinder* VideoListView() const { return m_videoListBinder; }
     VideoListActions* VideoListCommands() const { return m_videoListActions; }
     // The language list with ">", the profile help, the codec tip and the about window.
@@ -113,9 +118,8 @@ private:
     const Clock& m_clock;
     std::string m_settingsPath;
     UserSettings m_settings;
-    std::unique_ptr<EncodingSettingsModel> m_encodingSettings;
+    ConversionSession m_session;
     SettingsBinder* m_settingsBinder = nullptr;
-    VideoListModel m_videoList;
     VideoListBinder* m_videoListBinder = nullptr;
     VideoListActions* m_videoListActions = nullptr;
     HelpActions* m_helpActions = nullptr;

@@ -2,9 +2,7 @@
 #include "ui/ProcessingWindow.h"
 
 #include "app/DebugLog.h"
-#include "conversion/BatchOutcome.h"
 #include "conversion/ConversionScript.h"
-#include "conversion/LibraryReport.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/ConsoleLauncher.h"
 #include "platform/DesktopNotification.h"
@@ -15,7 +13,6 @@
 #include "storage/FileUtilities.h"
 #include "ui/DialogHeader.h"
 #include "ui/ErrorWindow.h"
-#include "ui/MainWindow.h"
 #include "ui/QtText.h"
 #include "ui/ShutdownWindow.h"
 
@@ -39,12 +36,6 @@ ProcessingWindow::LauncherFactory& Factory()
     static ProcessingWindow::LauncherFactory factory;
     return factory;
 }
-
-// The script lies in the settings folder beside the staged encoder.
-std::string FolderOf(const std::string& scriptPath)
-{
-    return scriptPath.substr(0, scriptPath.rfind(kPathSeparator));
-}
 } // namespace
 
 void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
@@ -52,16 +43,10 @@ void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
     Factory() = std::move(factory);
 }
 
-ProcessingWindow::ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows,
-                                   std::string scriptPath, std::string outputFolder,
-                                   std::vector<std::int32_t> outputSeconds, const Clock& clock)
-    : QDialog(&main), m_main(main), m_progress(rows, EncoderLineStart(FolderOf(scriptPath))),
-      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath)),
-      m_outputFolder(std::move(outputFolder))
+ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, QWidget* parent)
+    : QDialog(parent), m_run(std::move(run)), m_outputFolder(std::move(outputFolder))
 {
     setObjectName("frmProcessing");
-    for (const ConversionProgress::Row& row : rows)
-        m_sources.push_back(row.filepath);
     setMinimumWidth(560);
 
     m_currentFile = new QLabel;
@@ -139,9 +124,9 @@ ProcessingWindow::~ProcessingWindow()
 
 void ProcessingWindow::StartConversion()
 {
-    m_estimate.Start();
+    m_run.Start();
     m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
-    m_launcher->SetScript(m_scriptPath);
+    m_launcher->SetScript(m_run.ScriptPath());
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
     m_launcher->SetProcessEnded([this] { OnProcessEnded(); });
     const ConsoleLauncher::StartStatus status = m_launcher->Start();
@@ -155,29 +140,27 @@ void ProcessingWindow::StartConversion()
 
 void ProcessingWindow::Show()
 {
+    const ConversionProgress& progress = m_run.Progress();
     // The captions stay; the counts go beside them.
-    const std::string counts = m_outcome ? " " + m_outcome->CountText() : std::string();
-    setWindowTitle(Text(m_progress.Caption() + counts));
-    m_currentFile->setText(Text(m_progress.CurrentFileText() + counts));
-    m_currentBar->setMaximum(m_progress.CurrentMaximum());
-    m_currentBar->setValue(m_progress.CurrentValue());
-    m_totalBar->setMaximum(m_progress.TotalMaximum());
-    m_totalBar->setValue(m_progress.TotalValue());
-    if (m_status->text() != Text(m_progress.StatusText())) {
-        m_status->setText(Text(m_progress.StatusText()));
+    const std::string counts = Outcome() ? " " + Outcome()->CountText() : std::string();
+    setWindowTitle(Text(progress.Caption() + counts));
+    m_currentFile->setText(Text(progress.CurrentFileText() + counts));
+    m_currentBar->setMaximum(progress.CurrentMaximum());
+    m_currentBar->setValue(progress.CurrentValue());
+    m_totalBar->setMaximum(progress.TotalMaximum());
+    m_totalBar->setValue(progress.TotalValue());
+    if (m_status->text() != Text(progress.StatusText())) {
+        m_status->setText(Text(progress.StatusText()));
         m_status->setCursorPosition(0); // the line's start, where the frame count is
     }
-    m_cancel->setText(Text(m_progress.CancelButtonCaption()));
-    m_timeLeft->setText(Text(m_estimate.Text()));
+    m_cancel->setText(Text(progress.CancelButtonCaption()));
+    m_timeLeft->setText(Text(m_run.TimeEstimate().Text()));
 }
 
 void ProcessingWindow::OnDataReceived(const std::string& piece)
 {
-    const int readings = m_progress.Readings();
-    if (m_progress.HandleOutput(piece))
-        m_main.CountConvertedFile();
-    if (m_progress.Readings() != readings)
-        m_estimate.Progress(m_progress.FileNumber(), m_progress.CurrentValue());
+    if (m_run.HandleOutput(piece))
+        emit FileStarted();
     // Appending keeps a long run cheap; the whole text stays in the progress model.
     m_log->moveCursor(QTextCursor::End);
     m_log->insertPlainText(
@@ -188,25 +171,16 @@ void ProcessingWindow::OnDataReceived(const std::string& piece)
 
 void ProcessingWindow::OnProcessEnded()
 {
-    m_progress.HandleEnd();
-    m_estimate.Finish();
+    m_run.HandleEnd();
     m_launcher.reset();
-    if (!m_outputs.empty())
-        m_outcome = JudgeBatch(m_sources, m_outputs, m_progress.ErrorLog());
     Show();
     // Where the library helper put the files: on an iPod or in the playlist.
-    const std::string places = LibrarySummary(m_progress.LogText());
+    const std::string places = m_run.LibraryPlaces();
     m_library->setText(Text(places));
     m_library->setVisible(!places.empty());
-    if (!isActiveWindow()) {
-        std::vector<std::string> outputs;
-        for (const ConversionProgress::Row& row : m_progress.Rows())
-            outputs.push_back(row.outputPath);
-        const BatchOutcome outcome =
-            m_outcome ? *m_outcome : JudgeBatch(m_sources, outputs, m_progress.ErrorLog());
-        SendDesktopNotification(kNotificationTitle, outcome.NotificationText());
-    }
-    const std::string& errorLog = m_outcome ? m_outcome->errorLog : m_progress.ErrorLog();
+    if (!isActiveWindow())
+        SendDesktopNotification(kNotificationTitle, m_run.JudgedOutcome().NotificationText());
+    const std::string& errorLog = m_run.ErrorLog();
     if (errorLog.empty()) {
         ShowShutdownCountdown();
         return;
@@ -232,12 +206,12 @@ void ProcessingWindow::ShowShutdownCountdown()
 
 void ProcessingWindow::cmdCancel_Click()
 {
-    if (!m_progress.Finished()) {
+    if (!m_run.Progress().Finished()) {
         CancelProcess();
         return;
     }
     m_closing = true;
-    m_main.ConvertCompleted(false);
+    emit Completed(false);
     close();
 }
 
@@ -247,7 +221,7 @@ void ProcessingWindow::CancelProcess()
         return;
     m_closing = true;
     close();
-    m_main.ConvertCompleted(true);
+    emit Completed(true);
 }
 
 bool ProcessingWindow::ConfirmAndStop()
@@ -268,9 +242,9 @@ bool ProcessingWindow::ConfirmAndStop()
     }
     DebugLog& log = ApplicationLog();
     if (!log.LogPath().empty()) {
-        const std::string dump = JoinPath(m_main.ApplicationSettingsPath(), "Debug2.log");
+        const std::string dump = JoinPath(m_run.SettingsFolder(), "Debug2.log");
         log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
-        WriteFileAtomically(dump, m_progress.LogText() + "\r\n");
+        WriteFileAtomically(dump, m_run.Progress().LogText() + "\r\n");
     }
     return true;
 }
@@ -286,14 +260,14 @@ void ProcessingWindow::closeEvent(QCloseEvent* event)
     // be ignored by Qt, so the event itself is accepted or refused.
     if (m_closing) {
         event->accept();
-    } else if (m_progress.Finished()) {
+    } else if (m_run.Progress().Finished()) {
         m_closing = true;
-        m_main.ConvertCompleted(false);
+        emit Completed(false);
         event->accept();
     } else if (ConfirmAndStop()) {
         m_closing = true;
         event->accept();
-        m_main.ConvertCompleted(true);
+        emit Completed(true);
     } else {
         event->ignore();
     }

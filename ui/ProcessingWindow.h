@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "conversion/BatchOutcome.h"
-#include "conversion/BatchTimeEstimate.h"
-#include "conversion/ConversionProgress.h"
+#include "conversion/ConversionRun.h"
 
 #include <QDialog>
 
@@ -21,7 +19,6 @@ class QPushButton;
 namespace zantrove {
 
 class ConsoleLauncher;
-class MainWindow;
 
 // frmProcessing: runs the conversion script and shows its progress, errors and end.
 class ProcessingWindow : public QDialog
@@ -32,23 +29,18 @@ public:
     // Test seam: the launcher every later window uses; an empty factory restores the real one.
     static void SetLauncherFactory(LauncherFactory factory);
 
-    // outputSeconds: each row's length in the output, for the batch's time left.
-    ProcessingWindow(MainWindow& main, std::vector<ConversionProgress::Row> rows, std::string scriptPath,
-                     std::string outputFolder, std::vector<std::int32_t> outputSeconds = {},
-                     const Clock& clock = Clock::System());
+    // outputFolder: what "&Open Folder" opens.
+    ProcessingWindow(ConversionRun run, std::string outputFolder, QWidget* parent = nullptr);
     ~ProcessingWindow() override;
 
-    // Each row's output file, so that at the end a row without one counts as failed even when its
-    // encoder said nothing.
-    void SetOutputPaths(std::vector<std::string> outputs) { m_outputs = std::move(outputs); }
     // Starts the script; shows why when it cannot.
     void StartConversion();
     void CancelProcess();
 
-    const ConversionProgress& Progress() const { return m_progress; }
-    const BatchTimeEstimate& TimeEstimate() const { return m_estimate; }
-    // Known once the script has ended, when the output paths were given.
-    const std::optional<BatchOutcome>& Outcome() const { return m_outcome; }
+    const ConversionProgress& Progress() const { return m_run.Progress(); }
+    const BatchTimeEstimate& TimeEstimate() const { return m_run.TimeEstimate(); }
+    // Known once the script has ended, when the rows carry their output paths.
+    const std::optional<BatchOutcome>& Outcome() const { return m_run.Outcome(); }
     QLabel* CurrentFile() const { return m_currentFile; }
     QLabel* TimeLeft() const { return m_timeLeft; }
     QLabel* Library() const { return m_library; }
@@ -64,6 +56,12 @@ public slots:
     void cmdCancel_Click();
     void cmdOpenFolder_Click();
 
+signals:
+    // The script started the next file.
+    void FileStarted();
+    // The window goes: after the run ended and was closed, or cancelled.
+    void Completed(bool cancelled);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -77,14 +75,8 @@ private:
     void ShowShutdownCountdown();
     void Show();
 
-    MainWindow& m_main;
-    ConversionProgress m_progress;
-    BatchTimeEstimate m_estimate;
-    std::string m_scriptPath;
+    ConversionRun m_run;
     std::string m_outputFolder;
-    std::vector<std::string> m_sources;
-    std::vector<std::string> m_outputs;
-    std::optional<BatchOutcome> m_outcome;
     std::unique_ptr<ConsoleLauncher> m_launcher;
     bool m_closing = false;
 

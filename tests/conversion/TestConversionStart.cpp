@@ -40,7 +40,9 @@ protected:
 
     std::optional<UserMessage> Check(std::size_t rows = 1)
     {
-        return CheckConversionStart(rows, m_settings, ProfileFileLookup(m_settings.ProfileFile()));
+        const Verdict verdict =
+            CheckConversionStart(rows, m_settings, ProfileFileLookup(m_settings.ProfileFile()));
+        return verdict ? std::nullopt : std::optional(verdict.error());
     }
 
     test::ProfileFolder m_folder;

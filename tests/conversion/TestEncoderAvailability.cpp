@@ -13,6 +13,12 @@
 
 namespace zantrove {
 namespace {
+// The refusal, if any, so a test can compare it with nothing.
+template <class... Arguments> std::optional<UserMessage> Availability(Arguments&&... arguments)
+{
+    const Verdict verdict = CheckEncoderAvailability(std::forward<Arguments>(arguments)...);
+    return verdict ? std::nullopt : std::optional(verdict.error());
+}
 
 namespace fs = std::filesystem;
 
@@ -85,15 +91,15 @@ TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)
 TEST(EncoderAvailabilityTest, AllThereLetsTheStartGoOn)
 {
     std::vector<std::string> asked;
-    EXPECT_EQ(CheckEncoderAvailability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
-                                       Answer(0, "", &asked)),
-              std::nullopt);
+    EXPECT_EQ(
+        Availability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(), Answer(0, "", &asked)),
+        std::nullopt);
     EXPECT_EQ(asked.front(), "--check");
 }
 
 TEST(EncoderAvailabilityTest, MissingItemsAreNamedInACriticalMessage)
 {
-    const auto message = CheckEncoderAvailability(
+    const auto message = Availability(
         FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
         Answer(1,
                "video encoder libx264 is missing; it comes with the Debian package libavcodec59 (ffmpeg)\n"));
@@ -109,8 +115,8 @@ TEST(EncoderAvailabilityTest, MissingItemsAreNamedInACriticalMessage)
 TEST(EncoderAvailabilityTest, NoFfmpegIsSaidWithoutThePrefix)
 {
     const auto message =
-        CheckEncoderAvailability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
-                                 Answer(2, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n"));
+        Availability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
+                     Answer(2, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n"));
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text,
               "The conversion could not be started.\r\nno ffmpeg found; install the Debian package ffmpeg");
@@ -118,19 +124,19 @@ TEST(EncoderAvailabilityTest, NoFfmpegIsSaidWithoutThePrefix)
 
 TEST(EncoderAvailabilityTest, OtherAnswersAreFailuresWithTheirStatus)
 {
-    const auto message = CheckEncoderAvailability(FakeApplicationFolder(), Settings("libx264", "aac"),
-                                                  Profile(), Answer(3, "bad\n"));
+    const auto message =
+        Availability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(), Answer(3, "bad\n"));
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text,
               "The conversion could not be started.\r\nThe encoder check failed (status 3)\r\nbad");
 
-    const auto hung = CheckEncoderAvailability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
-                                               [](const std::string&, const std::vector<std::string>&) {
-                                                   CapturedRun run;
-                                                   run.started = true;
-                                                   run.timedOut = true;
-                                                   return run;
-                                               });
+    const auto hung = Availability(FakeApplicationFolder(), Settings("libx264", "aac"), Profile(),
+                                   [](const std::string&, const std::vector<std::string>&) {
+                                       CapturedRun run;
+                                       run.started = true;
+                                       run.timedOut = true;
+                                       return run;
+                                   });
     ASSERT_TRUE(hung);
     EXPECT_NE(hung->text.find("The encoder check did not finish"), std::string::npos);
 }
@@ -139,12 +145,11 @@ TEST(EncoderAvailabilityTest, MissingComponentIsSaidWithItsPath)
 {
     const std::string folder = test::MakeTempFolder("empty");
     bool ran = false;
-    const auto message =
-        CheckEncoderAvailability(folder, Settings("libx264", "aac"), Profile(),
-                                 [&ran](const std::string&, const std::vector<std::string>&) {
-                                     ran = true;
-                                     return CapturedRun{};
-                                 });
+    const auto message = Availability(folder, Settings("libx264", "aac"), Profile(),
+                                      [&ran](const std::string&, const std::vector<std::string>&) {
+                                          ran = true;
+                                          return CapturedRun{};
+                                      });
     ASSERT_TRUE(message);
     EXPECT_FALSE(ran);
     EXPECT_EQ(message->icon, MessageIcon::Critical);
@@ -162,7 +167,7 @@ TEST(EncoderAvailabilityTest, ComponentThatCannotRunIsSaid)
                                                                          "ELF-not-really",
                                                                          16));
     fs::permissions(folder + "/Components/Zantrove.dll", fs::perms::owner_all);
-    const auto message = CheckEncoderAvailability(folder, Settings("libx264", "aac"), Profile());
+    const auto message = Availability(folder, Settings("libx264", "aac"), Profile());
     ASSERT_TRUE(message);
     EXPECT_NE(message->text.find("The encoder component could not be run: "), std::string::npos)
         << message->text;
@@ -170,11 +175,10 @@ TEST(EncoderAvailabilityTest, ComponentThatCannotRunIsSaid)
 
 TEST(EncoderAvailabilityTest, BuiltComponentPassesAndNamesANonsenseCodec)
 {
-    EXPECT_EQ(CheckEncoderAvailability(ZANTROVE_APP_DIR, Settings("libx264", "aac"), Profile()),
-              std::nullopt);
-    EXPECT_EQ(CheckEncoderAvailability(ZANTROVE_APP_DIR, Settings("mpeg4", "aac"), Profile()), std::nullopt);
+    EXPECT_EQ(Availability(ZANTROVE_APP_DIR, Settings("libx264", "aac"), Profile()), std::nullopt);
+    EXPECT_EQ(Availability(ZANTROVE_APP_DIR, Settings("mpeg4", "aac"), Profile()), std::nullopt);
 
-    const auto message = CheckEncoderAvailability(ZANTROVE_APP_DIR, Settings("libnothing", "aac"), Profile());
+    const auto message = Availability(ZANTROVE_APP_DIR, Settings("libnothing", "aac"), Profile());
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text, "The conversion could not be started.\r\n"
                              "The installed ffmpeg lacks what these settings need:\r\n"
@@ -188,7 +192,7 @@ TEST(EncoderAvailabilityTest, BuiltComponentWithoutFfmpegSaysSo)
     const char* saved = std::getenv("PATH");
     const std::string path = saved ? saved : "";
     ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
-    const auto message = CheckEncoderAvailability(ZANTROVE_APP_DIR, Settings("libx264", "aac"), Profile());
+    const auto message = Availability(ZANTROVE_APP_DIR, Settings("libx264", "aac"), Profile());
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(message);
     EXPECT_EQ(message->text,

@@ -63,8 +63,8 @@ protected:
         ProcessingWindow::SetLauncherFactory([] { return std::make_unique<ScriptedLauncher>(); });
         m_main = std::make_unique<MainWindow>();
         m_main->Load({});
-        m_window = new ProcessingWindow(*m_main, {{"00:00:02", "/in/a.avi"}, {"00:00:02", "/in/b.avi"}},
-                                        "/s/Zantrove.bat", "/out");
+        m_window = m_main->MakeProcessingWindow(
+            ConversionRun({{"00:00:02", "/in/a.avi"}, {"00:00:02", "/in/b.avi"}}, "/s/Zantrove.bat"));
         m_window->show();
         m_window->StartConversion();
         ASSERT_TRUE(ScriptedLauncher::last);

@@ -65,8 +65,8 @@ protected:
 
     void GoToStep(int step)
     {
-        if (m_window->VideoFiles()->topLevelItemCount() == 0)
-            new QTreeWidgetItem(m_window->VideoFiles(), QStringList{"clip.avi"});
+        if (m_window->VideoList().IsEmpty())
+            m_window->VideoList().Append(VideoRow{.filename = "clip"});
         while (m_window->CurrentStep() > step)
             m_window->bttnPrevious_Click();
         while (m_window->CurrentStep() < step)

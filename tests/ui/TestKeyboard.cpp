@@ -138,7 +138,8 @@ protected:
             m_main->VideoListCommands()->mnuEdit_TrimVideoFile_Click();
         }
         if (name == "frmProcessing")
-            (new ProcessingWindow(*m_main, {{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat", "/out"))->show();
+            m_main->MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"))
+                ->show();
         if (name == "frmShutdown")
             (new ShutdownWindow(m_main.get()))->show();
         if (name == "frmError")
@@ -388,7 +389,7 @@ TEST_F(KeyboardTest, EveryAmpersandCaptionIsPressedByAltAndItsLetter)
         EXPECT_EQ(MessageBox::Shown().size(), row.messages);
     }
     // The progress window's two: Open Folder opens the folder, Cancel asks first.
-    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{"/out"}));
+    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{m_main->Session().OutputFolder()}));
 }
 
 TEST_F(KeyboardTest, TheAboutWindowsTwoAltCCaptionsTakeTurnsAndSpacePresses)

@@ -42,8 +42,9 @@ protected:
 
     void AddRow(const QString& name)
     {
-        auto* item = new QTreeWidgetItem(m_window->VideoFiles());
-        item->setText(0, name);
+        VideoRow row;
+        row.filename = name.toStdString();
+        m_window->VideoList().Append(row);
     }
 
     int VisibleStep() const
@@ -150,9 +151,8 @@ TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharactersAndSaysWhatWillHa
     const QString fiftyOne = fifty + "g";
     m_window->Step3()->OutputDirectory()->setText(fiftyOne);
     // Trimmed: both trim columns set, one alone is not enough.
-    m_window->VideoFiles()->topLevelItem(0)->setText(4, "00:00:01");
-    m_window->VideoFiles()->topLevelItem(0)->setText(5, "00:00:02");
-    m_window->VideoFiles()->topLevelItem(1)->setText(5, "00:00:02");
+    m_window->VideoList().SetTrimTimes(1, "00:00:01", "00:00:02");
+    m_window->VideoList().SetField(2, VideoColumn::EndTime, "00:00:02");
     m_window->bttnNext_Click();
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty + "...");
     EXPECT_EQ(m_window->Step4()->Output()->toolTip(), fiftyOne);

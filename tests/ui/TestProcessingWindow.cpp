@@ -92,8 +92,8 @@ protected:
         ProcessingWindow::SetLauncherFactory([] { return std::make_unique<FakeLauncher>(); });
         FakeLauncher::nextStatus = ConsoleLauncher::Started;
         m_main.Load({});
-        m_window = new ProcessingWindow(m_main, {{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}},
-                                        "/s/Zantrove.bat", "/out", {40, 20}, m_clock);
+        m_window = m_main.MakeProcessingWindow(ConversionRun(
+            {{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat", {40, 20}, m_clock));
         m_window->show();
     }
     void TearDown() override

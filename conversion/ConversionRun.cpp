@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/ConversionRun.h"
+
+#include "conversion/ConversionScript.h"
+#include "conversion/LibraryReport.h"
+#include "storage/FileUtilities.h"
+
+#include <algorithm>
+
+namespace zantrove {
+
+namespace {
+// The script lies in the settings folder beside the staged encoder.
+std::string FolderOf(const std::string& scriptPath)
+{
+    return scriptPath.substr(0, scriptPath.rfind(kPathSeparator));
+}
+} // namespace
+
+ConversionRun::ConversionRun(std::vector<ConversionProgress::Row> rows, std::string scriptPath,
+                             std::vector<std::int32_t> outputSeconds, const Clock& clock)
+    : m_progress(std::move(rows), EncoderLineStart(FolderOf(scriptPath))),
+      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath))
+{
+}
+
+std::string ConversionRun::SettingsFolder() const
+{
+    return FolderOf(m_scriptPath);
+}
+
+bool ConversionRun::HandleOutput(std::string_view piece)
+{
+    const int readings = m_progress.Readings();
+    const bool started = m_progress.HandleOutput(piece);
+    if (m_progress.Readings() != readings)
+        m_estimate.Progress(m_progress.FileNumber(), m_progress.CurrentValue());
+    return started;
+}
+
+void ConversionRun::HandleEnd()
+{
+    m_progress.HandleEnd();
+    m_estimate.Finish();
+    const auto& rows = m_progress.Rows();
+    const bool allPaths = !rows.empty() && std::all_of(rows.begin(), rows.end(), [](const auto& row) {
+        return !row.outputPath.empty();
+    });
+    if (allPaths)
+        m_outcome = JudgedOutcome();
+}
+
+BatchOutcome ConversionRun::JudgedOutcome() const
+{
+    if (m_outcome)
+        return *m_outcome;
+    std::vector<std::string> sources;
+    std::vector<std::string> outputs;
+    for (const ConversionProgress::Row& row : m_progress.Rows()) {
+        sources.push_back(row.filepath);
+        outputs.push_back(row.outputPath);
+    }
+    return JudgeBatch(sources, outputs, m_progress.ErrorLog());
+}
+
+const std::string& ConversionRun::ErrorLog() const
+{
+    return m_outcome ? m_outcome->errorLog : m_progress.ErrorLog();
+}
+
+std::string ConversionRun::LibraryPlaces() const
+{
+    return LibrarySummary(m_progress.LogText());
+}
+
+} // namespace zantrove

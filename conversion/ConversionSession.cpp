@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/ConversionSession.h"
+
+#include "conversion/ConversionStart.h"
+#include "conversion/EncoderAvailability.h"
+#include "conversion/EncoderSettings.h"
+#include "storage/FileUtilities.h"
+
+#include <algorithm>
+
+namespace zantrove {
+
+ConversionSession::ConversionSession(std::string applicationFolder) : m_settings(std::move(applicationFolder))
+{
+}
+
+int ConversionSession::TrimmedCount() const
+{
+    const auto& rows = m_rows.Rows();
+    return static_cast<int>(
+        std::count_if(rows.begin(), rows.end(), [](const VideoRow& row) { return row.IsTrimmed(); }));
+}
+
+std::string ConversionSession::ProfileName() const
+{
+    const auto& entries = m_settings.ProfileEntries();
+    const int selected = m_settings.SelectedProfile();
+    return selected >= 0 && selected < static_cast<int>(entries.size())
+               ? entries[static_cast<std::size_t>(selected)]
+               : std::string();
+}
+
+Verdict ConversionSession::CheckStart() const
+{
+    return CheckConversionStart(m_rows.Rows().size(), m_settings,
+                                ProfileFileLookup(m_settings.ProfileFile()));
+}
+
+std::function<Verdict()> ConversionSession::EncoderCheck() const
+{
+    return [folder = m_settings.ApplicationFolder(), encoder = TakeEncoderSettings(m_settings, {}),
+            profile = ProfileFileLookup(m_settings.ProfileFile())] {
+        return CheckEncoderAvailability(folder, encoder, profile);
+    };
+}
+
+Verdict ConversionSession::CheckReady() const
+{
+    if (auto refusal = CheckStart(); !refusal)
+        return refusal;
+    // Without it every list is empty and each file would fail alike, for no visible reason.
+    if (const std::string profiles = JoinPath(m_settings.ApplicationFolder(), "Profiles");
+        !FolderExists(profiles))
+        return Unexpected{UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) + profiles +
+                                                                 kCrLf + "Please, reinstall Zantrove."}};
+    // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
+    return EncoderCheck()();
+}
+
+ConversionRequest ConversionSession::Request(const std::string& settingsFolder) const
+{
+    ConversionRequest request;
+    request.applicationFolder = m_settings.ApplicationFolder();
+    request.settingsFolder = settingsFolder;
+    request.rows = m_rows.Rows();
+    request.settings = TakeEncoderSettings(m_settings, m_outputFolder);
+    request.profile = ProfileFileLookup(m_settings.ProfileFile());
+    request.addToLibrary = m_addToLibrary;
+    return request;
+}
+
+std::string ConversionSession::ScriptText(const std::string& settingsFolder) const
+{
+    const ConversionRequest request = Request(settingsFolder);
+    return ConversionScriptText(
+        settingsFolder, BuildEncoderLines(request.rows, request.settings, request.profile, FileExists),
+        request.addToLibrary);
+}
+
+Expected<ConversionRun, std::string> ConversionSession::Prepare(const std::string& settingsFolder,
+                                                                const DebugEntry& debug,
+                                                                const Clock& clock) const
+{
+    CreateFolderPath(m_outputFolder);
+    const ConversionRequest request = Request(settingsFolder);
+    const PreparedConversion prepared = PrepareConversion(request, debug);
+    if (!prepared.scriptWritten)
+        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptPath
+                                                             : prepared.unstagedComponent};
+    return ConversionRun(ConversionProgress::RowsOf(request.rows, prepared.lines), prepared.scriptPath,
+                         BatchTimeEstimate::OutputSeconds(request.rows), clock);
+}
+
+} // namespace zantrove

@@ -40,7 +40,6 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -113,7 +112,12 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
             &MainWindow::bttnChooseOutputDirectory_Click);
     // Step 2: the list shows m_videoList; the actions wire its menu, buttons, drops and the cancel label.
     m_videoListBinder = new VideoListBinder(m_videoList, m_step2->List(), this);
-    m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
+    m_videoListActions =
+        new VideoListActions(*m_videoListBinder,
+                             {m_step2->AddButton(), m_step2->RemoveButton(), m_step2->TrimButton(),
+                              m_addFilesProgress, m_cancelOverlay, m_cancelLabel, m_statusText, this},
+                             m_settingsPath, this);
+    connect(m_videoListActions, &VideoListActions::StatusPanelCovered, m_versionPanel, &QWidget::setHidden);
     m_helpActions = new HelpActions(*this);
 
     // No larger than the screen it opens on; the steps scroll, so no minimum keeps it bigger.
@@ -238,6 +242,7 @@ void MainWindow::BuildStatusBar()
     cancelLabel->setToolTip("Cancel Operation");
     cancelLabel->setProperty("role", "link");
     MakeKeyboardLink(cancelLabel, this, "cancel");
+    m_cancelLabel = cancelLabel;
     cancelLayout->addWidget(cancelLabel);
     m_cancelOverlay->hide();
 
@@ -376,28 +381,23 @@ void MainWindow::UpdateLeftMenu()
     }
 }
 
-QTreeWidget* MainWindow::VideoFiles() const
+QTreeView* MainWindow::VideoFiles() const
 {
     return m_step2->List();
 }
 
 void MainWindow::FillReviewStep()
 {
-    // Trimmed exactly when both trim columns hold a time.
-    int trimmed = 0;
-    for (int i = 0; i < VideoFiles()->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = VideoFiles()->topLevelItem(i);
-        if (!item->text(static_cast<int>(VideoColumn::BeginTime)).isEmpty() &&
-            !item->text(static_cast<int>(VideoColumn::EndTime)).isEmpty())
-            ++trimmed;
-    }
-    m_step4->Fill({VideoFiles()->topLevelItemCount(), SelectedDevice(), m_step3->Profiles()->currentText(),
-                   m_step3->OutputDirectory()->text(), trimmed});
+    const auto& rows = m_videoList.Rows();
+    const auto trimmed =
+        std::count_if(rows.begin(), rows.end(), [](const VideoRow& row) { return row.IsTrimmed(); });
+    m_step4->Fill({m_videoList.Count(), SelectedDevice(), m_step3->Profiles()->currentText(),
+                   m_step3->OutputDirectory()->text(), static_cast<int>(trimmed)});
 }
 
 void MainWindow::bttnNext_Click()
 {
-    if (m_currentStep == 2 && VideoFiles()->topLevelItemCount() == 0) {
+    if (m_currentStep == 2 && m_videoList.IsEmpty()) {
         MessageBox::Show(this,
                          {MessageIcon::Exclamation,
                           std::string("You have not added any video files to your list.") + kCrLf +

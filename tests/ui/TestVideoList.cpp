@@ -60,6 +60,7 @@ struct DisplaySnapshot
     bool cancelVisible;
     int barValue;
     int barMaximum;
+    bool versionVisible; // the text the bar lies over
 };
 
 class VideoListTest : public ::testing::Test
@@ -71,11 +72,13 @@ protected:
         m_window->show();
         m_window->ShowWizardStep(2);
         MessageBox::ClearShown();
-        QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [this](int done, int total) {
-            m_snapshots.push_back(
-                {done, total, m_window->StatusText()->text(), m_window->AddFilesProgressBar()->isVisible(),
-                 m_window->CancelOverlay()->isVisible(), m_window->AddFilesProgressBar()->value(),
-                 m_window->AddFilesProgressBar()->maximum()});
+        QProgressBar* bar = m_window->AddFilesProgressBar();
+        const auto* version = bar->parentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(version, nullptr);
+        QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [=, this](int done, int total) {
+            m_snapshots.push_back({done, total, m_window->StatusText()->text(), bar->isVisible(),
+                                   m_window->CancelOverlay()->isVisible(), bar->value(), bar->maximum(),
+                                   version->isVisible()});
         });
     }
 
@@ -160,12 +163,14 @@ TEST_F(VideoListTest, DialogAddsTwoProbedRowsInOrderAndRemembersTheFolder)
     EXPECT_EQ(m_snapshots[0].status, "Adding Files...");
     EXPECT_TRUE(m_snapshots[0].barVisible);
     EXPECT_TRUE(m_snapshots[0].cancelVisible);
+    EXPECT_FALSE(m_snapshots[0].versionVisible);
     EXPECT_EQ(m_snapshots[0].barValue, 1);
     EXPECT_EQ(m_snapshots[0].barMaximum, 2);
     EXPECT_TRUE(m_snapshots[1].barVisible);
     EXPECT_EQ(m_snapshots[1].barValue, 1);
     EXPECT_FALSE(m_snapshots[2].barVisible) << "hidden after the last file";
     EXPECT_FALSE(m_snapshots[2].cancelVisible);
+    EXPECT_TRUE(m_snapshots[2].versionVisible);
     EXPECT_TRUE(m_snapshots[2].status.isEmpty());
     EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
 }

@@ -26,7 +26,6 @@ public:
     ~VideoListBinder() override;
 
     VideoListModel& Model() const { return m_model; }
-    VideoListTableModel* Table() const { return m_table; }
     QTreeView* List() const { return m_list; }
 
     // Selects exactly rows (1-based) with current holding the focus, in the model and the view.

@@ -18,7 +18,6 @@ public:
     explicit VideoListTableModel(VideoListModel& list, QObject* parent = nullptr);
     ~VideoListTableModel() override;
 
-    VideoListModel& List() const { return m_list; }
     // True between a change's two announcements, while views and selections are being moved.
     bool IsChanging() const { return m_changing; }
 

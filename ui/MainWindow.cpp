@@ -42,7 +42,6 @@
 #include <QStackedLayout>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -119,7 +118,12 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     // Step 2: the list shows the session's rows; the actions wire its menu, buttons, drops and the cancel
     // label.
     m_videoListBinder = new VideoListBinder(m_session.Rows(), m_step2->List(), this);
-    m_videoListActions = new VideoListActions(*this, *m_videoListBinder);
+    m_videoListActions =
+        new VideoListActions(*m_videoListBinder,
+                             {m_step2->AddButton(), m_step2->RemoveButton(), m_step2->TrimButton(),
+                              m_addFilesProgress, m_cancelOverlay, m_cancelLabel, m_statusText, this},
+                             m_settingsPath, this);
+    connect(m_videoListActions, &VideoListActions::StatusPanelCovered, m_versionPanel, &QWidget::setHidden);
     m_helpActions = new HelpActions(*this);
 
     // No larger than the screen it opens on; the steps scroll, so no minimum keeps it bigger.
@@ -244,6 +248,7 @@ void MainWindow::BuildStatusBar()
     cancelLabel->setToolTip("Cancel Operation");
     cancelLabel->setProperty("role", "link");
     MakeKeyboardLink(cancelLabel, this, "cancel");
+    m_cancelLabel = cancelLabel;
     cancelLayout->addWidget(cancelLabel);
     m_cancelOverlay->hide();
 
@@ -382,7 +387,7 @@ void MainWindow::UpdateLeftMenu()
     }
 }
 
-QTreeWidget* MainWindow::VideoFiles() const
+QTreeView* MainWindow::VideoFiles() const
 {
     return m_step2->List();
 }

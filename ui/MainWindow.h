@@ -16,7 +16,7 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace zantrove {
 
@@ -89,7 +89,7 @@ public:
     PictureButton* PreviousButton() const { return m_previous; }
     PictureButton* NextButton() const { return m_next; }
     PictureButton* ConvertButton() const { return m_convert; }
-    QTreeWidget* VideoFiles() const;
+    QTreeView* VideoFiles() const;
     QProgressBar* AddFilesProgressBar() const { return m_addFilesProgress; }
     QWidget* CancelOverlay() const { return m_cancelOverlay; }
     QLabel* StatusText() const { return m_statusText; }
@@ -138,6 +138,7 @@ private:
     QLabel* m_statusText = nullptr;
     QProgressBar* m_addFilesProgress = nullptr;
     QWidget* m_cancelOverlay = nullptr;
+    QLabel* m_cancelLabel = nullptr;
 };
 
 } // namespace zantrove

@@ -10,28 +10,40 @@
 #include "platform/Platform.h"
 #include "trim/TrimDialogModel.h"
 #include "ui/FilePropertiesWindow.h"
-#include "ui/MainWindow.h"
-#include "ui/PictureButton.h"
 #include "ui/QtText.h"
 #include "ui/TrimVideoDialog.h"
 #include "ui/VideoListBinder.h"
-#include "ui/VideoListStep.h"
 
+#include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace zantrove {
 
-VideoListActions::VideoListActions(MainWindow& window, VideoListBinder& binder)
-    : QObject(&window), m_window(window), m_binder(binder), m_model(binder.Model())
+namespace {
+// Across the visible columns, so the menu opens below the whole row.
+QRect RowRect(const QTreeView* list, const QModelIndex& index)
+{
+    const QHeaderView* header = list->header();
+    const int first = header->logicalIndexAt(-header->offset());
+    const int last = header->logicalIndexAt(header->length() - header->offset() - 1);
+    return list->visualRect(index.siblingAtColumn(first)) | list->visualRect(index.siblingAtColumn(last));
+}
+} // namespace
+
+VideoListActions::VideoListActions(VideoListBinder& binder, const Widgets& widgets,
+                                   const std::string& settingsFolder, QObject* parent)
+    : QObject(parent), m_binder(binder), m_widgets(widgets), m_settingsFolder(settingsFolder),
+      m_model(binder.Model())
 {
     BuildMenu();
-    QTreeWidget* list = m_binder.List();
+    QTreeView* list = m_binder.List();
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, &VideoListActions::lvwVideoFiles_ContextMenu);
     list->installEventFilter(this);
@@ -40,13 +52,12 @@ VideoListActions::VideoListActions(MainWindow& window, VideoListBinder& binder)
     connect(&m_binder, &VideoListBinder::FilesDropped, this, &VideoListActions::AddDroppedFiles,
             Qt::QueuedConnection);
 
-    VideoListStep* step = m_window.Step2();
-    connect(step->AddButton(), &QToolButton::clicked, this, &VideoListActions::bttnAddVideos_Click);
-    connect(step->RemoveButton(), &QToolButton::clicked, this,
+    connect(m_widgets.addButton, &QAbstractButton::clicked, this, &VideoListActions::bttnAddVideos_Click);
+    connect(m_widgets.removeButton, &QAbstractButton::clicked, this,
             &VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click);
-    connect(step->TrimButton(), &QToolButton::clicked, this, &VideoListActions::mnuEdit_TrimVideoFile_Click);
-    if (auto* cancel = m_window.findChild<QLabel*>("CancelLabel"))
-        connect(cancel, &QLabel::linkActivated, this, &VideoListActions::CancelLabel_Click);
+    connect(m_widgets.trimButton, &QAbstractButton::clicked, this,
+            &VideoListActions::mnuEdit_TrimVideoFile_Click);
+    connect(m_widgets.cancelLabel, &QLabel::linkActivated, this, &VideoListActions::CancelLabel_Click);
 }
 
 VideoListActions::~VideoListActions() = default;
@@ -60,7 +71,7 @@ QAction* VideoListActions::AddMenuAction(QMenu* menu, const char* name, std::str
 
 void VideoListActions::BuildMenu()
 {
-    QTreeWidget* list = m_binder.List();
+    QTreeView* list = m_binder.List();
     m_menu = new QMenu("&Edit", list);
     m_menu->setObjectName("mnuEdit");
     connect(AddMenuAction(m_menu, "mnuEdit_OpenVideoFile", kOpenVideoFileCaption), &QAction::triggered, this,
@@ -97,11 +108,11 @@ void VideoListActions::lvwVideoFiles_KeyboardContextMenu()
 {
     if (m_menu->isVisible())
         return; // the platform may send both the key and a context menu event for one press
-    QTreeWidget* list = m_binder.List();
+    QTreeView* list = m_binder.List();
     QPoint where(0, 0);
-    if (QTreeWidgetItem* item = list->currentItem()) {
-        list->scrollToItem(item);
-        where = list->visualItemRect(item).bottomLeft();
+    if (const QModelIndex current = list->currentIndex(); current.isValid()) {
+        list->scrollTo(current.siblingAtColumn(0));
+        where = RowRect(list, current).bottomLeft();
     }
     lvwVideoFiles_ContextMenu(where);
 }
@@ -129,23 +140,22 @@ AddFilesFlow& VideoListActions::Flow()
 {
     // One flow for all adds, so a cancel reaches every running loop; made again only while idle
     // when the settings folder has changed.
-    const std::string& folder = m_window.ApplicationSettingsPath();
-    if (!m_flow || (!m_flow->IsAdding() && folder != m_flowSettingsFolder)) {
-        m_flow = std::make_unique<AddFilesFlow>(m_model, folder, Platform::Instance().HomeFolder());
-        m_flowSettingsFolder = folder;
+    if (!m_flow || (!m_flow->IsAdding() && m_settingsFolder != m_flowSettingsFolder)) {
+        m_flow = std::make_unique<AddFilesFlow>(m_model, m_settingsFolder, Platform::Instance().HomeFolder());
+        m_flowSettingsFolder = m_settingsFolder;
     }
     return *m_flow;
 }
 
 void VideoListActions::ShowAddProgress(const AddFilesProgress& progress)
 {
-    QProgressBar* bar = m_window.AddFilesProgressBar();
+    QProgressBar* bar = m_widgets.progressBar;
     if (!progress.finished) {
-        m_window.StatusText()->setText(Text(progress.statusText));
-        m_window.CancelOverlay()->show();
+        m_widgets.statusText->setText(Text(progress.statusText));
+        m_widgets.cancelOverlay->show();
         bar->setRange(0, progress.maximum);
         bar->show();
-        CoverVersionText(true);
+        CoverStatusPanel(true);
     }
     bar->setValue(progress.value);
     if (progress.pumpEvents)
@@ -156,30 +166,26 @@ void VideoListActions::ShowAddProgress(const AddFilesProgress& progress)
 }
 
 // The bar lies over the version text in the first status panel; the thin bar alone would leave
-// half of the text showing, so the text goes while the bar is up.
-void VideoListActions::CoverVersionText(bool covered)
+// half of the text showing, so whoever owns the text hides it while the bar is up.
+void VideoListActions::CoverStatusPanel(bool covered)
 {
-    QProgressBar* bar = m_window.AddFilesProgressBar();
     if (covered)
-        bar->raise();
-    if (QWidget* panel = bar->parentWidget()) {
-        for (QLabel* label : panel->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
-            label->setVisible(!covered);
-    }
+        m_widgets.progressBar->raise();
+    emit StatusPanelCovered(covered);
 }
 
 void VideoListActions::HideAddProgress()
 {
-    CoverVersionText(false);
-    m_window.StatusText()->clear();
-    m_window.CancelOverlay()->hide();
-    m_window.AddFilesProgressBar()->hide();
+    CoverStatusPanel(false);
+    m_widgets.statusText->clear();
+    m_widgets.cancelOverlay->hide();
+    m_widgets.progressBar->hide();
 }
 
 void VideoListActions::bttnAddVideos_Click()
 {
     const auto choose = [this](const AddFilesDialogSetup& setup) {
-        return FileDialogs::OpenFiles(&m_window, setup.title, setup.startFolder, setup.filters);
+        return FileDialogs::OpenFiles(m_widgets.window, setup.title, setup.startFolder, setup.filters);
     };
     Flow().AddVideoFiles(choose, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
 }
@@ -205,7 +211,7 @@ void VideoListActions::mnuEdit_OpenVideoFile_Click()
     const auto message = OpenSelectedVideoFile(
         m_model, [](const std::string& path) { return Platform::Instance().ShellOpen(path); });
     if (message)
-        MessageBox::Show(&m_window, *message);
+        MessageBox::Show(m_widgets.window, *message);
 }
 
 void VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click()
@@ -216,18 +222,18 @@ void VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click()
 void VideoListActions::mnuRemoveItems_ClearList_Click()
 {
     ClearListItems(m_model, [this](const UserMessage& question) {
-        return MessageBox::Ask(&m_window, question) == MessageBox::Yes;
+        return MessageBox::Ask(m_widgets.window, question) == MessageBox::Yes;
     });
 }
 
 void VideoListActions::mnuEdit_TrimVideoFile_Click()
 {
     if (const auto message = CheckTrimSelection(m_model)) {
-        MessageBox::Show(&m_window, *message);
+        MessageBox::Show(m_widgets.window, *message);
         return;
     }
     // Modal without a nested event loop, like every dialog of the program.
-    auto* dialog = new TrimVideoDialog(m_model, m_model.CurrentRow(), &m_window);
+    auto* dialog = new TrimVideoDialog(m_model, m_model.CurrentRow(), m_widgets.window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
@@ -239,10 +245,10 @@ void VideoListActions::mnuEdit_FileProperties_Click()
     const VideoRow shown = row ? *row : VideoRow{};
     const auto message = ShowSelectedFileProperties(m_model, [this, &shown](const std::string& path) {
         // The desktop's own sheet first; where no file manager offers one, our window.
-        return ShowFileProperties(path) || FilePropertiesWindow::Open(shown, &m_window) != nullptr;
+        return ShowFileProperties(path) || FilePropertiesWindow::Open(shown, m_widgets.window) != nullptr;
     });
     if (message)
-        MessageBox::Show(&m_window, *message);
+        MessageBox::Show(m_widgets.window, *message);
 }
 
 } // namespace zantrove

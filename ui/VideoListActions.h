@@ -8,14 +8,17 @@
 #include <string>
 #include <string_view>
 
+class QAbstractButton;
 class QAction;
+class QLabel;
 class QMenu;
 class QPoint;
+class QProgressBar;
+class QWidget;
 
 namespace zantrove {
 
 class AddFilesFlow;
-class MainWindow;
 class VideoListBinder;
 class VideoListModel;
 struct AddFilesProgress;
@@ -27,7 +30,22 @@ class VideoListActions : public QObject
 {
     Q_OBJECT
 public:
-    VideoListActions(MainWindow& window, VideoListBinder& binder);
+    // The controls the actions work with; none is owned.
+    struct Widgets
+    {
+        QAbstractButton* addButton;
+        QAbstractButton* removeButton;
+        QAbstractButton* trimButton;
+        QProgressBar* progressBar; // laid over the first status panel while files are added
+        QWidget* cancelOverlay;    // holds cancelLabel; shown while files are added
+        QLabel* cancelLabel;
+        QLabel* statusText;
+        QWidget* window; // what message boxes and dialogs open over
+    };
+
+    // settingsFolder is read at each add, as the window learns it only once it has loaded.
+    VideoListActions(VideoListBinder& binder, const Widgets& widgets, const std::string& settingsFolder,
+                     QObject* parent = nullptr);
     ~VideoListActions() override;
 
     QMenu* EditMenu() const { return m_menu; }
@@ -53,6 +71,8 @@ signals:
     // At the start of an add (0 files done) and after each file, once the display shows it and
     // pending events have run.
     void AddFilesProgressed(int filesDone, int total);
+    // The progress bar went up over the first status panel (true) or came down again (false).
+    void StatusPanelCovered(bool covered);
 
 private:
     void BuildMenu();
@@ -60,10 +80,11 @@ private:
     AddFilesFlow& Flow();
     void ShowAddProgress(const AddFilesProgress& progress);
     void HideAddProgress();
-    void CoverVersionText(bool covered);
+    void CoverStatusPanel(bool covered);
 
-    MainWindow& m_window;
     VideoListBinder& m_binder;
+    Widgets m_widgets;
+    const std::string& m_settingsFolder;
     VideoListModel& m_model;
     std::unique_ptr<AddFilesFlow> m_flow;
     std::string m_flowSettingsFolder;

@@ -2,13 +2,14 @@
 #include "ui/VideoListBinder.h"
 
 #include "media/VideoListModel.h"
+#include "ui/VideoListTableModel.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QIcon>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMimeData>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include <algorithm>
@@ -43,9 +44,11 @@ private:
 };
 } // namespace
 
-VideoListBinder::VideoListBinder(VideoListModel& model, QTreeWidget* list, QObject* parent)
-    : QObject(parent), m_model(model), m_list(list)
+VideoListBinder::VideoListBinder(VideoListModel& model, QTreeView* list, QObject* parent)
+    : QObject(parent), m_model(model), m_table(new VideoListTableModel(model, this)), m_list(list)
 {
+    m_list->setModel(m_table);
+    LayOutColumns();
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setAcceptDrops(true);
     m_list->viewport()->setAcceptDrops(true);
@@ -56,13 +59,29 @@ VideoListBinder::VideoListBinder(VideoListModel& model, QTreeWidget* list, QObje
             [this] { ReadSelection(); });
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { ReadSelection(); });
+    // Registered after the table's, so the view has its rows again when this one is told.
     m_listener = m_model.AddListener([this](const VideoListChange& change) { OnModelChanged(change); });
-    Refresh();
+    ShowSelection();
 }
 
 VideoListBinder::~VideoListBinder()
 {
     m_model.RemoveListener(m_listener);
+}
+
+// The widths are the list's design in twips; the hidden columns still hold data.
+void VideoListBinder::LayOutColumns()
+{
+    QHeaderView* header = m_list->header();
+    header->setStretchLastSection(false);
+    for (const VideoColumnInfo& info : kVideoColumns) {
+        const int column = static_cast<int>(info.column);
+        if (info.widthTwips == 0)
+            m_list->setColumnHidden(column, true);
+        else
+            m_list->setColumnWidth(column, TwipsToPixels(info.widthTwips));
+    }
+    header->setSectionResizeMode(static_cast<int>(VideoColumn::Filename), QHeaderView::Stretch);
 }
 
 void VideoListBinder::Select(const std::vector<std::int16_t>& rows, std::int16_t current)
@@ -72,83 +91,33 @@ void VideoListBinder::Select(const std::vector<std::int16_t>& rows, std::int16_t
     ShowSelection();
 }
 
-void VideoListBinder::Refresh()
-{
-    const DrawingGuard guard(m_drawing);
-    m_list->clear();
-    QList<QTreeWidgetItem*> items;
-    for (const VideoRow& row : m_model.Rows()) {
-        auto* item = new QTreeWidgetItem;
-        FillItem(item, row);
-        items.append(item);
-    }
-    m_list->addTopLevelItems(items);
-    ShowSelection();
-}
-
-void VideoListBinder::FillItem(QTreeWidgetItem* item, const VideoRow& row) const
-{
-    for (const VideoColumnInfo& info : kVideoColumns)
-        item->setText(static_cast<int>(info.column), QString::fromStdString(row.Field(info.column)));
-    // The trim columns are hidden, so a trimmed row carries the trim picture and its times.
-    const int name = static_cast<int>(VideoColumn::Filename);
-    QString tip = QString::fromStdString(row.filepath);
-    if (row.IsTrimmed())
-        tip += QString::fromStdString("\nTrimmed to: " + row.beginTime + " - " + row.endTime);
-    item->setToolTip(name, tip);
-    item->setIcon(name, row.IsTrimmed() ? QIcon(":/buttons/trim.svg") : QIcon());
-}
-
 void VideoListBinder::OnModelChanged(const VideoListChange& change)
 {
-    if (change.phase != VideoListChange::Phase::After)
-        return;
-    const DrawingGuard guard(m_drawing);
-    switch (change.kind) {
-    case VideoListChange::Kind::RowsInserted:
-        for (std::int16_t index = change.first; index <= change.last; ++index) {
-            if (const VideoRow* row = m_model.Row(index)) {
-                auto* item = new QTreeWidgetItem;
-                FillItem(item, *row);
-                m_list->insertTopLevelItem(index - 1, item);
-            }
-        }
-        break;
-    case VideoListChange::Kind::RowsChanged:
-        for (std::int16_t index = change.first; index <= change.last; ++index) {
-            const VideoRow* row = m_model.Row(index);
-            if (QTreeWidgetItem* item = m_list->topLevelItem(index - 1); row != nullptr && item != nullptr)
-                FillItem(item, *row);
-        }
-        break;
-    case VideoListChange::Kind::RowsRemoved:
-        // Removed from the back, so the indexes still to go stay valid.
-        for (std::int16_t index = change.last; index >= change.first; --index)
-            delete m_list->takeTopLevelItem(index - 1);
-        // The widget takes its selection away with the items, as the model does; only the focus
-        // differs, as the widget hands it to a neighbour while the model drops it.
+    // The view takes its selection away with the rows, as the model does; only the focus differs,
+    // as the view hands it to a neighbour while the model drops it.
+    if (change.phase == VideoListChange::Phase::After && change.kind == VideoListChange::Kind::RowsRemoved)
         ShowCurrentRow();
-        break;
-    case VideoListChange::Kind::Reset:
-        m_list->clear();
-        break;
-    }
 }
 
 // The model's current row is the focused row while it is selected; otherwise the first selected
 // row, so single-file operations never act on a row the user cannot see as selected.
 void VideoListBinder::ReadSelection()
 {
-    if (m_drawing)
+    if (m_drawing || m_table->IsChanging())
         return;
-    const int count = std::min<int>(m_model.Count(), m_list->topLevelItemCount());
+    std::vector<bool> marked(static_cast<std::size_t>(m_model.Count()), false);
+    for (const QItemSelectionRange& range : m_list->selectionModel()->selection()) {
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && row < m_model.Count(); ++row)
+            marked[static_cast<std::size_t>(row)] = true;
+    }
     std::vector<std::int16_t> selected;
-    for (int i = 0; i < count; ++i) {
-        if (m_list->topLevelItem(i)->isSelected())
-            selected.push_back(static_cast<std::int16_t>(i + 1));
+    for (std::size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row])
+            selected.push_back(static_cast<std::int16_t>(row + 1));
     }
     m_model.SelectOnly(selected);
-    const int focused = m_list->indexOfTopLevelItem(m_list->currentItem()) + 1;
+    const QModelIndex focus = m_list->selectionModel()->currentIndex();
+    const int focused = focus.isValid() ? focus.row() + 1 : 0;
     std::int16_t current = selected.empty() ? 0 : selected.front();
     if (std::find(selected.begin(), selected.end(), focused) != selected.end())
         current = static_cast<std::int16_t>(focused);
@@ -158,18 +127,13 @@ void VideoListBinder::ReadSelection()
 void VideoListBinder::ShowSelection()
 {
     const DrawingGuard guard(m_drawing);
-    QItemSelectionModel* selection = m_list->selectionModel();
     QItemSelection rows;
-    const int lastColumn = m_list->columnCount() - 1;
+    const int lastColumn = m_table->columnCount() - 1;
     for (std::int16_t index = 1; index <= m_model.Count(); ++index) {
-        if (!m_model.IsSelected(index))
-            continue;
-        if (QTreeWidgetItem* item = m_list->topLevelItem(index - 1)) {
-            const QModelIndex first = m_list->indexFromItem(item, 0);
-            rows.select(first, first.siblingAtColumn(lastColumn));
-        }
+        if (m_model.IsSelected(index))
+            rows.select(m_table->index(index - 1, 0), m_table->index(index - 1, lastColumn));
     }
-    selection->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ShowCurrentRow();
 }
 
@@ -177,9 +141,8 @@ void VideoListBinder::ShowCurrentRow()
 {
     const DrawingGuard guard(m_drawing);
     QItemSelectionModel* selection = m_list->selectionModel();
-    if (QTreeWidgetItem* item = m_list->topLevelItem(m_model.CurrentRow() - 1);
-        item && m_model.CurrentRow() > 0)
-        selection->setCurrentIndex(m_list->indexFromItem(item, 0), QItemSelectionModel::NoUpdate);
+    if (const std::int16_t current = m_model.CurrentRow(); current > 0)
+        selection->setCurrentIndex(m_table->index(current - 1, 0), QItemSelectionModel::NoUpdate);
     else
         selection->clearCurrentIndex();
 }

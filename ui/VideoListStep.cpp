@@ -4,17 +4,11 @@
 #include "ui/PictureButton.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace zantrove {
-
-namespace {
-// Column widths in twips, the unit the list was laid out in; 15 twips make a pixel at 100%.
-constexpr int kColumnTwips[] = {2100, 1440, 1440, 1440, 0, 0, 0};
-} // namespace
 
 VideoListStep::VideoListStep(QWidget* parent)
     : StepPanel(
@@ -26,7 +20,8 @@ VideoListStep::VideoListStep(QWidget* parent)
            "Item(s)' button. Click the 'Next' button when you are done adding files."},
           parent)
 {
-    m_list = new QTreeWidget;
+    // Its rows, columns and headers come with the model that VideoListBinder gives it.
+    m_list = new QTreeView;
     m_list->setObjectName("lvwVideoFiles");
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -34,16 +29,6 @@ VideoListStep::VideoListStep(QWidget* parent)
     // Some air between the rows.
     m_list->setStyleSheet("QTreeView::item { padding: 3px 0; }");
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setHeaderLabels(
-        {"Filename", "Codec", "Duration", "Video Size", "Begin Time", "End Time", "Filepath"});
-    m_list->header()->setStretchLastSection(false);
-    for (int column = 0; column < 7; ++column) {
-        if (kColumnTwips[column] == 0)
-            m_list->setColumnHidden(column, true); // they hold data, not shown
-        else
-            m_list->setColumnWidth(column, kColumnTwips[column] / 15);
-    }
-    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     m_add = new PictureButton("bttnAddVideos", ":/buttons/add-videos.svg", "Add Video File(s)", 32);
     m_remove =

@@ -3,7 +3,7 @@
 
 #include "ui/StepPanel.h"
 
-class QTreeWidget;
+class QTreeView;
 
 namespace zantrove {
 
@@ -16,13 +16,13 @@ class VideoListStep : public StepPanel
 public:
     explicit VideoListStep(QWidget* parent = nullptr);
 
-    QTreeWidget* List() const { return m_list; }
+    QTreeView* List() const { return m_list; }
     PictureButton* AddButton() const { return m_add; }
     PictureButton* RemoveButton() const { return m_remove; }
     PictureButton* TrimButton() const { return m_trim; }
 
 private:
-    QTreeWidget* m_list;
+    QTreeView* m_list;
     PictureButton* m_add;
     PictureButton* m_remove;
     PictureButton* m_trim;

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
+#include "tests/ui/ListTestSupport.h"
 #include "ui/AboutWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/ErrorWindow.h"
@@ -26,7 +27,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace zantrove {
@@ -66,7 +66,7 @@ protected:
     void GoToStep(int step)
     {
         if (m_window->VideoList().IsEmpty())
-            m_window->VideoList().Append(VideoRow{.filename = "clip"});
+            m_window->VideoList().Append(test::ListRow("clip"));
         while (m_window->CurrentStep() > step)
             m_window->bttnPrevious_Click();
         while (m_window->CurrentStep() < step)

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
+#include "tests/ui/ListTestSupport.h"
 #include "ui/ErrorWindow.h"
 #include "ui/FilePropertiesWindow.h"
 #include "ui/MainWindow.h"
@@ -26,7 +27,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -94,9 +95,6 @@ protected:
     void SetUp() override
     {
         Platform::SetInstance(&m_platform);
-        MessageBox::SetTestMode(true);
-        FileDialogs::SetTestMode(true);
-        ::setenv("XDG_DATA_HOME", test::MakeTempFolder("data").c_str(), 1);
         m_clipPath = test::MakeTempFolder("clips") + "/clip.avi";
         test::WriteTextFile(m_clipPath, "not really a clip");
         OpenMain();
@@ -114,15 +112,9 @@ protected:
         m_main.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         MessageBox::ClearShown();
-        m_main = std::make_unique<MainWindow>();
-        m_main->Load({});
-        for (const char* name : {"a", "b", "c"}) {
-            VideoRow row;
-            row.filename = name;
-            row.duration = "00:01:00";
-            row.filepath = m_clipPath;
-            m_main->VideoList().Append(row);
-        }
+        m_main = test::OpenMainWindow();
+        for (const char* name : {"a", "b", "c"})
+            m_main->VideoList().Append(test::ListRow(name, "00:01:00", m_clipPath));
         m_main->show();
         QApplication::setActiveWindow(m_main.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_main.get()));
@@ -418,17 +410,17 @@ TEST_F(KeyboardTest, TheAboutWindowsTwoAltCCaptionsTakeTurnsAndSpacePresses)
 struct MenuCase
 {
     const char* name;
-    std::function<void(QTreeWidget*)> ask;
+    std::function<void(QTreeView*)> ask;
     QString letters; // then typed into the menu
     std::function<bool(KeyboardTest&)> done;
 };
 
 TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersPick)
 {
-    const auto menuKey = [](QTreeWidget* list) { QTest::keyClick(list, Qt::Key_Menu); };
-    const auto shiftF10 = [](QTreeWidget* list) { QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); };
+    const auto menuKey = [](QTreeView* list) { QTest::keyClick(list, Qt::Key_Menu); };
+    const auto shiftF10 = [](QTreeView* list) { QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier); };
     // What the desktop sends for the menu key: a keyboard event at the mouse or the list's centre.
-    const auto desktop = [](QTreeWidget* list) {
+    const auto desktop = [](QTreeView* list) {
         QContextMenuEvent event(QContextMenuEvent::Keyboard, list->rect().center(),
                                 list->mapToGlobal(list->rect().center()));
         QApplication::sendEvent(list, &event);
@@ -447,12 +439,12 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         m_platform.opened.clear();
         ASSERT_NO_FATAL_FAILURE(Play(kToStep2 + "lvwVideoFiles Home; lvwVideoFiles Down;"));
         ASSERT_EQ(m_main->VideoList().CurrentRow(), 2);
-        QTreeWidget* list = m_main->VideoFiles();
+        QTreeView* list = m_main->VideoFiles();
         row.ask(list);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->objectName(), "mnuEdit");
-        const QRect item = list->visualItemRect(list->topLevelItem(1));
+        const QRect item = list->visualRect(list->model()->index(1, 0));
         const QRect rowOnScreen(list->viewport()->mapToGlobal(item.topLeft()), item.size());
         EXPECT_TRUE(rowOnScreen.adjusted(0, 0, 0, 2).contains(menu->geometry().topLeft()));
         for (QChar letter : row.letters) // a menu entry's letter works without Alt

@@ -3,7 +3,7 @@
 #include "platform/MessageBox.h"
 #include "storage/IniFile.h"
 #include "storage/UserSettings.h"
-#include "tests/support/TestHome.h"
+#include "tests/ui/ListTestSupport.h"
 #include "ui/DeviceStep.h"
 #include "ui/MainWindow.h"
 #include "ui/OutputStep.h"
@@ -19,7 +19,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace zantrove {
@@ -30,22 +30,11 @@ class MainWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        MessageBox::SetTestMode(true);
-        FileDialogs::SetTestMode(true);
-        // Each test gets a data home of its own, so settings never leak between tests.
-        const std::string data = test::MakeTempFolder("data");
-        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-        m_window = std::make_unique<MainWindow>();
-        m_window->Load({});
+        m_window = test::OpenMainWindow();
         m_window->show();
     }
 
-    void AddRow(const QString& name)
-    {
-        VideoRow row;
-        row.filename = name.toStdString();
-        m_window->VideoList().Append(row);
-    }
+    void AddRow(const std::string& name) { m_window->VideoList().Append(test::ListRow(name)); }
 
     int VisibleStep() const
     {
@@ -286,13 +275,13 @@ TEST_F(MainWindowTest, StatusBarHoldsVersionProgressAndCancel)
 
 TEST_F(MainWindowTest, ListHasSevenColumnsTheLastThreeHidden)
 {
-    QTreeWidget* list = m_window->VideoFiles();
+    QTreeView* list = m_window->VideoFiles();
     EXPECT_EQ(list->objectName(), "lvwVideoFiles");
-    ASSERT_EQ(list->columnCount(), 7);
+    ASSERT_EQ(list->model()->columnCount(), 7);
     const QStringList headers = {"Filename",   "Codec",    "Duration", "Video Size",
                                  "Begin Time", "End Time", "Filepath"};
     for (int column = 0; column < 7; ++column) {
-        EXPECT_EQ(list->headerItem()->text(column), headers[column]);
+        EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
         EXPECT_EQ(list->isColumnHidden(column), column >= 4);
     }
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);

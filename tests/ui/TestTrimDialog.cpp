@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/VideoListModel.h"
 #include "platform/MessageBox.h"
-#include "tests/support/TestHome.h"
+#include "tests/ui/ListTestSupport.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/TrimVideoDialog.h"
@@ -9,12 +9,13 @@
 #include "ui/VideoListStep.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace zantrove {
@@ -25,22 +26,11 @@ class TrimDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        MessageBox::SetTestMode(true);
-        const std::string data = test::MakeTempFolder("data");
-        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-        m_window = std::make_unique<MainWindow>();
-        m_window->Load({});
+        m_window = test::OpenMainWindow();
         m_window->show();
         m_window->ShowWizardStep(2);
-        for (const char* name : {"first", "second"}) {
-            VideoRow row;
-            row.filename = name;
-            row.codec = "AVC";
-            row.duration = "00:01:30";
-            row.videoSize = "160x120";
-            row.filepath = std::string("/videos/") + name + ".mp4";
-            m_window->VideoList().Append(row);
-        }
+        for (const std::string name : {"first", "second"})
+            m_window->VideoList().Append(test::ListRow(name, "00:01:30", "/videos/" + name + ".mp4"));
         MessageBox::ClearShown();
     }
 
@@ -75,7 +65,19 @@ protected:
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     const VideoRow& Row(std::int16_t index) const { return *m_window->VideoList().Row(index); }
-    QTreeWidgetItem* Item(int index) const { return m_window->VideoFiles()->topLevelItem(index); }
+    // What the list shows of a row: a column's text, and the name column's picture and tip.
+    QString Text(int row, int column) const
+    {
+        return test::ShownCell(m_window->VideoFiles(), row, column).toString();
+    }
+    bool HasTrimMark(int row) const
+    {
+        return !test::ShownCell(m_window->VideoFiles(), row, 0, Qt::DecorationRole).value<QIcon>().isNull();
+    }
+    QString Tip(int row) const
+    {
+        return test::ShownCell(m_window->VideoFiles(), row, 0, Qt::ToolTipRole).toString();
+    }
 
     std::unique_ptr<MainWindow> m_window;
 };
@@ -142,12 +144,12 @@ TEST_F(TrimDialogTest, ValidTimesAreStoredAndShownWhenReopened)
     EXPECT_TRUE(MessageBox::Shown().empty());
     EXPECT_EQ(Row(1).beginTime, "00:00:05");
     EXPECT_EQ(Row(1).endTime, "00:01:00");
-    EXPECT_EQ(Item(0)->text(4), "00:00:05");
-    EXPECT_EQ(Item(0)->text(5), "00:01:00");
+    EXPECT_EQ(Text(0, 4), "00:00:05");
+    EXPECT_EQ(Text(0, 5), "00:01:00");
     // The trim columns are hidden, so the row shows its mark and times itself.
-    EXPECT_FALSE(Item(0)->icon(0).isNull());
-    EXPECT_EQ(Item(0)->toolTip(0), "/videos/first.mp4\nTrimmed to: 00:00:05 - 00:01:00");
-    EXPECT_TRUE(Item(1)->icon(0).isNull());
+    EXPECT_TRUE(HasTrimMark(0));
+    EXPECT_EQ(Tip(0), "/videos/first.mp4\nTrimmed to: 00:00:05 - 00:01:00");
+    EXPECT_FALSE(HasTrimMark(1));
     EXPECT_TRUE(Row(2).beginTime.empty());
     Settle();
 
@@ -202,7 +204,7 @@ TEST_F(TrimDialogTest, RefusedEntriesShowTheMessageAndKeepTheDialog)
         "The start time you've entered is not valid.\r\nReason: The Start Time cannot exceed the End Time.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(Row(1).IsTrimmed());
-    EXPECT_TRUE(Item(0)->text(4).isEmpty());
+    EXPECT_TRUE(Text(0, 4).isEmpty());
 }
 
 TEST_F(TrimDialogTest, DoNotTrimClearsTheTimes)
@@ -215,9 +217,9 @@ TEST_F(TrimDialogTest, DoNotTrimClearsTheTimes)
     dialog->DoNotTrimButton()->click();
     EXPECT_TRUE(Row(2).beginTime.empty());
     EXPECT_TRUE(Row(2).endTime.empty());
-    EXPECT_TRUE(Item(1)->text(5).isEmpty());
-    EXPECT_TRUE(Item(1)->icon(0).isNull());
-    EXPECT_EQ(Item(1)->toolTip(0), "/videos/second.mp4");
+    EXPECT_TRUE(Text(1, 5).isEmpty());
+    EXPECT_FALSE(HasTrimMark(1));
+    EXPECT_EQ(Tip(1), "/videos/second.mp4");
     Settle();
 
     dialog = OpenByButton();

@@ -9,6 +9,7 @@
 #include "storage/UserSettings.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
+#include "tests/ui/ListTestSupport.h"
 #include "ui/FilePropertiesWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
@@ -27,7 +28,7 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -59,6 +60,7 @@ struct DisplaySnapshot
     bool cancelVisible;
     int barValue;
     int barMaximum;
+    bool versionVisible; // the text the bar lies over
 };
 
 class VideoListTest : public ::testing::Test
@@ -66,24 +68,22 @@ class VideoListTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        MessageBox::SetTestMode(true);
-        FileDialogs::SetTestMode(true);
-        const std::string data = test::MakeTempFolder("data");
-        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-        m_window = std::make_unique<MainWindow>();
-        m_window->Load({});
+        m_window = test::OpenMainWindow();
         m_window->show();
         m_window->ShowWizardStep(2);
         MessageBox::ClearShown();
-        QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [this](int done, int total) {
-            m_snapshots.push_back(
-                {done, total, m_window->StatusText()->text(), m_window->AddFilesProgressBar()->isVisible(),
-                 m_window->CancelOverlay()->isVisible(), m_window->AddFilesProgressBar()->value(),
-                 m_window->AddFilesProgressBar()->maximum()});
+        QProgressBar* bar = m_window->AddFilesProgressBar();
+        const auto* version = bar->parentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_NE(version, nullptr);
+        QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [=, this](int done, int total) {
+            m_snapshots.push_back({done, total, m_window->StatusText()->text(), bar->isVisible(),
+                                   m_window->CancelOverlay()->isVisible(), bar->value(), bar->maximum(),
+                                   version->isVisible()});
         });
     }
 
-    QTreeWidget* List() const { return m_window->VideoFiles(); }
+    QTreeView* List() const { return m_window->VideoFiles(); }
+    QString Text(int row, int column) const { return test::ShownCell(List(), row, column).toString(); }
     VideoListModel& Model() const { return m_window->VideoList(); }
     VideoListActions* Actions() const { return m_window->VideoListCommands(); }
     QAction* MenuAction(const char* name) const { return m_window->findChild<QAction*>(name); }
@@ -95,31 +95,30 @@ protected:
         return path;
     }
 
-    // Rows without probing, for the operations that do not care what the files hold.
     void AppendRows(const std::vector<std::string>& names)
     {
-        for (const std::string& name : names) {
-            VideoRow row;
-            row.filename = name;
-            row.codec = "AVC";
-            row.duration = "00:00:02";
-            row.videoSize = "160x120";
-            row.filepath = "/videos/" + name + ".avi";
-            Model().Append(row);
-        }
+        for (const std::string& name : names)
+            Model().Append(test::ListRow(name));
     }
+
+    int ShownRows() const { return List()->model()->rowCount(); }
 
     QStringList Column(int column) const
     {
         QStringList texts;
-        for (int i = 0; i < List()->topLevelItemCount(); ++i)
-            texts.append(List()->topLevelItem(i)->text(column));
+        for (int i = 0; i < ShownRows(); ++i)
+            texts.append(Text(i, column));
         return texts;
+    }
+
+    bool IsRowSelected(int row) const
+    {
+        return List()->selectionModel()->isSelected(List()->model()->index(row, 0));
     }
 
     void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        const QRect rect = List()->visualItemRect(List()->topLevelItem(row));
+        const QRect rect = List()->visualRect(List()->model()->index(row, 0));
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, rect.center());
     }
 
@@ -147,13 +146,13 @@ TEST_F(VideoListTest, DialogAddsTwoProbedRowsInOrderAndRemembersTheFolder)
     EXPECT_EQ(call.startFolder, std::string(std::getenv("HOME")));
     EXPECT_EQ(call.filters, AddFilesDialogFilters());
 
-    ASSERT_EQ(List()->topLevelItemCount(), 2);
+    ASSERT_EQ(ShownRows(), 2);
     const QStringList first = {"h264", "AVC", "00:00:02", "160x120", "", "", QString::fromStdString(h264)};
     const QStringList second = {
         "mpeg4", "MPEG-4 Visual", "00:00:01", "160x120", "", "", QString::fromStdString(mpeg4)};
     for (int column = 0; column < 7; ++column) {
-        EXPECT_EQ(List()->topLevelItem(0)->text(column), first[column]) << "column " << column;
-        EXPECT_EQ(List()->topLevelItem(1)->text(column), second[column]) << "column " << column;
+        EXPECT_EQ(Text(0, column), first[column]) << "column " << column;
+        EXPECT_EQ(Text(1, column), second[column]) << "column " << column;
     }
     EXPECT_EQ(Model().Count(), 2);
     EXPECT_EQ(Model().Row(2)->filepath, mpeg4);
@@ -164,12 +163,14 @@ TEST_F(VideoListTest, DialogAddsTwoProbedRowsInOrderAndRemembersTheFolder)
     EXPECT_EQ(m_snapshots[0].status, "Adding Files...");
     EXPECT_TRUE(m_snapshots[0].barVisible);
     EXPECT_TRUE(m_snapshots[0].cancelVisible);
+    EXPECT_FALSE(m_snapshots[0].versionVisible);
     EXPECT_EQ(m_snapshots[0].barValue, 1);
     EXPECT_EQ(m_snapshots[0].barMaximum, 2);
     EXPECT_TRUE(m_snapshots[1].barVisible);
     EXPECT_EQ(m_snapshots[1].barValue, 1);
     EXPECT_FALSE(m_snapshots[2].barVisible) << "hidden after the last file";
     EXPECT_FALSE(m_snapshots[2].cancelVisible);
+    EXPECT_TRUE(m_snapshots[2].versionVisible);
     EXPECT_TRUE(m_snapshots[2].status.isEmpty());
     EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
 }
@@ -189,7 +190,7 @@ TEST_F(VideoListTest, OneChosenFileShowsAddingFileAndStoresItsFolderWithSeparato
 TEST_F(VideoListTest, CancelledDialogAddsNothing)
 {
     m_window->Step2()->AddButton()->click();
-    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(ShownRows(), 0);
     EXPECT_TRUE(m_snapshots.empty());
     EXPECT_EQ(ReadAddFilesFolder(m_window->ApplicationSettingsPath(), "<none>"), "<none>");
 }
@@ -217,8 +218,8 @@ TEST_F(VideoListTest, DroppedFilesAndFoldersBecomeRows)
     WaitFor([this] { return Model().Count() == 3 && !m_window->AddFilesProgressBar()->isVisible(); });
     EXPECT_EQ(Column(6), (QStringList{QString::fromStdString(h264), QString::fromStdString(notes),
                                       QString::fromStdString(folder)}));
-    EXPECT_EQ(List()->topLevelItem(0)->text(1), "AVC");
-    EXPECT_EQ(List()->topLevelItem(2)->text(2), "00:00:00") << "a folder gets the probe's fallback values";
+    EXPECT_EQ(Text(0, 1), "AVC");
+    EXPECT_EQ(Text(2, 2), "00:00:00") << "a folder gets the probe's fallback values";
     ASSERT_FALSE(m_snapshots.empty());
     EXPECT_EQ(m_snapshots.front().status, "Adding Files...");
     EXPECT_EQ(m_snapshots.front().barMaximum, 3);
@@ -271,10 +272,10 @@ TEST_F(VideoListTest, CancelOrCloseDuringTheSecondOfFiveFilesLeavesTwoRows)
         m_window->Step2()->AddButton()->click();
         QObject::disconnect(watch);
 
-        ASSERT_EQ(List()->topLevelItemCount(), 2);
+        ASSERT_EQ(ShownRows(), 2);
         for (int row = 0; row < 2; ++row) {
-            EXPECT_EQ(List()->topLevelItem(row)->text(0), "h264") << "fully probed";
-            EXPECT_EQ(List()->topLevelItem(row)->text(3), "160x120");
+            EXPECT_EQ(Text(row, 0), "h264") << "fully probed";
+            EXPECT_EQ(Text(row, 3), "160x120");
         }
         EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
         EXPECT_FALSE(m_window->CancelOverlay()->isVisible());
@@ -296,7 +297,7 @@ TEST_F(VideoListTest, RemovingRowsOneThreeAndFourOfFiveKeepsTwoAndFive)
     EXPECT_EQ(Model().Row(1)->filename, "b");
     EXPECT_EQ(Model().Row(2)->filename, "e");
     EXPECT_EQ(Model().SelectedCount(), 0);
-    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    EXPECT_FALSE(List()->selectionModel()->hasSelection());
     EXPECT_TRUE(MessageBox::Shown().empty());
 }
 
@@ -323,10 +324,10 @@ TEST_F(VideoListTest, SelectionSetInTheModelIsShownInTheList)
 {
     AppendRows({"a", "b", "c"});
     m_window->VideoListView()->Select({1, 3}, 3);
-    EXPECT_TRUE(List()->topLevelItem(0)->isSelected());
-    EXPECT_FALSE(List()->topLevelItem(1)->isSelected());
-    EXPECT_TRUE(List()->topLevelItem(2)->isSelected());
-    EXPECT_EQ(List()->currentItem(), List()->topLevelItem(2));
+    EXPECT_TRUE(IsRowSelected(0));
+    EXPECT_FALSE(IsRowSelected(1));
+    EXPECT_TRUE(IsRowSelected(2));
+    EXPECT_EQ(List()->currentIndex().row(), 2);
 }
 
 TEST_F(VideoListTest, ClearAsksAndNoKeepsTheList)
@@ -342,7 +343,7 @@ TEST_F(VideoListTest, ClearAsksAndNoKeepsTheList)
 
     MessageBox::SetNextAnswer(MessageBox::Yes);
     MenuAction("mnuRemoveItems_ClearList")->trigger();
-    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(ShownRows(), 0);
     EXPECT_EQ(Model().Count(), 0);
 }
 

@@ -37,6 +37,8 @@ public:
     // The profile list's current entry ("Custom" after a change by hand); empty without one.
     std::string ProfileName() const;
 
+    // Whether the wizard may leave a step: step 2 wants rows, step 3 an output folder.
+    Verdict CheckStepDone(int step) const;
     // The quick refusals, in order: an empty list, the codec's size limit, its quality limit.
     Verdict CheckStart() const;
     // Whether the encoder's ffmpeg has what these settings need. It runs ffmpeg and may take long, so

@@ -43,15 +43,15 @@ bool IsVideoSizeNumber(std::string_view text)
     return value && *value > 0;
 }
 
-std::optional<UserMessage> ConfirmVideoSize(EncodingSettingsModel& model, const VideoSizeEntries& entries)
+Verdict ConfirmVideoSize(EncodingSettingsModel& model, const VideoSizeEntries& entries)
 {
     if (!IsVideoSizeNumber(entries.height) || !IsVideoSizeNumber(entries.width))
-        return UserMessage{MessageIcon::Critical, std::string(kVideoSizeErrorText),
-                           std::string(kVideoSizeErrorTitle)};
+        return Unexpected{UserMessage{MessageIcon::Critical, std::string(kVideoSizeErrorText),
+                                      std::string(kVideoSizeErrorTitle)}};
     model.SetAllowVideoSizeChange(true);
     model.EditVideoSizeText(entries.width + "x" + entries.height, {});
     model.SetAllowVideoSizeChange(false);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace zantrove

@@ -47,6 +47,6 @@ bool IsVideoSizeNumber(std::string_view text);
 // AllowVideoSizeChange set around the write so the box's typing guard lets it stand, and returns
 // nothing (close the dialog). Otherwise writes nothing and returns the error to show; the dialog then
 // stays open with its texts and puts the focus back into the width box.
-std::optional<UserMessage> ConfirmVideoSize(EncodingSettingsModel& model, const VideoSizeEntries& entries);
+Verdict ConfirmVideoSize(EncodingSettingsModel& model, const VideoSizeEntries& entries);
 
 } // namespace zantrove

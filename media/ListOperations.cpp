@@ -31,25 +31,24 @@ void ClearListItems(VideoListModel& list, const AskYesNo& ask)
         list.Clear();
 }
 
-std::optional<UserMessage> OpenSelectedVideoFile(const VideoListModel& list, const ShellRequest& open)
+Verdict OpenSelectedVideoFile(const VideoListModel& list, const ShellRequest& open)
 {
     const VideoRow* row = list.Row(list.CurrentRow());
     if (row == nullptr)
-        return SelectFileFirstMessage();
+        return Unexpected{SelectFileFirstMessage()};
     if (open)
         open(row->filepath);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<UserMessage> ShowSelectedFileProperties(const VideoListModel& list,
-                                                      const ShellRequest& showProperties)
+Verdict ShowSelectedFileProperties(const VideoListModel& list, const ShellRequest& showProperties)
 {
     const VideoRow* row = list.Row(list.CurrentRow());
     if (row == nullptr || row->filepath.empty())
-        return SelectVideoFileFirstMessage();
+        return Unexpected{SelectVideoFileFirstMessage()};
     if (!showProperties || !showProperties(row->filepath))
-        return FilePropertiesErrorMessage();
-    return std::nullopt;
+        return Unexpected{FilePropertiesErrorMessage()};
+    return {};
 }
 
 } // namespace zantrove

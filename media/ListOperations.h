@@ -38,8 +38,7 @@ using ShellRequest = std::function<bool(const std::string& path)>;
 
 // The message to show, if any. With no current row nothing is handed on; a failed open is not
 // reported, a failed properties request is.
-std::optional<UserMessage> OpenSelectedVideoFile(const VideoListModel& list, const ShellRequest& open);
-std::optional<UserMessage> ShowSelectedFileProperties(const VideoListModel& list,
-                                                      const ShellRequest& showProperties);
+Verdict OpenSelectedVideoFile(const VideoListModel& list, const ShellRequest& open);
+Verdict ShowSelectedFileProperties(const VideoListModel& list, const ShellRequest& showProperties);
 
 } // namespace zantrove

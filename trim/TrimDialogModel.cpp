@@ -79,14 +79,14 @@ TimeParts SplitTimeText(std::string_view text)
     return parts;
 }
 
-std::optional<UserMessage> CheckTrimSelection(const VideoListModel& list)
+Verdict CheckTrimSelection(const VideoListModel& list)
 {
     if (list.Row(list.CurrentRow()) == nullptr)
-        return Refusal("Please, select a video file you would like to trim first.");
+        return Unexpected{Refusal("Please, select a video file you would like to trim first.")};
     if (list.SelectedCount() >= 2)
-        return Refusal(std::string("You cannot trim multiple video files at once.") + kCrLf +
-                       "Please, make sure that you have selected only 1 video file.");
-    return std::nullopt;
+        return Unexpected{Refusal(std::string("You cannot trim multiple video files at once.") + kCrLf +
+                                  "Please, make sure that you have selected only 1 video file.")};
+    return {};
 }
 
 std::int64_t DurationTextSeconds(std::string_view text)
@@ -146,16 +146,16 @@ TrimValidation ValidateTrimEntries(const TrimEntries& entries, std::int64_t tota
     return result;
 }
 
-std::optional<UserMessage> SetTrimTimes(VideoListModel& list, std::int16_t index, const TrimEntries& entries)
+Verdict SetTrimTimes(VideoListModel& list, std::int16_t index, const TrimEntries& entries)
 {
     const VideoRow* row = list.Row(index);
     if (row == nullptr)
-        return std::nullopt; // the row went away: nothing to store, nothing to tell
+        return {}; // the row went away: nothing to store, nothing to tell
     TrimValidation validation = ValidateTrimEntries(entries, DurationTextSeconds(row->duration));
     if (validation.message)
-        return validation.message;
+        return Unexpected{*validation.message};
     list.SetTrimTimes(index, std::move(validation.beginTime), std::move(validation.endTime));
-    return std::nullopt;
+    return {};
 }
 
 void DoNotTrim(VideoListModel& list, std::int16_t index)

@@ -73,7 +73,7 @@ struct TrimDialogState
 
 // The opening checks on the list's selection: a message when there is no current row or when two
 // or more rows are selected; nothing when the dialog may open for the current row.
-std::optional<UserMessage> CheckTrimSelection(const VideoListModel& list);
+Verdict CheckTrimSelection(const VideoListModel& list);
 
 // A trimmed row shows its stored times; any other row starts at "00:00:00" and ends at its duration.
 TrimDialogState LoadTrimDialog(const VideoRow& row);
@@ -94,7 +94,7 @@ TrimValidation ValidateTrimEntries(const TrimEntries& entries, std::int64_t tota
 
 // "&Set": validates against the row's own duration and stores the times. Returns the message to show
 // (the dialog stays open, the row is unchanged) or nothing (stored; close the dialog).
-std::optional<UserMessage> SetTrimTimes(VideoListModel& list, std::int16_t index, const TrimEntries& entries);
+Verdict SetTrimTimes(VideoListModel& list, std::int16_t index, const TrimEntries& entries);
 
 // "&Do not trim": both trim fields empty, so the row is converted whole.
 void DoNotTrim(VideoListModel& list, std::int16_t index);

@@ -9,11 +9,10 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "ui/ClickLabel.h"
-#include "ui/DialogHeader.h"
+#include "ui/DialogFrame.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -36,6 +35,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmAbout");
     setWindowTitle(Text(kAboutTitle));
+    DialogFrame frame(this, Text(kAboutTitle), Text(kAboutSubtitle), 8);
 
     auto* program = Caption("lblProgramText", "Zantrove v" + std::string(kVersion));
     QFont bold = program->font();
@@ -61,31 +61,15 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
     grid->addWidget(m_site, 1, 1);
     grid->setColumnStretch(1, 1);
 
-    m_credits = new QPushButton(Text(kAboutCreditsCaption));
-    m_credits->setObjectName("cmdCredits");
-    m_close = new QPushButton(Text(kInfoCloseCaption));
-    m_close->setObjectName("cmdClose");
-    m_close->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_credits);
-    buttons->addStretch();
-    buttons->addWidget(m_close);
+    frame.Body()->addWidget(program);
+    frame.Body()->addWidget(copyright);
+    frame.Body()->addSpacing(4);
+    frame.Body()->addWidget(contact);
+    frame.Body()->addSpacing(4);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->setSpacing(8);
-    body->addWidget(program);
-    body->addWidget(copyright);
-    body->addSpacing(4);
-    body->addWidget(contact);
-    body->addSpacing(4);
-    body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new DialogHeader(Text(kAboutTitle), Text(kAboutSubtitle)));
-    layout->addLayout(body);
+    m_credits = DialogFrame::Button("cmdCredits", Text(kAboutCreditsCaption));
+    m_close = DialogFrame::Button("cmdClose", Text(kInfoCloseCaption), DialogFrame::Press::Default);
+    frame.AddButtons({m_close}, {m_credits});
     setMinimumWidth(440);
 
     connect(m_mail, &ClickLabel::clicked, this, &AboutWindow::lblEMailAddressValue_Click);

@@ -1,29 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include "ui/BackdropPanel.h"
 
 class QLabel;
 
 namespace zantrove {
 
 // The band at the top of every dialog: a picture, a bold title and a subtitle.
-class DialogHeader : public QWidget
+class DialogHeader : public BackdropPanel
 {
     Q_OBJECT
 public:
     DialogHeader(const QString& title, const QString& subtitle, QWidget* parent = nullptr);
 
-    QLabel* Title() const { return m_title; }
-    QLabel* Subtitle() const { return m_subtitle; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // picWizard, unless the dialog names it otherwise.
+    QWidget* Picture() const { return m_picture; }
 
 private:
-    QWidget* m_band;
-    QLabel* m_title;
-    QLabel* m_subtitle;
+    QWidget* m_picture;
 };
 
 } // namespace zantrove

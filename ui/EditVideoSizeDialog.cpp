@@ -4,11 +4,10 @@
 #include "devices/EncodingSettingsModel.h"
 #include "devices/VideoSizeEdit.h"
 #include "platform/MessageBox.h"
-#include "ui/DialogHeader.h"
+#include "ui/DialogFrame.h"
 #include "ui/QtText.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +20,7 @@ EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* 
 {
     setObjectName("frmEditVideoSize");
     setWindowTitle(Text(kEditVideoSizeTitle));
+    DialogFrame frame(this, Text(kEditVideoSizeTitle), Text(kEditVideoSizeSubtitle));
 
     auto* intro = new QLabel(Text(kEditVideoSizeIntro));
     intro->setObjectName("lblSpecifyCustomSize");
@@ -36,28 +36,13 @@ EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* 
     form->addRow(widthLabel, m_width);
     form->addRow(heightLabel, m_height);
 
-    m_ok = new QPushButton(Text(kEditVideoSizeOkCaption));
-    m_ok->setObjectName("cmdOk");
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(Text(kEditVideoSizeCancelCaption));
-    m_cancel->setObjectName("cmdCancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
+    frame.Body()->addWidget(intro);
+    frame.Body()->addLayout(form);
+    frame.Body()->addSpacing(8);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->addWidget(intro);
-    body->addLayout(form);
-    body->addSpacing(8);
-    body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new DialogHeader(Text(kEditVideoSizeTitle), Text(kEditVideoSizeSubtitle)));
-    layout->addLayout(body);
+    m_ok = DialogFrame::Button("cmdOk", Text(kEditVideoSizeOkCaption), DialogFrame::Press::Default);
+    m_cancel = DialogFrame::Button("cmdCancel", Text(kEditVideoSizeCancelCaption));
+    frame.AddButtons({m_ok, m_cancel});
     setTabOrder(m_width, m_height);
     setMinimumWidth(360);
 
@@ -74,10 +59,10 @@ EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* 
 
 void EditVideoSizeDialog::cmdOk_Click()
 {
-    const auto error =
+    const Verdict written =
         ConfirmVideoSize(m_model, {m_width->text().toStdString(), m_height->text().toStdString()});
-    if (error) {
-        MessageBox::Show(this, *error);
+    if (!written) {
+        MessageBox::Show(this, written.error());
         m_width->setFocus();
         return;
     }

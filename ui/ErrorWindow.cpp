@@ -2,10 +2,9 @@
 #include "ui/ErrorWindow.h"
 
 #include "app/InfoWindowTexts.h"
-#include "ui/DialogHeader.h"
+#include "ui/DialogFrame.h"
 #include "ui/QtText.h"
 
-#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -16,6 +15,8 @@ ErrorWindow::ErrorWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmError");
     setWindowTitle(Text(kErrorTitle));
+    DialogFrame frame(this, Text(kErrorTitle), Text(kErrorSubtitle), 10);
+    frame.StretchBody();
 
     m_errors = new QPlainTextEdit;
     m_errors->setObjectName("txtErrors");
@@ -26,25 +27,10 @@ ErrorWindow::ErrorWindow(QWidget* parent) : QDialog(parent)
     m_errors->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_errors->setMinimumHeight(180);
     m_errors->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    frame.Body()->addWidget(m_errors, 1);
 
-    m_close = new QPushButton(Text(kInfoCloseCaption));
-    m_close->setObjectName("cmdClose");
-    m_close->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_close);
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->setSpacing(10);
-    body->addWidget(m_errors, 1);
-    body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new DialogHeader(Text(kErrorTitle), Text(kErrorSubtitle)));
-    layout->addLayout(body, 1);
+    m_close = DialogFrame::Button("cmdClose", Text(kInfoCloseCaption), DialogFrame::Press::Default);
+    frame.AddButtons({m_close});
     resize(560, 340);
 
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);

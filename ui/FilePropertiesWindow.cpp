@@ -2,6 +2,7 @@
 #include "ui/FilePropertiesWindow.h"
 
 #include "media/VideoListModel.h"
+#include "ui/DialogFrame.h"
 #include "ui/DialogHeader.h"
 
 #include <QDateTime>
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMimeDatabase>
@@ -45,6 +45,9 @@ FilePropertiesWindow::FilePropertiesWindow(const VideoRow& row, QWidget* parent)
     setObjectName("frmFileProperties");
     const QFileInfo info(QString::fromStdString(row.filepath));
     setWindowTitle(QStringLiteral("%1 Properties").arg(info.fileName()));
+    DialogFrame frame(this, "File Properties", info.fileName());
+    // The header keeps its own height; any room left over goes below the fields.
+    frame.Header()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     m_form = new QFormLayout;
     m_form->setLabelAlignment(Qt::AlignRight);
@@ -69,29 +72,13 @@ FilePropertiesWindow::FilePropertiesWindow(const VideoRow& row, QWidget* parent)
     if (row.IsTrimmed())
         AddField("Trimmed to:", QString::fromStdString(row.beginTime + " - " + row.endTime));
 
-    auto* close = new QPushButton("&Close");
-    close->setObjectName("cmdClose");
-    close->setDefault(true);
+    frame.Body()->addLayout(m_form);
+    frame.Body()->addSpacing(8);
+    frame.Body()->addStretch();
+
+    auto* close = DialogFrame::Button("cmdClose", "&Close", DialogFrame::Press::Default);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close);
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->addLayout(m_form);
-    body->addSpacing(8);
-    body->addStretch();
-    body->addLayout(buttons);
-
-    // The header keeps its own height; any room left over goes below the fields.
-    auto* header = new DialogHeader("File Properties", info.fileName());
-    header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(header);
-    layout->addLayout(body);
+    frame.AddButtons({close});
     setMinimumWidth(440);
 }
 

@@ -4,12 +4,13 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QComboBox;
 class QPushButton;
 
 namespace zantrove {
 
-class MainWindow;
 class TranslateWindow;
 
 // The main window's help: the language list with ">", the profile help, the codec tip and the about
@@ -18,10 +19,11 @@ class HelpActions : public QObject
 {
     Q_OBJECT
 public:
-    explicit HelpActions(MainWindow& main);
+    // window: the owner of the windows and messages shown; currentStep: the wizard step the
+    // translation is of.
+    HelpActions(QComboBox& languages, QPushButton& translate, QWidget& window,
+                std::function<int()> currentStep);
 
-    QComboBox* Languages() const { return m_languages; }
-    QPushButton* TranslateButton() const { return m_translate; }
     // The open translation window, null when none is open.
     TranslateWindow* Translation() const;
 
@@ -32,9 +34,9 @@ public slots:
     void lblAbout_Click();
 
 private:
-    MainWindow& m_main;
-    QComboBox* m_languages;
-    QPushButton* m_translate;
+    QComboBox& m_languages;
+    QWidget& m_window;
+    std::function<int()> m_currentStep;
     QPointer<TranslateWindow> m_translation;
 };
 

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
-#include "base/Version.h"
-
 #include "app/DebugLog.h"
 #include "app/Startup.h"
 #include "conversion/ConversionStart.h"
 #include "devices/DeviceCatalog.h"
-#include "devices/EncodingSettingsModel.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
@@ -17,50 +14,30 @@
 #include "ui/DeviceStep.h"
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/HelpActions.h"
+#include "ui/ModalWindow.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ProcessingWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
-#include "ui/SvgPicture.h"
+#include "ui/StepMenu.h"
 #include "ui/VideoListActions.h"
 #include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
+#include "ui/WizardButtonBar.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QStackedLayout>
-#include <QStatusBar>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace zantrove {
-
-namespace {
-const char* const kStepNames[] = {"Select your device", "Add video files", "Choose output settings",
-                                  "Review and convert"};
-
-// Tab reaches the link label and Enter or Space follows its link, as a click does. Qt's own
-// keyboard links take two Tabs to pass and trap Shift+Tab, so the window's filter takes the keys.
-void MakeKeyboardLink(QLabel* label, QObject* filter, const char* link)
-{
-    label->setFocusPolicy(Qt::StrongFocus);
-    label->setProperty("link", QString::fromLatin1(link));
-    label->installEventFilter(filter);
-}
-} // namespace
 
 MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
     : QMainWindow(parent), m_clock(clock),
@@ -90,16 +67,24 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
     rightLayout->addWidget(stepArea, 1);
-    rightLayout->addWidget(BuildBottom());
+    auto* buttonBar = new WizardButtonBar;
+    m_previous = buttonBar->PreviousButton();
+    m_next = buttonBar->NextButton();
+    m_convert = buttonBar->ConvertButton();
+    rightLayout->addWidget(buttonBar);
 
     auto* central = new QWidget;
     auto* centralLayout = new QHBoxLayout(central);
     centralLayout->setContentsMargins(0, 0, 0, 0);
     centralLayout->setSpacing(0);
-    centralLayout->addWidget(BuildLeftMenu());
+    m_stepMenu = new StepMenu;
+    centralLayout->addWidget(m_stepMenu);
     centralLayout->addWidget(right, 1);
     setCentralWidget(central);
-    BuildStatusBar();
+    m_statusBar = new WizardStatusBar;
+    setStatusBar(m_statusBar);
+    connect(buttonBar, &WizardButtonBar::AboutRequested, this, &MainWindow::AboutRequested);
+    connect(m_statusBar, &WizardStatusBar::AboutRequested, this, &MainWindow::AboutRequested);
 
     m_settingsBinder = new SettingsBinder(m_session.Settings(), m_step1, m_step3->Profiles(),
                                           m_step3->AdvancedPanel(), this);
@@ -108,7 +93,7 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     connect(m_step1, &DeviceStep::DeviceClicked, this, &MainWindow::SwitchDevice);
     connect(m_next, &QToolButton::clicked, this, &MainWindow::bttnNext_Click);
     connect(m_previous, &QToolButton::clicked, this, &MainWindow::bttnPrevious_Click);
-    connect(m_convert, &QToolButton::clicked, this, &MainWindow::bttnConvert_Click);
+    connect(m_convert, &QToolButton::clicked, this, &MainWindow::StartConversionProces);
     connect(m_step3->ChooseOutputDirectoryButton(), &QToolButton::clicked, this,
             &MainWindow::bttnChooseOutputDirectory_Click);
     connect(m_step3->OutputDirectory(), &QLineEdit::textChanged, this,
@@ -121,10 +106,16 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
     m_videoListActions =
         new VideoListActions(*m_videoListBinder,
                              {m_step2->AddButton(), m_step2->RemoveButton(), m_step2->TrimButton(),
-                              m_addFilesProgress, m_cancelOverlay, m_cancelLabel, m_statusText, this},
+                              m_statusBar->AddFilesProgressBar(), m_statusBar->CancelOverlay(),
+                              m_statusBar->CancelLabel(), m_statusBar->StatusText(), this},
                              m_settingsPath, this);
-    connect(m_videoListActions, &VideoListActions::StatusPanelCovered, m_versionPanel, &QWidget::setHidden);
-    m_helpActions = new HelpActions(*this);
+    connect(m_videoListActions, &VideoListActions::StatusPanelCovered, m_statusBar->VersionPanel(),
+            &QWidget::setHidden);
+    m_helpActions = new HelpActions(*buttonBar->Languages(), *buttonBar->TranslateButton(), *this,
+                                    [this] { return m_currentStep; });
+    connect(m_step3->HelpButton(), &QToolButton::clicked, m_helpActions, &HelpActions::imgHelp_Click);
+    connect(m_step4->TipLink(), &ClickLabel::clicked, m_helpActions, &HelpActions::lblTipLink_Click);
+    connect(this, &MainWindow::AboutRequested, m_helpActions, &HelpActions::lblAbout_Click);
 
     // No larger than the screen it opens on; the steps scroll, so no minimum keeps it bigger.
     resize(QSize(900, 640).boundedTo(screen()->availableGeometry().size()));
@@ -137,126 +128,6 @@ MainWindow::~MainWindow()
     delete m_settingsBinder;
     delete m_videoListActions;
     delete m_videoListBinder;
-}
-
-QWidget* MainWindow::BuildLeftMenu()
-{
-    auto* menu = new QWidget;
-    menu->setObjectName("pnlLeftMenu");
-    menu->setFixedWidth(196);
-    auto* picture = new SvgPicture(":/side/left-menu.svg", SvgPicture::Fit::Stretch, menu);
-    picture->lower();
-    menu->installEventFilter(this);
-
-    auto* layout = new QVBoxLayout(menu);
-    layout->setContentsMargins(18, 22, 12, 18);
-    layout->setSpacing(10);
-    auto* logo = new SvgPicture(":/app/zantrove.svg");
-    logo->setFixedSize(56, 56);
-    auto* name = new QLabel("Zantrove");
-    name->setProperty("role", "brand");
-    layout->addWidget(logo);
-    layout->addWidget(name);
-    layout->addSpacing(20);
-    for (int i = 0; i < 4; ++i) {
-        m_stepMarks[i] = new QLabel(QStringLiteral("%1  %2").arg(i + 1).arg(kStepNames[i]));
-        m_stepMarks[i]->setProperty("role", "stepMark");
-        m_stepMarks[i]->setWordWrap(true);
-        layout->addWidget(m_stepMarks[i]);
-    }
-    layout->addStretch();
-    return menu;
-}
-
-QWidget* MainWindow::BuildBottom()
-{
-    auto* bottom = new QWidget;
-    bottom->setObjectName("pnlBottom");
-    bottom->setFixedHeight(60);
-    auto* picture = new SvgPicture(":/side/bottom.svg", SvgPicture::Fit::Stretch, bottom);
-    picture->lower();
-    bottom->installEventFilter(this);
-
-    auto* about = new QLabel("<a href=\"about\">About</a>");
-    about->setObjectName("lblAbout");
-    about->setProperty("role", "link");
-    MakeKeyboardLink(about, this, "about");
-    connect(about, &QLabel::linkActivated, this, &MainWindow::AboutRequested);
-    auto* translate = new QLabel("Translate text to:");
-    translate->setObjectName("lblTranslate");
-    auto* languages = new QComboBox;
-    languages->setObjectName("cmbLanguages");
-    translate->setBuddy(languages);
-    auto* go = new QPushButton(">");
-    go->setObjectName("cmdTranslate");
-    go->setFixedWidth(34);
-
-    m_previous = new PictureButton("bttnPrevious", ":/buttons/previous.svg", "Previous", 40);
-    m_next = new PictureButton("bttnNext", ":/buttons/next.svg", "Next", 40);
-    m_convert = new PictureButton("bttnConvert", ":/buttons/convert.svg", "Convert", 40);
-    // Convert takes exactly the place and size of Next.
-    auto* forward = new QWidget;
-    auto* forwardLayout = new QStackedLayout(forward);
-    forwardLayout->setStackingMode(QStackedLayout::StackAll);
-    forwardLayout->addWidget(m_next);
-    forwardLayout->addWidget(m_convert);
-    m_convert->hide();
-    forward->setFixedSize(m_next->sizeHint().expandedTo(m_convert->sizeHint()));
-
-    auto* layout = new QHBoxLayout(bottom);
-    layout->setContentsMargins(18, 6, 18, 6);
-    layout->setSpacing(8);
-    layout->addWidget(about);
-    layout->addSpacing(16);
-    layout->addWidget(translate);
-    layout->addWidget(languages);
-    layout->addWidget(go);
-    layout->addStretch();
-    layout->addWidget(m_previous);
-    layout->addWidget(forward);
-    return bottom;
-}
-
-void MainWindow::BuildStatusBar()
-{
-    QStatusBar* bar = statusBar();
-    bar->setObjectName("StatusBar");
-    bar->setSizeGripEnabled(true);
-
-    // The first panel holds the version, with the add-files progress laid over it.
-    auto* first = new QWidget;
-    first->setFixedWidth(190);
-    auto* stack = new QStackedLayout(first);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    m_versionPanel = new QLabel(
-        QString::fromLatin1("Version: %1").arg(QLatin1StringView(kVersion.data(), kVersion.size())));
-    m_versionPanel->installEventFilter(this);
-    m_addFilesProgress = new QProgressBar;
-    m_addFilesProgress->setObjectName("AddFilesProgressBar");
-    m_addFilesProgress->setTextVisible(false);
-    m_addFilesProgress->setMaximumHeight(14);
-    m_addFilesProgress->hide();
-    stack->addWidget(m_versionPanel);
-    stack->addWidget(m_addFilesProgress);
-
-    m_cancelOverlay = new QWidget;
-    m_cancelOverlay->setObjectName("CancelOverlay");
-    auto* cancelLayout = new QHBoxLayout(m_cancelOverlay);
-    cancelLayout->setContentsMargins(0, 0, 0, 0);
-    auto* cancelLabel = new QLabel("<a href=\"cancel\">(Cancel)</a>");
-    cancelLabel->setObjectName("CancelLabel");
-    cancelLabel->setToolTip("Cancel Operation");
-    cancelLabel->setProperty("role", "link");
-    MakeKeyboardLink(cancelLabel, this, "cancel");
-    m_cancelLabel = cancelLabel;
-    cancelLayout->addWidget(cancelLabel);
-    m_cancelOverlay->hide();
-
-    m_statusText = new QLabel;
-    m_statusText->setObjectName("StatusPanel2");
-    bar->addWidget(first);
-    bar->addWidget(m_cancelOverlay);
-    bar->addWidget(m_statusText, 1);
 }
 
 void MainWindow::Load(const std::vector<std::string>& arguments)
@@ -288,65 +159,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && watched->property("link").isValid() &&
-        ClickLabel::IsPressKey(*static_cast<QKeyEvent*>(event))) {
-        auto* label = static_cast<QLabel*>(watched);
-        emit label->linkActivated(label->property("link").toString());
-        return true;
-    }
-    if (watched == m_versionPanel && event->type() == QEvent::MouseButtonDblClick) {
-        emit AboutRequested();
-        return true;
-    }
-    if (event->type() == QEvent::Resize) {
-        // The decoration pictures fill their panels.
-        auto* panel = static_cast<QWidget*>(watched);
-        if (auto* picture = panel->findChild<SvgPicture*>(QString(), Qt::FindDirectChildrenOnly))
-            picture->setGeometry(panel->rect());
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-QString MainWindow::SelectedDevice() const
-{
-    return QString::fromStdString(m_session.Device());
-}
-
-bool MainWindow::AllowVideoSizeChange() const
-{
-    return m_session.Settings().AllowVideoSizeChange();
-}
-
-void MainWindow::SetAllowVideoSizeChange(bool allow)
-{
-    m_session.Settings().SetAllowVideoSizeChange(allow);
-}
-
-void MainWindow::SwitchDevice(const QString& deviceName)
-{
-    m_session.Settings().SwitchDevice(deviceName.toStdString());
-}
-
-void MainWindow::LoadProfile(std::int16_t ListIndex)
-{
-    m_session.Settings().LoadProfile(ListIndex);
-}
-
 void MainWindow::imgEditVideoSize_Click()
 {
-    // Modal without a nested event loop, so the dialog can be answered in tests like any window.
-    auto* dialog = new EditVideoSizeDialog(m_session.Settings(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
-}
-
-void MainWindow::HideWizardSteps()
-{
-    for (StepPanel* step : m_steps)
-        step->hide();
+    OpenModal(new EditVideoSizeDialog(m_session.Settings(), this));
 }
 
 void MainWindow::ShowWizardStep(int step)
@@ -358,7 +173,8 @@ void MainWindow::ShowWizardStep(int step)
         focused != nullptr && std::any_of(m_steps.begin(), m_steps.end(), [focused](StepPanel* panel) {
             return panel->isAncestorOf(focused);
         });
-    HideWizardSteps();
+    for (StepPanel* panel : m_steps)
+        panel->hide();
     if (step >= 1 && step <= 4) {
         StepPanel* shown = m_steps[static_cast<std::size_t>(step - 1)];
         shown->show();
@@ -366,7 +182,7 @@ void MainWindow::ShowWizardStep(int step)
         if (focusInStep && target != nullptr)
             target->setFocus(Qt::OtherFocusReason);
     }
-    UpdateLeftMenu();
+    m_stepMenu->MarkCurrent(m_currentStep);
 }
 
 // Next and Convert share one place; the focus moves with it, so Space goes on pressing there.
@@ -376,15 +192,6 @@ void MainWindow::ShowForwardButton(PictureButton* shown, PictureButton* hidden)
     if (focusWidget() == hidden)
         shown->setFocus(Qt::OtherFocusReason);
     hidden->hide();
-}
-
-void MainWindow::UpdateLeftMenu()
-{
-    for (int i = 0; i < 4; ++i) {
-        m_stepMarks[i]->setProperty("current", i + 1 == m_currentStep);
-        m_stepMarks[i]->style()->unpolish(m_stepMarks[i]);
-        m_stepMarks[i]->style()->polish(m_stepMarks[i]);
-    }
 }
 
 QTreeView* MainWindow::VideoFiles() const
@@ -401,25 +208,11 @@ void MainWindow::FillReviewStep()
 
 void MainWindow::bttnNext_Click()
 {
-    if (m_currentStep == 2 && m_session.Rows().IsEmpty()) {
-        MessageBox::Show(this,
-                         {MessageIcon::Exclamation,
-                          std::string("You have not added any video files to your list.") + kCrLf +
-                              "Please, click the 'Add Video(s)' button to add one or more video files to "
-                              "your list."});
+    if (const Verdict leave = m_session.CheckStepDone(m_currentStep); !leave) {
+        MessageBox::Show(this, leave.error());
         return;
     }
     if (m_currentStep == 3) {
-        if (m_session.OutputFolder().empty()) {
-            MessageBox::Show(this,
-                             {MessageIcon::Exclamation,
-                              std::string("You have not specified an output directory for your converted "
-                                          "video files.") +
-                                  kCrLf +
-                                  "Please, click the 'Browse' button and choose a directory where you would "
-                                  "like to save your converted video files."});
-            return;
-        }
         FillReviewStep();
         ShowForwardButton(m_convert, m_next);
     }
@@ -452,16 +245,6 @@ void MainWindow::bttnChooseOutputDirectory_Click()
     m_step3->OutputDirectory()->setFocus();
 }
 
-void MainWindow::CountConvertedFile()
-{
-    zantrove::CountConvertedFile(m_settings);
-}
-
-void MainWindow::bttnConvert_Click()
-{
-    StartConversionProces();
-}
-
 void MainWindow::StartConversionProces()
 {
     // Gone at once, so a second press cannot start a second run.
@@ -474,11 +257,7 @@ void MainWindow::StartConversionProces()
         m_convert->show();
     });
     connect(starter, &ConversionStarter::Prepared, this, [this](const std::shared_ptr<ConversionRun>& run) {
-        ProcessingWindow* window = MakeProcessingWindow(std::move(*run));
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowModality(Qt::ApplicationModal);
-        window->show();
-        window->StartConversion();
+        OpenModal(MakeProcessingWindow(std::move(*run)))->StartConversion();
     });
     starter->Start();
 }

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "conversion/ConversionSession.h"
 #include "storage/UserSettings.h"
+#include "ui/WizardStatusBar.h"
 
 #include <QMainWindow>
 
@@ -12,10 +13,8 @@
 #include <string>
 #include <vector>
 
-class QComboBox;
 class QLabel;
 class QProgressBar;
-class QPushButton;
 class QTreeView;
 
 namespace zantrove {
@@ -28,6 +27,7 @@ class OutputStep;
 class PictureButton;
 class ProcessingWindow;
 class ReviewStep;
+class StepMenu;
 class StepPanel;
 class VideoListActions;
 class VideoListBinder;
@@ -48,13 +48,12 @@ public:
     void Load(const std::vector<std::string>& arguments);
 
     const std::string& ApplicationSettingsPath() const { return m_settingsPath; }
-    QString SelectedDevice() const;
-    bool AllowVideoSizeChange() const;
-    void SetAllowVideoSizeChange(bool allow);
+    QString SelectedDevice() const { return QString::fromStdString(m_session.Device()); }
+    bool AllowVideoSizeChange() const { return m_session.Settings().AllowVideoSizeChange(); }
     std::int16_t NumberOfConvertedFiles() const { return m_settings.numberOfConvertedFiles; }
     void SetNumberOfConvertedFiles(std::int16_t count) { m_settings.numberOfConvertedFiles = count; }
     // One more file started; the count stays at its 16-bit limit instead of wrapping.
-    void CountConvertedFile();
+    void CountConvertedFile() { zantrove::CountConvertedFile(m_settings); }
 
     // Checks the start, writes the script and opens the progress window over this one.
     void StartConversionProces();
@@ -62,13 +61,11 @@ public:
     // The progress window for a prepared run, bound to this window; not yet shown or started.
     ProcessingWindow* MakeProcessingWindow(ConversionRun run);
 
-    void SwitchDevice(const QString& deviceName);
-    void LoadProfile(std::int16_t ListIndex);
+    void SwitchDevice(const QString& deviceName) { m_session.Settings().SwitchDevice(deviceName.toStdString()); }
     // What the conversion is made of; the steps show it and write into it.
     ConversionSession& Session() { return m_session; }
     // The encoding settings the panel shows and the conversion reads.
     EncodingSettingsModel& EncodingSettings() { return m_session.Settings(); }
-    SettingsBinder* SettingsControls() const { return m_settingsBinder; }
     // The rows of step 2; lvwVideoFiles shows them through the binder.
     VideoListModel& VideoList() { return m_session.Rows(); }
     VideoListBinder* VideoListView() const { return m_videoListBinder; }
@@ -78,7 +75,6 @@ public:
 
     int CurrentStep() const { return m_currentStep; }
     void ShowWizardStep(int step);
-    void HideWizardSteps();
     void FillReviewStep();
 
     // The wizard's controls, for the windows and tests that work with them.
@@ -90,29 +86,23 @@ public:
     PictureButton* NextButton() const { return m_next; }
     PictureButton* ConvertButton() const { return m_convert; }
     QTreeView* VideoFiles() const;
-    QProgressBar* AddFilesProgressBar() const { return m_addFilesProgress; }
-    QWidget* CancelOverlay() const { return m_cancelOverlay; }
-    QLabel* StatusText() const { return m_statusText; }
+    QProgressBar* AddFilesProgressBar() const { return m_statusBar->AddFilesProgressBar(); }
+    QWidget* CancelOverlay() const { return m_statusBar->CancelOverlay(); }
+    QLabel* StatusText() const { return m_statusBar->StatusText(); }
 
 public slots:
     void bttnNext_Click();
     void bttnPrevious_Click();
     void bttnChooseOutputDirectory_Click();
     void imgEditVideoSize_Click();
-    void bttnConvert_Click();
 
 signals:
     void AboutRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* BuildLeftMenu();
-    QWidget* BuildBottom();
-    void BuildStatusBar();
-    void UpdateLeftMenu();
     void ShowForwardButton(PictureButton* shown, PictureButton* hidden);
 
     const Clock& m_clock;
@@ -130,15 +120,12 @@ private:
     OutputStep* m_step3;
     ReviewStep* m_step4;
     std::array<StepPanel*, 4> m_steps{};
-    std::array<QLabel*, 4> m_stepMarks{};
+    StepMenu* m_stepMenu;
+    // The bottom bar's buttons, which the wizard shows and hides.
     PictureButton* m_previous = nullptr;
     PictureButton* m_next = nullptr;
     PictureButton* m_convert = nullptr;
-    QLabel* m_versionPanel = nullptr;
-    QLabel* m_statusText = nullptr;
-    QProgressBar* m_addFilesProgress = nullptr;
-    QWidget* m_cancelOverlay = nullptr;
-    QLabel* m_cancelLabel = nullptr;
+    WizardStatusBar* m_statusBar;
 };
 
 } // namespace zantrove

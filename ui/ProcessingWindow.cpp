@@ -11,14 +11,15 @@
 #include "platform/QtConsoleLauncher.h"
 #include "storage/AtomicFile.h"
 #include "storage/FileUtilities.h"
+#include "ui/DialogFrame.h"
 #include "ui/DialogHeader.h"
 #include "ui/ErrorWindow.h"
+#include "ui/ModalWindow.h"
 #include "ui/QtText.h"
 #include "ui/ShutdownWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,33 +84,19 @@ ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, 
     m_cancel = new QPushButton;
     m_cancel->setObjectName("cmdCancel");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_shutdown);
-    buttons->addStretch();
-    buttons->addWidget(m_openFolder);
-    buttons->addWidget(m_cancel);
-
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->setSpacing(8);
-    body->addWidget(m_currentFile);
-    body->addWidget(m_currentBar);
-    body->addWidget(new QLabel("All files:"));
-    body->addWidget(m_totalBar);
-    body->addWidget(m_timeLeft);
-    body->addWidget(m_library);
-    body->addWidget(m_status);
-    body->addWidget(m_log, 1);
-    body->addLayout(buttons);
-
-    auto* header =
-        new DialogHeader("Converting Video Files", "Please wait while your video files are converted...");
-    header->findChild<QWidget*>("picWizard")->setObjectName("Image1");
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(header);
-    layout->addLayout(body, 1);
+    DialogFrame frame(this, "Converting Video Files", "Please wait while your video files are converted...",
+                      8);
+    frame.Header()->Picture()->setObjectName("Image1");
+    frame.StretchBody();
+    frame.Body()->addWidget(m_currentFile);
+    frame.Body()->addWidget(m_currentBar);
+    frame.Body()->addWidget(new QLabel("All files:"));
+    frame.Body()->addWidget(m_totalBar);
+    frame.Body()->addWidget(m_timeLeft);
+    frame.Body()->addWidget(m_library);
+    frame.Body()->addWidget(m_status);
+    frame.Body()->addWidget(m_log, 1);
+    frame.AddButtons({m_openFolder, m_cancel}, {m_shutdown});
 
     connect(m_cancel, &QPushButton::clicked, this, &ProcessingWindow::cmdCancel_Click);
     connect(m_openFolder, &QPushButton::clicked, this, &ProcessingWindow::cmdOpenFolder_Click);
@@ -188,20 +175,15 @@ void ProcessingWindow::OnProcessEnded()
     // Modal without a nested event loop: the countdown follows once the error window is closed.
     auto* errors = new ErrorWindow(this);
     errors->SetErrors(errorLog);
-    errors->setAttribute(Qt::WA_DeleteOnClose);
-    errors->setWindowModality(Qt::ApplicationModal);
     connect(errors, &QDialog::finished, this, &ProcessingWindow::ShowShutdownCountdown);
-    errors->show();
+    OpenModal(errors);
 }
 
 void ProcessingWindow::ShowShutdownCountdown()
 {
     if (!m_shutdown->isChecked())
         return;
-    auto* countdown = new ShutdownWindow(this);
-    countdown->setAttribute(Qt::WA_DeleteOnClose);
-    countdown->setWindowModality(Qt::ApplicationModal);
-    countdown->show();
+    OpenModal(new ShutdownWindow(this));
 }
 
 void ProcessingWindow::cmdCancel_Click()

@@ -2,10 +2,9 @@
 #include "ui/ShutdownWindow.h"
 
 #include "platform/Platform.h"
-#include "ui/DialogHeader.h"
+#include "ui/DialogFrame.h"
 #include "ui/QtText.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -23,6 +22,7 @@ ShutdownWindow::ShutdownWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmShutdown");
     setWindowTitle(Text(kShutdownCaption));
+    DialogFrame frame(this, Text(kShutdownCaption), Text(kShutdownSubtitle), 10);
 
     m_countdown = new QLabel;
     m_countdown->setObjectName("lblCountdown");
@@ -31,29 +31,15 @@ ShutdownWindow::ShutdownWindow(QWidget* parent) : QDialog(parent)
     m_progress->setObjectName("prgShutdown");
     m_progress->setRange(0, ShutdownCountdown::kSeconds);
     m_progress->setTextVisible(false);
-    m_cancel = new QPushButton(Text(kShutdownCancelCaption));
-    m_cancel->setObjectName("cmdCancel");
-    m_cancel->setDefault(true);
+    m_cancel = DialogFrame::Button("cmdCancel", Text(kShutdownCancelCaption), DialogFrame::Press::Default);
     m_timer = new QTimer(this);
     m_timer->setObjectName("tmrShutdown");
     m_timer->setInterval(kTickMs);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_cancel);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->setSpacing(10);
-    body->addWidget(m_countdown);
-    body->addWidget(m_progress);
-    body->addSpacing(6);
-    body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new DialogHeader(Text(kShutdownCaption), Text(kShutdownSubtitle)));
-    layout->addLayout(body);
+    frame.Body()->addWidget(m_countdown);
+    frame.Body()->addWidget(m_progress);
+    frame.Body()->addSpacing(6);
+    frame.AddButtons({m_cancel});
     setMinimumWidth(420);
 
     // Esc presses Cancel through QDialog's reject while Cancel is enabled.

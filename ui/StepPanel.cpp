@@ -37,16 +37,16 @@ StepPanel::StepPanel(int step, const QString& title, const QStringList& descript
     titleGrid->addWidget(left, 0, 0);
     titleGrid->addWidget(center, 0, 1);
     titleGrid->addWidget(right, 0, 2);
-    m_title = new QLabel(title);
-    m_title->setObjectName(prefix + "_TitleBar_Label");
-    m_title->setProperty("role", "stepTitle");
-    titleGrid->addWidget(m_title, 0, 1);
+    auto* titleLabel = new QLabel(title);
+    titleLabel->setObjectName(prefix + "_TitleBar_Label");
+    titleLabel->setProperty("role", "stepTitle");
+    titleGrid->addWidget(titleLabel, 0, 1);
 
-    m_description = new QLabel(description.join('\n'));
-    m_description->setObjectName(prefix + "_Description");
-    m_description->setProperty("role", "stepDescription");
-    m_description->setWordWrap(true);
-    m_description->setTextFormat(Qt::PlainText);
+    auto* descriptionLabel = new QLabel(description.join('\n'));
+    descriptionLabel->setObjectName(prefix + "_Description");
+    descriptionLabel->setProperty("role", "stepDescription");
+    descriptionLabel->setWordWrap(true);
+    descriptionLabel->setTextFormat(Qt::PlainText);
 
     // On a small or highly scaled screen the step's content scrolls, so the window still fits and
     // its buttons stay in reach.
@@ -54,25 +54,25 @@ StepPanel::StepPanel(int step, const QString& title, const QStringList& descript
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(12);
-    pageLayout->addWidget(m_description);
+    pageLayout->addWidget(descriptionLabel);
     m_content = new QVBoxLayout;
     m_content->setSpacing(10);
     pageLayout->addLayout(m_content, 1);
-    m_scroll = new QScrollArea;
-    m_scroll->setObjectName(prefix + "_Scroll");
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setFocusPolicy(Qt::NoFocus);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setWidget(page);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(prefix + "_Scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
     // The step's background shows through.
-    m_scroll->viewport()->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
     page->setAutoFillBackground(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 16, 18, 12);
     layout->setSpacing(12);
     layout->addWidget(titleBar);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(scroll, 1);
 
     background->lower();
     m_background = background;

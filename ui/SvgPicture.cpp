@@ -24,12 +24,6 @@ SvgPicture::SvgPicture(const QString& resource, Fit fit, QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void SvgPicture::SetResource(const QString& resource)
-{
-    m_renderer->load(resource);
-    update();
-}
-
 QSize SvgPicture::sizeHint() const
 {
     return m_renderer->defaultSize();

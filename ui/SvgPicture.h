@@ -19,7 +19,6 @@ public:
     };
 
     explicit SvgPicture(const QString& resource, Fit fit = Fit::KeepAspect, QWidget* parent = nullptr);
-    void SetResource(const QString& resource);
     QSize sizeHint() const override;
 
 protected:

@@ -2,10 +2,10 @@
 #include "ui/TranslateWindow.h"
 
 #include "app/InfoWindowTexts.h"
+#include "ui/DialogFrame.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,6 +21,7 @@ TranslateWindow::TranslateWindow(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmTranslate");
     setWindowTitle(Text(kTranslateTitle));
+    DialogFrame frame(this, 10);
 
     m_note = new QLabel(Text(kTranslateNote));
     m_note->setObjectName("lblNote");
@@ -29,20 +30,11 @@ TranslateWindow::TranslateWindow(QWidget* parent) : QDialog(parent)
 
     m_view = PageView::Create();
     m_view->setObjectName("brwsrTranslate");
+    frame.Body()->addWidget(m_note);
+    frame.Body()->addWidget(m_view, 1);
 
-    m_close = new QPushButton(Text(kInfoCloseCaption));
-    m_close->setObjectName("cmdClose");
-    m_close->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_close);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(18, 14, 18, 14);
-    layout->setSpacing(10);
-    layout->addWidget(m_note);
-    layout->addWidget(m_view, 1);
-    layout->addLayout(buttons);
+    m_close = DialogFrame::Button("cmdClose", Text(kInfoCloseCaption), DialogFrame::Press::Default);
+    frame.AddButtons({m_close});
     resize(HasEmbeddedView() ? 720 : 560, HasEmbeddedView() ? 560 : 260);
 
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);

@@ -4,11 +4,10 @@
 #include "media/VideoListModel.h"
 #include "platform/MessageBox.h"
 #include "trim/TrimDialogModel.h"
-#include "ui/DialogHeader.h"
+#include "ui/DialogFrame.h"
 #include "ui/QtText.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -63,6 +62,7 @@ TrimVideoDialog::TrimVideoDialog(VideoListModel& list, std::int16_t index, QWidg
 {
     setObjectName("frmTrimVideo");
     setWindowTitle(Text(kTrimDialogTitle));
+    DialogFrame frame(this, Text(kTrimDialogTitle), Text(kTrimDialogSubtitle), 10);
 
     auto* intro = new QLabel(Text(kTrimDialogIntro));
     intro->setObjectName("Label1");
@@ -106,34 +106,16 @@ TrimVideoDialog::TrimVideoDialog(VideoListModel& list, std::int16_t index, QWidg
     note->setProperty("role", "tip");
     note->setWordWrap(true);
 
-    m_set = new QPushButton(Text(kTrimSetCaption));
-    m_set->setObjectName("cmdSet");
-    m_set->setDefault(true);
-    m_doNotTrim = new QPushButton(Text(kTrimDoNotTrimCaption));
-    m_doNotTrim->setObjectName("cmdDoNotTrim");
-    m_close = new QPushButton(Text(kTrimCloseCaption));
-    m_close->setObjectName("cmdClose");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_set);
-    buttons->addWidget(m_doNotTrim);
-    buttons->addWidget(m_close);
+    frame.Body()->addWidget(intro);
+    frame.Body()->addLayout(times);
+    frame.Body()->addWidget(m_status);
+    frame.Body()->addWidget(note);
+    frame.Body()->addSpacing(4);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(18, 14, 18, 14);
-    body->setSpacing(10);
-    body->addWidget(intro);
-    body->addLayout(times);
-    body->addWidget(m_status);
-    body->addWidget(note);
-    body->addSpacing(4);
-    body->addLayout(buttons);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new DialogHeader(Text(kTrimDialogTitle), Text(kTrimDialogSubtitle)));
-    layout->addLayout(body);
+    m_set = DialogFrame::Button("cmdSet", Text(kTrimSetCaption), DialogFrame::Press::Default);
+    m_doNotTrim = DialogFrame::Button("cmdDoNotTrim", Text(kTrimDoNotTrimCaption));
+    m_close = DialogFrame::Button("cmdClose", Text(kTrimCloseCaption));
+    frame.AddButtons({m_set, m_doNotTrim, m_close});
     setMinimumWidth(430);
 
     for (int i = 0; i + 1 < 6; ++i)
@@ -189,8 +171,8 @@ void TrimVideoDialog::cmdSet_Click()
         parts[line]->minutes = m_boxes[line * 3 + 1]->text().toStdString();
         parts[line]->seconds = m_boxes[line * 3 + 2]->text().toStdString();
     }
-    if (const auto message = SetTrimTimes(m_list, m_index, entries)) {
-        MessageBox::Show(this, *message);
+    if (const Verdict stored = SetTrimTimes(m_list, m_index, entries); !stored) {
+        MessageBox::Show(this, stored.error());
         return;
     }
     accept();

@@ -25,7 +25,6 @@ public:
     // The boxes in tab order: start hours, minutes, seconds, then end hours, minutes, seconds.
     QLineEdit* Box(int position) const { return m_boxes[position]; }
     QLabel* StatusLabel() const { return m_status; }
-    QLabel* TotalLabel(int position) const { return m_total[position]; }
     QPushButton* SetButton() const { return m_set; }
     QPushButton* DoNotTrimButton() const { return m_doNotTrim; }
     QPushButton* CloseButton() const { return m_close; }

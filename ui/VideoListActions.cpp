@@ -11,6 +11,7 @@
 #include "trim/TrimDialogModel.h"
 #include "ui/FilePropertiesWindow.h"
 #include "ui/QtText.h"
+#include "ui/ModalWindow.h"
 #include "ui/TrimVideoDialog.h"
 #include "ui/VideoListBinder.h"
 
@@ -208,10 +209,10 @@ void VideoListActions::CancelLabel_Click()
 
 void VideoListActions::mnuEdit_OpenVideoFile_Click()
 {
-    const auto message = OpenSelectedVideoFile(
+    const Verdict opened = OpenSelectedVideoFile(
         m_model, [](const std::string& path) { return Platform::Instance().ShellOpen(path); });
-    if (message)
-        MessageBox::Show(m_widgets.window, *message);
+    if (!opened)
+        MessageBox::Show(m_widgets.window, opened.error());
 }
 
 void VideoListActions::mnuRemoveItems_RemoveSelectedItems_Click()
@@ -228,27 +229,23 @@ void VideoListActions::mnuRemoveItems_ClearList_Click()
 
 void VideoListActions::mnuEdit_TrimVideoFile_Click()
 {
-    if (const auto message = CheckTrimSelection(m_model)) {
-        MessageBox::Show(m_widgets.window, *message);
+    if (const Verdict trimmable = CheckTrimSelection(m_model); !trimmable) {
+        MessageBox::Show(m_widgets.window, trimmable.error());
         return;
     }
-    // Modal without a nested event loop, like every dialog of the program.
-    auto* dialog = new TrimVideoDialog(m_model, m_model.CurrentRow(), m_widgets.window);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
+    OpenModal(new TrimVideoDialog(m_model, m_model.CurrentRow(), m_widgets.window));
 }
 
 void VideoListActions::mnuEdit_FileProperties_Click()
 {
     const VideoRow* row = m_model.Row(m_model.CurrentRow());
     const VideoRow shown = row ? *row : VideoRow{};
-    const auto message = ShowSelectedFileProperties(m_model, [this, &shown](const std::string& path) {
+    const Verdict shownSheet = ShowSelectedFileProperties(m_model, [this, &shown](const std::string& path) {
         // The desktop's own sheet first; where no file manager offers one, our window.
         return ShowFileProperties(path) || FilePropertiesWindow::Open(shown, m_widgets.window) != nullptr;
     });
-    if (message)
-        MessageBox::Show(m_widgets.window, *message);
+    if (!shownSheet)
+        MessageBox::Show(m_widgets.window, shownSheet.error());
 }
 
 } // namespace zantrove

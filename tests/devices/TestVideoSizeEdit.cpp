@@ -73,7 +73,7 @@ protected:
 
 TEST_F(ConfirmVideoSizeTest, WritesTypedSizeWithoutTurningToCustom)
 {
-    EXPECT_FALSE(ConfirmVideoSize(m_model, {"400", "300"}));
+    EXPECT_TRUE(ConfirmVideoSize(m_model, {"400", "300"}));
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "400x300");
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), -1);
     EXPECT_EQ(m_model.ProfileEntries().at(m_model.SelectedProfile()), "Movie");
@@ -85,10 +85,10 @@ TEST_F(ConfirmVideoSizeTest, RefusesNonNumbersAndWritesNothing)
     for (const VideoSizeEntries& entries :
          {VideoSizeEntries{"abc", "300"}, VideoSizeEntries{"400", ""}, VideoSizeEntries{"0", "300"}}) {
         const auto message = ConfirmVideoSize(m_model, entries);
-        ASSERT_TRUE(message);
-        EXPECT_EQ(message->title, "Error");
-        EXPECT_EQ(message->icon, MessageIcon::Critical);
-        EXPECT_EQ(message->text, kVideoSizeErrorText);
+        ASSERT_FALSE(message);
+        EXPECT_EQ(message.error().title, "Error");
+        EXPECT_EQ(message.error().icon, MessageIcon::Critical);
+        EXPECT_EQ(message.error().text, kVideoSizeErrorText);
         EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
     }
 }

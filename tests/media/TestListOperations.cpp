@@ -44,9 +44,9 @@ TEST(OpenVideoFile, WithoutCurrentRowTellsToSelectAndOpensNothing)
     VideoListModel list;
     bool opened = false;
     const auto message = OpenSelectedVideoFile(list, [&](const std::string&) { return opened = true; });
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(message->text, "Please, select a file first!");
-    EXPECT_EQ(message->icon, MessageIcon::Information);
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.error().text, "Please, select a file first!");
+    EXPECT_EQ(message.error().icon, MessageIcon::Information);
     EXPECT_FALSE(opened);
 }
 
@@ -60,7 +60,7 @@ TEST(OpenVideoFile, OpensOnlyTheCurrentRowAndReportsNoFailure)
         opened.push_back(path);
         return false;
     });
-    EXPECT_FALSE(message.has_value());
+    EXPECT_TRUE(message);
     EXPECT_EQ(opened, std::vector<std::string>{"/v/b.mp4"});
 }
 
@@ -68,9 +68,9 @@ TEST(FileProperties, MessagesForNoSelectionAndForAFailedRequest)
 {
     VideoListModel list = ThreeRows();
     auto message = ShowSelectedFileProperties(list, [](const std::string&) { return true; });
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(message->text, "Please, select a video file first.");
-    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.error().text, "Please, select a video file first.");
+    EXPECT_EQ(message.error().icon, MessageIcon::Exclamation);
 
     list.SetCurrentRow(3);
     std::string shown;
@@ -78,12 +78,12 @@ TEST(FileProperties, MessagesForNoSelectionAndForAFailedRequest)
         shown = path;
         return false;
     });
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(message->text, "Error while trying to view file properties!");
-    EXPECT_EQ(message->icon, MessageIcon::Critical);
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.error().text, "Error while trying to view file properties!");
+    EXPECT_EQ(message.error().icon, MessageIcon::Critical);
     EXPECT_EQ(shown, "/v/c.mp4");
 
-    EXPECT_FALSE(ShowSelectedFileProperties(list, [](const std::string&) { return true; }).has_value());
+    EXPECT_TRUE(ShowSelectedFileProperties(list, [](const std::string&) { return true; }));
 }
 
 } // namespace

@@ -34,18 +34,18 @@ TEST(TrimOpening, NeedsACurrentRowAndAtMostOneSelected)
 {
     VideoListModel list;
     auto message = CheckTrimSelection(list);
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(message->text, "Please, select a video file you would like to trim first.");
-    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.error().text, "Please, select a video file you would like to trim first.");
+    EXPECT_EQ(message.error().icon, MessageIcon::Exclamation);
 
     list = OneRow();
-    EXPECT_FALSE(CheckTrimSelection(list).has_value());
+    EXPECT_TRUE(CheckTrimSelection(list));
 
     list.Append(VideoRow{});
     list.SelectOnly({1, 2});
     message = CheckTrimSelection(list);
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(message->text, "You cannot trim multiple video files at once.\r\n"
+    ASSERT_FALSE(message);
+    EXPECT_EQ(message.error().text, "You cannot trim multiple video files at once.\r\n"
                              "Please, make sure that you have selected only 1 video file.");
 }
 
@@ -96,14 +96,14 @@ TEST_P(TrimValidationTable, RefusesOrStoresTwoDigitTimes)
     const auto message = SetTrimTimes(list, 1, c.entries);
     const VideoRow& row = *list.Row(1);
     if (c.message.empty()) {
-        EXPECT_FALSE(message.has_value()) << c.what << ": " << message->text;
+        EXPECT_TRUE(message) << c.what;
         EXPECT_EQ(row.beginTime, c.begin) << c.what;
         EXPECT_EQ(row.endTime, c.end) << c.what;
         EXPECT_TRUE(row.IsTrimmed()) << c.what;
     } else {
-        ASSERT_TRUE(message.has_value()) << c.what;
-        EXPECT_EQ(message->text, c.message) << c.what;
-        EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+        ASSERT_FALSE(message) << c.what;
+        EXPECT_EQ(message.error().text, c.message) << c.what;
+        EXPECT_EQ(message.error().icon, MessageIcon::Exclamation);
         EXPECT_EQ(row.beginTime, "") << c.what << ": a refusal changes nothing";
         EXPECT_EQ(row.endTime, "") << c.what;
     }
@@ -137,7 +137,7 @@ TEST(TrimValidationOrder, NumbersAreCheckedBeforeTheOrderOfTimes)
 {
     const TrimValidation v = ValidateTrimEntries({{"x", "00", "00"}, {"00", "00", "00"}}, 10);
     ASSERT_TRUE(v.message.has_value());
-    EXPECT_EQ(v.message->text, kNotNumeric);
+    EXPECT_EQ(v.message.error().text, kNotNumeric);
 }
 
 TEST(TrimValidationOrder, NoWrapAtTwentyFourHours)
@@ -150,7 +150,7 @@ TEST(TrimValidationOrder, NoWrapAtTwentyFourHours)
 TEST(TrimReopening, ATrimmedRowShowsItsTimesAndDoNotTrimResetsIt)
 {
     VideoListModel list = OneRow();
-    ASSERT_FALSE(SetTrimTimes(list, 1, {{"0", "5", "0"}, {"1", "0", "0"}}).has_value());
+    ASSERT_TRUE(SetTrimTimes(list, 1, {{"0", "5", "0"}, {"1", "0", "0"}}));
 
     TrimDialogState state = LoadTrimDialog(*list.Row(1));
     EXPECT_TRUE(state.isTrimmed);

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/MediaInfoLibrary.h"
 
+#include "platform/RegularFile.h"
+
 #include <clocale>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zantrove {
 
@@ -140,41 +139,6 @@ private:
     locale_t m_previous = static_cast<locale_t>(0);
 };
 
-// A regular file held open for the time of one Open, named by its descriptor link.
-class FileByBytes
-{
-public:
-    explicit FileByBytes(const std::string& path)
-    {
-        // Without waiting, so a FIFO cannot block the probe; only regular files go this way.
-        m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat info
-        {
-        };
-        if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-        if (m_fd >= 0)
-            m_link = "/proc/self/fd/" + std::to_string(m_fd);
-    }
-    ~FileByBytes()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileByBytes(const FileByBytes&) = delete;
-    FileByBytes& operator=(const FileByBytes&) = delete;
-
-    // False without the file, or without /proc to name it by.
-    bool Usable() const { return m_fd >= 0 && ::access(m_link.c_str(), R_OK) == 0; }
-    const std::string& Link() const { return m_link; }
-
-private:
-    int m_fd = -1;
-    std::string m_link;
-};
-
 template <typename Function> Function Symbol(void* module, const char* name)
 {
     return reinterpret_cast<Function>(dlsym(module, name));
@@ -274,9 +238,11 @@ bool MediaInfoLibrary::Open(Handle handle, const std::string& path)
         return false;
     // A wide path cannot carry every name (a Latin-1 byte in a UTF-8 system), so a regular file is
     // opened here by its own bytes and the library reads it through this process's descriptor.
-    if (const FileByBytes file(path); file.Usable()) {
-        const std::wstring wideLink = WideFromUtf8(file.Link());
-        return m_open(handle, wideLink.c_str()) != 0;
+    if (const auto file = RegularFile::Open(path)) {
+        if (const std::string link = file->OpenPath(); !link.empty()) {
+            const std::wstring wideLink = WideFromUtf8(link);
+            return m_open(handle, wideLink.c_str()) != 0;
+        }
     }
     const std::wstring widePath = WideFromUtf8(path);
     Utf8CharacterSetScope utf8;

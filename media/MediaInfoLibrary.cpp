@@ -2,14 +2,10 @@
 #include "media/MediaInfoLibrary.h"
 
 #include "platform/RegularFile.h"
+#include "platform/Utf8CharacterSetScope.h"
 
-#include <clocale>
 #include <cstdint>
-#include <cstring>
 #include <cwchar>
-#include <dlfcn.h>
-#include <langinfo.h>
-#include <locale.h>
 
 namespace zantrove {
 
@@ -104,44 +100,9 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
     return c;
 }
 
-// The library turns a wide path into bytes with the C library's current character set. A program
-// that never called setlocale runs in the "C" locale, where any non-ASCII name fails to convert and
-// the file cannot be opened; file names here are UTF-8, so the call runs under a UTF-8 character
-// set for this thread only.
-class Utf8CharacterSetScope
+template <typename Function> Function Symbol(const SharedLibrary& library, const char* name)
 {
-public:
-    Utf8CharacterSetScope()
-    {
-        const char* codeset = nl_langinfo(CODESET);
-        if (codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0)
-            return;
-        for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
-            m_locale = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(0));
-            if (m_locale != static_cast<locale_t>(0))
-                break;
-        }
-        if (m_locale != static_cast<locale_t>(0))
-            m_previous = uselocale(m_locale);
-    }
-    ~Utf8CharacterSetScope()
-    {
-        if (m_locale == static_cast<locale_t>(0))
-            return;
-        uselocale(m_previous);
-        freelocale(m_locale);
-    }
-    Utf8CharacterSetScope(const Utf8CharacterSetScope&) = delete;
-    Utf8CharacterSetScope& operator=(const Utf8CharacterSetScope&) = delete;
-
-private:
-    locale_t m_locale = static_cast<locale_t>(0);
-    locale_t m_previous = static_cast<locale_t>(0);
-};
-
-template <typename Function> Function Symbol(void* module, const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(module, name));
+    return reinterpret_cast<Function>(library.Symbol(name));
 }
 
 } // namespace
@@ -179,36 +140,29 @@ std::wstring WideFromUtf8(std::string_view text)
     return out;
 }
 
-MediaInfoLibrary::MediaInfoLibrary(const char* fileName)
+MediaInfoLibrary::MediaInfoLibrary(const char* fileName) : m_library(fileName)
 {
-    void* module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr)
+    if (!m_library.IsLoaded())
         return;
-    m_new = Symbol<NewFunction>(module, "MediaInfo_New");
-    m_delete = Symbol<DeleteFunction>(module, "MediaInfo_Delete");
-    m_open = Symbol<OpenFunction>(module, "MediaInfo_Open");
-    m_close = Symbol<CloseFunction>(module, "MediaInfo_Close");
-    m_inform = Symbol<InformFunction>(module, "MediaInfo_Inform");
-    m_option = Symbol<OptionFunction>(module, "MediaInfo_Option");
+    m_new = Symbol<NewFunction>(m_library, "MediaInfo_New");
+    m_delete = Symbol<DeleteFunction>(m_library, "MediaInfo_Delete");
+    m_open = Symbol<OpenFunction>(m_library, "MediaInfo_Open");
+    m_close = Symbol<CloseFunction>(m_library, "MediaInfo_Close");
+    m_inform = Symbol<InformFunction>(m_library, "MediaInfo_Inform");
+    m_option = Symbol<OptionFunction>(m_library, "MediaInfo_Option");
     if (!m_new || !m_delete || !m_open || !m_close || !m_inform || !m_option) {
         // A library without the whole interface counts as missing: half a binding is worse.
-        dlclose(module);
+        m_library.Unload();
         m_new = nullptr;
         m_delete = nullptr;
         m_open = nullptr;
         m_close = nullptr;
         m_inform = nullptr;
         m_option = nullptr;
-        return;
     }
-    m_module = module;
 }
 
-MediaInfoLibrary::~MediaInfoLibrary()
-{
-    if (m_module != nullptr)
-        dlclose(m_module);
-}
+MediaInfoLibrary::~MediaInfoLibrary() = default;
 
 MediaInfoLibrary& MediaInfoLibrary::Shared()
 {

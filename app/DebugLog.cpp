@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DebugLog.h"
 
+#include "platform/LocalTime.h"
+
 #include <ctime>
 #include <fstream>
 #include <iomanip>
@@ -10,14 +12,6 @@
 namespace zantrove {
 
 namespace {
-std::tm LocalTime(std::chrono::system_clock::time_point when)
-{
-    const std::time_t t = std::chrono::system_clock::to_time_t(when);
-    std::tm local{};
-    ::localtime_r(&t, &local);
-    return local;
-}
-
 std::string Format(std::chrono::system_clock::time_point when, const char* pattern, const std::locale& locale)
 {
     const std::tm local = LocalTime(when);

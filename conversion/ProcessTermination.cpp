@@ -2,9 +2,8 @@
 #include "conversion/ProcessTermination.h"
 
 #include "base/TextUtilities.h"
+#include "platform/CurrentProcess.h"
 #include "platform/Platform.h"
-
-#include <unistd.h>
 
 namespace zantrove {
 
@@ -34,7 +33,7 @@ int TerminateProcessByName(Platform& platform, std::string_view imageName, int p
 {
     if (imageName.empty() || processGroup <= 0)
         return 0;
-    const int self = static_cast<int>(::getpid());
+    const int self = CurrentProcessId();
     int ended = 0;
     for (const ProcessEntry& process : platform.ListProcesses()) {
         if (process.pid == self || process.pid <= 0 || process.group != processGroup)

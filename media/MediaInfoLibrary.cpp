@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/MediaInfoLibrary.h"
 
-#include <clocale>
+#include "platform/RegularFile.h"
+#include "platform/Utf8CharacterSetScope.h"
+
 #include <cstdint>
-#include <cstring>
 #include <cwchar>
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <langinfo.h>
-#include <locale.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zantrove {
 
@@ -105,79 +100,9 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos)
     return c;
 }
 
-// The library turns a wide path into bytes with the C library's current character set. A program
-// that never called setlocale runs in the "C" locale, where any non-ASCII name fails to convert and
-// the file cannot be opened; file names here are UTF-8, so the call runs under a UTF-8 character
-// set for this thread only.
-class Utf8CharacterSetScope
+template <typename Function> Function Symbol(const SharedLibrary& library, const char* name)
 {
-public:
-    Utf8CharacterSetScope()
-    {
-        const char* codeset = nl_langinfo(CODESET);
-        if (codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0)
-            return;
-        for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
-            m_locale = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(0));
-            if (m_locale != static_cast<locale_t>(0))
-                break;
-        }
-        if (m_locale != static_cast<locale_t>(0))
-            m_previous = uselocale(m_locale);
-    }
-    ~Utf8CharacterSetScope()
-    {
-        if (m_locale == static_cast<locale_t>(0))
-            return;
-        uselocale(m_previous);
-        freelocale(m_locale);
-    }
-    Utf8CharacterSetScope(const Utf8CharacterSetScope&) = delete;
-    Utf8CharacterSetScope& operator=(const Utf8CharacterSetScope&) = delete;
-
-private:
-    locale_t m_locale = static_cast<locale_t>(0);
-    locale_t m_previous = static_cast<locale_t>(0);
-};
-
-// A regular file held open for the time of one Open, named by its descriptor link.
-class FileByBytes
-{
-public:
-    explicit FileByBytes(const std::string& path)
-    {
-        // Without waiting, so a FIFO cannot block the probe; only regular files go this way.
-        m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        struct stat info
-        {
-        };
-        if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-        if (m_fd >= 0)
-            m_link = "/proc/self/fd/" + std::to_string(m_fd);
-    }
-    ~FileByBytes()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileByBytes(const FileByBytes&) = delete;
-    FileByBytes& operator=(const FileByBytes&) = delete;
-
-    // False without the file, or without /proc to name it by.
-    bool Usable() const { return m_fd >= 0 && ::access(m_link.c_str(), R_OK) == 0; }
-    const std::string& Link() const { return m_link; }
-
-private:
-    int m_fd = -1;
-    std::string m_link;
-};
-
-template <typename Function> Function Symbol(void* module, const char* name)
-{
-    return reinterpret_cast<Function>(dlsym(module, name));
+    return reinterpret_cast<Function>(library.Symbol(name));
 }
 
 } // namespace
@@ -215,36 +140,29 @@ std::wstring WideFromUtf8(std::string_view text)
     return out;
 }
 
-MediaInfoLibrary::MediaInfoLibrary(const char* fileName)
+MediaInfoLibrary::MediaInfoLibrary(const char* fileName) : m_library(fileName)
 {
-    void* module = dlopen(fileName, RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr)
+    if (!m_library.IsLoaded())
         return;
-    m_new = Symbol<NewFunction>(module, "MediaInfo_New");
-    m_delete = Symbol<DeleteFunction>(module, "MediaInfo_Delete");
-    m_open = Symbol<OpenFunction>(module, "MediaInfo_Open");
-    m_close = Symbol<CloseFunction>(module, "MediaInfo_Close");
-    m_inform = Symbol<InformFunction>(module, "MediaInfo_Inform");
-    m_option = Symbol<OptionFunction>(module, "MediaInfo_Option");
+    m_new = Symbol<NewFunction>(m_library, "MediaInfo_New");
+    m_delete = Symbol<DeleteFunction>(m_library, "MediaInfo_Delete");
+    m_open = Symbol<OpenFunction>(m_library, "MediaInfo_Open");
+    m_close = Symbol<CloseFunction>(m_library, "MediaInfo_Close");
+    m_inform = Symbol<InformFunction>(m_library, "MediaInfo_Inform");
+    m_option = Symbol<OptionFunction>(m_library, "MediaInfo_Option");
     if (!m_new || !m_delete || !m_open || !m_close || !m_inform || !m_option) {
         // A library without the whole interface counts as missing: half a binding is worse.
-        dlclose(module);
+        m_library.Unload();
         m_new = nullptr;
         m_delete = nullptr;
         m_open = nullptr;
         m_close = nullptr;
         m_inform = nullptr;
         m_option = nullptr;
-        return;
     }
-    m_module = module;
 }
 
-MediaInfoLibrary::~MediaInfoLibrary()
-{
-    if (m_module != nullptr)
-        dlclose(m_module);
-}
+MediaInfoLibrary::~MediaInfoLibrary() = default;
 
 MediaInfoLibrary& MediaInfoLibrary::Shared()
 {
@@ -274,9 +192,11 @@ bool MediaInfoLibrary::Open(Handle handle, const std::string& path)
         return false;
     // A wide path cannot carry every name (a Latin-1 byte in a UTF-8 system), so a regular file is
     // opened here by its own bytes and the library reads it through this process's descriptor.
-    if (const FileByBytes file(path); file.Usable()) {
-        const std::wstring wideLink = WideFromUtf8(file.Link());
-        return m_open(handle, wideLink.c_str()) != 0;
+    if (const auto file = RegularFile::Open(path)) {
+        if (const std::string link = file->OpenPath(); !link.empty()) {
+            const std::wstring wideLink = WideFromUtf8(link);
+            return m_open(handle, wideLink.c_str()) != 0;
+        }
     }
     const std::wstring widePath = WideFromUtf8(path);
     Utf8CharacterSetScope utf8;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/SharedLibrary.h"
+
 #include <string>
 #include <string_view>
 
@@ -42,7 +44,7 @@ public:
     // The process-wide instance: loaded on first use and kept loaded, as loading per file is slow.
     static MediaInfoLibrary& Shared();
 
-    bool IsLoaded() const { return m_module != nullptr; }
+    bool IsLoaded() const { return m_library.IsLoaded(); }
 
     Handle New() override;
     void Option(Handle handle, std::string_view name, std::string_view value) override;
@@ -59,7 +61,7 @@ private:
     using InformFunction = const wchar_t* (*)(void*, std::size_t);
     using OptionFunction = const wchar_t* (*)(void*, const wchar_t*, const wchar_t*);
 
-    void* m_module = nullptr;
+    SharedLibrary m_library;
     NewFunction m_new = nullptr;
     DeleteFunction m_delete = nullptr;
     OpenFunction m_open = nullptr;

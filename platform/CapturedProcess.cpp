@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/CapturedProcess.h"
 
+#include "platform/ChildProcess.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -14,59 +16,33 @@ namespace zantrove {
 CapturedRun RunCaptured(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs)
 {
     CapturedRun run;
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
     int output[2];
-    int failure[2]; // carries the exec error back; closes by itself when exec succeeds
     if (::pipe2(output, O_CLOEXEC) != 0) {
         run.startError = errno;
         return run;
     }
-    if (::pipe2(failure, O_CLOEXEC) != 0) {
-        run.startError = errno;
-        ::close(output[0]);
-        ::close(output[1]);
-        return run;
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // Only async-signal-safe calls from here: the caller may be a threaded window program.
-        ::setpgid(0, 0);
-        const int input = ::open("/dev/null", O_RDONLY);
-        if (input >= 0)
-            ::dup2(input, STDIN_FILENO);
-        ::dup2(output[1], STDOUT_FILENO);
-        ::dup2(output[1], STDERR_FILENO);
-        ::signal(SIGPIPE, SIG_DFL);
-        ::execv(program.c_str(), argv.data());
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = ::write(failure[1], &error, sizeof error);
-        ::_exit(127);
-    }
+    ChildOptions options;
+    options.argv.push_back(program);
+    options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
+    // Its own group, so the deadline ends whatever it started as well.
+    options.newProcessGroup = true;
+    options.stdinFd = kNullDeviceFd;
+    options.stdoutFd = output[1];
+    options.stderrFd = output[1];
+    options.defaultSignals = {SIGPIPE};
+    const Expected<int, SpawnError> started = SpawnProcess(options);
     ::close(output[1]);
-    ::close(failure[1]);
-    if (child < 0) {
-        run.startError = errno;
+    if (!started) {
+        run.startError = started.error().code;
         ::close(output[0]);
-        ::close(failure[0]);
         return run;
     }
-    int error = 0;
-    ssize_t got = 0;
-    while ((got = ::read(failure[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    ::close(failure[0]);
-    run.started = got != static_cast<ssize_t>(sizeof error);
-    if (!run.started)
-        run.startError = error;
+    run.started = true;
+    const pid_t child = *started;
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     char buffer[4096];
-    while (run.started) {
+    while (true) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {

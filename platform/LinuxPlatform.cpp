@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/LinuxPlatform.h"
 
-#include "storage/FileUtilities.h"
+#include "platform/ChildProcess.h"
+#include "platform/CurrentProcess.h"
+#include "platform/FileSystem.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +12,8 @@
 #include <fstream>
 #include <iterator>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace zantrove {
 
@@ -75,41 +72,22 @@ FolderLookup LinuxPlatform::ShellFolder(int folderId) const
 
 std::string LinuxPlatform::ApplicationFolder() const
 {
-    std::error_code ec;
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
+    const std::string exe = ExecutablePath();
+    if (exe.empty())
         return ".";
-    std::string exe(buffer, static_cast<std::size_t>(n));
     const auto slash = exe.rfind(kPathSeparator);
     return slash == 0 ? std::string(1, kPathSeparator) : exe.substr(0, slash);
 }
 
-bool SpawnDetached(const std::vector<std::string>& argv, const std::string& workingFolder)
+Expected<void, SpawnError> SpawnDetached(const std::vector<std::string>& argv,
+                                         const std::string& workingFolder)
 {
-    if (argv.empty())
-        return false;
-    std::vector<char*> args;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    // A double fork leaves no zombie behind and never blocks the caller on the opened program.
-    const pid_t child = ::fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        ::setsid();
-        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0) {
-            // Opening matters more than where the handler starts.
-        }
-        pid_t grandchild = 0;
-        const int rc = ::posix_spawnp(&grandchild, args[0], nullptr, nullptr, args.data(), environ);
-        ::_exit(rc == 0 ? 0 : 127);
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    ChildOptions options;
+    options.argv = argv;
+    options.searchPath = true;
+    options.newSession = true;
+    options.workingFolder = workingFolder;
+    return SpawnDetachedProcess(options);
 }
 
 bool LinuxPlatform::ShellOpen(const std::string& target)
@@ -117,7 +95,7 @@ bool LinuxPlatform::ShellOpen(const std::string& target)
     if (target.empty())
         return false;
     // The handler starts in the program's folder, as every open of the program asks.
-    return SpawnDetached({"xdg-open", target}, ApplicationFolder());
+    return SpawnDetached({"xdg-open", target}, ApplicationFolder()).has_value();
 }
 
 std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const
@@ -169,7 +147,7 @@ bool LinuxPlatform::TerminateProcess(int pid)
 bool LinuxPlatform::RequestShutdown()
 {
     // -i: power off even where another program holds an inhibitor lock.
-    return SpawnDetached({"systemctl", "poweroff", "-i"});
+    return SpawnDetached({"systemctl", "poweroff", "-i"}).has_value();
 }
 
 } // namespace zantrove

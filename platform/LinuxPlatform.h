@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
+#include "platform/ChildProcess.h"
 #include "platform/Platform.h"
 
 namespace zantrove {
@@ -18,7 +20,8 @@ public:
 };
 
 // Starts a program without a shell and without waiting for it, in workingFolder when one is given
-// (the caller's folder when it cannot be entered); false when it could not be started.
-bool SpawnDetached(const std::vector<std::string>& argv, const std::string& workingFolder = {});
+// (the caller's folder when it cannot be entered); why when it could not be started.
+Expected<void, SpawnError> SpawnDetached(const std::vector<std::string>& argv,
+                                         const std::string& workingFolder = {});
 
 } // namespace zantrove

@@ -16,8 +16,9 @@ ConsoleLauncher::StartStatus PollingConsoleLauncher::Start()
     if (m_process.IsRunning())
         return AlreadyRunning;
     ++m_generation;
-    m_lastError = m_process.Start(Script());
-    return m_lastError == 0 ? Started : CouldNotStart;
+    const Expected<void, int> started = m_process.Start(Script());
+    m_lastError = started ? 0 : started.error();
+    return started ? Started : CouldNotStart;
 }
 
 void PollingConsoleLauncher::Stop()

@@ -22,8 +22,9 @@ ConsoleLauncher::StartStatus QtConsoleLauncher::Start()
     if (m_process.IsRunning())
         return AlreadyRunning;
     ++m_generation;
-    m_lastError = m_process.Start(Script());
-    if (m_lastError != 0)
+    const Expected<void, int> started = m_process.Start(Script());
+    m_lastError = started ? 0 : started.error();
+    if (!started)
         return CouldNotStart;
     DropNotifier();
     m_notifier = new QSocketNotifier(static_cast<qintptr>(m_process.Fd()), QSocketNotifier::Read);

@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ScriptProcess.h"
 
-#include <algorithm>
+#include "platform/ChildProcess.h"
+#include "platform/FileSystem.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace zantrove {
 
@@ -36,18 +33,6 @@ void CloseQuietly(int fd)
         ::close(fd);
 }
 
-// Runs in the forked child, so only async-signal-safe calls: descriptors the caller opened without
-// close-on-exec must not leak into the encoder.
-void MarkCloseOnExecFrom(int first, int limit)
-{
-#ifdef CLOSE_RANGE_CLOEXEC
-    if (::close_range(static_cast<unsigned>(first), ~0U, CLOSE_RANGE_CLOEXEC) == 0)
-        return;
-#endif
-    for (int fd = first; fd < limit; ++fd)
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-}
-
 } // namespace
 
 ScriptProcess::~ScriptProcess()
@@ -55,100 +40,43 @@ ScriptProcess::~ScriptProcess()
     Stop();
 }
 
-int ScriptProcess::Start(const std::string& scriptPath)
+Expected<void, int> ScriptProcess::Start(const std::string& scriptPath)
 {
     if (IsRunning())
-        return EBUSY;
-    struct stat info
-    {
-    };
-    if (::stat(scriptPath.c_str(), &info) != 0)
-        return errno;
+        return Unexpected{EBUSY};
+    if (const auto found = QueryPath(scriptPath); !found)
+        return Unexpected{found.error()};
 
     int output[2];
     if (::pipe2(output, O_CLOEXEC) != 0)
-        return errno;
-    // The child writes its exec error here; the pipe closes by itself when exec succeeds.
-    int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) {
-        const int error = errno;
-        CloseQuietly(output[0]);
-        CloseQuietly(output[1]);
-        return error;
-    }
-    const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (devNull < 0) {
-        const int error = errno;
-        for (int fd : {output[0], output[1], report[0], report[1]})
-            CloseQuietly(fd);
-        return error;
-    }
-
-    // Everything the child needs is prepared before fork; after it only async-signal-safe calls.
-    const char* argv[] = {"sh", "-v", scriptPath.c_str(), nullptr};
-    rlimit files{};
-    const int fdLimit = ::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
-                            ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 65536))
-                            : 65536;
-
-    const pid_t owner = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        const int error = errno;
-        for (int fd : {output[0], output[1], report[0], report[1], devNull})
-            CloseQuietly(fd);
-        return error;
-    }
-    if (pid == 0) {
-        // The run ends with its owner, even one killed outright; the encoder ends with the shell. An
-        // owner that died before this line is no longer our parent.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != owner)
-            ::_exit(127);
-        // Its own group, so Stop reaches the shell and the encoder it runs with one signal.
-        ::setpgid(0, 0);
-        sigset_t none;
-        sigemptyset(&none);
-        ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        struct sigaction defaults
-        {
-        };
-        defaults.sa_handler = SIG_DFL;
-        ::sigaction(SIGPIPE, &defaults, nullptr);
-        ::dup2(devNull, STDIN_FILENO);
-        ::dup2(output[1], STDOUT_FILENO);
-        ::dup2(output[1], STDERR_FILENO);
-        MarkCloseOnExecFrom(3, fdLimit);
-        ::execve("/bin/sh", const_cast<char* const*>(argv), environ);
-        const int error = errno;
-        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
-        ::_exit(127);
-    }
-
-    // Also set here, so the group exists before anyone could signal it; the child may have won.
-    ::setpgid(pid, pid);
+        return Unexpected{errno};
+    ChildOptions options;
+    options.argv = {"sh", "-v", scriptPath};
+    // The run ends with its owner, even one killed outright; the encoder ends with the shell.
+    options.dieWithParent = true;
+    // Its own group, so Stop reaches the shell and the encoder it runs with one signal.
+    options.newProcessGroup = true;
+    options.signalMask.emplace();
+    sigemptyset(&*options.signalMask);
+    options.defaultSignals = {SIGPIPE};
+    options.stdinFd = kNullDeviceFd;
+    options.stdoutFd = output[1];
+    options.stderrFd = output[1];
+    options.closeOtherFds = true;
+    options.program = "/bin/sh";
+    const Expected<int, SpawnError> started = SpawnProcess(options);
     CloseQuietly(output[1]);
-    CloseQuietly(report[1]);
-    CloseQuietly(devNull);
-    int childError = 0;
-    ssize_t n = 0;
-    do {
-        n = ::read(report[0], &childError, sizeof childError);
-    } while (n < 0 && errno == EINTR);
-    CloseQuietly(report[0]);
-    if (n == static_cast<ssize_t>(sizeof childError)) {
-        while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
+    if (!started) {
         CloseQuietly(output[0]);
-        return childError != 0 ? childError : ENOEXEC;
+        return Unexpected{started.error().code};
     }
 
     ::fcntl(output[0], F_SETFL, ::fcntl(output[0], F_GETFL) | O_NONBLOCK);
-    m_pid = pid;
+    m_pid = *started;
     m_fd = output[0];
     m_waitStatus = -1;
     m_pending.clear();
-    return 0;
+    return {};
 }
 
 void ScriptProcess::SplitPending(std::vector<std::string>& pieces)

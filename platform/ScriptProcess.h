@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
+
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -29,8 +31,8 @@ public:
     ScriptProcess(const ScriptProcess&) = delete;
     ScriptProcess& operator=(const ScriptProcess&) = delete;
 
-    // 0 when the shell runs, otherwise the errno value that prevented it.
-    int Start(const std::string& scriptPath);
+    // Nothing when the shell runs, otherwise the errno value that prevented it.
+    Expected<void, int> Start(const std::string& scriptPath);
     // Reads whatever is waiting without blocking.
     ScriptOutput ReadAvailable();
     // Ends the shell and everything in its group; afterwards nothing more is reported.

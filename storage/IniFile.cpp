@@ -2,13 +2,10 @@
 #include "storage/IniFile.h"
 
 #include "base/TextUtilities.h"
+#include "platform/RegularFile.h"
 #include "storage/AtomicFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace zantrove {
@@ -22,30 +19,13 @@ struct IniText
     bool byteOrderMark = false; // written back, so what follows the mark keeps its meaning
 };
 
-// Opened without waiting, so a FIFO in the file's place cannot block; then only a regular file counts.
+// Anything but a regular file (a folder, a FIFO) reads as absent.
 std::optional<std::string> ReadWholeFile(const std::string& file)
 {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    auto opened = RegularFile::Open(file);
+    if (!opened)
         return std::nullopt;
-    struct stat info
-    {
-    };
-    std::optional<std::string> content;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        content.emplace();
-        char buffer[65536];
-        for (;;) {
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                break;
-            content->append(buffer, static_cast<std::size_t>(got));
-        }
-    }
-    ::close(fd);
-    return content;
+    return opened->ReadAll();
 }
 
 std::string LowerName(std::string_view name)

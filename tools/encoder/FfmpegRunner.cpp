@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/FfmpegRunner.h"
 
+#include "platform/ChildProcess.h"
+#include "platform/CurrentProcess.h"
+#include "platform/FileSystem.h"
+
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <poll.h>
 #include <string>
-#include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,24 +36,10 @@ void ForwardSignal(int signal)
         ::kill(static_cast<pid_t>(g_child), signal);
 }
 
-bool IsExecutableFile(const std::string& path)
-{
-    struct stat info
-    {
-    };
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-void WriteError(const char* what, int error)
-{
-    const std::string line = std::string("Zantrove: ") + what + ": " + std::strerror(error) + "\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
 }
 
 // Passes ffmpeg's error output on and keeps its last line that is not blank.
@@ -78,12 +65,8 @@ void TakeErrorOutput(std::string_view chunk, std::string& pending, FfmpegOutcome
 
 std::string FindFfmpeg(const char* argv0)
 {
-    std::string self;
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (length > 0)
-        self.assign(buffer, static_cast<std::size_t>(length));
-    else if (argv0 && std::strchr(argv0, '/'))
+    std::string self = ExecutablePath();
+    if (self.empty() && argv0 && std::strchr(argv0, '/'))
         self = argv0;
     if (const std::string folder = FolderOf(self); !folder.empty()) {
         const std::string beside = folder + (folder == "/" ? "" : "/") + "ffmpeg";
@@ -117,11 +100,16 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
         ::close(pipeEnds[1]);
         return outcome;
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    ChildOptions options;
+    options.argv.push_back(program);
+    options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
+    options.searchPath = true;
+    // Dies with us even when we are killed outright.
+    options.dieWithParent = true;
+    options.defaultSignals.assign(kForwarded.begin(), kForwarded.end());
+    options.defaultSignals.push_back(SIGPIPE);
+    options.stdoutFd = pipeEnds[1];
+    options.stderrFd = errorEnds[1];
 
     // Held back until the child's id is known, so a signal in between still reaches ffmpeg.
     sigset_t forwarded;
@@ -130,41 +118,29 @@ FfmpegOutcome RunFfmpeg(const std::string& program, const std::vector<std::strin
     for (const int signal : kForwarded)
         sigaddset(&forwarded, signal);
     ::sigprocmask(SIG_BLOCK, &forwarded, &previous);
+    options.signalMask = previous;
 
-    const pid_t parent = ::getpid();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // Dies with us even when we are killed outright; if we already died before this line,
-        // getppid() no longer names us and nobody would ever send that signal.
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent)
-            ::_exit(127);
-        struct sigaction standard
-        {
-        };
-        standard.sa_handler = SIG_DFL;
-        sigemptyset(&standard.sa_mask);
-        for (const int signal : kForwarded)
-            ::sigaction(signal, &standard, nullptr);
-        ::sigaction(SIGPIPE, &standard, nullptr);
-        ::sigprocmask(SIG_SETMASK, &previous, nullptr);
-        if (::dup2(pipeEnds[1], STDOUT_FILENO) < 0 || ::dup2(errorEnds[1], STDERR_FILENO) < 0)
-            ::_exit(127);
-        if (program.find('/') != std::string::npos)
-            ::execv(program.c_str(), argv.data());
-        else
-            ::execvp(program.c_str(), argv.data());
-        WriteError(("cannot run " + program).c_str(), errno);
-        ::_exit(127);
-    }
-    if (child < 0) {
-        const int error = errno;
+    const Expected<int, SpawnError> started = SpawnProcess(options);
+    if (!started) {
         ::sigprocmask(SIG_SETMASK, &previous, nullptr);
         for (const int fd : {pipeEnds[0], pipeEnds[1], errorEnds[0], errorEnds[1]})
             ::close(fd);
-        outcome.error = std::string("cannot start ffmpeg: ") + std::strerror(error);
+        const SpawnError failure = started.error();
+        if (!failure.inChild) {
+            outcome.error = std::string("cannot start ffmpeg: ") + std::strerror(failure.code);
+            return outcome;
+        }
+        // Told as the child's own error output would tell it, and ended as it would end.
+        std::string pending;
+        outcome.started = true;
+        TakeErrorOutput("Zantrove: cannot run " + program + ": " + std::strerror(failure.code) + "\n",
+                        pending, outcome);
+        outcome.exitCode = 127;
+        outcome.receivedSignal = g_received;
+        outcome.error = "cannot run " + program;
         return outcome;
     }
+    const pid_t child = *started;
     g_child = child;
     ::sigprocmask(SIG_SETMASK, &previous, nullptr);
     ::close(pipeEnds[1]);

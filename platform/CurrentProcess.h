@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+namespace zantrove {
+
+// The id the system gives the running process.
+int CurrentProcessId();
+
+// The full path of the running executable; empty when the system does not tell.
+std::string ExecutablePath();
+
+} // namespace zantrove

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
 
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

@@ -5,9 +5,9 @@
 #include "cli/CliConvertReport.h"
 #include "conversion/ConversionSession.h"
 #include "conversion/ProcessTermination.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
-#include "storage/FileUtilities.h"
 #include "storage/UserSettings.h"
 
 #include <csignal>

@@ -2,7 +2,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

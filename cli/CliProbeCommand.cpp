@@ -2,7 +2,7 @@
 #include "cli/CliCommands.h"
 #include "media/AddFilesFlow.h"
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

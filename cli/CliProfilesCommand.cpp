@@ -2,7 +2,7 @@
 #include "cli/CliCommands.h"
 #include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

@@ -2,7 +2,7 @@
 #include "conversion/BatchOutcome.h"
 
 #include "base/UserMessage.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

@@ -4,7 +4,7 @@
 #include "base/TimeText.h"
 #include "conversion/ConversionProgress.h"
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cmath>

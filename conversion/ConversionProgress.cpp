@@ -5,7 +5,7 @@
 #include "base/TimeText.h"
 #include "conversion/ConversionScript.h"
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include "conversion/ConversionScript.h"
 #include "conversion/LibraryReport.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 #include "conversion/ConversionScript.h"
 
 #include "media/VideoListModel.h"
+#include "platform/FileSystem.h"
 #include "storage/AtomicFile.h"
-#include "storage/FileUtilities.h"
 
 #include <cerrno>
 #include <cstdio>

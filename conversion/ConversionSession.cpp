@@ -4,7 +4,7 @@
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "conversion/EncoderSettings.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 
@@ -34,13 +34,15 @@ Verdict ConversionSession::CheckStepDone(int step) const
 {
     if (step == 2 && m_rows.IsEmpty())
         return Unexpected{UserMessage{MessageIcon::Exclamation,
-                                      std::string("You have not added any video files to your list.") + kCrLf +
+                                      std::string("You have not added any video files to your list.") +
+                                          kCrLf +
                                           "Please, click the 'Add Video(s)' button to add one or more video "
                                           "files to your list."}};
     if (step == 3 && m_outputFolder.empty())
         return Unexpected{UserMessage{
             MessageIcon::Exclamation,
-            std::string("You have not specified an output directory for your converted video files.") + kCrLf +
+            std::string("You have not specified an output directory for your converted video files.") +
+                kCrLf +
                 "Please, click the 'Browse' button and choose a directory where you would like to save your "
                 "converted video files."}};
     return {};

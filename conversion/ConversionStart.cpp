@@ -4,7 +4,7 @@
 #include "base/TextUtilities.h"
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 namespace zantrove {
 

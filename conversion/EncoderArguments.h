@@ -2,7 +2,7 @@
 #pragma once
 
 #include "conversion/EncoderSettings.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <functional>
 #include <optional>

@@ -2,7 +2,7 @@
 #include "conversion/EncoderAvailability.h"
 
 #include "conversion/ConversionScript.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <cstring>
 #include <unistd.h>

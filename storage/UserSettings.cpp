@@ -2,7 +2,7 @@
 #include "storage/UserSettings.h"
 
 #include "base/TextUtilities.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "storage/IniFile.h"
 
 #include <limits>

@@ -4,7 +4,7 @@
 #include "base/TextUtilities.h"
 #include "base/TimeText.h"
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 
 #include <algorithm>
 #include <cstdint>

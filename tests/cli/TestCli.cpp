@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Cli.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zantrove-cli convert refuses to start when the encoder check fails, before anything is written.
 #include "cli/Cli.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"

@@ -3,7 +3,7 @@
 #include "tests/support/CliRun.h"
 
 #include "media/MediaInfoLibrary.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 

@@ -54,8 +54,8 @@ TEST_F(ConversionStartTest, EmptyListIsRefusedFirst)
     m_settings.SelectEntry(ChoiceBox::VideoSize, 3);
     const auto message = Check(0);
     ASSERT_TRUE(message);
-    EXPECT_EQ(message.error().text, "Please, add one or more files to your list first.");
-    EXPECT_EQ(message.error().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(message->text, "Please, add one or more files to your list first.");
+    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
 }
 
 TEST_F(ConversionStartTest, SizeAboveTheCodecLimitNamesTheLargestAllowed)
@@ -64,7 +64,7 @@ TEST_F(ConversionStartTest, SizeAboveTheCodecLimitNamesTheLargestAllowed)
     m_settings.SelectEntry(ChoiceBox::VideoBitrate, 2); // the size check comes first
     const auto message = Check();
     ASSERT_TRUE(message);
-    EXPECT_EQ(message.error().text, "The maximum video size for the selected videocodec is: 1280x720");
+    EXPECT_EQ(message->text, "The maximum video size for the selected videocodec is: 1280x720");
 }
 
 TEST_F(ConversionStartTest, QualityAboveTheLimitWhenTheSizePasses)
@@ -73,7 +73,7 @@ TEST_F(ConversionStartTest, QualityAboveTheLimitWhenTheSizePasses)
     m_settings.SelectEntry(ChoiceBox::VideoBitrate, 2);
     const auto message = Check();
     ASSERT_TRUE(message);
-    EXPECT_EQ(message.error().text, "The maximum video quality for the selected videocodec is: 1000 kbps");
+    EXPECT_EQ(message->text, "The maximum video quality for the selected videocodec is: 1000 kbps");
     m_settings.SetChecked(CheckBox::VideoNoVideo, true); // checked with video off too
     EXPECT_TRUE(Check());
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/EncoderArguments.h"
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
 #include <algorithm>

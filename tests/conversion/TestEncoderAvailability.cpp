@@ -3,7 +3,7 @@
 // built component against this machine's ffmpeg.
 #include "conversion/EncoderAvailability.h"
 
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
 #include <cstdlib>

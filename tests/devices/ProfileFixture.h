@@ -2,7 +2,7 @@
 #pragma once
 
 #include "devices/DeviceCatalog.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
 #include <string>

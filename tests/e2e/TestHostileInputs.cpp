@@ -5,7 +5,7 @@
 // exit with success, no final name holds anything but a complete conversion (only ".part" may be
 // left), and the good files of the batch are converted all the same.
 #include "cli/Cli.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 

@@ -4,7 +4,7 @@
 // and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
 // bar in its top left corner; the output must show both as the source's viewer sees them, whole,
 // upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "storage/IniFile.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"

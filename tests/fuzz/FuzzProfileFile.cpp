@@ -5,7 +5,7 @@
 #include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
 #include "devices/ProfileFile.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "media/AddFilesFlow.h"
 
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "storage/IniFile.h"
 #include "storage/UserSettings.h"
 #include "tests/media/MediaClips.h"

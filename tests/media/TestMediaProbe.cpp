@@ -2,7 +2,7 @@
 #include "media/MediaProbe.h"
 
 #include "media/VideoListModel.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The built encoder against the real ffmpeg, on clips made here, staged under the name the
 // program gives it.
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/ToolProcess.h"

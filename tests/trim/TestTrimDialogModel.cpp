@@ -46,7 +46,7 @@ TEST(TrimOpening, NeedsACurrentRowAndAtMostOneSelected)
     message = CheckTrimSelection(list);
     ASSERT_FALSE(message);
     EXPECT_EQ(message.error().text, "You cannot trim multiple video files at once.\r\n"
-                             "Please, make sure that you have selected only 1 video file.");
+                                    "Please, make sure that you have selected only 1 video file.");
 }
 
 TEST(TrimLoading, AFreshRowStartsAtZeroAndEndsAtItsDuration)
@@ -137,7 +137,7 @@ TEST(TrimValidationOrder, NumbersAreCheckedBeforeTheOrderOfTimes)
 {
     const TrimValidation v = ValidateTrimEntries({{"x", "00", "00"}, {"00", "00", "00"}}, 10);
     ASSERT_TRUE(v.message.has_value());
-    EXPECT_EQ(v.message.error().text, kNotNumeric);
+    EXPECT_EQ(v.message->text, kNotNumeric);
 }
 
 TEST(TrimValidationOrder, NoWrapAtTwentyFourHours)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs from the window: the real launcher, the staged encoder and ffmpeg on generated clips.
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliProcess.h"
 #include "tests/support/TestHome.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window refuses a start whose encoder check fails, with a critical message and nothing written.
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "storage/FileUtilities.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 #include "ui/MainWindow.h"

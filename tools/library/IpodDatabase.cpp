@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/library/IpodDatabase.h"
 
+#include "platform/FileSystem.h"
 #include "storage/AtomicFile.h"
-#include "storage/FileUtilities.h"
 
 #include <cstdio>
 #include <ctime>

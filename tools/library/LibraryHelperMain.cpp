@@ -5,7 +5,7 @@
 // went; a failure is one line on standard error that starts with the file's path.
 #include "conversion/LibraryReport.h"
 #include "media/MediaProbe.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tools/library/IpodDatabase.h"
 #include "tools/library/MountTable.h"
 #include "tools/library/PlaylistFile.h"

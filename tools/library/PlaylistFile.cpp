@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/library/PlaylistFile.h"
 
+#include "platform/FileSystem.h"
 #include "storage/AtomicFile.h"
-#include "storage/FileUtilities.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/TimeText.h"
-#include "storage/FileUtilities.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
 #include <filesystem>

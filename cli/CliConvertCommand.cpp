@@ -64,10 +64,12 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const ConversionSession& session = **setUp;
 
     if (const Verdict ready = session.CheckReady(); !ready) {
-        std::string text = ready.error().text;
-        for (std::size_t at; (at = text.find(kCrLf)) != std::string::npos;)
-            text.replace(at, 2, "\n");
-        context.err << "zantrove-cli: " << text << '\n';
+        // One sentence a line, as the message box shows them.
+        std::string_view text = ready.error().text;
+        context.err << "zantrove-cli: ";
+        for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
+            context.err << text.substr(0, at) << '\n';
+        context.err << text << '\n';
         return 1;
     }
     Platform& platform = Platform::Instance();

@@ -5,7 +5,6 @@
 #include "platform/FileSystem.h"
 
 #include <cstring>
-#include <unistd.h>
 
 namespace zantrove {
 
@@ -71,7 +70,7 @@ Verdict CheckEncoderAvailability(const std::string& applicationFolder, const Enc
 {
     const std::string component =
         JoinPath(JoinPath(applicationFolder, "Components"), std::string(kEncoderComponentName));
-    if (!FileExists(component) || ::access(component.c_str(), X_OK) != 0)
+    if (!IsExecutableFile(component))
         return Refusal("The encoder component is missing: " + component + kCrLf +
                        "Please, reinstall Zantrove.");
 

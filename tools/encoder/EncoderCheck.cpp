@@ -2,6 +2,7 @@
 #include "tools/encoder/EncoderCheck.h"
 
 #include "base/TextUtilities.h"
+#include "tools/encoder/StreamSwitch.h"
 
 #include <algorithm>
 #include <array>
@@ -103,14 +104,8 @@ ParsedCheck ParseCheckArguments(const std::vector<std::string>& arguments)
     CheckRequest& request = parsed.request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        if (option == "-vn") {
-            request.videoOff = true;
+        if (TakeStreamSwitch(option, request.videoOff, request.audioOff))
             continue;
-        }
-        if (option == "-an") {
-            request.audioOff = true;
-            continue;
-        }
         if (option != "-f" && option != "-vcodec" && option != "-acodec") {
             parsed.error = "Zantrove: the check takes -f, -vcodec, -acodec, -vn and -an, not " + option;
             return parsed;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/EncoderOptions.h"
 
+#include "tools/encoder/StreamSwitch.h"
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -183,14 +184,8 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
             request.sameQuality = true;
             continue;
         }
-        if (option == "-vn") {
-            request.videoOff = true;
+        if (TakeStreamSwitch(option, request.videoOff, request.audioOff))
             continue;
-        }
-        if (option == "-an") {
-            request.audioOff = true;
-            continue;
-        }
         const bool passThrough =
             std::find(kPassThrough.begin(), kPassThrough.end(), option) != kPassThrough.end();
         static constexpr std::array<std::string_view, 19> kValued{

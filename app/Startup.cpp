@@ -5,35 +5,39 @@
 
 namespace zantrove {
 
-ShellFolderAnswer GetShellFolderPath(int folderId, const Platform& platform)
+Expected<std::string, UserMessage> GetShellFolderPath(int folderId, const Platform& platform)
 {
     const FolderLookup lookup = platform.ShellFolder(folderId);
     switch (lookup.status) {
     case FolderLookupStatus::Ok:
-        return {lookup.path, std::nullopt};
+        return lookup.path;
     case FolderLookupStatus::InvalidFolderId:
-        return {{}, UserMessage{MessageIcon::Critical, "Invalid Folder ID!"}};
+        return Unexpected{UserMessage{MessageIcon::Critical, "Invalid Folder ID!"}};
     case FolderLookupStatus::FolderDoesNotExist:
-        return {{}, UserMessage{MessageIcon::Critical, "ApplicationData Folder does not exist!"}};
+        return Unexpected{UserMessage{MessageIcon::Critical, "ApplicationData Folder does not exist!"}};
     case FolderLookupStatus::OtherFailure:
         break;
     }
-    return {};
+    return std::string();
 }
 
-std::string SettingsFolderPath(const Platform& platform, std::vector<UserMessage>& messages)
+SettingsFolder SettingsFolderPath(const Platform& platform)
 {
-    ShellFolderAnswer answer = GetShellFolderPath(Platform::kApplicationDataFolder, platform);
-    if (answer.message)
-        messages.push_back(*answer.message);
-    return JoinPath(JoinPath(answer.path, "Quelmar"), "Zantrove");
+    const auto answer = GetShellFolderPath(Platform::kApplicationDataFolder, platform);
+    SettingsFolder folder{JoinPath(JoinPath(answer ? *answer : std::string(), "Quelmar"), "Zantrove"), {}};
+    if (!answer)
+        folder.notices.push_back(answer.error());
+    return folder;
 }
 
-std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMessage>& messages)
+SettingsFolder ResolveSettingsFolder(const Platform& platform)
 {
-    CreateFolderPath(SettingsFolderPath(platform, messages));
+    SettingsFolder created = SettingsFolderPath(platform);
+    CreateFolderPath(created.path);
     // Looked up a second time for the value that is kept, so a failing lookup is reported twice.
-    return SettingsFolderPath(platform, messages);
+    SettingsFolder kept = SettingsFolderPath(platform);
+    created.notices.insert(created.notices.end(), kept.notices.begin(), kept.notices.end());
+    return {kept.path, created.notices};
 }
 
 bool IsDebugSwitch(const std::vector<std::string>& arguments)

@@ -5,27 +5,28 @@
 #include "base/UserMessage.h"
 #include "platform/Platform.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace zantrove {
 
-struct ShellFolderAnswer
+// The folder for an id, or the message to show when the lookup says why it failed. A lookup that
+// fails without a reason answers with an empty path.
+Expected<std::string, UserMessage> GetShellFolderPath(int folderId, const Platform& platform);
+
+// The settings folder's path, and the messages of failed lookups for the caller to show, in order.
+// The path is there even then, built on an empty application-data folder.
+struct SettingsFolder
 {
-    std::string path; // empty on failure
-    std::optional<UserMessage> message;
+    std::string path;
+    std::vector<UserMessage> notices;
 };
 
-// The folder for an id, or an empty path with the message to show when the lookup says why it failed.
-ShellFolderAnswer GetShellFolderPath(int folderId, const Platform& platform);
+// The settings folder's path, nothing created.
+SettingsFolder SettingsFolderPath(const Platform& platform);
 
-// The settings folder's path, nothing created; a failed lookup's message is added to messages.
-std::string SettingsFolderPath(const Platform& platform, std::vector<UserMessage>& messages);
-
-// The settings folder: application-data folder + "/Quelmar/Zantrove", every level created. Messages of
-// a failed lookup are collected in order for the caller to show.
-std::string ResolveSettingsFolder(const Platform& platform, std::vector<UserMessage>& messages);
+// The settings folder: application-data folder + "/Quelmar/Zantrove", every level created.
+SettingsFolder ResolveSettingsFolder(const Platform& platform);
 
 // True only when the arguments after the program's name, as the program was started with them and
 // joined by blanks, are exactly "/debug".

@@ -73,11 +73,11 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 1;
     }
     Platform& platform = Platform::Instance();
-    std::vector<UserMessage> messages;
     // A dry run shows the script the run would write, and leaves the disk as it found it.
-    const std::string settingsFolder =
-        options->dryRun ? SettingsFolderPath(platform, messages) : ResolveSettingsFolder(platform, messages);
-    for (const UserMessage& message : messages)
+    const SettingsFolder folder =
+        options->dryRun ? SettingsFolderPath(platform) : ResolveSettingsFolder(platform);
+    const std::string& settingsFolder = folder.path;
+    for (const UserMessage& message : folder.notices)
         context.err << "zantrove-cli: " << message.text << '\n';
     if (options->dryRun) {
         context.out << session.ScriptText(settingsFolder);

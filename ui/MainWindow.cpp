@@ -26,8 +26,8 @@
 #include "ui/VideoListStep.h"
 #include "ui/WizardButtonBar.h"
 
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -132,10 +132,10 @@ MainWindow::~MainWindow()
 
 void MainWindow::Load(const std::vector<std::string>& arguments)
 {
-    std::vector<UserMessage> messages;
     Platform& platform = Platform::Instance();
-    m_settingsPath = ResolveSettingsFolder(platform, messages);
-    for (const UserMessage& message : messages)
+    const SettingsFolder folder = ResolveSettingsFolder(platform);
+    m_settingsPath = folder.path;
+    for (const UserMessage& message : folder.notices)
         MessageBox::Show(this, message);
 
     if (IsDebugSwitch(arguments))

@@ -71,36 +71,34 @@ TEST(SettingsFolderTest, CreatesBothLevelsBelowTheDataFolder)
     const std::string data = test::MakeTempFolder("data");
     FakePlatform platform;
     platform.answer = {FolderLookupStatus::Ok, data};
-    std::vector<UserMessage> messages;
-    EXPECT_EQ(ResolveSettingsFolder(platform, messages), data + "/Quelmar/Zantrove");
+    SettingsFolder folder = ResolveSettingsFolder(platform);
+    EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
     EXPECT_TRUE(FolderExists(data + "/Quelmar/Zantrove"));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(folder.notices.empty());
     // Present already: nothing new, nothing shown.
-    EXPECT_EQ(ResolveSettingsFolder(platform, messages), data + "/Quelmar/Zantrove");
-    EXPECT_TRUE(messages.empty());
+    folder = ResolveSettingsFolder(platform);
+    EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
+    EXPECT_TRUE(folder.notices.empty());
 }
 
 TEST(SettingsFolderTest, FailedLookupIsReportedTwice)
 {
     FakePlatform platform;
     platform.answer = {FolderLookupStatus::FolderDoesNotExist, {}};
-    std::vector<UserMessage> messages;
-    EXPECT_EQ(ResolveSettingsFolder(platform, messages), "/Quelmar/Zantrove");
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].text, "ApplicationData Folder does not exist!");
-    EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(messages[0].title, "Zantrove");
+    SettingsFolder folder = ResolveSettingsFolder(platform);
+    EXPECT_EQ(folder.path, "/Quelmar/Zantrove");
+    ASSERT_EQ(folder.notices.size(), 2u);
+    EXPECT_EQ(folder.notices[0].text, "ApplicationData Folder does not exist!");
+    EXPECT_EQ(folder.notices[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(folder.notices[0].title, "Zantrove");
 
     platform.answer = {FolderLookupStatus::InvalidFolderId, {}};
-    messages.clear();
-    ResolveSettingsFolder(platform, messages);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].text, "Invalid Folder ID!");
+    folder = ResolveSettingsFolder(platform);
+    ASSERT_EQ(folder.notices.size(), 2u);
+    EXPECT_EQ(folder.notices[1].text, "Invalid Folder ID!");
 
     platform.answer = {FolderLookupStatus::OtherFailure, {}};
-    messages.clear();
-    ResolveSettingsFolder(platform, messages);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(ResolveSettingsFolder(platform).notices.empty());
 }
 
 TEST(SettingsFolderTest, LinuxLookupUsesTheXdgDataHome)

@@ -69,8 +69,10 @@ int main(int argc, char** argv)
         for (const auto& argument : line.arguments)
             arguments.push_back(argument.text);
         const auto parsed = zantrove::ParseEncoderArguments(arguments);
+        if (!parsed)
+            return 1;
         script += "ffmpeg";
-        for (const std::string& argument : zantrove::BuildFfmpegArguments(parsed.request))
+        for (const std::string& argument : zantrove::BuildFfmpegArguments(*parsed))
             script += ' ' + zantrove::ShellQuote(argument);
         script += " </dev/null\n";
     }

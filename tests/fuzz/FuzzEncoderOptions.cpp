@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)MuxerForFileName(argument);
     }
 
-    const ParsedRequest parsed = ParseEncoderArguments(arguments);
-    if (!parsed.Ok()) {
-        ZANTROVE_FUZZ_CHECK(!parsed.error.empty());
+    const auto parsed = ParseEncoderArguments(arguments);
+    if (!parsed) {
+        ZANTROVE_FUZZ_CHECK(!parsed.error().text.empty());
         return 0;
     }
-    const EncoderRequest& request = parsed.request;
+    const EncoderRequest& request = *parsed;
     ZANTROVE_FUZZ_CHECK(!request.input.empty() && !request.output.empty());
     ZANTROVE_FUZZ_CHECK(!(request.videoOff && request.audioOff));
     ZANTROVE_FUZZ_CHECK((request.width == 0) == (request.height == 0));

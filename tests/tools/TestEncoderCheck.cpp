@@ -105,18 +105,18 @@ TEST(EncoderCheckTest, FormatsListingCountsOnlyWhatWrites)
 
 TEST(EncoderCheckTest, ArgumentsTakeTheNormalOptionNames)
 {
-    const ParsedCheck parsed = ParseCheckArguments({"-f", "ipod", "-vcodec", "libx264", "-acodec", "aac"});
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    EXPECT_EQ(parsed.request.format, "ipod");
-    EXPECT_EQ(parsed.request.videoCodec, "libx264");
-    EXPECT_EQ(parsed.request.audioCodec, "aac");
-    EXPECT_FALSE(parsed.request.videoOff);
+    const auto parsed = ParseCheckArguments({"-f", "ipod", "-vcodec", "libx264", "-acodec", "aac"});
+    ASSERT_TRUE(parsed) << parsed.error();
+    EXPECT_EQ(parsed->format, "ipod");
+    EXPECT_EQ(parsed->videoCodec, "libx264");
+    EXPECT_EQ(parsed->audioCodec, "aac");
+    EXPECT_FALSE(parsed->videoOff);
 
-    const ParsedCheck off = ParseCheckArguments({"-vn", "-acodec", "aac", "-an"});
-    ASSERT_TRUE(off.Ok());
-    EXPECT_TRUE(off.request.videoOff);
-    EXPECT_TRUE(off.request.audioOff);
-    EXPECT_TRUE(ParseCheckArguments({}).Ok());
+    const auto off = ParseCheckArguments({"-vn", "-acodec", "aac", "-an"});
+    ASSERT_TRUE(off);
+    EXPECT_TRUE(off->videoOff);
+    EXPECT_TRUE(off->audioOff);
+    EXPECT_TRUE(ParseCheckArguments({}));
 }
 
 struct BadArguments
@@ -135,9 +135,9 @@ TEST(EncoderCheckTest, BadArgumentsAreRefusedByName)
         {{"libx264"}, "not libx264"},
     };
     for (const BadArguments& bad : cases) {
-        const ParsedCheck parsed = ParseCheckArguments(bad.arguments);
-        EXPECT_FALSE(parsed.Ok());
-        EXPECT_NE(parsed.error.find(bad.says), std::string::npos) << parsed.error;
+        const auto parsed = ParseCheckArguments(bad.arguments);
+        ASSERT_FALSE(parsed);
+        EXPECT_NE(parsed.error().find(bad.says), std::string::npos) << parsed.error();
     }
 }
 

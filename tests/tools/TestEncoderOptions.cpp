@@ -44,9 +44,9 @@ class TranslationTable : public ::testing::TestWithParam<TranslationCase>
 
 TEST_P(TranslationTable, GivesTheFfmpegArguments)
 {
-    const ParsedRequest parsed = ParseEncoderArguments(Split(GetParam().classic));
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
-    EXPECT_EQ(Join(BuildFfmpegArguments(parsed.request)), std::string(kHead) + " " + GetParam().ffmpeg);
+    const auto parsed = ParseEncoderArguments(Split(GetParam().classic));
+    ASSERT_TRUE(parsed) << parsed.error().text;
+    EXPECT_EQ(Join(BuildFfmpegArguments(*parsed)), std::string(kHead) + " " + GetParam().ffmpeg);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -126,8 +126,9 @@ class RefusalTable : public ::testing::TestWithParam<RefusalCase>
 
 TEST_P(RefusalTable, NamesTheProblem)
 {
-    const ParsedRequest parsed = ParseEncoderArguments(Split(GetParam().classic));
-    EXPECT_EQ(parsed.error, GetParam().error);
+    const auto parsed = ParseEncoderArguments(Split(GetParam().classic));
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.error().text, GetParam().error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,9 +151,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
 {
-    const ParsedRequest parsed = ParseEncoderArguments(
+    const auto parsed = ParseEncoderArguments(
         {"-i", "/v/My Holiday.avi", "-vcodec", "mpeg4", "-y", "/out/My Holiday (2).mp4"});
-    ASSERT_TRUE(parsed.Ok()) << parsed.error;
+    ASSERT_TRUE(parsed) << parsed.error().text;
     const std::vector<std::string> expected{"-nostdin",
                                             "-hide_banner",
                                             "-loglevel",
@@ -172,7 +173,7 @@ TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
                                             "-f",
                                             "mp4",
                                             "file:/out/My Holiday (2).mp4.part"};
-    EXPECT_EQ(BuildFfmpegArguments(parsed.request), expected);
+    EXPECT_EQ(BuildFfmpegArguments(*parsed), expected);
 }
 
 TEST(EncoderOptionsTest, RateForms)

@@ -60,9 +60,9 @@ bool AskFfmpeg(const std::string& ffmpeg, const char* question, std::string& lis
 
 int RunCheckMode(const std::vector<std::string>& arguments, const char* argv0)
 {
-    const ParsedCheck parsed = ParseCheckArguments(arguments);
-    if (!parsed.Ok()) {
-        std::fprintf(stderr, "%s\n", parsed.error.c_str());
+    const auto parsed = ParseCheckArguments(arguments);
+    if (!parsed) {
+        std::fprintf(stderr, "%s\n", parsed.error().c_str());
         return kCheckBadArguments;
     }
     const std::string ffmpeg = FindOnPath(FindFfmpeg(argv0));
@@ -75,7 +75,7 @@ int RunCheckMode(const std::vector<std::string>& arguments, const char* argv0)
     if (!AskFfmpeg(ffmpeg, "-encoders", encoders) || !AskFfmpeg(ffmpeg, "-muxers", muxers))
         return kCheckNoFfmpeg;
     const std::vector<MissingItem> missing =
-        FindMissing(parsed.request, ParseEncoderListing(encoders), ParseMuxerListing(muxers));
+        FindMissing(*parsed, ParseEncoderListing(encoders), ParseMuxerListing(muxers));
     for (const MissingItem& item : missing)
         std::printf("%s\n", DescribeMissing(item).c_str());
     return missing.empty() ? kCheckAllThere : kCheckSomethingMissing;

@@ -98,28 +98,23 @@ std::vector<std::string> ParseMuxerListing(std::string_view text)
     return muxers;
 }
 
-ParsedCheck ParseCheckArguments(const std::vector<std::string>& arguments)
+Expected<CheckRequest, std::string> ParseCheckArguments(const std::vector<std::string>& arguments)
 {
-    ParsedCheck parsed;
-    CheckRequest& request = parsed.request;
+    CheckRequest request;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         if (TakeStreamSwitch(option, request.videoOff, request.audioOff))
             continue;
-        if (option != "-f" && option != "-vcodec" && option != "-acodec") {
-            parsed.error = "Zantrove: the check takes -f, -vcodec, -acodec, -vn and -an, not " + option;
-            return parsed;
-        }
-        if (i + 1 >= arguments.size() || arguments[i + 1].empty() || arguments[i + 1].front() == '-') {
-            parsed.error = "Zantrove: missing value for " + option;
-            return parsed;
-        }
+        if (option != "-f" && option != "-vcodec" && option != "-acodec")
+            return Unexpected{"Zantrove: the check takes -f, -vcodec, -acodec, -vn and -an, not " + option};
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty() || arguments[i + 1].front() == '-')
+            return Unexpected{"Zantrove: missing value for " + option};
         const std::string& value = arguments[++i];
         (option == "-f"        ? request.format
          : option == "-vcodec" ? request.videoCodec
                                : request.audioCodec) = value;
     }
-    return parsed;
+    return request;
 }
 
 std::vector<MissingItem> FindMissing(const CheckRequest& request, const std::vector<ListedEncoder>& encoders,

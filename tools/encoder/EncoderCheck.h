@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,15 +44,9 @@ struct CheckRequest
     bool audioOff = false;
 };
 
-struct ParsedCheck
-{
-    CheckRequest request;
-    std::string error; // a whole line for stderr, empty when the arguments were accepted
-    bool Ok() const { return error.empty(); }
-};
-
-// The arguments after "--check": -f, -vcodec, -acodec with a value, -vn and -an.
-ParsedCheck ParseCheckArguments(const std::vector<std::string>& arguments);
+// The arguments after "--check": -f, -vcodec, -acodec with a value, -vn and -an; else a whole line
+// for stderr.
+Expected<CheckRequest, std::string> ParseCheckArguments(const std::vector<std::string>& arguments);
 
 struct MissingItem
 {

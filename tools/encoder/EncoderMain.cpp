@@ -102,12 +102,13 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (!arguments.empty() && arguments.front() == zantrove::kCheckOption)
         return zantrove::RunCheckMode({arguments.begin() + 1, arguments.end()}, argv[0]);
-    const zantrove::ParsedRequest parsed = zantrove::ParseEncoderArguments(arguments);
-    if (!parsed.Ok()) {
-        Fail((parsed.request.input.empty() ? "Zantrove" : parsed.request.input) + ": " + parsed.error);
+    const auto parsed = zantrove::ParseEncoderArguments(arguments);
+    if (!parsed) {
+        const zantrove::ArgumentRefusal& refusal = parsed.error();
+        Fail((refusal.input.empty() ? "Zantrove" : refusal.input) + ": " + refusal.text);
         return 2;
     }
-    zantrove::EncoderRequest request = parsed.request;
+    zantrove::EncoderRequest request = *parsed;
     int claimError = 0;
     const std::string part = zantrove::ClaimUnfinishedFile(request.output, claimError);
     if (part.empty()) {

@@ -2,6 +2,7 @@
 #include "tools/encoder/EncoderOptions.h"
 
 #include "tools/encoder/StreamSwitch.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -164,13 +165,11 @@ std::string MuxerForFileName(std::string_view fileName)
     return {};
 }
 
-ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
+Expected<EncoderRequest, ArgumentRefusal> ParseEncoderArguments(const std::vector<std::string>& arguments)
 {
-    ParsedRequest parsed;
-    EncoderRequest& request = parsed.request;
-    const auto fail = [&parsed](std::string text) {
-        parsed.error = std::move(text);
-        return parsed;
+    EncoderRequest request;
+    const auto fail = [&request](std::string text) {
+        return Unexpected{ArgumentRefusal{request.input, std::move(text)}};
     };
     // Named in the refusal too, so the progress window files the refusal under its source.
     if (const auto input = std::find(arguments.begin(), arguments.end(), "-i");
@@ -273,7 +272,7 @@ ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments)
     // ffmpeg writes into "<name>.part", whose extension says nothing, so the muxer is always named.
     if (request.format.empty() && MuxerForFileName(request.output).empty())
         return fail("cannot tell the output format of " + request.output + "; give -f");
-    return parsed;
+    return request;
 }
 
 int DefaultAudioTrack(std::string_view dispositions)

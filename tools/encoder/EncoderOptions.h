@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Expected.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,16 +41,16 @@ struct EncoderRequest
     int audioTrack = 0;             // among the source's audio tracks, the one converted
 };
 
-struct ParsedRequest
+// Why the arguments were refused, with the source they name (empty without one), so that the failure
+// line can begin with it.
+struct ArgumentRefusal
 {
-    EncoderRequest request;
-    std::string error; // why the arguments were refused, empty when they were accepted; request.input
-                       // is the source even then, when there is one
-    bool Ok() const { return error.empty(); }
+    std::string input;
+    std::string text;
 };
 
 // The arguments after the program name.
-ParsedRequest ParseEncoderArguments(const std::vector<std::string>& arguments);
+Expected<EncoderRequest, ArgumentRefusal> ParseEncoderArguments(const std::vector<std::string>& arguments);
 
 // "718kbps", "718 kbps", "718k", "1450.5kbps", "128000" into ffmpeg's "718k" form; nullopt when the
 // text is no rate. A plain number stays bits per second, as ffmpeg reads it.

@@ -18,4 +18,19 @@ std::string ExecutablePath()
     return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
+bool StandardOutputIsTerminal()
+{
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
+bool StandardErrorIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+bool RunsAsAdministrator()
+{
+    return ::geteuid() == 0;
+}
+
 } // namespace zantrove

@@ -11,4 +11,11 @@ int CurrentProcessId();
 // The full path of the running executable; empty when the system does not tell.
 std::string ExecutablePath();
 
+// Whether standard output or standard error is a terminal (and not a pipe or a file).
+bool StandardOutputIsTerminal();
+bool StandardErrorIsTerminal();
+
+// Whether the process runs with the administrator's rights.
+bool RunsAsAdministrator();
+
 } // namespace zantrove

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PageView.h"
 
+#include "platform/CurrentProcess.h"
+
 #include <QUrl>
 #include <QWebEngineView>
-
-#include <unistd.h>
 
 namespace zantrove::PageView {
 
@@ -17,7 +17,7 @@ QWidget* Create()
 {
     // The page renderer refuses to start for root inside its sandbox; root has nothing left for the
     // sandbox to protect, so it runs without it there (a container or a test machine).
-    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+    if (RunsAsAdministrator() && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     auto* view = new QWebEngineView;
     view->setMinimumSize(480, 320);

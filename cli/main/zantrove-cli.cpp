@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Cli.h"
+#include "platform/CurrentProcess.h"
 #include "platform/Platform.h"
 #ifdef ZANTROVE_NOTIFICATIONS
 #include "platform/DesktopNotification.h"
 #endif
 
 #include <iostream>
-#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         zantrove::SendDesktopNotification(title, body);
     };
 #endif
-    context.outIsTerminal = ::isatty(STDOUT_FILENO) == 1;
-    context.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    context.outIsTerminal = zantrove::StandardOutputIsTerminal();
+    context.errIsTerminal = zantrove::StandardErrorIsTerminal();
     return zantrove::RunCli({argv + 1, argv + argc}, context);
 }

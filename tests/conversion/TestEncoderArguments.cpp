@@ -2,6 +2,7 @@
 #include "conversion/EncoderArguments.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
@@ -107,7 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"1280x800", "1280x720", "-croptop 40 -cropbottom 40 -s 1280x720"},
                       // A scaled height beyond 16 bits cannot be written: the step is left out.
                       SizeCase{"4x1080", "320x240", ""}, SizeCase{"0x0", "320x240", ""},
-                      SizeCase{"640x0", "320x240", ""}, SizeCase{"640x480", "big", ""}));
+                      SizeCase{"640x0", "320x240", ""}, SizeCase{"640x480", "big", ""}),
+    [](const auto& row) {
+        return test::CaseName(std::string(row.param.source) + "_in_" + row.param.target, row.index);
+    });
 
 TEST(EncoderArgumentsTest, VideoOffTakesTheAudioExtensionAndNoVideoOptions)
 {

@@ -2,6 +2,7 @@
 #include "devices/EncodingSettingsModel.h"
 #include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Table, VideoSizeNumberTest,
                                            NumberCase{"+16", false}, NumberCase{"400.5", false},
                                            NumberCase{"32768", false}, NumberCase{"", false},
                                            NumberCase{"abc", false}, NumberCase{" 400", false},
-                                           NumberCase{"400;rm", false}));
+                                           NumberCase{"400;rm", false}),
+                         [](const auto& row) { return test::CaseName(row.param.text, row.index); });
 
 class ConfirmVideoSizeTest : public ::testing::Test
 {

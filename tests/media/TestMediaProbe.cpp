@@ -4,6 +4,7 @@
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PlayTimeCase{"3000000000", "00:00:00"},
                       // fractional answers of some library versions
                       PlayTimeCase{"1000.000", "00:00:01"}, PlayTimeCase{"2500.0", "00:00:02"},
-                      PlayTimeCase{"1e3", "00:00:00"}, PlayTimeCase{"-5000", "00:00:00"}));
+                      PlayTimeCase{"1e3", "00:00:00"}, PlayTimeCase{"-5000", "00:00:00"}),
+    [](const auto& row) { return test::CaseName(row.param.answer, row.index); });
 
 TEST(PlayTimeReading, FractionsRoundToWholeMillisecondsHalfToEven)
 {
@@ -108,7 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"1920", "1080", "", "-90", "1080x1920"},
                       SizeCase{"1920", "1080", "", "180.000", "1920x1080"},
                       SizeCase{"30000", "576", "1.422", "", "0x576"},
-                      SizeCase{"720", "576", "wide", "x", "720x576"}));
+                      SizeCase{"720", "576", "wide", "x", "720x576"}),
+    [](const auto& row) {
+        return test::CaseName(std::string(row.param.width) + "x" + row.param.height, row.index);
+    });
 
 TEST(CodecConversion, EmptyCodecFallsBackToFormatThenUnknown)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/TimeText.h"
 #include "platform/FileSystem.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
 #include <filesystem>
@@ -38,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(Table, FormatSecondsTest,
                          ::testing::Values(SecondsCase{0, "00:00:00"}, SecondsCase{59, "00:00:59"},
                                            SecondsCase{60, "00:01:00"}, SecondsCase{3661, "01:01:01"},
                                            SecondsCase{86399, "23:59:59"}, SecondsCase{360000, "100:00:00"},
-                                           SecondsCase{2147483647, "596523:14:07"}));
+                                           SecondsCase{2147483647, "596523:14:07"}),
+                         [](const auto& row) { return test::CaseName(row.param.text); });
 
 TEST(ExistenceTest, FilesAndFolders)
 {

@@ -2,6 +2,7 @@
 #include "trim/TrimDialogModel.h"
 
 #include "media/VideoListModel.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -127,11 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
         ValidationCase{"60 minutes", {{"00", "00", "00"}, {"00", "60", "00"}}, kPastTheMinute},
         ValidationCase{"a negative value", {{"00", "-1", "00"}, {"00", "10", "00"}}, kNotNumeric},
         ValidationCase{"a fraction", {{"00", "1.5", "00"}, {"00", "10", "00"}}, kNotNumeric},
-        ValidationCase{"single digits stored as two",
-                       {{"0", "5", "7"}, {"1", " 2 ", "3"}},
-                       "",
-                       "00:05:07",
-                       "01:02:03"}));
+        ValidationCase{
+            "single digits stored as two", {{"0", "5", "7"}, {"1", " 2 ", "3"}}, "", "00:05:07", "01:02:03"}),
+    [](const auto& row) { return test::CaseName(row.param.what); });
 
 TEST(TrimValidationOrder, NumbersAreCheckedBeforeTheOrderOfTimes)
 {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What happens at start-up: the debug switch and log, the settings folder, the help addresses, and
+// the handler that opens a file.
+#include "app/HelpLinks.h"
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
-#include <gtest/gtest.h>
-
 #include <ctime>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <thread>
 
 namespace zantrove {
@@ -15,36 +17,19 @@ namespace {
 class FixedClock : public Clock
 {
 public:
-    explicit FixedClock(std::chrono::system_clock::time_point when) : m_when(when) {}
-    std::chrono::system_clock::time_point Now() const override { return m_when; }
-
-private:
-    std::chrono::system_clock::time_point m_when;
+    std::chrono::system_clock::time_point Now() const override
+    {
+        std::tm tm{.tm_sec = 9, .tm_min = 5, .tm_hour = 14, .tm_mday = 3, .tm_mon = 1, .tm_year = 111};
+        tm.tm_isdst = -1;
+        return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    }
 };
-
-std::chrono::system_clock::time_point LocalTime(int year, int month, int day, int h, int m, int s)
-{
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = h;
-    tm.tm_min = m;
-    tm.tm_sec = s;
-    tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
-}
 
 class FakePlatform : public Platform
 {
 public:
     FolderLookup answer;
-    mutable int lookups = 0;
-    FolderLookup ShellFolder(int) const override
-    {
-        ++lookups;
-        return answer;
-    }
+    FolderLookup ShellFolder(int) const override { return answer; }
     std::string ApplicationFolder() const override { return "/app"; }
     std::string HomeFolder() const override { return "/home/u"; }
     bool ShellOpen(const std::string&) override { return false; }
@@ -53,55 +38,41 @@ public:
     bool RequestShutdown() override { return false; }
 };
 
-TEST(DebugSwitchTest, OnlyTheExactArgumentString)
+TEST(Startup, OnlyTheExactDebugArgumentSwitchesDebugModeOn)
 {
     EXPECT_TRUE(IsDebugSwitch({"/debug"}));
-    EXPECT_FALSE(IsDebugSwitch({}));
-    EXPECT_FALSE(IsDebugSwitch({"/Debug"}));
-    EXPECT_FALSE(IsDebugSwitch({"/DEBUG"}));
-    EXPECT_FALSE(IsDebugSwitch({"/debug", "x"}));
-    EXPECT_FALSE(IsDebugSwitch({"/debugx"}));
-    EXPECT_FALSE(IsDebugSwitch({" /debug"}));
-    EXPECT_FALSE(IsDebugSwitch({"-debug"}));
-    EXPECT_FALSE(IsDebugSwitch({"", "/debug"}));
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {}, {"/Debug"}, {"/debug", "x"}, {"/debugx"}, {" /debug"}, {"-debug"}, {"", "/debug"}})
+        EXPECT_FALSE(IsDebugSwitch(arguments)) << arguments.size();
 }
 
-TEST(SettingsFolderTest, CreatesBothLevelsBelowTheDataFolder)
+TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndAFailedLookupIsReportedTwice)
 {
     const std::string data = test::MakeTempFolder("data");
     FakePlatform platform;
     platform.answer = {FolderLookupStatus::Ok, data};
-    SettingsFolder folder = ResolveSettingsFolder(platform);
-    EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
-    EXPECT_TRUE(FolderExists(data + "/Quelmar/Zantrove"));
-    EXPECT_TRUE(folder.notices.empty());
-    // Present already: nothing new, nothing shown.
-    folder = ResolveSettingsFolder(platform);
-    EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
-    EXPECT_TRUE(folder.notices.empty());
-}
-
-TEST(SettingsFolderTest, FailedLookupIsReportedTwice)
-{
-    FakePlatform platform;
-    platform.answer = {FolderLookupStatus::FolderDoesNotExist, {}};
-    SettingsFolder folder = ResolveSettingsFolder(platform);
-    EXPECT_EQ(folder.path, "/Quelmar/Zantrove");
-    ASSERT_EQ(folder.notices.size(), 2u);
-    EXPECT_EQ(folder.notices[0].text, "ApplicationData Folder does not exist!");
-    EXPECT_EQ(folder.notices[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(folder.notices[0].title, "Zantrove");
-
-    platform.answer = {FolderLookupStatus::InvalidFolderId, {}};
-    folder = ResolveSettingsFolder(platform);
-    ASSERT_EQ(folder.notices.size(), 2u);
-    EXPECT_EQ(folder.notices[1].text, "Invalid Folder ID!");
-
+    for (int run = 0; run < 2; ++run) { // the second time it is there already: nothing new, nothing shown
+        const SettingsFolder folder = ResolveSettingsFolder(platform);
+        EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
+        EXPECT_TRUE(FolderExists(folder.path));
+        EXPECT_TRUE(folder.notices.empty());
+    }
+    const std::pair<FolderLookupStatus, const char*> failures[] = {
+        {FolderLookupStatus::FolderDoesNotExist, "ApplicationData Folder does not exist!"},
+        {FolderLookupStatus::InvalidFolderId, "Invalid Folder ID!"}};
+    for (const auto& [status, text] : failures) {
+        platform.answer = {status, {}};
+        const SettingsFolder folder = ResolveSettingsFolder(platform);
+        EXPECT_EQ(folder.path, "/Quelmar/Zantrove");
+        ASSERT_EQ(folder.notices.size(), 2u);
+        EXPECT_EQ(folder.notices[1].text, text);
+        EXPECT_EQ(folder.notices[0].icon, MessageIcon::Critical);
+    }
     platform.answer = {FolderLookupStatus::OtherFailure, {}};
     EXPECT_TRUE(ResolveSettingsFolder(platform).notices.empty());
 }
 
-TEST(SettingsFolderTest, LinuxLookupUsesTheXdgDataHome)
+TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)
 {
     const std::string data = test::MakeTempFolder("xdg") + "/share";
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
@@ -116,7 +87,7 @@ TEST(SettingsFolderTest, LinuxLookupUsesTheXdgDataHome)
               std::string(std::getenv("HOME")) + "/.local/share");
 }
 
-TEST(ShellOpenTest, HandlerStartsInTheProgramFolder)
+TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
 {
     // A stand-in opener, the only one on PATH, that notes the folder it was started in.
     const std::string bin = test::MakeTempFolder("bin");
@@ -134,7 +105,6 @@ TEST(ShellOpenTest, HandlerStartsInTheProgramFolder)
     std::filesystem::current_path(here);
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(started);
-
     std::string folder;
     for (int wait = 0; wait < 200 && !folder.ends_with('\n'); ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -143,33 +113,41 @@ TEST(ShellOpenTest, HandlerStartsInTheProgramFolder)
     EXPECT_EQ(folder, std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string() + "\n");
 }
 
-TEST(DebugModeTest, LogFileNamedAfterTheStartTime)
+TEST(Startup, TheDebugLogIsNamedAfterTheStartTimeAndKeepsEachEntryOnOneLine)
 {
     const std::string folder = test::MakeTempFolder();
-    const FixedClock clock(LocalTime(2011, 2, 3, 14, 5, 9));
+    const FixedClock clock;
     DebugLog log(clock);
-    EXPECT_TRUE(log.LogPath().empty());
-    const UserMessage notice = StartDebugMode(log, folder, clock);
-    EXPECT_EQ(notice.text, "Zantrove is now running in Debug Mode.");
-    EXPECT_EQ(notice.icon, MessageIcon::Information);
-    EXPECT_EQ(log.LogPath(), folder + "/03022011140509.log");
-    const std::string content = test::ReadTextFile(log.LogPath());
-    EXPECT_NE(content.find("Information\tLogFile created on: " + DebugLog::DateTimeText(clock.Now())),
-              std::string::npos);
-    EXPECT_EQ(content.find("2011-02-03 14:05:09"), 0u);
-    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 1);
-}
-
-TEST(DebugModeTest, EntriesStayOnOneLine)
-{
-    const std::string folder = test::MakeTempFolder();
-    DebugLog log;
     log.LogEvent("ignored while off", DebugLog::Information);
-    log.StartLogging(folder + "/x.log", DebugLog::LogToFile);
+    EXPECT_EQ(StartDebugMode(log, folder, clock).icon, MessageIcon::Information);
+    EXPECT_EQ(log.LogPath(), folder + "/03022011140509.log");
     log.LogEvent("a\r\nb", DebugLog::Information);
-    const std::string content = test::ReadTextFile(folder + "/x.log");
+    const std::string content = test::ReadTextFile(log.LogPath());
+    EXPECT_EQ(content.find("2011-02-03 14:05:09\tInformation\tLogFile created on: "), 0u) << content;
     EXPECT_EQ(content.find("ignored"), std::string::npos);
     EXPECT_NE(content.find("\ta  b\n"), std::string::npos);
+    EXPECT_EQ(std::count(content.begin(), content.end(), '\n'), 2);
+}
+
+TEST(HelpLinks, AddressesCarryTheStepAndTheLanguageCode)
+{
+    const char* const codes[] = {"cs", "da", "de", "es", "fr", "hr", "it", "nl",
+                                 "no", "pt", "ro", "sk", "sv", "tr", "ru", "sr"};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(HelpLanguageCode(i), codes[i]) << i;
+    for (int outside : {-1, 16, 1000})
+        EXPECT_EQ(HelpLanguageCode(outside), "") << outside;
+    EXPECT_EQ(TranslatedStepAddress(3, 2), "https://www.quelmar.example/Content/ZVR/Help/?step=3&lng=de");
+    EXPECT_EQ(TranslatedStepAddress(4, -1), "https://www.quelmar.example/Content/ZVR/Help/?step=4&lng=");
+    EXPECT_EQ(CodecTipAddress(), "https://www.quelmar.example/Content/ZVR/Help/?item=missingcodecs");
+    EXPECT_EQ(SupportMailLink(), "mailto:support@quelmar.example?Subject=Zantrove");
+    // Message lines are joined by CR LF only: no lone line feed or carriage return.
+    for (const UserMessage& message : {ProfileHelpMessage(), CreditsMessage()}) {
+        std::string text = message.text;
+        for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
+            text.erase(at, 2);
+        EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << message.text;
+    }
 }
 
 } // namespace

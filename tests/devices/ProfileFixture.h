@@ -28,51 +28,18 @@ private:
 };
 
 // Two codecs, three sizes, three profiles; Profile2 is audio only, Profile3 has "No Video" unset.
-inline constexpr const char* kSampleProfile = R"([General]
-NumberOfProfiles=3
-DefaultProfile=0
-[Defaults]
-AudioCodec=aac
-AudioQuality=96 kbps|128 kbps
-AudioSampleRate=44100|48000
-AudioChannels=Mono|Stereo
-VideoCodec=libx264|mpeg4
-VideoSize=320x240|640x480|1280x720
-VideoQuality=768 kbps|1500 kbps
-VideoFrameRate=25 fps|30 fps
-[Profile1]
-Name=Movie
-AudioCodec=0
-AudioQuality=1
-AudioSampleRate=0
-AudioChannels=1
-VideoCodec=0
-VideoSize=1
-VideoQuality=1
-VideoFrameRate=0
-VideoKeepAspectRatio=1
-[Profile2]
-Name=Audio Only
-AudioCodec=0
-AudioQuality=0
-AudioSampleRate=1
-AudioChannels=1
-VideoNoVideo=1
-[Profile3]
-Name=Small
-AudioCodec=0
-AudioQuality=0
-AudioSampleRate=0
-AudioChannels=0
-VideoCodec=1
-VideoSize=0
-VideoQuality=0
-VideoFrameRate=1
-[libx264]
-Extension=m4v
-MaxVideoSize=1
-[aac]
-Extension=m4a
-)";
+inline constexpr const char* kSampleProfile =
+    "[General]\nNumberOfProfiles=3\nDefaultProfile=0\n"
+    "[Defaults]\nAudioCodec=aac\nAudioQuality=96 kbps|128 kbps\nAudioSampleRate=44100|48000\n"
+    "AudioChannels=Mono|Stereo\nVideoCodec=libx264|mpeg4\nVideoSize=320x240|640x480|1280x720\n"
+    "VideoQuality=768 kbps|1500 kbps\nVideoFrameRate=25 fps|30 fps\n"
+    "[Profile1]\nName=Movie\nAudioCodec=0\nAudioQuality=1\nAudioSampleRate=0\nAudioChannels=1\n"
+    "VideoCodec=0\nVideoSize=1\nVideoQuality=1\nVideoFrameRate=0\nVideoKeepAspectRatio=1\n"
+    "[Profile2]\nName=Audio Only\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=1\nAudioChannels=1\n"
+    "VideoNoVideo=1\n"
+    "[Profile3]\nName=Small\nAudioCodec=0\nAudioQuality=0\nAudioSampleRate=0\nAudioChannels=0\n"
+    "VideoCodec=1\nVideoSize=0\nVideoQuality=0\nVideoFrameRate=1\n"
+    "[libx264]\nExtension=m4v\nMaxVideoSize=1\n"
+    "[aac]\nExtension=m4a\n";
 
 } // namespace zantrove::test

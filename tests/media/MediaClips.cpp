@@ -11,31 +11,17 @@ namespace zantrove::test {
 
 namespace {
 
-struct ClipRecipe
-{
-    const char* fileName;
-    const char* arguments; // everything between the input and the output of ffmpeg
+// The file name and everything between the input and the output of ffmpeg, in the order of Clip.
+constexpr const char* kRecipes[][2] = {
+    {"h264.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 2 "
+                 "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac"},
+    {"mpeg4.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4 -an"},
+    {"tone.mp3", "-f lavfi -i sine=frequency=440 -t 2 -c:a libmp3lame"},
+    {"fullhd.mp4",
+     "-f lavfi -i testsrc=size=1920x1080:rate=5 -t 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"},
+    {"Überraschung ñ 日本.mp4",
+     "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"},
 };
-
-ClipRecipe Recipe(Clip clip)
-{
-    switch (clip) {
-    case Clip::H264AacMp4:
-        return {"h264.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 2 "
-                            "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac"};
-    case Clip::Mpeg4Avi:
-        return {"mpeg4.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4 -an"};
-    case Clip::Mp3Audio:
-        return {"tone.mp3", "-f lavfi -i sine=frequency=440 -t 2 -c:a libmp3lame"};
-    case Clip::FullHdMp4:
-        return {"fullhd.mp4", "-f lavfi -i testsrc=size=1920x1080:rate=5 -t 1 "
-                              "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"};
-    case Clip::NonAsciiMp4:
-        break;
-    }
-    return {"Überraschung ñ 日本.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 "
-                                       "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"};
-}
 
 } // namespace
 
@@ -47,12 +33,8 @@ bool RunShell(const std::string& command)
 std::string ShellQuote(const std::string& text)
 {
     std::string quoted = "'";
-    for (const char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -67,12 +49,11 @@ std::string ClipPath(Clip clip)
     static std::map<Clip, std::string> made;
     if (const auto found = made.find(clip); found != made.end())
         return found->second;
-    const ClipRecipe recipe = Recipe(clip);
-    const std::string path = JoinPath(ClipFolder(), recipe.fileName);
-    const bool ok = RunShell("ffmpeg -nostdin -v error -y " + std::string(recipe.arguments) + " " +
+    const auto& [fileName, arguments] = kRecipes[static_cast<int>(clip)];
+    const std::string path = JoinPath(ClipFolder(), fileName);
+    const bool ok = RunShell("ffmpeg -nostdin -v error -y " + std::string(arguments) + " " +
                              ShellQuote(path) + " </dev/null");
-    made[clip] = ok && FileExists(path) ? path : std::string();
-    return made[clip];
+    return made[clip] = ok && FileExists(path) ? path : std::string();
 }
 
 } // namespace zantrove::test

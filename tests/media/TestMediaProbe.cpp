@@ -1,138 +1,83 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The probe that fills a row's codec, duration and size: the conversion of the library's answers, the
+// calls it makes, and real clips made by ffmpeg read through libmediainfo.
 #include "media/MediaProbe.h"
 
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
-#include <vector>
 
 namespace zantrove {
 namespace {
 
-// --- The pure conversion ------------------------------------------------------------------------
-
-struct PlayTimeCase
+std::string Row(const ProbeFields& f)
 {
-    const char* answer;
-    const char* duration;
-};
-
-// Readable test names in CTest.
-void PrintTo(const PlayTimeCase& c, std::ostream* os)
-{
-    *os << "answer " << (*c.answer ? c.answer : "empty");
+    return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
 }
 
-class PlayTimeConversion : public ::testing::TestWithParam<PlayTimeCase>
+TEST(ProbeConversion, PlayTimeRoundsToWholeSecondsHalfToEven)
 {
-};
+    const std::pair<const char*, const char*> table[] = {
+        {"5372000", "01:29:32"}, {"999", "00:00:01"},  {"499", "00:00:00"},        {"500", "00:00:00"},
+        {"1500", "00:00:02"},    {"2500", "00:00:02"}, {"3500", "00:00:04"},       {"360000000", "100:00:00"},
+        {"", "00:00:00"},        {"abc", "00:00:00"},  {"3000000000", "00:00:00"}, {"1000.000", "00:00:01"},
+        {"2500.0", "00:00:02"},  {"1e3", "00:00:00"},  {"-5000", "00:00:00"}};
+    for (const auto& [answer, duration] : table) {
+        ProbeAnswers answers;
+        answers.playTime = answer;
+        EXPECT_EQ(ConvertProbeAnswers(answers).duration, duration) << answer;
+    }
+    const std::pair<const char*, std::int32_t> milliseconds[] = {
+        {"1500.5", 1500},  {"1501.5", 1502}, {" 42 ", 42}, {"2147483647", 2147483647},
+        {"2147483648", 0}, {"12abc", 0},     {".", 0}};
+    for (const auto& [answer, expected] : milliseconds)
+        EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
+}
 
-TEST_P(PlayTimeConversion, GivesTheDurationText)
+TEST(ProbeConversion, SizeIsTheDisplayedPictureWithPixelShapeAndTurn)
+{
+    struct SizeRow
+    {
+        const char *width, *height, *pixelAspect, *rotation, *size;
+    };
+    const SizeRow table[] = {{"1920", "1080", "1.000", "", "1920x1080"},
+                             {"", "", "", "", "0x0"},
+                             {"40000", "1080", "", "", "0x1080"},
+                             {"32767", "x", "", "", "32767x0"},
+                             {"0640", "480", "", "", "640x480"},
+                             // DVD frames: 16:9 and 4:3 PAL, 16:9 NTSC.
+                             {"720", "576", "1.422", "", "1024x576"},
+                             {"720", "576", "1.067", "", "768x576"},
+                             {"720", "480", "1.185", "", "853x480"},
+                             // Phone clips held upright, either way; upside down stays landscape.
+                             {"1920", "1080", "1.000", "90.000", "1080x1920"},
+                             {"1920", "1080", "", "-90", "1080x1920"},
+                             {"1920", "1080", "", "180.000", "1920x1080"},
+                             {"30000", "576", "1.422", "", "0x576"},
+                             {"720", "576", "wide", "x", "720x576"}};
+    for (const SizeRow& row : table) {
+        ProbeAnswers answers{"", "", "", "", row.width, row.height, row.pixelAspect, row.rotation};
+        EXPECT_EQ(ConvertProbeAnswers(answers).videoSize, row.size)
+            << row.width << "x" << row.height << " " << row.pixelAspect << " " << row.rotation;
+    }
+}
+
+TEST(ProbeConversion, EmptyCodecFallsBackToFormatThenUnknownAndTheNameIsKept)
 {
     ProbeAnswers answers;
-    answers.playTime = GetParam().answer;
-    EXPECT_EQ(ConvertProbeAnswers(answers).duration, GetParam().duration)
-        << "answer '" << GetParam().answer << "'";
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PlayTimeConversion,
-    ::testing::Values(PlayTimeCase{"5372000", "01:29:32"}, PlayTimeCase{"999", "00:00:01"},
-                      PlayTimeCase{"499", "00:00:00"}, PlayTimeCase{"500", "00:00:00"},
-                      PlayTimeCase{"1500", "00:00:02"}, PlayTimeCase{"2500", "00:00:02"},
-                      PlayTimeCase{"3500", "00:00:04"}, PlayTimeCase{"360000000", "100:00:00"},
-                      PlayTimeCase{"", "00:00:00"}, PlayTimeCase{"abc", "00:00:00"},
-                      // beyond signed 32 bits
-                      PlayTimeCase{"3000000000", "00:00:00"},
-                      // fractional answers of some library versions
-                      PlayTimeCase{"1000.000", "00:00:01"}, PlayTimeCase{"2500.0", "00:00:02"},
-                      PlayTimeCase{"1e3", "00:00:00"}, PlayTimeCase{"-5000", "00:00:00"}),
-    [](const auto& row) { return test::CaseName(row.param.answer, row.index); });
-
-TEST(PlayTimeReading, FractionsRoundToWholeMillisecondsHalfToEven)
-{
-    EXPECT_EQ(ReadPlayTimeMilliseconds("1000.000"), 1000);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("1500.5"), 1500);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("1501.5"), 1502);
-    EXPECT_EQ(ReadPlayTimeMilliseconds(" 42 "), 42);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("2147483647"), 2147483647);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("2147483648"), 0);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("12abc"), 0);
-    EXPECT_EQ(ReadPlayTimeMilliseconds("."), 0);
-}
-
-struct SizeCase
-{
-    const char* width;
-    const char* height;
-    const char* pixelAspect;
-    const char* rotation;
-    const char* size;
-};
-
-void PrintTo(const SizeCase& c, std::ostream* os)
-{
-    *os << c.width << "x" << c.height << " pixels " << c.pixelAspect << " turned " << c.rotation;
-}
-
-class SizeConversion : public ::testing::TestWithParam<SizeCase>
-{
-};
-
-TEST_P(SizeConversion, GivesTheDisplayedWidthXHeight)
-{
-    ProbeAnswers answers;
-    answers.width = GetParam().width;
-    answers.height = GetParam().height;
-    answers.pixelAspect = GetParam().pixelAspect;
-    answers.rotation = GetParam().rotation;
-    EXPECT_EQ(ConvertProbeAnswers(answers).videoSize, GetParam().size);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, SizeConversion,
-    ::testing::Values(SizeCase{"1920", "1080", "1.000", "", "1920x1080"}, SizeCase{"", "", "", "", "0x0"},
-                      SizeCase{"40000", "1080", "", "", "0x1080"}, SizeCase{"32767", "x", "", "", "32767x0"},
-                      SizeCase{"0640", "480", "", "", "640x480"},
-                      // DVD frames: 16:9 and 4:3 PAL, 16:9 NTSC.
-                      SizeCase{"720", "576", "1.422", "", "1024x576"},
-                      SizeCase{"720", "576", "1.067", "", "768x576"},
-                      SizeCase{"720", "480", "1.185", "", "853x480"},
-                      // Phone clips held upright, either way; upside down stays landscape.
-                      SizeCase{"1920", "1080", "1.000", "90.000", "1080x1920"},
-                      SizeCase{"1920", "1080", "", "-90", "1080x1920"},
-                      SizeCase{"1920", "1080", "", "180.000", "1920x1080"},
-                      SizeCase{"30000", "576", "1.422", "", "0x576"},
-                      SizeCase{"720", "576", "wide", "x", "720x576"}),
-    [](const auto& row) {
-        return test::CaseName(std::string(row.param.width) + "x" + row.param.height, row.index);
-    });
-
-TEST(CodecConversion, EmptyCodecFallsBackToFormatThenUnknown)
-{
-    ProbeAnswers answers;
+    answers.fileName = "My Clip";
     EXPECT_EQ(ConvertProbeAnswers(answers).codec, "UNKNOWN");
     answers.format = "AVC";
     EXPECT_EQ(ConvertProbeAnswers(answers).codec, "AVC");
     answers.codec = " mpeg-4 Visual ";
     EXPECT_EQ(ConvertProbeAnswers(answers).codec, " mpeg-4 Visual ") << "a codec answer is stored unchanged";
-}
-
-TEST(FileNameConversion, IsTheAnswerUnchanged)
-{
-    ProbeAnswers answers;
-    answers.fileName = "My Clip";
     EXPECT_EQ(ConvertProbeAnswers(answers).filename, "My Clip");
 }
-
-// --- The library calls, in order -----------------------------------------------------------------
 
 class RecordingLibrary : public MediaLibrary
 {
@@ -178,71 +123,78 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
                        {"Video;%Width%|", "720|300|"},
                        {"Video;%Height%|", "576|300|"},
                        {"Video;%PixelAspectRatio%|", "1.422|1.000|"}};
-    const ProbeFields fields = ProbeMediaFile("/v/clip.mp4", library);
+    EXPECT_EQ(Row(ProbeMediaFile("/v/clip.mp4", library)), "clip | AVC | 00:00:02 | 1024x576");
     ASSERT_GE(library.calls.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(library.calls.begin(), library.calls.begin() + 3),
+    EXPECT_EQ(std::vector(library.calls.begin(), library.calls.begin() + 3),
               (std::vector<std::string>{"New", "Option Internet=no", "Open /v/clip.mp4"}));
-    EXPECT_EQ(std::vector<std::string>(library.calls.end() - 2, library.calls.end()),
+    EXPECT_EQ(std::vector(library.calls.end() - 2, library.calls.end()),
               (std::vector<std::string>{"Close", "Delete"}));
-    EXPECT_EQ(fields.filename, "clip");
-    EXPECT_EQ(fields.codec, "AVC");
-    EXPECT_EQ(fields.duration, "00:00:02");
-    EXPECT_EQ(fields.videoSize, "1024x576");
-}
 
-TEST(ProbeCalls, EmptyCodecFallsBackToTheFirstStreamsFormat)
-{
-    RecordingLibrary library;
     library.answers = {{"Video;%Format%|", "MPEG-4 Visual|JPEG|"}};
     EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual");
-}
-
-TEST(ProbeCalls, AFailingLibraryGivesTheFallbackRow)
-{
-    RecordingLibrary library;
     library.available = false;
-    const ProbeFields fields = ProbeMediaFile("/v/a.avi", library);
-    EXPECT_EQ(fields.filename, "a"); // the path's, whatever the library can do
-    EXPECT_EQ(fields.codec, "UNKNOWN");
-    EXPECT_EQ(fields.duration, "00:00:00");
-    EXPECT_EQ(fields.videoSize, "0x0");
+    EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
 }
 
-TEST(GetVideoFileInfo, IndexZeroProbesTheLastRowAndLeavesTrimAlone)
+TEST(ProbeCalls, IndexZeroProbesTheLastRowAndLeavesTrimAloneAnIndexOutsideDoesNothing)
 {
     RecordingLibrary library;
-    library.answers = {{"Video;%Codec%|", "AVC|"}};
     VideoListModel list;
-    for (const char* path : {"/v/1.mp4", "/v/2.mp4", "/v/3.mp4"}) {
-        VideoRow row;
-        row.filepath = path;
-        row.beginTime = "00:00:01";
-        row.endTime = "00:00:02";
-        list.Append(row);
-    }
     std::int16_t index = 0;
+    GetVideoFileInfo(list, index, library);
+    EXPECT_TRUE(library.calls.empty());
+    library.answers = {{"Video;%Codec%|", "AVC|"}};
+    for (const char* path : {"/v/1.mp4", "/v/2.mp4", "/v/3.mp4"})
+        list.Append(VideoRow{"", "", "", "", "00:00:01", "00:00:02", path});
     GetVideoFileInfo(list, index, library);
     EXPECT_EQ(index, 3);
-    EXPECT_EQ(library.calls[2], "Open /v/3.mp4");
-    EXPECT_EQ(list.Row(3)->filename, "3");
-    EXPECT_EQ(list.Row(3)->codec, "AVC");
-    EXPECT_EQ(list.Row(3)->beginTime, "00:00:01");
-    EXPECT_EQ(list.Row(3)->endTime, "00:00:02");
+    EXPECT_EQ(RowDumpLine(*list.Row(3)), "3 | AVC | 00:00:00 | 0x0 | 00:00:01 | 00:00:02 | /v/3.mp4");
     EXPECT_EQ(list.Row(1)->filename, "");
-}
-
-TEST(GetVideoFileInfo, AnIndexOutsideTheListDoesNothing)
-{
-    RecordingLibrary library;
-    VideoListModel list;
-    std::int16_t index = 0;
-    GetVideoFileInfo(list, index, library);
     index = 5;
+    library.calls.clear();
     GetVideoFileInfo(list, index, library);
     EXPECT_TRUE(library.calls.empty());
 }
 
-// --- Real files through libmediainfo ------------------------------------------------------------
+TEST(WideText, Utf8RoundTripsByCodePointAndMalformedBytesBecomeReplacements)
+{
+    for (const std::string text :
+         {"", "plain.avi", "/home/ü/Überraschung ñ.mp4", "日本語のビデオ.mkv", "emoji 🎬"})
+        EXPECT_EQ(StringFromWidePointer(WideFromUtf8(text).c_str()), text);
+    EXPECT_EQ(WideFromUtf8("é🎬").size(), sizeof(wchar_t) == 4 ? 2u : 3u); // a surrogate pair on 16 bits
+    const std::string r = "\xEF\xBF\xBD";
+    const std::pair<const char*, std::string> malformed[] = {
+        {"a\xFF"
+         "b",
+         "a" + r + "b"},
+        {"\xC3", r},                  // cut short
+        {"\xC0\xAF", r + r},          // overlong
+        {"\xED\xA0\x80", r + r + r}}; // an encoded surrogate is no character
+    for (const auto& [bytes, text] : malformed)
+        EXPECT_EQ(StringFromWidePointer(WideFromUtf8(bytes).c_str()), text);
+    if constexpr (sizeof(wchar_t) == 4) {
+        const wchar_t beyond[] = {static_cast<wchar_t>(0x110000), 0};
+        EXPECT_EQ(StringFromWidePointer(beyond), r);
+    }
+    EXPECT_EQ(StringFromWidePointer(nullptr), "");
+}
+
+TEST(SharedLibrary, NullHandleCallsFailQuietlyAndAMissingLibraryGivesTheFallbackRow)
+{
+    MediaInfoLibrary& library = MediaInfoLibrary::Shared();
+    EXPECT_EQ(&library, &MediaInfoLibrary::Shared());
+    library.Option(nullptr, "Inform", "General;%FileName%");
+    EXPECT_FALSE(library.Open(nullptr, "/nowhere"));
+    EXPECT_EQ(library.Inform(nullptr), "");
+    library.Close(nullptr);
+    library.Delete(nullptr);
+
+    MediaInfoLibrary missing("libzantrove-no-such-media-library.so.0");
+    EXPECT_FALSE(missing.IsLoaded());
+    EXPECT_EQ(missing.New(), nullptr);
+    EXPECT_EQ(Row(ProbeMediaFile(test::ClipPath(test::Clip::Mpeg4Avi), missing)),
+              "mpeg4 | UNKNOWN | 00:00:00 | 0x0");
+}
 
 class RealProbe : public ::testing::Test
 {
@@ -252,50 +204,54 @@ protected:
         if (!MediaInfoLibrary::Shared().IsLoaded())
             GTEST_SKIP() << "libmediainfo.so.0 is not installed";
     }
-
-    static ProbeFields ProbeClip(test::Clip clip)
-    {
-        const std::string path = test::ClipPath(clip);
-        EXPECT_FALSE(path.empty()) << "ffmpeg could not make the clip";
-        return ProbeMediaFile(path);
-    }
 };
 
-TEST_F(RealProbe, H264Mp4)
+TEST_F(RealProbe, AFreshHandleAnswersAnInformTemplate)
 {
-    const ProbeFields fields = ProbeClip(test::Clip::H264AacMp4);
-    EXPECT_EQ(fields.filename, "h264");
-    EXPECT_EQ(fields.codec, "AVC");
-    EXPECT_EQ(fields.duration, "00:00:02");
-    EXPECT_EQ(fields.videoSize, "160x120");
+    MediaInfoLibrary& library = MediaInfoLibrary::Shared();
+    MediaLibrary::Handle handle = library.New();
+    MediaLibrary::Handle other = library.New();
+    EXPECT_NE(handle, other) << "every probe gets a fresh handle";
+    library.Delete(other);
+    library.Option(handle, "Internet", "no");
+    EXPECT_TRUE(library.Open(handle, test::ClipPath(test::Clip::Mpeg4Avi)));
+    library.Option(handle, "Inform", "Video;%Width%x%Height%");
+    EXPECT_EQ(library.Inform(handle), "160x120");
+    library.Close(handle);
+    library.Delete(handle);
 }
 
-TEST_F(RealProbe, Mpeg4Avi)
+TEST_F(RealProbe, ClipsOfEveryKindGiveTheirRow)
 {
-    const ProbeFields fields = ProbeClip(test::Clip::Mpeg4Avi);
-    EXPECT_EQ(fields.filename, "mpeg4");
-    EXPECT_EQ(fields.codec, "MPEG-4 Visual");
-    EXPECT_EQ(fields.duration, "00:00:01");
-    EXPECT_EQ(fields.videoSize, "160x120");
+    for (const auto& [clip, row] : {std::pair{test::Clip::H264AacMp4, "h264 | AVC | 00:00:02 | 160x120"},
+                                    {test::Clip::Mpeg4Avi, "mpeg4 | MPEG-4 Visual | 00:00:01 | 160x120"},
+                                    {test::Clip::Mp3Audio, "tone | UNKNOWN | 00:00:02 | 0x0"},
+                                    {test::Clip::FullHdMp4, "fullhd | AVC | 00:00:01 | 1920x1080"}})
+        EXPECT_EQ(Row(ProbeMediaFile(test::ClipPath(clip))), row);
+
+    // A DVD-like anamorphic frame, a phone clip turned upright (the turn written in a second pass, as
+    // cameras store it), and 25, 30 and 60 frames a second.
+    const std::string h264 = " -c:v libx264 -preset ultrafast -pix_fmt yuv420p ";
+    const std::string folder = test::ClipFolder();
+    const struct
+    {
+        const char *name, *source, *after, *row;
+    } made[] = {{"dvd", "size=720x576:rate=25 -t 1 -vf setsar=64/45", "", "dvd | AVC | 00:00:01 | 1024x576"},
+                {"phone", "size=320x240:rate=30 -t 2", "-metadata:s:v:0 rotate=90",
+                 "phone | AVC | 00:00:02 | 240x320"},
+                {"fast", "size=160x120:rate=60 -t 3", "", "fast | AVC | 00:00:03 | 160x120"}};
+    for (const auto& clip : made) {
+        const std::string first = JoinPath(folder, std::string(clip.name) + "-source.mp4");
+        const std::string path = JoinPath(folder, std::string(clip.name) + ".mp4");
+        ASSERT_TRUE(test::RunShell(
+            "ffmpeg -nostdin -v error -y -f lavfi -i testsrc=" + std::string(clip.source) + h264 +
+            test::ShellQuote(first) + " && ffmpeg -nostdin -v error -y -i " + test::ShellQuote(first) +
+            " -c copy " + clip.after + " " + test::ShellQuote(path) + " </dev/null"));
+        EXPECT_EQ(Row(ProbeMediaFile(path)), clip.row);
+    }
 }
 
-TEST_F(RealProbe, Mp3WithoutVideoKeepsItsDuration)
-{
-    const ProbeFields fields = ProbeClip(test::Clip::Mp3Audio);
-    EXPECT_EQ(fields.filename, "tone");
-    EXPECT_EQ(fields.codec, "UNKNOWN");
-    EXPECT_EQ(fields.duration, "00:00:02");
-    EXPECT_EQ(fields.videoSize, "0x0");
-}
-
-TEST_F(RealProbe, FullHdSize)
-{
-    const ProbeFields fields = ProbeClip(test::Clip::FullHdMp4);
-    EXPECT_EQ(fields.videoSize, "1920x1080");
-    EXPECT_EQ(fields.duration, "00:00:01");
-}
-
-TEST_F(RealProbe, AnyFileNameIsOnlyData)
+TEST_F(RealProbe, AnyFileNameIsOnlyDataAndWhatIsNoVideoGivesTheFallbackRow)
 {
     // The test program never calls setlocale, so it runs in the "C" locale, where the library on
     // its own cannot open a non-ASCII name; one byte of Latin-1 is no UTF-8 at all; the library's
@@ -305,47 +261,15 @@ TEST_F(RealProbe, AnyFileNameIsOnlyData)
     for (const std::string name : {"Überraschung ñ 日本", "caf\xe9", "x%FileName", "a %b% c", "%Format%"}) {
         const std::string path = JoinPath(folder, name + ".avi");
         std::filesystem::copy_file(clip, path);
-        const ProbeFields fields = ProbeMediaFile(path);
-        EXPECT_EQ(fields.filename, name);
-        EXPECT_EQ(fields.codec, "AVC") << name;
-        EXPECT_EQ(fields.duration, "00:00:02") << name;
-        EXPECT_EQ(fields.videoSize, "160x120") << name;
+        EXPECT_EQ(Row(ProbeMediaFile(path)), name + " | AVC | 00:00:02 | 160x120");
     }
-}
-
-TEST_F(RealProbe, TextFileNamedAvi)
-{
-    const std::string path = JoinPath(test::MakeTempFolder(), "notes.avi");
-    test::WriteTextFile(path, "this is not a video\n");
-    const ProbeFields fields = ProbeMediaFile(path);
-    EXPECT_EQ(fields.codec, "UNKNOWN");
-    EXPECT_EQ(fields.duration, "00:00:00");
-    EXPECT_EQ(fields.videoSize, "0x0");
-    EXPECT_EQ(fields.filename, "notes");
-}
-
-TEST_F(RealProbe, MissingPathAndFolderGiveTheFallbackRow)
-{
-    const std::string folder = test::MakeTempFolder();
-    for (const std::string& path : {JoinPath(folder, "missing.mp4"), folder}) {
+    test::WriteTextFile(JoinPath(folder, "notes.avi"), "this is not a video\n");
+    for (const std::string& path : {JoinPath(folder, "notes.avi"), JoinPath(folder, "missing.mp4"), folder}) {
         const ProbeFields fields = ProbeMediaFile(path);
-        EXPECT_EQ(fields.codec, "UNKNOWN") << path;
-        EXPECT_EQ(fields.duration, "00:00:00") << path;
-        EXPECT_EQ(fields.videoSize, "0x0") << path;
+        EXPECT_EQ(fields.codec + " | " + fields.duration + " | " + fields.videoSize,
+                  "UNKNOWN | 00:00:00 | 0x0")
+            << path;
     }
-}
-
-TEST(MissingLibrary, EveryCallFailsAndTheProbeGivesTheFallbackRow)
-{
-    MediaInfoLibrary missing("libzantrove-no-such-media-library.so.0");
-    EXPECT_FALSE(missing.IsLoaded());
-    EXPECT_EQ(missing.New(), nullptr);
-    const std::string path = test::ClipPath(test::Clip::Mpeg4Avi);
-    const ProbeFields fields = ProbeMediaFile(path, missing);
-    EXPECT_EQ(fields.filename, "mpeg4");
-    EXPECT_EQ(fields.codec, "UNKNOWN");
-    EXPECT_EQ(fields.duration, "00:00:00");
-    EXPECT_EQ(fields.videoSize, "0x0");
 }
 
 } // namespace

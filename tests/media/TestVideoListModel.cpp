@@ -1,152 +1,106 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The list of videos and the operations on its selection.
+#include "media/ListOperations.h"
 #include "media/VideoListModel.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace zantrove {
 namespace {
-
-VideoRow RowFor(const std::string& path)
-{
-    VideoRow row;
-    row.filename = path;
-    row.filepath = "/v/" + path;
-    return row;
-}
 
 VideoListModel FiveRows()
 {
     VideoListModel list;
     for (const char* name : {"r1", "r2", "r3", "r4", "r5"})
-        list.Append(RowFor(name));
+        list.Append(VideoRow{name, "", "", "", "", "", std::string("/v/") + name});
     return list;
 }
 
-std::vector<std::string> Names(const VideoListModel& list)
+std::string Names(const VideoListModel& list)
 {
-    std::vector<std::string> names;
+    std::string names;
     for (const auto& row : list.Rows())
-        names.push_back(row.filename);
+        names += row.filename + " ";
     return names;
 }
 
-TEST(VideoListColumns, HeadersAndDesignWidthsInColumnOrder)
-{
-    const std::vector<std::pair<std::string, int>> expected{
-        {"Filename", 2100}, {"Codec", 1440}, {"Duration", 1440}, {"Video Size", 1440},
-        {"Begin Time", 0},  {"End Time", 0}, {"Filepath", 0}};
-    ASSERT_EQ(kVideoColumns.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(kVideoColumns[i].column), i);
-        EXPECT_EQ(kVideoColumns[i].header, expected[i].first);
-        EXPECT_EQ(kVideoColumns[i].widthTwips, expected[i].second);
-    }
-    EXPECT_EQ(TwipsToPixels(2100), 140);
-}
-
-TEST(VideoListRows, AppendKeepsOrderAndAllowsDuplicates)
+TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
 {
     VideoListModel list;
-    EXPECT_EQ(list.Append(RowFor("a")), 1);
-    EXPECT_EQ(list.Append(RowFor("b")), 2);
-    EXPECT_EQ(list.Append(RowFor("a")), 3);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "b", "a"}));
-    EXPECT_EQ(list.Row(1)->filepath, list.Row(3)->filepath);
+    EXPECT_EQ(list.Append(VideoRow{"a"}), 1);
+    EXPECT_EQ(list.Append(VideoRow{"b"}), 2);
+    EXPECT_EQ(list.Append(VideoRow{"a"}), 3);
+    EXPECT_EQ(Names(list), "a b a ");
     EXPECT_EQ(list.Row(0), nullptr);
     EXPECT_EQ(list.Row(4), nullptr);
     EXPECT_EQ(list.Row(-1), nullptr);
-}
-
-TEST(VideoListRows, TrimmedExactlyWhenBothTrimFieldsAreSet)
-{
-    VideoRow row;
-    EXPECT_FALSE(row.IsTrimmed()) << "a new row is not trimmed";
-    row.beginTime = "00:00:01";
-    EXPECT_FALSE(row.IsTrimmed());
-    row.endTime = "00:00:05";
-    EXPECT_TRUE(row.IsTrimmed());
-    row.beginTime.clear();
-    EXPECT_FALSE(row.IsTrimmed());
-}
-
-TEST(VideoListRows, DumpLineHasTheSevenFieldsInColumnOrder)
-{
-    VideoRow row{"clip", "AVC", "00:00:02", "160x120", "", "00:00:01", "/v/clip.mp4"};
-    EXPECT_EQ(RowDumpLine(row), "clip | AVC | 00:00:02 | 160x120 |  | 00:00:01 | /v/clip.mp4");
-}
-
-TEST(VideoListRows, HoldsAtMost32767Rows)
-{
-    VideoListModel list;
-    for (int i = 0; i < VideoListModel::kMaxRows; ++i)
+    while (list.Count() < VideoListModel::kMaxRows)
         ASSERT_NE(list.Append(VideoRow{}), 0);
-    EXPECT_EQ(list.Count(), 32767);
     EXPECT_EQ(list.Append(VideoRow{}), 0);
     EXPECT_EQ(list.Count(), 32767);
     EXPECT_NE(list.Row(32767), nullptr);
+    EXPECT_EQ(TwipsToPixels(2100), 140);
 }
 
-TEST(VideoListRemoval, SelectedRowsOneThreeAndFourOfFiveLeaveTwoAndFive)
+TEST(VideoList, TrimmedExactlyWhenBothTrimFieldsAreSetAndTheDumpHasSevenFields)
 {
-    VideoListModel list = FiveRows();
-    list.SelectOnly({1, 3, 4});
-    list.RemoveSelectedListItems();
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"r2", "r5"}));
-    EXPECT_EQ(list.SelectedCount(), 0);
+    VideoRow row{"clip", "AVC", "00:00:02", "160x120", "", "00:00:01", "/v/clip.mp4"};
+    EXPECT_EQ(RowDumpLine(row), "clip | AVC | 00:00:02 | 160x120 |  | 00:00:01 | /v/clip.mp4");
+    EXPECT_FALSE(row.IsTrimmed());
+    row.beginTime = "00:00:01";
+    EXPECT_TRUE(row.IsTrimmed());
+    row.endTime.clear();
+    EXPECT_FALSE(row.IsTrimmed());
 }
 
-TEST(VideoListRemoval, NothingSelectedChangesNothing)
+TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
 {
     VideoListModel list = FiveRows();
     int notices = 0;
     list.AddListener([&](const VideoListChange&) { ++notices; });
-    list.RemoveSelectedListItems();
-    EXPECT_EQ(list.Count(), 5);
+    list.RemoveSelectedListItems(); // nothing selected: nothing changes
     EXPECT_EQ(notices, 0);
-}
+    list.SelectOnly({1, 3, 4});
+    EXPECT_TRUE(list.IsSelected(3));
+    EXPECT_FALSE(list.IsSelected(2));
+    list.RemoveSelectedListItems();
+    EXPECT_EQ(Names(list), "r2 r5 ");
+    EXPECT_EQ(list.SelectedCount(), 0);
 
-TEST(VideoListRemoval, CurrentRowFollowsItsRowOrBecomesNone)
-{
-    VideoListModel list = FiveRows();
+    list = FiveRows();
     list.SetCurrentRow(4);
     list.RemoveRow(2);
-    EXPECT_EQ(list.CurrentRow(), 3);
     EXPECT_EQ(list.Row(list.CurrentRow())->filename, "r4");
     list.RemoveRow(3);
     EXPECT_EQ(list.CurrentRow(), 0);
     list.SetCurrentRow(99);
     EXPECT_EQ(list.CurrentRow(), 0);
-}
+    EXPECT_FALSE(list.RemoveRow(4));
+    EXPECT_FALSE(list.SetField(4, VideoColumn::Codec, "x"));
+    EXPECT_FALSE(list.SetTrimTimes(0, "a", "b"));
+    EXPECT_TRUE(list.SetField(3, VideoColumn::Filepath, "/other"));
+    EXPECT_EQ(list.Row(3)->filepath, "/other");
 
-TEST(VideoListRemoval, ClearRemovesEverything)
-{
-    VideoListModel list = FiveRows();
     list.SelectOnly({2});
     list.SetCurrentRow(2);
     list.Clear();
     EXPECT_TRUE(list.IsEmpty());
-    EXPECT_EQ(list.CurrentRow(), 0);
-    EXPECT_EQ(list.SelectedCount(), 0);
+    EXPECT_EQ(list.CurrentRow() + list.SelectedCount(), 0);
 }
 
-TEST(VideoListNotices, EveryChangeIsAnnouncedBeforeAndAfter)
+TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
 {
     VideoListModel list;
     std::vector<std::string> seen;
-    const auto name = [](const VideoListChange& change) {
-        static const char* kinds[] = {"insert", "change", "remove", "reset"};
-        return std::string(change.phase == VideoListChange::Phase::Before ? "before " : "after ") +
-               kinds[static_cast<int>(change.kind)] + " " + std::to_string(change.first) + "-" +
-               std::to_string(change.last);
-    };
     // Before an insert the list still has its old count: what item models need.
     const int id = list.AddListener([&](const VideoListChange& change) {
-        seen.push_back(name(change) + " count " + std::to_string(list.Count()));
+        static const char* kinds[] = {"insert", "change", "remove", "reset"};
+        seen.push_back(std::string(change.phase == VideoListChange::Phase::Before ? "before " : "after ") +
+                       kinds[static_cast<int>(change.kind)] + " " + std::to_string(change.first) + "-" +
+                       std::to_string(change.last) + " count " + std::to_string(list.Count()));
     });
-    list.Append(RowFor("a"));
-    list.Append(RowFor("b"));
+    list.Append(VideoRow{"a"});
+    list.Append(VideoRow{"b"});
     list.SetTrimTimes(2, "00:00:01", "00:00:02");
     list.SetField(1, VideoColumn::Codec, "AVC");
     list.RemoveRow(1);
@@ -157,20 +111,54 @@ TEST(VideoListNotices, EveryChangeIsAnnouncedBeforeAndAfter)
         "before change 1-1 count 2", "after change 1-1 count 2",  "before remove 1-1 count 2",
         "after remove 1-1 count 1",  "before reset 1-1 count 1",  "after reset 1-1 count 0"};
     EXPECT_EQ(seen, expected);
-
     list.RemoveListener(id);
-    list.Append(RowFor("c"));
+    list.Append(VideoRow{"c"});
     EXPECT_EQ(seen.size(), expected.size());
 }
 
-TEST(VideoListFields, SettersRefuseRowsOutsideTheList)
+TEST(ListOperations, ClearingAsksEvenWhenEmptyAndNoKeepsEveryRow)
+{
+    VideoListModel list;
+    int asked = 0;
+    ClearListItems(list, [&](const UserMessage& question) {
+        EXPECT_EQ(question.icon, MessageIcon::Question);
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(asked, 1);
+    list = FiveRows();
+    ClearListItems(list, [](const UserMessage&) { return false; });
+    EXPECT_EQ(list.Count(), 5);
+    ClearListItems(list, [](const UserMessage&) { return true; });
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(ListOperations, OpeningAndPropertiesNeedACurrentRowAndUseOnlyIt)
 {
     VideoListModel list = FiveRows();
-    EXPECT_FALSE(list.SetField(6, VideoColumn::Codec, "x"));
-    EXPECT_FALSE(list.SetTrimTimes(0, "a", "b"));
-    EXPECT_FALSE(list.RemoveRow(6));
-    EXPECT_TRUE(list.SetField(5, VideoColumn::Filepath, "/other"));
-    EXPECT_EQ(list.Row(5)->filepath, "/other");
+    std::vector<std::string> used;
+    const auto use = [&](bool answer) {
+        return [&used, answer](const std::string& path) {
+            used.push_back(path);
+            return answer;
+        };
+    };
+    auto opened = OpenSelectedVideoFile(list, use(true));
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error().icon, MessageIcon::Information);
+    auto shown = ShowSelectedFileProperties(list, use(true));
+    ASSERT_FALSE(shown);
+    EXPECT_EQ(shown.error().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(used.empty());
+
+    list.SelectOnly({1, 2, 3});
+    list.SetCurrentRow(2);
+    EXPECT_TRUE(OpenSelectedVideoFile(list, use(false))) << "a failed open is not reported";
+    EXPECT_TRUE(ShowSelectedFileProperties(list, use(true)));
+    shown = ShowSelectedFileProperties(list, use(false));
+    ASSERT_FALSE(shown);
+    EXPECT_EQ(shown.error().icon, MessageIcon::Critical);
+    EXPECT_EQ(used, (std::vector<std::string>{"/v/r2", "/v/r2", "/v/r2"}));
 }
 
 } // namespace

@@ -1,0 +1,309 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The profile file readers, the settings panel's model fed by them, and the custom size entry.
+#include "devices/EncodingSettingsModel.h"
+#include "devices/ProfileFile.h"
+#include "devices/VideoSizeEdit.h"
+#include "tests/devices/ProfileFixture.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace zantrove {
+namespace {
+using test::kSampleProfile;
+using Entries = std::vector<std::string>;
+
+// Each entry in brackets, so that no entry and one empty entry differ.
+std::string Bracketed(const Entries& entries)
+{
+    std::string text;
+    for (const auto& entry : entries)
+        text += "[" + entry + "]";
+    return text;
+}
+
+TEST(ProfileFile, ListsSplitAtEveryBarAndLongValuesAreCut)
+{
+    for (const auto& [value, expected] : {std::pair{"", ""},
+                                          {"aac", "[aac]"},
+                                          {"a||b", "[a][][b]"},
+                                          {"a|b|", "[a][b][]"},
+                                          {"|a", "[][a]"},
+                                          {" 96 kbps | x", "[ 96 kbps ][ x]"}})
+        EXPECT_EQ(Bracketed(SplitProfileList(value)), expected) << value;
+    test::ProfileFolder folder;
+    const std::string file =
+        folder.Write("iPad", "[Defaults]\nVideoQuality=768 kbps\nVideoSize=" + std::string(300, 'a') + "\n");
+    EXPECT_EQ(ReadDefaultsList(file, ChoiceBox::VideoSize), Entries{std::string(254, 'a')});
+    EXPECT_EQ(ReadDefaultsList(file, ChoiceBox::VideoBitrate), Entries{"768 kbps"}); // the Quality key
+}
+
+TEST(ProfileFile, GeneralSectionGivesCountAndDefault)
+{
+    struct Row
+    {
+        const char* general;
+        std::int16_t profiles;
+        std::optional<std::int16_t> defaultProfile;
+    };
+    const Row table[] = {{"[Defaults]\nAudioCodec=aac\n", 0, 0},
+                         {"[General]\nNumberOfProfiles=0\n", 0, 0},
+                         {"[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0, std::nullopt},
+                         {"[General]\nNumberOfProfiles=40000\n", 0, 0},
+                         {"[General]\nNumberOfProfiles=+-2\nDefaultProfile=+-1\n", 0, std::nullopt},
+                         {"[general]\nnumberofprofiles = 3\nDEFAULTPROFILE=2\n", 3, 2}};
+    test::ProfileFolder folder;
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.general);
+        const std::string file = folder.Write("iPad", row.general);
+        EXPECT_EQ(ReadNumberOfProfiles(file), row.profiles);
+        EXPECT_EQ(ReadDefaultProfile(file), row.defaultProfile);
+    }
+    EXPECT_EQ(ReadNumberOfProfiles(ProfileFilePath(folder.Folder(), "iPhone")), 0) << "no file";
+}
+
+class SettingsModel : public ::testing::Test
+{
+protected:
+    SettingsModel() : m_model(m_folder.Folder()) { m_folder.Write("iPad", kSampleProfile); }
+
+    // The sample with one text replaced.
+    static std::string Sample(const std::string& from, const std::string& to)
+    {
+        std::string text = kSampleProfile;
+        return text.replace(text.find(from), from.size(), to);
+    }
+    std::string ProfileText() const { return m_model.ProfileEntries().at(m_model.SelectedProfile()); }
+
+    test::ProfileFolder m_folder;
+    EncodingSettingsModel m_model;
+};
+
+TEST_F(SettingsModel, SwitchDeviceFillsListsAndAppliesTheDefaultProfileByPosition)
+{
+    m_model.SwitchDevice("iPad");
+    EXPECT_EQ(m_model.SelectedDeviceIndex(), 4);
+    EXPECT_EQ(m_model.ProfileEntries(), (Entries{"Movie", "Audio Only", "Small", "Custom"}));
+    EXPECT_EQ(ProfileText(), "Movie");
+    EXPECT_EQ(m_model.Entries(ChoiceBox::VideoSize), (Entries{"320x240", "640x480", "1280x720"}));
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
+    EXPECT_EQ(m_model.Text(ChoiceBox::AudioBitrate), "128 kbps");
+    EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::AudioChannels), 1);
+    EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoKeepAspectRatio));
+    EXPECT_EQ(m_model.LastVideoSizeIndex(), 1);
+
+    m_folder.Write("iPod-Nano", Sample("DefaultProfile=0", "DefaultProfile=2"));
+    m_model.SwitchDevice("iPod-Nano");
+    EXPECT_EQ(ProfileText(), "Small");
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoCodec) + " " + m_model.Text(ChoiceBox::VideoFrameRate),
+              "mpeg4 30 fps");
+
+    // A default equal to the count applies nothing, and a change then keeps the list as it is.
+    m_folder.Write("iPhone", Sample("DefaultProfile=0", "DefaultProfile=3"));
+    EncodingSettingsModel fresh(m_folder.Folder());
+    fresh.SwitchDevice("iPhone");
+    EXPECT_EQ(fresh.SelectedProfile(), -1);
+    EXPECT_FALSE(fresh.ProfileApplied());
+    EXPECT_EQ(fresh.SelectedPosition(ChoiceBox::VideoSize), -1);
+    fresh.SelectEntry(ChoiceBox::VideoSize, 2);
+    EXPECT_EQ(fresh.SelectedProfile(), -1);
+}
+
+TEST_F(SettingsModel, MissingFileOrUnknownDeviceOffersOnlyCustomAndAnEditedFileCountsAtTheNextSwitch)
+{
+    m_model.SwitchDevice("iPod-Touch");
+    EXPECT_EQ(m_model.ProfileEntries(), Entries{"Custom"});
+    EXPECT_FALSE(m_model.ProfileApplied());
+    for (ChoiceBox box : kChoiceBoxes)
+        EXPECT_TRUE(m_model.Entries(box).empty());
+    m_model.SwitchDevice("ipad");
+    EXPECT_EQ(m_model.SelectedDeviceIndex(), -1);
+    EXPECT_EQ(m_model.SelectedDevice(), "ipad");
+    EXPECT_EQ(m_model.ProfileEntries(), Entries{"Custom"});
+
+    m_model.SwitchDevice("iPad");
+    m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Profile1]\nName=Edited\n");
+    m_model.SwitchDevice("iPad");
+    EXPECT_EQ(m_model.ProfileEntries(), (Entries{"Edited", "Custom"}));
+}
+
+TEST_F(SettingsModel, AChangeTurnsTheListToCustomUntilAProfileOrADeviceSwitchRestores)
+{
+    m_model.SwitchDevice("iPad");
+    m_model.SelectEntry(ChoiceBox::AudioSampleRate, 1);
+    EXPECT_EQ(ProfileText(), "Custom");
+    EXPECT_EQ(m_model.Text(ChoiceBox::AudioSampleRate), "48000");
+    EXPECT_TRUE(m_model.SelectProfile(0));
+    EXPECT_EQ(m_model.Text(ChoiceBox::AudioSampleRate), "44100");
+    m_model.SelectProfile(3); // choosing Custom keeps every setting
+    EXPECT_EQ(ProfileText(), "Custom");
+    EXPECT_EQ(m_model.Text(ChoiceBox::AudioSampleRate), "44100");
+    EXPECT_FALSE(m_model.SelectProfile(4));
+
+    m_model.SelectEntry(ChoiceBox::VideoSize, 2);
+    m_model.SetChecked(CheckBox::AudioNoAudio, true);
+    m_model.SwitchDevice("iPad");
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
+    EXPECT_FALSE(m_model.IsChecked(CheckBox::AudioNoAudio));
+    EXPECT_EQ(ProfileText(), "Movie");
+}
+
+TEST_F(SettingsModel, NoAudioAndNoVideoDisableTheirBoxesAndNoVideoOverridesOriginalQuality)
+{
+    m_model.SwitchDevice("iPad");
+    m_model.SetChecked(CheckBox::AudioNoAudio, true);
+    for (ChoiceBox box : kChoiceBoxes)
+        EXPECT_EQ(m_model.IsEnabled(box), !IsAudioBox(box)) << ProfileKey(box);
+    EXPECT_EQ(ProfileText(), "Custom");
+    m_model.SetChecked(CheckBox::AudioNoAudio, false);
+    EXPECT_TRUE(m_model.IsEnabled(ChoiceBox::AudioCodec));
+
+    m_model.SetChecked(CheckBox::VideoOriginalQuality, true);
+    EXPECT_FALSE(m_model.IsEnabled(ChoiceBox::VideoBitrate));
+    m_model.SetChecked(CheckBox::VideoNoVideo, true);
+    for (ChoiceBox box : kChoiceBoxes)
+        EXPECT_EQ(m_model.IsEnabled(box), IsAudioBox(box)) << ProfileKey(box);
+    EXPECT_FALSE(m_model.IsEditVideoSizeEnabled());
+    EXPECT_FALSE(m_model.IsEnabled(CheckBox::VideoKeepAspectRatio));
+    EXPECT_FALSE(m_model.IsEnabled(CheckBox::VideoOriginalQuality));
+    EXPECT_TRUE(m_model.IsEnabled(CheckBox::VideoNoVideo));
+    m_model.SetChecked(CheckBox::VideoNoVideo, false);
+    EXPECT_TRUE(m_model.IsEnabled(ChoiceBox::VideoBitrate));
+    EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoOriginalQuality));
+}
+
+TEST_F(SettingsModel, ATypedSizeIsRefusedAfterTheMessageAndTheChosenEntryComesBack)
+{
+    m_model.SwitchDevice("iPad");
+    m_model.SelectEntry(ChoiceBox::VideoSize, 2);
+    m_model.SelectProfile(0); // back to the profile, whose size is position 1
+    std::vector<UserMessage> shown;
+    std::string profileWhileShown;
+    EXPECT_FALSE(m_model.EditVideoSizeText("1", [&](const UserMessage& message) {
+        shown.push_back(message);
+        profileWhileShown = ProfileText();
+    }));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(profileWhileShown, "Movie"); // the message first, the entry after it
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
+    EXPECT_EQ(ProfileText(), "Custom"); // the restoring choice is a choice like any other
+
+    // With nothing chosen yet, the first entry comes back.
+    m_folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Profile1]\nName=No Size\n"
+                             "[Defaults]\nVideoSize=320x240|640x480\n");
+    EncodingSettingsModel fresh(m_folder.Folder());
+    fresh.SwitchDevice("iPhone");
+    EXPECT_FALSE(fresh.EditVideoSizeText("9x9", {}));
+    EXPECT_EQ(fresh.SelectedPosition(ChoiceBox::VideoSize), 0);
+    EXPECT_EQ(fresh.Text(ChoiceBox::VideoSize), "320x240");
+}
+
+TEST_F(SettingsModel, BadProfileValuesAreSkippedAndTheRestApplies)
+{
+    m_folder.Write("iPhone", "[General]\nNumberOfProfiles=2\n[Defaults]\nAudioCodec=aac\n"
+                             "VideoSize=320x240|640x480\nVideoCodec=libx264\n"
+                             "[Profile1]\nName=Good\nVideoSize=1\nVideoCodec=0\nAudioCodec=0\n"
+                             "[Profile2]\nName=Bad\nVideoSize=7\nVideoCodec=zero\nAudioCodec=-1\n"
+                             "AudioNoAudio=2\nVideoNoVideo=3\nVideoKeepAspectRatio=1\n");
+    m_model.SwitchDevice("iPhone");
+    m_model.SelectProfile(1);
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");       // outside its list: kept
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoCodec), "libx264");      // not a number: kept
+    EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::AudioCodec), -1); // -1 clears
+    EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoKeepAspectRatio));
+    // 2 is the greyed state: set as read, it disables the audio boxes but is not "on".
+    EXPECT_EQ(m_model.CheckState(CheckBox::AudioNoAudio), kGreyed);
+    EXPECT_FALSE(m_model.IsChecked(CheckBox::AudioNoAudio));
+    EXPECT_FALSE(m_model.IsEnabled(ChoiceBox::AudioCodec));
+    EXPECT_EQ(m_model.CheckState(CheckBox::VideoNoVideo), kUnchecked); // no state: kept
+    EXPECT_EQ(ProfileText(), "Bad");
+
+    // A profile named Custom cannot be applied.
+    m_folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=320x240\n"
+                             "[Profile1]\nName=Custom\nVideoSize=0\n");
+    EncodingSettingsModel fresh(m_folder.Folder());
+    fresh.SwitchDevice("iPhone");
+    EXPECT_EQ(fresh.ProfileEntries(), (Entries{"Custom", "Custom"}));
+    EXPECT_FALSE(fresh.ProfileApplied());
+    EXPECT_EQ(fresh.SelectedPosition(ChoiceBox::VideoSize), -1);
+}
+
+TEST_F(SettingsModel, NoVideoStaysAcrossASwitchToADeviceWithoutFile)
+{
+    m_folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Profile1]\nName=Plain\n");
+    m_model.SwitchDevice("iPad");
+    m_model.SelectProfile(1); // "Audio Only" checks "No Video"
+    ASSERT_TRUE(m_model.IsChecked(CheckBox::VideoNoVideo));
+    m_model.SwitchDevice("iPod-Classic"); // no file: nothing applies "No Video"
+    EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoNoVideo));
+    m_model.SwitchDevice("iPhone"); // a profile without the key applies its default 0
+    EXPECT_FALSE(m_model.IsChecked(CheckBox::VideoNoVideo));
+    EXPECT_TRUE(m_model.IsEnabled(ChoiceBox::VideoSize));
+}
+
+TEST_F(SettingsModel, ManyProfilesAreReadInOnePass)
+{
+    std::string text = Sample("NumberOfProfiles=3", "NumberOfProfiles=2000");
+    for (int number = 4; number <= 2000; ++number)
+        text +=
+            "[Profile" + std::to_string(number) + "]\nName=P\nAudioCodec=0\nAudioQuality=1\nVideoSize=1\n";
+    m_folder.Write("iPad", text);
+    const auto start = std::chrono::steady_clock::now();
+    m_model.SwitchDevice("iPad");
+    // Reading the file once per key took many seconds here.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(m_model.ProfileEntries().size(), 2001u);
+}
+
+TEST_F(SettingsModel, ListenersRunOnceAfterEachOuterChange)
+{
+    int calls = 0;
+    const int id = m_model.AddListener([&] { ++calls; });
+    m_model.SwitchDevice("iPad");
+    m_model.SetChecked(CheckBox::AudioNoAudio, true);
+    m_model.SetChecked(CheckBox::AudioNoAudio, true); // no change, no reaction
+    EXPECT_EQ(calls, 2);
+    m_model.RemoveListener(id);
+    m_model.SelectProfile(0);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(VideoSizeEdit, OpensAtTheFirstLowerCaseXAndAcceptsWholePositiveNumbersOnly)
+{
+    const std::vector<std::pair<const char*, VideoSizeEntries>> open{{"320x240", {"320", "240"}},
+                                                                     {"0640x480", {"640", "480"}},
+                                                                     {"", {}},
+                                                                     {"320X240", {}},
+                                                                     {"320x240x1", {}},
+                                                                     {"400.5x300", {}},
+                                                                     {"99999x1", {}},
+                                                                     {"320 x240", {}},
+                                                                     {"320x", {}}};
+    for (const auto& [text, expected] : open)
+        EXPECT_EQ(OpenVideoSizeEntries(text), expected) << text;
+    for (const char* good : {"400", "1", "32767", "0400"})
+        EXPECT_TRUE(IsVideoSizeNumber(good)) << good;
+    for (const char* bad : {"0", "-16", "+16", "400.5", "32768", "", "abc", " 400", "400;rm"})
+        EXPECT_FALSE(IsVideoSizeNumber(bad)) << bad;
+}
+
+TEST_F(SettingsModel, AConfirmedSizeIsWrittenWithoutTurningToCustomAndBadOnesWriteNothing)
+{
+    m_model.SwitchDevice("iPad");
+    for (const VideoSizeEntries& entries :
+         {VideoSizeEntries{"abc", "300"}, VideoSizeEntries{"400", ""}, VideoSizeEntries{"0", "300"}}) {
+        const auto message = ConfirmVideoSize(m_model, entries);
+        ASSERT_FALSE(message);
+        EXPECT_EQ(message.error().icon, MessageIcon::Critical);
+        EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
+    }
+    EXPECT_TRUE(ConfirmVideoSize(m_model, {"400", "300"}));
+    EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "400x300");
+    EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::VideoSize), -1);
+    EXPECT_EQ(ProfileText(), "Movie");
+    EXPECT_FALSE(m_model.AllowVideoSizeChange());
+}
+
+} // namespace
+} // namespace zantrove

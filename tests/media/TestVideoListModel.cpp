@@ -4,6 +4,7 @@
 #include "media/VideoListModel.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zantrove {
 namespace {
@@ -27,13 +28,10 @@ std::string Names(const VideoListModel& list)
 TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
 {
     VideoListModel list;
-    EXPECT_EQ(list.Append(VideoRow{"a"}), 1);
-    EXPECT_EQ(list.Append(VideoRow{"b"}), 2);
-    EXPECT_EQ(list.Append(VideoRow{"a"}), 3);
+    for (std::int16_t index : {1, 2, 3})
+        EXPECT_EQ(list.Append(VideoRow{index == 2 ? "b" : "a"}), index);
     EXPECT_EQ(Names(list), "a b a ");
-    EXPECT_EQ(list.Row(0), nullptr);
-    EXPECT_EQ(list.Row(4), nullptr);
-    EXPECT_EQ(list.Row(-1), nullptr);
+    EXPECT_TRUE(list.Row(0) == nullptr && list.Row(4) == nullptr && list.Row(-1) == nullptr);
     while (list.Count() < VideoListModel::kMaxRows)
         ASSERT_NE(list.Append(VideoRow{}), 0);
     EXPECT_EQ(list.Append(VideoRow{}), 0);
@@ -61,8 +59,7 @@ TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
     list.RemoveSelectedListItems(); // nothing selected: nothing changes
     EXPECT_EQ(notices, 0);
     list.SelectOnly({1, 3, 4});
-    EXPECT_TRUE(list.IsSelected(3));
-    EXPECT_FALSE(list.IsSelected(2));
+    EXPECT_TRUE(list.IsSelected(3) && !list.IsSelected(2));
     list.RemoveSelectedListItems();
     EXPECT_EQ(Names(list), "r2 r5 ");
     EXPECT_EQ(list.SelectedCount(), 0);
@@ -75,9 +72,8 @@ TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
     EXPECT_EQ(list.CurrentRow(), 0);
     list.SetCurrentRow(99);
     EXPECT_EQ(list.CurrentRow(), 0);
-    EXPECT_FALSE(list.RemoveRow(4));
-    EXPECT_FALSE(list.SetField(4, VideoColumn::Codec, "x"));
-    EXPECT_FALSE(list.SetTrimTimes(0, "a", "b"));
+    EXPECT_FALSE(list.RemoveRow(4) || list.SetField(4, VideoColumn::Codec, "x") ||
+                 list.SetTrimTimes(0, "a", "b"));
     EXPECT_TRUE(list.SetField(3, VideoColumn::Filepath, "/other"));
     EXPECT_EQ(list.Row(3)->filepath, "/other");
 
@@ -119,18 +115,17 @@ TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
 TEST(ListOperations, ClearingAsksEvenWhenEmptyAndNoKeepsEveryRow)
 {
     VideoListModel list;
-    int asked = 0;
-    ClearListItems(list, [&](const UserMessage& question) {
-        EXPECT_EQ(question.icon, MessageIcon::Question);
-        ++asked;
-        return false;
-    });
-    EXPECT_EQ(asked, 1);
+    std::vector<MessageIcon> asked;
+    const auto answer = [&](bool yes) {
+        return [&asked, yes](const UserMessage& q) { return asked.push_back(q.icon), yes; };
+    };
+    ClearListItems(list, answer(false));
     list = FiveRows();
-    ClearListItems(list, [](const UserMessage&) { return false; });
+    ClearListItems(list, answer(false));
     EXPECT_EQ(list.Count(), 5);
-    ClearListItems(list, [](const UserMessage&) { return true; });
+    ClearListItems(list, answer(true));
     EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(asked, std::vector(3, MessageIcon::Question));
 }
 
 TEST(ListOperations, OpeningAndPropertiesNeedACurrentRowAndUseOnlyIt)
@@ -143,21 +138,18 @@ TEST(ListOperations, OpeningAndPropertiesNeedACurrentRowAndUseOnlyIt)
             return answer;
         };
     };
-    auto opened = OpenSelectedVideoFile(list, use(true));
-    ASSERT_FALSE(opened);
-    EXPECT_EQ(opened.error().icon, MessageIcon::Information);
-    auto shown = ShowSelectedFileProperties(list, use(true));
-    ASSERT_FALSE(shown);
-    EXPECT_EQ(shown.error().icon, MessageIcon::Exclamation);
+    const auto refusal = [](const auto& result) {
+        return result ? std::nullopt : std::optional(result.error().icon);
+    };
+    EXPECT_EQ(refusal(OpenSelectedVideoFile(list, use(true))), MessageIcon::Information);
+    EXPECT_EQ(refusal(ShowSelectedFileProperties(list, use(true))), MessageIcon::Exclamation);
     EXPECT_TRUE(used.empty());
 
     list.SelectOnly({1, 2, 3});
     list.SetCurrentRow(2);
     EXPECT_TRUE(OpenSelectedVideoFile(list, use(false))) << "a failed open is not reported";
     EXPECT_TRUE(ShowSelectedFileProperties(list, use(true)));
-    shown = ShowSelectedFileProperties(list, use(false));
-    ASSERT_FALSE(shown);
-    EXPECT_EQ(shown.error().icon, MessageIcon::Critical);
+    EXPECT_EQ(refusal(ShowSelectedFileProperties(list, use(false))), MessageIcon::Critical);
     EXPECT_EQ(used, (std::vector<std::string>{"/v/r2", "/v/r2", "/v/r2"}));
 }
 

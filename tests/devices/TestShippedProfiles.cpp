@@ -86,11 +86,6 @@ protected:
 // frame rate of at most 30, even frame sizes, and MPEG-4 Simple Profile up to 640x480 and 2.5 Mbps.
 TEST_P(ShippedProfileTest, ListsAndCodecSectionsFitTheDevice)
 {
-    for (ChoiceBox box : kChoiceBoxes) {
-        const std::set<std::string> distinct(List(box).begin(), List(box).end());
-        EXPECT_TRUE(!List(box).empty() && distinct.size() == List(box).size() && !distinct.count(""))
-            << ProfileKey(box);
-    }
     for (const auto& entry : List(ChoiceBox::AudioBitrate))
         EXPECT_LE(Number(entry, " kbps").value_or(999), 160) << entry;
     for (const auto& entry : List(ChoiceBox::AudioSampleRate))

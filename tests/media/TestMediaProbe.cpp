@@ -41,20 +41,15 @@ TEST(ProbeConversion, SizeIsTheDisplayedPictureWithPixelShapeAndTurn)
     {
         const char *width, *height, *pixelAspect, *rotation, *size;
     };
-    const SizeRow table[] = {{"1920", "1080", "1.000", "", "1920x1080"},
-                             {"", "", "", "", "0x0"},
-                             {"40000", "1080", "", "", "0x1080"},
-                             {"32767", "x", "", "", "32767x0"},
-                             {"0640", "480", "", "", "640x480"},
-                             // DVD frames: 16:9 and 4:3 PAL, 16:9 NTSC.
-                             {"720", "576", "1.422", "", "1024x576"},
-                             {"720", "480", "1.185", "", "853x480"},
-                             // Phone clips held upright, either way; upside down stays landscape.
-                             {"1920", "1080", "1.000", "90.000", "1080x1920"},
-                             {"1920", "1080", "", "-90", "1080x1920"},
-                             {"1920", "1080", "", "180.000", "1920x1080"},
-                             {"30000", "576", "1.422", "", "0x576"},
-                             {"720", "576", "wide", "x", "720x576"}};
+    // Out-of-range and unreadable answers, DVD frames (16:9 PAL, 16:9 NTSC), phone clips held upright
+    // either way, and one upside down that stays landscape.
+    const SizeRow table[] = {
+        {"1920", "1080", "1.000", "", "1920x1080"}, {"", "", "", "", "0x0"},
+        {"40000", "1080", "", "", "0x1080"},        {"32767", "x", "", "", "32767x0"},
+        {"0640", "480", "", "", "640x480"},         {"720", "576", "1.422", "", "1024x576"},
+        {"720", "480", "1.185", "", "853x480"},     {"1920", "1080", "1.000", "90.000", "1080x1920"},
+        {"1920", "1080", "", "-90", "1080x1920"},   {"1920", "1080", "", "180.000", "1920x1080"},
+        {"30000", "576", "1.422", "", "0x576"},     {"720", "576", "wide", "x", "720x576"}};
     for (const SizeRow& row : table) {
         ProbeAnswers answers{"", "", "", "", row.width, row.height, row.pixelAspect, row.rotation};
         EXPECT_EQ(ConvertProbeAnswers(answers).videoSize, row.size)

@@ -10,44 +10,31 @@
 
 #include <cstdio>
 
-namespace {
-
 class NotificationRecorder : public QDBusVirtualObject
 {
 public:
-    explicit NotificationRecorder(QString file) : m_file(std::move(file)) {}
-
+    QString file;
     QString introspect(const QString&) const override { return {}; }
-
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
-        if (message.member() == QLatin1String("Notify") && message.arguments().size() == 8) {
-            QFile record(m_file);
-            if (record.open(QIODevice::Append)) {
-                record.write(
-                    (message.arguments()[3].toString() + '\n' + message.arguments()[4].toString() + '\n')
-                        .toUtf8());
-            }
-            connection.send(message.createReply(QVariant::fromValue(1u)));
-            return true;
-        }
-        return false;
+        if (message.member() != QLatin1String("Notify") || message.arguments().size() != 8)
+            return false;
+        QFile record(file);
+        if (record.open(QIODevice::Append))
+            record.write((message.arguments()[3].toString() + '\n' + message.arguments()[4].toString() + '\n')
+                             .toUtf8());
+        return connection.send(message.createReply(QVariant::fromValue(1u))), true;
     }
-
-private:
-    QString m_file;
 };
-
-} // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    if (argc != 2)
-        return 2;
-    NotificationRecorder recorder(QString::fromLocal8Bit(argv[1]));
+    NotificationRecorder recorder;
+    recorder.file = QString::fromLocal8Bit(argc == 2 ? argv[1] : "");
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder) ||
+    if (argc != 2 ||
+        !bus.registerVirtualObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder) ||
         !bus.registerService(QStringLiteral("org.freedesktop.Notifications")))
         return 1;
     std::printf("ready\n");

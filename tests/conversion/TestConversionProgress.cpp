@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the processing window shows: the bars read from the script's output, the time left, and the
+// shutdown countdown after it.
+#include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
+#include "conversion/ShutdownCountdown.h"
+#include "media/VideoListModel.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
+using namespace std::chrono_literals;
 
 const std::string kSettingsFolder = "/home/u/.local/share/Quelmar/Zantrove";
 const std::string kEcho = "'" + kSettingsFolder + "/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
@@ -23,10 +30,12 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_EQ(progress.TotalMaximum(), 4);
     EXPECT_EQ(progress.CurrentFileText(), "Initializing...");
     EXPECT_TRUE(progress.HandleOutput(kEcho + kEcho)); // one start per piece, however often named
-    EXPECT_EQ(progress.FileNumber(), 1);
     EXPECT_EQ(progress.TotalValue(), 1);
     EXPECT_EQ(progress.CurrentMaximum(), 40);
     EXPECT_EQ(progress.CurrentFileText(), "Processing File: 1 of 3...");
+    progress.HandleOutput("frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x\r");
+    EXPECT_EQ(progress.StatusText(),
+              "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x");
     progress.HandleOutput(kEcho);
     progress.HandleOutput(kEcho);
     EXPECT_EQ(progress.TotalValue(), 3);
@@ -36,6 +45,12 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_EQ(progress.CurrentValue(), progress.CurrentMaximum());
     EXPECT_EQ(progress.Caption(), "Converting Video Files...Finished!");
     EXPECT_EQ(progress.CancelButtonCaption(), "&Close");
+    EXPECT_EQ(ConversionProgress::PercentText(1, 8), "12.5");
+    EXPECT_EQ(ConversionProgress::PercentText(2, 3), "66.67");
+    EXPECT_EQ(ConversionProgress::DurationSeconds("100:00:00"), 360000);
+    EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:07"), INT32_MAX); // the largest that fits
+    EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:08"), 0);
+    EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);
 }
 
 struct ProgressCase
@@ -43,8 +58,7 @@ struct ProgressCase
     const char* name;
     const char* duration;
     const char* piece;
-    std::int32_t value;
-    std::int32_t maximum;
+    std::int32_t value, maximum;
     const char* caption;
 };
 
@@ -59,41 +73,35 @@ TEST_P(ProgressLineTest, MovesTheFileBar)
     progress.HandleOutput(GetParam().piece);
     EXPECT_EQ(progress.CurrentValue(), GetParam().value);
     EXPECT_EQ(progress.CurrentMaximum(), GetParam().maximum);
-    EXPECT_EQ(progress.Caption(), GetParam().caption);
+    EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + GetParam().caption);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ProgressLineTest,
     ::testing::Values(
         ProgressCase{"Example", "00:00:40",
-                     "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40,
-                     "Converting Video Files...(25%)"},
+                     "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, "(25%)"},
         ProgressCase{"FractionDropped", "00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12,
-                     30, "Converting Video Files...(40%)"},
-        ProgressCase{"TwoDecimals", "00:00:03", "time=1.00 x\r", 1, 3, "Converting Video Files...(33.33%)"},
-        ProgressCase{"BeyondDuration", "00:00:40", "time=50.00 bitrate=1\r", 40, 40,
-                     "Converting Video Files..."},
-        ProgressCase{"ZeroDurationKeepsMaximum", "00:00:00", "time=50.00 bitrate=1\r", 50, 100,
-                     "Converting Video Files...(50%)"},
-        ProgressCase{"OnlyFirstLineCounts", "00:00:40", "warning\rtime=10.00 x\r", 0, 40,
-                     "Converting Video Files..."},
-        ProgressCase{"NoValueChangesNothing", "00:00:40", "time is up\r", 0, 40, "Converting Video Files..."},
-        ProgressCase{"NoPointChangesNothing", "00:00:40", "time=10 x\r", 0, 40, "Converting Video Files..."}),
-    [](const auto& p) { return std::string(p.param.name); });
+                     30, "(40%)"},
+        ProgressCase{"TwoDecimals", "00:00:03", "time=1.00 x\r", 1, 3, "(33.33%)"},
+        ProgressCase{"BeyondDuration", "00:00:40", "time=50.00 bitrate=1\r", 40, 40, ""},
+        ProgressCase{"ZeroDurationKeepsMaximum", "00:00:00", "time=50.00 bitrate=1\r", 50, 100, "(50%)"},
+        ProgressCase{"OnlyFirstLineCounts", "00:00:40", "warning\rtime=10.00 x\r", 0, 40, ""},
+        ProgressCase{"NoValueChangesNothing", "00:00:40", "time is up\r", 0, 40, ""},
+        ProgressCase{"NoPointChangesNothing", "00:00:40", "time=10 x\r", 0, 40, ""}),
+    [](const auto& p) { return test::CaseName(p.param.name); });
 
 TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
 {
     ConversionProgress progress = ThreeRows();
     progress.HandleOutput("/in/a.avi: Invalid data found when processing input\r\n");
     EXPECT_EQ(progress.ErrorLog(), ""); // before the first echo nothing is a file's error
-    progress.HandleOutput(kEcho);
-    progress.HandleOutput("/in/a.avi: Invalid data found when processing input\n");
-    progress.HandleOutput("/in/a.avi: truncated");
-    progress.HandleOutput("[swscaler @ 0x1] swScaler: bad size\r");
-    progress.HandleOutput("/in/b.avi: not this file\n");
+    for (const char* piece :
+         {kEcho.c_str(), "/in/a.avi: Invalid data found when processing input\n", "/in/a.avi: truncated",
+          "[swscaler @ 0x1] swScaler: bad size\r", "/in/b.avi: not this file\n"})
+        progress.HandleOutput(piece);
     EXPECT_EQ(progress.ErrorLog(), "-/in/a.avi: Invalid data found when processing input\r\n"
-                                   "-/in/a.avi: unknown error\r\n"
-                                   "-swScaler: bad size\r\n");
+                                   "-/in/a.avi: unknown error\r\n-swScaler: bad size\r\n");
     EXPECT_NE(progress.LogText().find("not this file"), std::string::npos);
 }
 
@@ -107,41 +115,83 @@ TEST(ConversionProgressTest, NamesThatSpellTheProgramsOutputAreOnlyData)
     // The script as its shell echoes it, line by line, each echo followed by the file's failure line.
     const std::string script = ConversionScriptText(kSettingsFolder, lines, false);
     const std::size_t second = script.find("\n'" + kSettingsFolder) + 1;
-    std::vector<std::string> pieces;
+    ConversionProgress progress({{"00:00:40", strange}, {"00:00:40", broken}},
+                                EncoderLineStart(kSettingsFolder));
     for (const std::string& part :
          {script.substr(0, second),
           "[mov @ 0x1] file:" + strange + ": Invalid data\n" + strange + ": failed\n", script.substr(second),
           broken + ": failed\n"}) {
         for (std::size_t start = 0, end; start < part.size(); start = end + 1) {
             end = part.find('\n', start);
-            pieces.push_back(part.substr(start, end - start + 1));
+            progress.HandleOutput(part.substr(start, end - start + 1));
         }
     }
-    ConversionProgress progress({{"00:00:40", strange}, {"00:00:40", broken}},
-                                EncoderLineStart(kSettingsFolder));
-    for (const std::string& piece : pieces)
-        progress.HandleOutput(piece);
     EXPECT_EQ(progress.CurrentFileText(), "Processing File: 2 of 2...");
     EXPECT_EQ(progress.ErrorLog(), "-" + strange + ": failed\r\n-" + broken + ": failed\r\n");
 }
 
-TEST(ConversionProgressTest, StatusShowsTheProgressLine)
+class FakeClock : public Clock
 {
-    ConversionProgress progress = ThreeRows();
-    progress.HandleOutput(kEcho);
-    progress.HandleOutput("frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x\r");
-    EXPECT_EQ(progress.StatusText(),
-              "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x");
+public:
+    std::chrono::system_clock::time_point Now() const override { return now; }
+    std::chrono::system_clock::time_point now{std::chrono::hours(1000)};
+};
+
+TEST(BatchTimeEstimateTest, WeighsFilesByTheirLengthFromTheSecondReading)
+{
+    FakeClock clock;
+    BatchTimeEstimate estimate({10, 90, 100}, clock);
+    estimate.Start();
+    EXPECT_EQ(estimate.Text(), "Elapsed: 00:00:00 - Time left: Estimating...");
+    clock.now += 4s;
+    estimate.Progress(1, 8);
+    EXPECT_FALSE(estimate.Remaining());
+    clock.now += 4s;
+    estimate.Progress(2, 10);             // file 1 done whole (10) + 10 of file 2: 20 in 8 s
+    EXPECT_EQ(estimate.Remaining(), 72s); // 180 left at 2.5 per second
+    EXPECT_EQ(estimate.Text(), "Elapsed: 00:00:08 - Time left: 00:01:12");
+    clock.now += 2s; // no new reading: the wait counts against what is left
+    EXPECT_EQ(estimate.Remaining(), 70s);
+    estimate.Progress(2, 200); // beyond the file counts only the file: 100 in 10 s, 100 left
+    EXPECT_EQ(estimate.Remaining(), 10s);
+    estimate.Finish();
+    EXPECT_EQ(estimate.Remaining(), 0s);
+    clock.now += 30s;
+    EXPECT_EQ(estimate.Elapsed(), 10s); // stops at the end
 }
 
-TEST(ConversionProgressTest, PercentAndDurationArithmetic)
+TEST(BatchTimeEstimateTest, TrimmedRowsWeighTheirTrimmedLength)
 {
-    EXPECT_EQ(ConversionProgress::PercentText(1, 8), "12.5");
-    EXPECT_EQ(ConversionProgress::PercentText(1, 2), "50");
-    EXPECT_EQ(ConversionProgress::PercentText(2, 3), "66.67");
-    EXPECT_EQ(ConversionProgress::DurationSeconds("01:02:03"), 3723);
-    EXPECT_EQ(ConversionProgress::DurationSeconds("100:00:00"), 360000);
-    EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);
+    VideoRow whole;
+    whole.duration = "00:10:00";
+    VideoRow trimmed = whole;
+    trimmed.beginTime = "00:01:00";
+    trimmed.endTime = "00:02:30";
+    VideoRow oneField = whole;
+    oneField.beginTime = "00:05:00";
+    EXPECT_EQ(BatchTimeEstimate::OutputSeconds({whole, trimmed, oneField}),
+              (std::vector<std::int32_t>{600, 90, 600}));
+}
+
+TEST(ShutdownCountdownTest, RequestsTheShutdownOnceOnTheSixtyFirstTick)
+{
+    ShutdownCountdown countdown;
+    EXPECT_EQ(countdown.Opening().label, "Your computer will automatically shutdown in 60 seconds...");
+    EXPECT_TRUE(countdown.Opening().timerRunning);
+    for (int tick = 1; tick <= 60; ++tick) {
+        const ShutdownView view = countdown.Tick();
+        EXPECT_EQ(view.label, "Your computer will automatically shutdown in " + std::to_string(60 - tick) +
+                                  (tick == 59 ? " second..." : " seconds..."));
+        EXPECT_EQ(view.secondsPassed, tick);
+        EXPECT_TRUE(!view.requestShutdown && view.cancelEnabled && !view.red) << tick;
+    }
+    const ShutdownView last = countdown.Tick();
+    EXPECT_EQ(last.label, "Shutting down computer...");
+    EXPECT_TRUE(last.red && !last.cancelEnabled && !last.timerRunning && last.requestShutdown);
+    EXPECT_EQ(last.secondsPassed, 60);
+    EXPECT_TRUE(countdown.ShuttingDown());
+    // A stray tick afterwards keeps the final state and never asks again.
+    EXPECT_FALSE(countdown.Tick().requestShutdown);
 }
 
 } // namespace

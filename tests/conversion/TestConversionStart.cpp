@@ -1,108 +1,178 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What refuses a start: an empty list, the codec's limits, and the encoder check against the
+// component's answer and against the built component and this machine's ffmpeg.
 #include "conversion/ConversionStart.h"
+#include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
 #include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
+namespace fs = std::filesystem;
 
-// Sizes 320x240|640x480|1280x720|1920x1080, rates 500|1000|2000 kbps; libx264 allows up to the third
-// size and the second rate, mpeg4 has no limits.
-constexpr const char* kLimits = R"([General]
-NumberOfProfiles=1
-[Defaults]
-VideoCodec=libx264|mpeg4|
-VideoSize=320x240|640x480|1280x720|1920x1080
-VideoQuality=500 kbps|1000 kbps|2000 kbps
-[Profile1]
-Name=Movie
-VideoCodec=0
-VideoSize=0
-VideoQuality=0
-[libx264]
-MaxVideoSize=2
-MaxVideoQuality=1
-[mpeg4]
-Extension=mp4
-)";
-
-class ConversionStartTest : public ::testing::Test
+// The refusal's text, or "" when the start may go on.
+std::string Refusal(const Verdict& verdict, MessageIcon icon = MessageIcon::Critical)
 {
-protected:
-    ConversionStartTest() : m_settings(m_folder.Folder())
-    {
-        m_folder.Write("iPhone", kLimits);
-        m_settings.SwitchDevice("iPhone");
+    if (verdict)
+        return "";
+    EXPECT_EQ(verdict.error().icon, icon);
+    return verdict.error().text;
+}
+
+TEST(ConversionStartTest, EmptyListThenSizeThenQualityLimits)
+{
+    // libx264 allows up to the third size and the second rate, libxvid only the first rate; mpeg4
+    // and the empty codec have no limits.
+    test::ProfileFolder folder;
+    folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoCodec=libx264|mpeg4|libxvid|\n"
+                           "VideoSize=320x240|640x480|1280x720|1920x1080\n"
+                           "VideoQuality=500 kbps|1000 kbps|2000 kbps\n[Profile1]\nName=Movie\nVideoCodec=0\n"
+                           "VideoSize=0\nVideoQuality=0\n[libx264]\nMaxVideoSize=2\nMaxVideoQuality=1\n"
+                           "[libxvid]\nMaxVideoQuality=0\n");
+    EncodingSettingsModel settings(folder.Folder());
+    settings.SwitchDevice("iPhone");
+    const auto check = [&](std::size_t rows = 1) {
+        return Refusal(CheckConversionStart(rows, settings, ProfileFileLookup(settings.ProfileFile())),
+                       MessageIcon::Exclamation);
+    };
+    settings.SelectEntry(ChoiceBox::VideoSize, 3);
+    settings.SelectEntry(ChoiceBox::VideoBitrate, 2);
+    EXPECT_EQ(check(0), "Please, add one or more files to your list first.");
+    EXPECT_EQ(check(), "The maximum video size for the selected videocodec is: 1280x720");
+    settings.SelectEntry(ChoiceBox::VideoSize, 2);
+    const std::string quality = "The maximum video quality for the selected videocodec is: ";
+    EXPECT_EQ(check(), quality + "1000 kbps");
+    settings.SetChecked(CheckBox::VideoNoVideo, true); // checked with video off too
+    EXPECT_EQ(check(), quality + "1000 kbps");
+    for (const int codec : {1, 3}) {
+        settings.SelectEntry(ChoiceBox::VideoCodec, codec);
+        EXPECT_EQ(check(), "") << codec;
     }
+    settings.SelectEntry(ChoiceBox::VideoCodec, 2);
+    EXPECT_EQ(check(), quality + "500 kbps");
+    // Typed into the size dialog, equal to the refused fourth size: no position, so it passes.
+    settings.SelectEntry(ChoiceBox::VideoCodec, 0);
+    settings.SelectEntry(ChoiceBox::VideoBitrate, 0);
+    EXPECT_TRUE(ConfirmVideoSize(settings, {"1920", "1080"}));
+    EXPECT_EQ(check(), "");
+    EXPECT_EQ(ConversionCancelledMessage().text,
+              "The conversion was cancelled!\r\nYou can go back and change "
+              "your settings, or try to convert your video files again.");
+}
 
-    std::optional<UserMessage> Check(std::size_t rows = 1)
+EncoderSettings Codecs(std::string video, std::string audio, bool videoOff = false, bool audioOff = false)
+{
+    EncoderSettings settings;
+    settings.videoCodec = std::move(video);
+    settings.audioCodec = std::move(audio);
+    settings.videoOff = videoOff;
+    settings.audioOff = audioOff;
+    return settings;
+}
+
+std::string Profile(std::string_view section, std::string_view key)
+{
+    if (key != "VideoFormat")
+        return "";
+    return section == "libx264" ? "mp4" : section == "mpeg4" ? "ipod" : "";
+}
+
+TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)
+{
+    using Arguments = std::vector<std::string>;
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac"), Profile),
+              (Arguments{"--check", "-f", "mp4", "-vcodec", "libx264", "-acodec", "aac"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("mpeg4", "aac"), Profile),
+              (Arguments{"--check", "-f", "ipod", "-vcodec", "mpeg4", "-acodec", "aac"}));
+    // A codec without a VideoFormat leaves the container to the output's extension.
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac"), Profile),
+              (Arguments{"--check", "-vcodec", "libvpx", "-acodec", "aac"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac", true), Profile),
+              (Arguments{"--check", "-vn", "-acodec", "aac"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac", false, true), Profile),
+              (Arguments{"--check", "-f", "mp4", "-vcodec", "libx264", "-an"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("", ""), Profile), (Arguments{"--check"}));
+}
+
+TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
+{
+    // Components/Zantrove.dll is an empty executable file: only the fake runner answers for it.
+    const std::string folder = test::MakeTempFolder("app");
+    CreateFolderPath(folder + "/Components");
+    test::WriteTextFile(folder + "/Components/Zantrove.dll", "");
+    fs::permissions(folder + "/Components/Zantrove.dll", fs::perms::owner_all);
+    const std::string prefix = "The conversion could not be started.\r\n";
+    const std::string lacks =
+        "video encoder libx264 is missing; it comes with the Debian package libavcodec59";
+    const struct
     {
-        const Verdict verdict =
-            CheckConversionStart(rows, m_settings, ProfileFileLookup(m_settings.ProfileFile()));
-        return verdict ? std::nullopt : std::optional(verdict.error());
+        int exitCode;
+        bool timedOut;
+        std::string output, refusal;
+    } answers[] = {
+        {0, false, "", ""},
+        {1, false, lacks + "\n", prefix + "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
+        {2, false, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n",
+         prefix + "no ffmpeg found; install the Debian package ffmpeg"},
+        {3, false, "bad\n", prefix + "The encoder check failed (status 3)\r\nbad"},
+        {0, true, "", prefix + "The encoder check did not finish"},
+    };
+    for (const auto& answer : answers) {
+        std::vector<std::string> asked;
+        const auto runner = [&](const std::string&, const std::vector<std::string>& arguments) {
+            asked = arguments;
+            return CapturedRun{.started = true,
+                               .exitCode = answer.exitCode,
+                               .timedOut = answer.timedOut,
+                               .output = answer.output};
+        };
+        const std::string refusal =
+            Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile, runner));
+        EXPECT_EQ(refusal.substr(0, answer.refusal.size()), answer.refusal) << answer.exitCode;
+        EXPECT_EQ(asked, EncoderCheckArguments(Codecs("libx264", "aac"), Profile));
     }
-
-    test::ProfileFolder m_folder;
-    EncodingSettingsModel m_settings;
-};
-
-TEST_F(ConversionStartTest, EmptyListIsRefusedFirst)
-{
-    m_settings.SelectEntry(ChoiceBox::VideoSize, 3);
-    const auto message = Check(0);
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, "Please, add one or more files to your list first.");
-    EXPECT_EQ(message->icon, MessageIcon::Exclamation);
+    // Missing: said with its path, never run.
+    const std::string empty = test::MakeTempFolder("empty");
+    bool ran = false;
+    EXPECT_NE(Refusal(CheckEncoderAvailability(empty, Codecs("libx264", "aac"), Profile,
+                                               [&ran](const std::string&, const std::vector<std::string>&) {
+                                                   ran = true;
+                                                   return CapturedRun{};
+                                               }))
+                  .find("The encoder component is missing: " + empty + "/Components/Zantrove.dll"),
+              std::string::npos);
+    EXPECT_FALSE(ran);
+    // No "#!" line and no executable format: exec refuses it.
+    test::WriteTextFile(folder + "/Components/Zantrove.dll", std::string("\x7f"
+                                                                         "ELF-not-really",
+                                                                         16));
+    EXPECT_NE(Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile))
+                  .find("The encoder component could not be run: "),
+              std::string::npos);
 }
 
-TEST_F(ConversionStartTest, SizeAboveTheCodecLimitNamesTheLargestAllowed)
+TEST(EncoderAvailabilityTest, BuiltComponentAgainstThisMachinesFfmpeg)
 {
-    m_settings.SelectEntry(ChoiceBox::VideoSize, 3);
-    m_settings.SelectEntry(ChoiceBox::VideoBitrate, 2); // the size check comes first
-    const auto message = Check();
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, "The maximum video size for the selected videocodec is: 1280x720");
-}
-
-TEST_F(ConversionStartTest, QualityAboveTheLimitWhenTheSizePasses)
-{
-    m_settings.SelectEntry(ChoiceBox::VideoSize, 2);
-    m_settings.SelectEntry(ChoiceBox::VideoBitrate, 2);
-    const auto message = Check();
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, "The maximum video quality for the selected videocodec is: 1000 kbps");
-    m_settings.SetChecked(CheckBox::VideoNoVideo, true); // checked with video off too
-    EXPECT_TRUE(Check());
-}
-
-TEST_F(ConversionStartTest, NoLimitsOrNoCodecNeverRefuse)
-{
-    m_settings.SelectEntry(ChoiceBox::VideoSize, 3);
-    m_settings.SelectEntry(ChoiceBox::VideoBitrate, 2);
-    m_settings.SelectEntry(ChoiceBox::VideoCodec, 1); // mpeg4: no keys
-    EXPECT_FALSE(Check());
-    m_settings.SelectEntry(ChoiceBox::VideoCodec, 2); // empty codec text
-    EXPECT_FALSE(Check());
-}
-
-TEST_F(ConversionStartTest, CustomSizeHasNoPositionAndPasses)
-{
-    // Typed into the size dialog; equal to the listed fourth size, which alone would be refused.
-    EXPECT_TRUE(ConfirmVideoSize(m_settings, {"1920", "1080"}));
-    EXPECT_EQ(m_settings.SelectedPosition(ChoiceBox::VideoSize), -1);
-    EXPECT_FALSE(Check());
-}
-
-TEST(ConversionCancelledTest, CriticalTwoLines)
-{
-    const UserMessage message = ConversionCancelledMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Critical);
-    EXPECT_EQ(message.text,
-              "The conversion was cancelled!\r\nYou can go back and change your settings, or try to "
-              "convert your video files again.");
+    EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libx264", "aac"), Profile)), "");
+    EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("mpeg4", "aac"), Profile)), "");
+    EXPECT_EQ(
+        Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libnothing", "aac"), Profile)),
+        "The conversion could not be started.\r\nThe installed ffmpeg lacks what these settings need:\r\n"
+        "video encoder libnothing is missing; it comes with the ffmpeg package");
+    // The build's Components/ holds no ffmpeg, so an empty PATH leaves the component none.
+    ASSERT_FALSE(FileExists(ZANTROVE_APP_DIR "/Components/ffmpeg"));
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
+    const std::string refusal =
+        Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libx264", "aac"), Profile));
+    ::setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(refusal,
+              "The conversion could not be started.\r\nno ffmpeg found; install the Debian package ffmpeg");
 }
 
 } // namespace

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The encoder's arguments for a row, the picture's fit into the target size, and the script that
+// runs them.
+#include "conversion/ConversionScript.h"
 #include "conversion/EncoderArguments.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
@@ -6,15 +9,18 @@
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
-#include <set>
+#include <sys/stat.h>
 
 namespace zantrove {
 namespace {
+using test::ReadTextFile;
+using test::WriteTextFile;
 
-// The worked example's profile: mpeg4 writes mp4, no extra parameters.
-std::string ExampleProfile(std::string_view section, std::string_view key)
+std::string Profile(std::string_view section, std::string_view key)
 {
     static const std::map<std::pair<std::string, std::string>, std::string> values{
         {{"mpeg4", "VideoFormat"}, "mp4"},
@@ -29,48 +35,108 @@ std::string ExampleProfile(std::string_view section, std::string_view key)
     return found == values.end() ? std::string() : found->second;
 }
 
-EncoderSettings ExampleSettings()
+EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
 {
-    EncoderSettings settings;
-    settings.videoCodec = "mpeg4";
-    settings.videoSize = "320x240";
-    settings.keepAspectRatio = true;
-    settings.videoBitrate = "768 kbps";
-    settings.frameRate = "25 fps";
-    settings.audioCodec = "aac";
-    settings.audioBitrate = "128 kbps";
-    settings.sampleRate = "44100";
-    settings.channelsIndex = 1;
-    settings.outputFolder = "D:\\Out";
-    return settings;
+    return {.videoCodec = "mpeg4",
+            .videoSize = "320x240",
+            .keepAspectRatio = true,
+            .videoBitrate = "768 kbps",
+            .frameRate = "25 fps",
+            .audioCodec = "aac",
+            .audioBitrate = "128 kbps",
+            .sampleRate = "44100",
+            .channelsIndex = 1,
+            .outputFolder = outputFolder};
 }
 
-VideoRow ExampleRow()
+VideoRow Row(const std::string& name = "Holiday", const std::string& path = "C:\\Videos\\Holiday.avi")
 {
     VideoRow row;
-    row.filename = "Holiday";
+    row.filename = name;
+    row.codec = "AVC";
+    row.duration = "00:00:02";
     row.videoSize = "720x400";
-    row.filepath = "C:\\Videos\\Holiday.avi";
+    row.filepath = path;
     return row;
 }
 
-FileExistsTest Existing(std::set<std::string> paths)
+FileExistsTest Existing(std::vector<std::string> paths)
 {
-    return [paths = std::move(paths)](const std::string& path) { return paths.count(path) != 0; };
+    return [paths](const std::string& path) { return std::ranges::count(paths, path) != 0; };
 }
 
-std::string Line(const VideoRow& row, const EncoderSettings& settings,
-                 const FileExistsTest& exists = Existing({}))
+struct LineCase
 {
-    return RenderArgumentLine(BuildEncoderArguments(row, settings, ExampleProfile, exists, '\\'));
+    const char* name;
+    std::function<void(VideoRow&, EncoderSettings&)> change;
+    std::string line; // the whole line, or a fragment when it starts with a blank
+    const char* absent = nullptr;
+};
+
+class EncoderLineTest : public ::testing::TestWithParam<LineCase>
+{
+};
+
+TEST_P(EncoderLineTest, Builds)
+{
+    VideoRow row = Row();
+    EncoderSettings settings = Settings();
+    GetParam().change(row, settings);
+    const EncoderLine built =
+        BuildEncoderArguments(row, settings, Profile, Existing({"D:\\Out\\Holiday.mp4"}), '\\');
+    const std::string line = RenderArgumentLine(built);
+    if (GetParam().line.starts_with(' '))
+        EXPECT_NE(line.find(GetParam().line), std::string::npos) << line;
+    else
+        EXPECT_EQ(line, GetParam().line);
+    if (GetParam().absent)
+        EXPECT_EQ(line.find(GetParam().absent), std::string::npos) << line;
 }
 
-TEST(EncoderArgumentsTest, WorkedExampleComesOutVerbatim)
-{
-    EXPECT_EQ(Line(ExampleRow(), ExampleSettings(), Existing({"D:\\Out\\Holiday.mp4"})),
-              "-i \"C:\\Videos\\Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 "
-              "-b 718kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (2).mp4\"");
-}
+const std::string kIn = "-i \"C:\\Videos\\Holiday.avi\" ";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, EncoderLineTest,
+    ::testing::Values(
+        // A taken name is numbered.
+        LineCase{"WorkedExample", [](VideoRow&, EncoderSettings&) {},
+                 kIn +
+                     "-f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac "
+                     "-ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (2).mp4\""},
+        LineCase{"VideoOff", [](VideoRow&, EncoderSettings& s) { s.videoOff = true; },
+                 kIn + "-vn -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday.m4a\""},
+        LineCase{"AudioOffWithoutAspect",
+                 [](VideoRow&, EncoderSettings& s) { s.audioOff = true, s.keepAspectRatio = false; },
+                 kIn +
+                     "-f mp4 -vcodec mpeg4 -s 320x240 -b 718kbps -r 25 -an -y \"D:\\Out\\Holiday (2).mp4\""},
+        LineCase{"AudioOnlySourceHasNoSize", [](VideoRow& r, EncoderSettings&) { r.videoSize = "0x0"; },
+                 " -vcodec mpeg4 -b 718kbps", "-s "},
+        LineCase{"Trim",
+                 [](VideoRow& r, EncoderSettings&) { r.beginTime = "00:01:00", r.endTime = "00:02:30"; },
+                 " -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec"},
+        LineCase{"TrimNeedsBothFields", [](VideoRow& r, EncoderSettings&) { r.beginTime = "00:01:00"; },
+                 " -r 25 -acodec", "-ss"},
+        LineCase{"LowRateMonoChannel",
+                 [](VideoRow&, EncoderSettings& s) { s.videoBitrate = "64 kbps", s.channelsIndex = 0; },
+                 " -b 14kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 1 -y"},
+        // Written with "." in every locale.
+        LineCase{"FractionalRate", [](VideoRow&, EncoderSettings& s) { s.videoBitrate = "1500.5 kbps"; },
+                 " -b 1450.5kbps -r 25 "},
+        LineCase{"NonNumericRateDropsFrameRateToo",
+                 [](VideoRow&, EncoderSettings& s) { s.videoBitrate = "high kbps"; },
+                 " -padbottom 30 -acodec aac", "-r "},
+        LineCase{"NoChannelChosen", [](VideoRow&, EncoderSettings& s) { s.channelsIndex = -1; },
+                 " -ab 128kbps -ar 44100 -y ", " -ac "},
+        LineCase{"EmptyRowText", [](VideoRow& r, EncoderSettings&) { r.filename.clear(); },
+                 " -y \"D:\\Out\\.mp4\""},
+        // Extra parameters follow the trim and split as a shell reads them.
+        LineCase{
+            "ExtraParameters",
+            [](VideoRow&, EncoderSettings& s) { s.videoCodec = "libx264", s.sameQuality = true; },
+            " -f ipod -vcodec libx264 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -sameq -profile:v "
+            "baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec aac -ab 128kbps -ar 44100 -ac 2 -y "
+            "\"D:\\Out\\Holiday.m4v\""}),
+    [](const auto& row) { return test::CaseName(row.param.name); });
 
 struct SizeCase
 {
@@ -113,128 +179,144 @@ INSTANTIATE_TEST_SUITE_P(
         return test::CaseName(std::string(row.param.source) + "_in_" + row.param.target, row.index);
     });
 
-TEST(EncoderArgumentsTest, VideoOffTakesTheAudioExtensionAndNoVideoOptions)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.videoOff = true;
-    EXPECT_EQ(Line(ExampleRow(), settings), "-i \"C:\\Videos\\Holiday.avi\" -vn -acodec aac -ab 128kbps -ar "
-                                            "44100 -ac 2 -y \"D:\\Out\\Holiday.m4a\"");
-}
-
-TEST(EncoderArgumentsTest, AudioOffReplacesTheAudioOptions)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.audioOff = true;
-    settings.keepAspectRatio = false;
-    EXPECT_EQ(Line(ExampleRow(), settings), "-i \"C:\\Videos\\Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x240 "
-                                            "-b 718kbps -r 25 -an -y \"D:\\Out\\Holiday.mp4\"");
-}
-
-TEST(EncoderArgumentsTest, AudioOnlySourceWithKeepAspectGivesNoSize)
-{
-    VideoRow row = ExampleRow();
-    row.videoSize = "0x0";
-    EXPECT_EQ(Line(row, ExampleSettings()).find("-s "), std::string::npos);
-}
-
-TEST(EncoderArgumentsTest, TrimNeedsBothFields)
-{
-    VideoRow row = ExampleRow();
-    row.beginTime = "00:01:00";
-    row.endTime = "00:02:30";
-    EXPECT_NE(Line(row, ExampleSettings()).find(" -b 718kbps -r 25 -ss 00:01:00 -t 00:01:30 -acodec"),
-              std::string::npos);
-    row.endTime.clear();
-    EXPECT_EQ(Line(row, ExampleSettings()).find("-ss"), std::string::npos);
-}
-
-TEST(EncoderArgumentsTest, BitRateAndChannelArithmetic)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.videoBitrate = "64 kbps";
-    settings.channelsIndex = 0;
-    const std::string line = Line(ExampleRow(), settings);
-    EXPECT_NE(line.find(" -b 14kbps -r 25 "), std::string::npos);
-    EXPECT_NE(line.find(" -ac 1 "), std::string::npos);
-    settings.videoBitrate = "1500.5 kbps"; // written with "." in every locale
-    EXPECT_NE(Line(ExampleRow(), settings).find(" -b 1450.5kbps "), std::string::npos);
-}
-
-TEST(EncoderArgumentsTest, NonNumericBitRateDropsRateAndFrameRateTogether)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.videoBitrate = "high kbps";
-    const std::string line = Line(ExampleRow(), settings);
-    EXPECT_EQ(line.find("-b "), std::string::npos);
-    EXPECT_EQ(line.find("-r "), std::string::npos);
-    EXPECT_NE(line.find("-padbottom 30 -acodec aac"), std::string::npos);
-}
-
-TEST(EncoderArgumentsTest, ExtraParametersFollowTrimAndSplitAsAShellReadsThem)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.videoCodec = "libx264";
-    settings.sameQuality = true;
-    const EncoderLine line = BuildEncoderArguments(ExampleRow(), settings, ExampleProfile, Existing({}), '/');
-    const std::string text = RenderArgumentLine(line);
-    EXPECT_NE(text.find("-f ipod -vcodec libx264"), std::string::npos);
-    EXPECT_NE(text.find("-r 25 -sameq -profile:v baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(std::find(line.arguments.begin(), line.arguments.end(), EncoderArgument{"title=A 'B' \"C\""}),
-              line.arguments.end());
-    EXPECT_EQ(line.outputPath, "D:\\Out/Holiday.m4v");
-}
-
-TEST(EncoderArgumentsTest, NoChannelChosenGivesNoChannelCount)
-{
-    EncoderSettings settings = ExampleSettings();
-    settings.channelsIndex = -1;
-    EXPECT_NE(Line(ExampleRow(), settings).find("-ar 44100 -y "), std::string::npos);
-}
-
-TEST(EncoderArgumentsTest, EmptyRowTextGivesDotAndExtension)
-{
-    VideoRow row = ExampleRow();
-    row.filename.clear();
-    EXPECT_EQ(BuildEncoderArguments(row, ExampleSettings(), ExampleProfile, Existing({}), '\\').outputPath,
-              "D:\\Out\\.mp4");
-}
-
-TEST(ChooseOutputPathTest, NumbersTakenNamesButNotFolders)
+TEST(ChooseOutputPathTest, NumbersTakenNamesButNotFoldersAndEachRowOfARun)
 {
     const std::string folder = test::MakeTempFolder("out");
-    test::WriteTextFile(folder + "/Clip.mp4", "x");
-    test::WriteTextFile(folder + "/Clip (2).mp4", "x");
+    WriteTextFile(folder + "/Clip.mp4", "x");
+    WriteTextFile(folder + "/Clip (2).mp4", "x");
     CreateFolderPath(folder + "/Clip (3).mp4");
     EXPECT_EQ(ChooseOutputPath(folder, "Clip", "mp4", FileExists, '/'), folder + "/Clip (3).mp4");
     EXPECT_EQ(ChooseOutputPath(folder, "Other", "mp4", FileExists, '/'), folder + "/Other.mp4");
-}
-
-TEST(ChooseOutputPathTest, TwoRowsOfOneRunGetTwoNames)
-{
-    std::vector<VideoRow> rows{ExampleRow(), ExampleRow(), ExampleRow()};
-    const auto lines = BuildEncoderLines(rows, ExampleSettings(), ExampleProfile, Existing({}), '\\');
+    const auto lines = BuildEncoderLines({Row(), Row(), Row()}, Settings(), Profile, Existing({}), '\\');
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].outputPath, "D:\\Out\\Holiday.mp4");
     EXPECT_EQ(lines[1].outputPath, "D:\\Out\\Holiday (2).mp4");
     EXPECT_EQ(lines[2].outputPath, "D:\\Out\\Holiday (3).mp4");
+    EXPECT_EQ(ShellQuote(""), "''");
 }
 
-TEST(ShellArgumentsTest, QuotesWhatAShellWouldReadOtherwise)
+std::vector<std::string> Lines(const std::string& text)
 {
-    VideoRow row = ExampleRow();
-    row.filepath = "/home/u/It's $HOME `x`; rm -rf.avi";
-    row.filename = "It's";
-    EncoderSettings settings = ExampleSettings();
-    settings.outputFolder = "/out dir";
-    const std::string text =
-        RenderShellArguments(BuildEncoderArguments(row, settings, ExampleProfile, Existing({}), '/'));
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+class ConversionScriptTest : public ::testing::Test
+{
+protected:
+    ConversionScriptTest()
+    {
+        CreateFolderPath(m_app + "/Components");
+        WriteTextFile(m_app + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
+        WriteTextFile(m_app + "/Components/AddiTunes.exe", "#!/bin/sh\nexit 0\n");
+        m_request = {m_app, m_settings, {}, Settings(m_out), Profile};
+        for (const char* name : {"one", "two", "three"})
+            m_request.rows.push_back(Row(name, std::string("/videos/") + name + ".avi"));
+    }
+
+    std::string m_app = test::MakeTempFolder("app");
+    std::string m_settings = test::MakeTempFolder("settings");
+    std::string m_out = test::MakeTempFolder("out");
+    ConversionRequest m_request;
+};
+
+TEST_F(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
+{
+    std::vector<std::string> entries;
+    PreparedConversion prepared =
+        PrepareConversion(m_request, [&](const std::string& e) { entries.push_back(e); });
+    ASSERT_TRUE(prepared.scriptWritten);
+    EXPECT_EQ(prepared.scriptPath, m_settings + "/Zantrove.bat");
+    auto lines = Lines(ReadTextFile(prepared.scriptPath));
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].starts_with("'" + m_settings + "/Zantrove.exe' -i '/videos/")) << lines[i];
+        EXPECT_TRUE(lines[i].ends_with("-y '" + prepared.lines[i].outputPath + "'")) << lines[i];
+    }
+    EXPECT_EQ(ReadTextFile(prepared.scriptPath).find('\r'), std::string::npos);
+    EXPECT_TRUE(FileExists(m_settings + "/Zantrove.exe"));
+    EXPECT_FALSE(FileExists(m_settings + "/AddiTunes.exe"));
+    // With the debug log on: the script and the list are dumped, and each step is entered.
+    EXPECT_EQ(ReadTextFile(m_settings + "/Debug1.log"), ReadTextFile(prepared.scriptPath));
+    EXPECT_EQ(Lines(ReadTextFile(m_settings + "/Debug3.log"))[0],
+              "one | AVC | 00:00:02 | 720x400 |  |  | /videos/one.avi");
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Dump3 will be saved to: \"" + m_settings + "/Debug3.log\".",
+                                        "Dump1 will be saved to: \"" + m_settings + "/Debug1.log\".",
+                                        "Zantrove Exists=True", "PTGC2 Exists=False", "BAT Exists=True"}));
+
+    m_request.addToLibrary = true;
+    prepared = PrepareConversion(m_request);
+    lines = Lines(ReadTextFile(prepared.scriptPath));
+    ASSERT_EQ(lines.size(), 6u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(lines[2 * i].starts_with("'" + m_settings + "/Zantrove.exe' ")) << lines[2 * i];
+        EXPECT_EQ(lines[2 * i + 1],
+                  "'" + m_settings + "/AddiTunes.exe' '" + prepared.lines[i].outputPath + "'");
+    }
+    EXPECT_TRUE(FileExists(m_settings + "/AddiTunes.exe"));
+    EXPECT_FALSE(FileExists(m_settings + "/pthreadGC2.dll"));
+}
+
+TEST_F(ConversionScriptTest, HostileNamesReachTheEncoderAsData)
+{
+    // A stand-in encoder that writes each argument it gets, NUL-separated.
+    WriteTextFile(m_app + "/Components/Zantrove.dll",
+                  "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done >> \"$0.args\"\n");
+    const std::vector<std::string> names{"it's \"quoted\"",   "$(touch pwned)", "`touch pwned2`",
+                                         "back\\slash $HOME", "two\nlines",     "Grüße ünd 日本"};
+    m_request.rows.clear();
+    for (const std::string& name : names)
+        m_request.rows.push_back(Row(name, m_out + "/" + name + ".avi"));
+    const PreparedConversion prepared = PrepareConversion(m_request);
+    ASSERT_TRUE(prepared.scriptWritten);
+    const std::string command = "cd '" + m_out + "' && /bin/sh '" + prepared.scriptPath + "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string received = ReadTextFile(m_settings + "/Zantrove.exe.args");
+    std::vector<std::string> arguments;
+    for (std::size_t start = 0, end; (end = received.find('\0', start)) != std::string::npos; start = end + 1)
+        arguments.push_back(received.substr(start, end - start));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(std::ranges::count(arguments, m_out + "/" + names[i] + ".avi"), 1) << names[i];
+        EXPECT_EQ(std::ranges::count(arguments, prepared.lines[i].outputPath), 1) << names[i];
+    }
+    EXPECT_FALSE(std::filesystem::exists(m_out + "/pwned"));
+    EXPECT_FALSE(std::filesystem::exists(m_out + "/pwned2"));
+    // The same names quoted for a shell to read back.
+    VideoRow row = Row("It's", "/home/u/It's $HOME `x`; rm -rf.avi");
     EXPECT_EQ(
-        text,
-        "-i '/home/u/It'\\''s $HOME `x`; rm -rf.avi' -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 "
-        "-padbottom 30 -b 718kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y '/out dir/It'\\''s.mp4'");
-    EXPECT_EQ(ShellQuote(""), "''");
+        RenderShellArguments(BuildEncoderArguments(row, Settings("/out dir"), Profile, Existing({}), '/')),
+        "-i '/home/u/It'\\''s $HOME `x`; rm -rf.avi' -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom "
+        "30 -b 718kbps -r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y '/out dir/It'\\''s.mp4'");
+}
+
+TEST_F(ConversionScriptTest, StagedComponentIsRenewedOnlyWhenItDiffers)
+{
+    ASSERT_TRUE(StageComponent(m_app, m_settings, "Zantrove.dll", "Zantrove.exe"));
+    const std::string staged = m_settings + "/Zantrove.exe";
+    struct stat first
+    {
+    }, second{};
+    ASSERT_EQ(::stat(staged.c_str(), &first), 0);
+    EXPECT_TRUE(first.st_mode & S_IXUSR);
+    ASSERT_TRUE(StageComponent(m_app, m_settings, "Zantrove.dll", "Zantrove.exe"));
+    ::stat(staged.c_str(), &second);
+    EXPECT_EQ(first.st_ino, second.st_ino); // left alone
+    WriteTextFile(m_app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");
+    ASSERT_TRUE(StageComponent(m_app, m_settings, "Zantrove.dll", "Zantrove.exe"));
+    EXPECT_EQ(ReadTextFile(staged), "#!/bin/sh\necho newer\n");
+    EXPECT_FALSE(StageComponent(m_app, m_settings, "pthreadGC2.dll", "pthreadGC2.dll"));
+}
+
+TEST_F(ConversionScriptTest, UnwritableScriptIsReportedAndTheOldOneKept)
+{
+    WriteTextFile(m_settings + "/Zantrove.bat", "old script\n");
+    m_request.settingsFolder = m_settings + "/not a folder";
+    WriteTextFile(m_request.settingsFolder, "a file");
+    EXPECT_FALSE(PrepareConversion(m_request).scriptWritten);
+    EXPECT_EQ(ReadTextFile(m_settings + "/Zantrove.bat"), "old script\n");
 }
 
 } // namespace

@@ -147,15 +147,20 @@ TEST(CliProbe, TheInstalledCommandOpensNonAsciiNamesInAnyLocale)
               "Überraschung ñ 日本 | AVC | 00:00:01 | 160x120 |  |  | " + clip + "\n");
 }
 
-// convert refuses to start when the encoder check fails, before anything is written.
-TEST(CliEncoderCheckTest, MissingComponentOrFfmpegRefusesTheStart)
+// convert refuses to start before anything is written.
+TEST(CliEncoderCheckTest, MissingProfilesComponentOrFfmpegRefusesTheStart)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // made while ffmpeg is still found
     ASSERT_FALSE(clip.empty());
-    const std::string folder = test::MakeTempFolder("app"); // the profiles without the components
-    std::filesystem::copy(ZANTROVE_APP_DIR "/Profiles", folder + "/Profiles");
+    const std::string folder = test::MakeTempFolder("app");
     const std::string output = test::MakeTempFolder("out") + "/new";
     CliRun run = InvokeCli({"convert", "--device", "iPhone", "--output", output, clip}, folder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "zantrove-cli: The folder of the device profiles is missing: " + folder +
+                           "/Profiles\nPlease, reinstall Zantrove.\n");
+    // The profiles without the components.
+    std::filesystem::copy(ZANTROVE_APP_DIR "/Profiles", folder + "/Profiles");
+    run = InvokeCli({"convert", "--device", "iPhone", "--output", output, clip}, folder);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("zantrove-cli: The conversion could not be started.\nThe encoder "

@@ -127,29 +127,24 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 
 #ifdef ZANTROVE_FAKE_NOTIFICATIONS
 // A private session bus, as a desktop session has one; ended with the test.
-class PrivateBus
+struct PrivateBus
 {
-public:
     PrivateBus()
     {
         const test::ToolResult bus =
             test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
-        const std::vector<std::string> lines = Lines(bus.out);
-        if (bus.exitCode != 0 || lines.size() != 2)
-            return;
-        m_pid = std::stoi(lines[1]);
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
+        if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2) {
+            pid = std::stoi(lines[1]);
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
+        }
     }
     ~PrivateBus()
     {
         ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        if (m_pid > 0)
-            ::kill(m_pid, SIGTERM);
+        if (pid > 0)
+            ::kill(pid, SIGTERM);
     }
-    bool Running() const { return m_pid > 0; }
-
-private:
-    pid_t m_pid = -1;
+    pid_t pid = -1;
 };
 
 TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
@@ -159,7 +154,7 @@ TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     const std::string broken = test::MakeTempFolder("in") + "/broken.avi";
     test::WriteTextFile(broken, "not a video");
     const PrivateBus bus;
-    ASSERT_TRUE(bus.Running());
+    ASSERT_GT(bus.pid, 0);
     const std::string cli = ZANTROVE_APP_DIR "/zantrove-cli";
     const std::string output = test::MakeTempFolder("out");
 
@@ -272,20 +267,18 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
 }
 
-TEST(CliConvertTest, TrimsAreCheckedAsTheTrimDialogChecksThem)
+TEST(CliConvertTest, TrimsAreCheckedAgainstTheClip)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
     ASSERT_FALSE(clip.empty());
-    const std::string output = test::MakeTempFolder("out");
     for (const auto& [trim, reason] :
          {std::pair<std::string, std::string>{"00:00:05-00:00:01",
-                                              "Reason: The Start Time cannot exceed the End Time."},
-          {"00:00:01-00:00:05", "Reason: The End Time cannot exceed the Total Duration of: 00:00:02"},
-          {"00:00:00-00:61:00", "Reason: Minutes and seconds cannot exceed 59."}}) {
-        const CliRun run =
-            InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, "--trim", trim, clip});
+                                              "The Start Time cannot exceed the End Time."},
+          {"00:00:01-00:00:05", "The End Time cannot exceed the Total Duration of: 00:00:02"}}) {
+        const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output",
+                                      test::MakeTempFolder("out"), "--trim", trim, clip});
         EXPECT_EQ(run.status, 2) << trim;
-        EXPECT_NE(run.err.find(reason), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("Reason: " + reason), std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty());
     }
 }
@@ -308,14 +301,14 @@ std::string ProgramFolder(const std::string& codecSection, bool nothingOn = fals
     return folder;
 }
 
-TEST(CliConvertTest, ArgumentsTheEncoderRefusesAreReportedUnderTheSource)
+TEST(CliConvertTest, ExtraParametersReachTheEncoderAndItsRefusalsAreNamed)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
     ASSERT_FALSE(clip.empty());
+    const std::string format = "[mpeg4]\nVideoFormat=mp4\nExtension=mp4\n";
     for (const auto& [section, nothingOn] :
-         {std::pair<std::string, bool>{
-              "[mpeg4]\nVideoFormat=mp4\nExtension=mp4\nExtraParameters=-deinterlace\n", false},
-          {"[mpeg4]\nVideoFormat=mp4\nExtension=mp4\n", true},
+         {std::pair<std::string, bool>{format + "ExtraParameters=-deinterlace\n", false},
+          {format, true},
           {"[mpeg4]\nExtraParameters=-g 12\n", false}}) {
         const CliRun run =
             InvokeCli({"convert", "--device", "iPod-Nano", "--output", test::MakeTempFolder("out"), clip},
@@ -323,35 +316,15 @@ TEST(CliConvertTest, ArgumentsTheEncoderRefusesAreReportedUnderTheSource)
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.err.find("zantrove-cli: " + clip + ": "), std::string::npos) << section << run.err;
     }
-}
-
-TEST(CliConvertTest, QuotedExtraParametersStayOneArgument)
-{
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
+    // Quoted, a parameter stays one argument.
     const std::string output = test::MakeTempFolder("out");
-    const CliRun run = InvokeCli(
-        {"convert", "--device", "iPod-Nano", "--output", output, clip},
-        ProgramFolder(
-            "[mpeg4]\nVideoFormat=mp4\nExtension=mp4\nExtraParameters=-metadata \"title=A 'B'\"\n"));
+    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, clip},
+                                 ProgramFolder(format + "ExtraParameters=-metadata \"title=A 'B'\"\n"));
     ASSERT_EQ(run.status, 0) << run.err;
-    const test::ToolResult title =
-        test::RunTool({"ffprobe", "-v", "error", "-show_entries", "format_tags=title", "-of", "csv=p=0",
-                       output + "/h264.mp4"});
-    EXPECT_EQ(title.out, "A 'B'\n");
-}
-
-TEST(CliConvertTest, MissingProfileFolderIsNamedBeforeAnyScriptRuns)
-{
-    const std::string folder = ProgramFolder("");
-    std::filesystem::remove_all(folder + "/Profiles");
-    const CliRun run = InvokeCli({"convert", "--device", "iPad", "--output", test::MakeTempFolder("out"),
-                                  test::ClipPath(test::Clip::H264AacMp4)},
-                                 folder);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("The folder of the device profiles is missing: " + folder + "/Profiles"),
-              std::string::npos);
-    EXPECT_EQ(run.err.find("Processing File"), std::string::npos);
+    EXPECT_EQ(test::RunTool({"ffprobe", "-v", "error", "-show_entries", "format_tags=title", "-of", "csv=p=0",
+                             output + "/h264.mp4"})
+                  .out,
+              "A 'B'\n");
 }
 
 } // namespace

@@ -162,15 +162,12 @@ TEST(BatchTimeEstimateTest, WeighsFilesByTheirLengthFromTheSecondReading)
 
 TEST(BatchTimeEstimateTest, TrimmedRowsWeighTheirTrimmedLength)
 {
-    VideoRow whole;
-    whole.duration = "00:10:00";
-    VideoRow trimmed = whole;
-    trimmed.beginTime = "00:01:00";
-    trimmed.endTime = "00:02:30";
-    VideoRow oneField = whole;
-    oneField.beginTime = "00:05:00";
-    EXPECT_EQ(BatchTimeEstimate::OutputSeconds({whole, trimmed, oneField}),
-              (std::vector<std::int32_t>{600, 90, 600}));
+    const auto row = [](std::string begin, std::string end) {
+        return VideoRow{.duration = "00:10:00", .beginTime = begin, .endTime = end};
+    };
+    EXPECT_EQ(
+        BatchTimeEstimate::OutputSeconds({row("", ""), row("00:01:00", "00:02:30"), row("00:05:00", "")}),
+        (std::vector<std::int32_t>{600, 90, 600}));
 }
 
 TEST(ShutdownCountdownTest, RequestsTheShutdownOnceOnTheSixtyFirstTick)
@@ -188,8 +185,7 @@ TEST(ShutdownCountdownTest, RequestsTheShutdownOnceOnTheSixtyFirstTick)
     const ShutdownView last = countdown.Tick();
     EXPECT_EQ(last.label, "Shutting down computer...");
     EXPECT_TRUE(last.red && !last.cancelEnabled && !last.timerRunning && last.requestShutdown);
-    EXPECT_EQ(last.secondsPassed, 60);
-    EXPECT_TRUE(countdown.ShuttingDown());
+    EXPECT_TRUE(last.secondsPassed == 60 && countdown.ShuttingDown());
     // A stray tick afterwards keeps the final state and never asks again.
     EXPECT_FALSE(countdown.Tick().requestShutdown);
 }

@@ -7,7 +7,6 @@
 #include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -60,9 +59,6 @@ TEST(ConversionStartTest, EmptyListThenSizeThenQualityLimits)
     settings.SelectEntry(ChoiceBox::VideoBitrate, 0);
     EXPECT_TRUE(ConfirmVideoSize(settings, {"1920", "1080"}));
     EXPECT_EQ(check(), "");
-    EXPECT_EQ(ConversionCancelledMessage().text,
-              "The conversion was cancelled!\r\nYou can go back and change "
-              "your settings, or try to convert your video files again.");
 }
 
 EncoderSettings Codecs(std::string video, std::string audio, bool videoOff = false, bool audioOff = false)
@@ -87,15 +83,11 @@ TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)
     using Arguments = std::vector<std::string>;
     EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac"), Profile),
               (Arguments{"--check", "-f", "mp4", "-vcodec", "libx264", "-acodec", "aac"}));
-    EXPECT_EQ(EncoderCheckArguments(Codecs("mpeg4", "aac"), Profile),
-              (Arguments{"--check", "-f", "ipod", "-vcodec", "mpeg4", "-acodec", "aac"}));
     // A codec without a VideoFormat leaves the container to the output's extension.
-    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac"), Profile),
-              (Arguments{"--check", "-vcodec", "libvpx", "-acodec", "aac"}));
-    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac", true), Profile),
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", true), Profile),
               (Arguments{"--check", "-vn", "-acodec", "aac"}));
-    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac", false, true), Profile),
-              (Arguments{"--check", "-f", "mp4", "-vcodec", "libx264", "-an"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", false, true), Profile),
+              (Arguments{"--check", "-vcodec", "libvpx", "-an"}));
     EXPECT_EQ(EncoderCheckArguments(Codecs("", ""), Profile), (Arguments{"--check"}));
 }
 
@@ -136,17 +128,6 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
         EXPECT_EQ(refusal.substr(0, answer.refusal.size()), answer.refusal) << answer.exitCode;
         EXPECT_EQ(asked, EncoderCheckArguments(Codecs("libx264", "aac"), Profile));
     }
-    // Missing: said with its path, never run.
-    const std::string empty = test::MakeTempFolder("empty");
-    bool ran = false;
-    EXPECT_NE(Refusal(CheckEncoderAvailability(empty, Codecs("libx264", "aac"), Profile,
-                                               [&ran](const std::string&, const std::vector<std::string>&) {
-                                                   ran = true;
-                                                   return CapturedRun{};
-                                               }))
-                  .find("The encoder component is missing: " + empty + "/Components/Zantrove.dll"),
-              std::string::npos);
-    EXPECT_FALSE(ran);
     // No "#!" line and no executable format: exec refuses it.
     test::WriteTextFile(folder + "/Components/Zantrove.dll", std::string("\x7f"
                                                                          "ELF-not-really",
@@ -156,23 +137,16 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
               std::string::npos);
 }
 
+// The built component and this machine's ffmpeg; the CLI's tests take ffmpeg away.
 TEST(EncoderAvailabilityTest, BuiltComponentAgainstThisMachinesFfmpeg)
 {
-    EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libx264", "aac"), Profile)), "");
-    EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("mpeg4", "aac"), Profile)), "");
+    for (const char* codec : {"libx264", "mpeg4"})
+        EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs(codec, "aac"), Profile)), "")
+            << codec;
     EXPECT_EQ(
         Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libnothing", "aac"), Profile)),
         "The conversion could not be started.\r\nThe installed ffmpeg lacks what these settings need:\r\n"
         "video encoder libnothing is missing; it comes with the ffmpeg package");
-    // The build's Components/ holds no ffmpeg, so an empty PATH leaves the component none.
-    ASSERT_FALSE(FileExists(ZANTROVE_APP_DIR "/Components/ffmpeg"));
-    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
-    const std::string refusal =
-        Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libx264", "aac"), Profile));
-    ::setenv("PATH", path.c_str(), 1);
-    EXPECT_EQ(refusal,
-              "The conversion could not be started.\r\nno ffmpeg found; install the Debian package ffmpeg");
 }
 
 } // namespace

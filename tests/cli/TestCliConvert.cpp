@@ -267,20 +267,18 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
 }
 
+// The trim is checked against the clip's own duration, as the trim dialog checks it.
 TEST(CliConvertTest, TrimsAreCheckedAgainstTheClip)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
     ASSERT_FALSE(clip.empty());
-    for (const auto& [trim, reason] :
-         {std::pair<std::string, std::string>{"00:00:05-00:00:01",
-                                              "The Start Time cannot exceed the End Time."},
-          {"00:00:01-00:00:05", "The End Time cannot exceed the Total Duration of: 00:00:02"}}) {
-        const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output",
-                                      test::MakeTempFolder("out"), "--trim", trim, clip});
-        EXPECT_EQ(run.status, 2) << trim;
-        EXPECT_NE(run.err.find("Reason: " + reason), std::string::npos) << run.err;
-        EXPECT_TRUE(run.out.empty());
-    }
+    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", test::MakeTempFolder("out"),
+                                  "--trim", "00:00:01-00:00:05", clip});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Reason: The End Time cannot exceed the Total Duration of: 00:00:02"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
 }
 
 // A program folder of its own: the shipped components, and an iPod-Nano.ini with one MPEG-4 profile.

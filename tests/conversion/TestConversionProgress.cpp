@@ -6,9 +6,9 @@
 #include "conversion/ConversionScript.h"
 #include "conversion/ShutdownCountdown.h"
 #include "media/VideoListModel.h"
-#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -53,43 +53,30 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);
 }
 
-struct ProgressCase
+TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
 {
-    const char* name;
-    const char* duration;
-    const char* piece;
-    std::int32_t value, maximum;
-    const char* caption;
-};
-
-class ProgressLineTest : public ::testing::TestWithParam<ProgressCase>
-{
-};
-
-TEST_P(ProgressLineTest, MovesTheFileBar)
-{
-    ConversionProgress progress = ThreeRows(GetParam().duration);
-    progress.HandleOutput(kEcho);
-    progress.HandleOutput(GetParam().piece);
-    EXPECT_EQ(progress.CurrentValue(), GetParam().value);
-    EXPECT_EQ(progress.CurrentMaximum(), GetParam().maximum);
-    EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + GetParam().caption);
+    // The first file's duration, the piece after its echo, the bar's value and maximum, the caption.
+    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
+        {"00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, "(25%)"},
+        {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30,
+         "(40%)"}, // fraction dropped
+        {"00:00:03", "time=1.00 x\r", 1, 3, "(33.33%)"},
+        {"00:00:40", "time=50.00 bitrate=1\r", 40, 40, ""},       // beyond the duration
+        {"00:00:00", "time=50.00 bitrate=1\r", 50, 100, "(50%)"}, // no duration keeps the maximum
+        {"00:00:40", "warning\rtime=10.00 x\r", 0, 40, ""},       // only the first line counts
+        {"00:00:40", "time is up\r", 0, 40, ""},
+        {"00:00:40", "time=10 x\r", 0, 40, ""},
+    };
+    for (const auto& [duration, piece, value, maximum, caption] : cases) {
+        SCOPED_TRACE(piece);
+        ConversionProgress progress = ThreeRows(duration);
+        progress.HandleOutput(kEcho);
+        progress.HandleOutput(piece);
+        EXPECT_EQ(progress.CurrentValue(), value);
+        EXPECT_EQ(progress.CurrentMaximum(), maximum);
+        EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + caption);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProgressLineTest,
-    ::testing::Values(
-        ProgressCase{"Example", "00:00:40",
-                     "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, "(25%)"},
-        ProgressCase{"FractionDropped", "00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12,
-                     30, "(40%)"},
-        ProgressCase{"TwoDecimals", "00:00:03", "time=1.00 x\r", 1, 3, "(33.33%)"},
-        ProgressCase{"BeyondDuration", "00:00:40", "time=50.00 bitrate=1\r", 40, 40, ""},
-        ProgressCase{"ZeroDurationKeepsMaximum", "00:00:00", "time=50.00 bitrate=1\r", 50, 100, "(50%)"},
-        ProgressCase{"OnlyFirstLineCounts", "00:00:40", "warning\rtime=10.00 x\r", 0, 40, ""},
-        ProgressCase{"NoValueChangesNothing", "00:00:40", "time is up\r", 0, 40, ""},
-        ProgressCase{"NoPointChangesNothing", "00:00:40", "time=10 x\r", 0, 40, ""}),
-    [](const auto& p) { return test::CaseName(p.param.name); });
 
 TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
 {

@@ -101,31 +101,27 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
     const std::string prefix = "The conversion could not be started.\r\n";
     const std::string lacks =
         "video encoder libx264 is missing; it comes with the Debian package libavcodec59";
-    const struct
-    {
-        int exitCode;
-        bool timedOut;
-        std::string output, refusal;
-    } answers[] = {
-        {0, false, "", ""},
-        {1, false, lacks + "\n", prefix + "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
-        {2, false, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n",
+    // The component's answer, and the start of the refusal made of it.
+    const std::pair<CapturedRun, std::string> answers[] = {
+        {{true, 0, 0, false, ""}, ""},
+        {{true, 0, 1, false, lacks + "\n"},
+         prefix + "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
+        {{true, 0, 2, false, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n"},
          prefix + "no ffmpeg found; install the Debian package ffmpeg"},
-        {3, false, "bad\n", prefix + "The encoder check failed (status 3)\r\nbad"},
-        {0, true, "", prefix + "The encoder check did not finish"},
+        {{true, 0, 3, false, "bad\n"}, prefix + "The encoder check failed (status 3)\r\nbad"},
+        {{true, 0, 0, true, ""}, prefix + "The encoder check did not finish"},
     };
-    for (const auto& answer : answers) {
+    for (const auto& [answer, expected] : answers) {
         std::vector<std::string> asked;
         const auto runner = [&](const std::string&, const std::vector<std::string>& arguments) {
             asked = arguments;
-            return CapturedRun{.started = true,
-                               .exitCode = answer.exitCode,
-                               .timedOut = answer.timedOut,
-                               .output = answer.output};
+            return answer;
         };
         const std::string refusal =
             Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile, runner));
-        EXPECT_EQ(refusal.substr(0, answer.refusal.size()), answer.refusal) << answer.exitCode;
+        // An answer that passes leaves no refusal at all.
+        EXPECT_EQ(refusal.substr(0, expected.empty() ? std::string::npos : expected.size()), expected)
+            << answer.exitCode;
         EXPECT_EQ(asked, EncoderCheckArguments(Codecs("libx264", "aac"), Profile));
     }
     // No "#!" line and no executable format: exec refuses it.

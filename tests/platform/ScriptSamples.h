@@ -27,7 +27,6 @@ struct GroupMember
     pid_t pid = 0;
     std::string name;
 };
-
 // Processes of the process group that are still alive (ended ones awaiting collection are left out).
 std::vector<GroupMember> LiveGroupMembers(pid_t group);
 

@@ -22,24 +22,23 @@ TEST(ChildProcessTest, PathSearchAnswersAsExecvpDoes)
                                  std::filesystem::perm_options::add);
     const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
     ::setenv("PATH", ("/nonexistent:" + folder + ":/nonexistent-too").c_str(), 1);
+    std::vector<Expected<int, SpawnError>> spawned;
     ChildOptions options;
     options.searchPath = true;
-    options.argv = {"no-such-program"};
-    const Expected<int, SpawnError> missing = SpawnProcess(options);
-    options.argv = {"not-runnable"};
-    const Expected<int, SpawnError> denied = SpawnProcess(options);
-    options.argv = {"plain-script"};
-    const Expected<int, SpawnError> script = SpawnProcess(options);
+    for (const char* name : {"no-such-program", "not-runnable", "plain-script"}) {
+        options.argv = {name};
+        spawned.push_back(SpawnProcess(options));
+    }
     ::setenv("PATH", saved.c_str(), 1);
 
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().code, ENOENT);
-    EXPECT_TRUE(missing.error().inChild);
-    ASSERT_FALSE(denied);
-    EXPECT_EQ(denied.error().code, EACCES);
-    ASSERT_TRUE(script);
+    ASSERT_FALSE(spawned[0]);
+    EXPECT_EQ(spawned[0].error().code, ENOENT);
+    EXPECT_TRUE(spawned[0].error().inChild);
+    ASSERT_FALSE(spawned[1]);
+    EXPECT_EQ(spawned[1].error().code, EACCES);
+    ASSERT_TRUE(spawned[2]);
     int status = 0;
-    ASSERT_EQ(::waitpid(*script, &status, 0), *script);
+    ASSERT_EQ(::waitpid(*spawned[2], &status, 0), *spawned[2]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
 }
 

@@ -16,15 +16,6 @@ void ShowMountTable(const std::string& content)
     WriteTextFile(table, content);
     ::setenv("ZANTROVE_TEST_MOUNTS", table.c_str(), 1);
 }
-
-// The mount table's escape for a blank, as the kernel writes it.
-std::string Escaped(const std::string& path)
-{
-    std::string text;
-    for (const char c : path)
-        text += c == ' ' ? std::string("\\040") : std::string(1, c);
-    return text;
-}
 } // namespace
 
 TestIpod::TestIpod(const std::string& name) : m_mountPoint(MakeTempFolder("media") + "/JO S IPOD")
@@ -33,17 +24,16 @@ TestIpod::TestIpod(const std::string& name) : m_mountPoint(MakeTempFolder("media
     GError* error = nullptr;
     m_made = itdb_init_ipod(m_mountPoint.c_str(), "MA002", name.c_str(), &error);
     g_clear_error(&error);
-    ShowMountTable("/dev/sda1 / ext4 rw 0 0\n/dev/sdb2 " + Escaped(m_mountPoint) + " vfat rw,nosuid 0 0\n");
+    // Blanks in the mount point are escaped as the kernel writes them.
+    std::string escaped;
+    for (const char c : m_mountPoint)
+        escaped += c == ' ' ? std::string("\\040") : std::string(1, c);
+    ShowMountTable("/dev/sda1 / ext4 rw 0 0\n/dev/sdb2 " + escaped + " vfat rw,nosuid 0 0\n");
 }
 
 TestIpod::~TestIpod()
 {
     ::unsetenv("ZANTROVE_TEST_MOUNTS");
-}
-
-std::string TestIpod::DatabasePath() const
-{
-    return m_mountPoint + "/iPod_Control/iTunes/iTunesDB";
 }
 
 std::vector<TestIpod::Track> TestIpod::Tracks() const
@@ -52,16 +42,15 @@ std::vector<TestIpod::Track> TestIpod::Tracks() const
     GError* error = nullptr;
     Itdb_iTunesDB* database = itdb_parse(m_mountPoint.c_str(), &error);
     g_clear_error(&error);
-    if (!database)
-        return tracks;
-    for (GList* item = database->tracks; item; item = item->next) {
+    for (GList* item = database ? database->tracks : nullptr; item; item = item->next) {
         auto* track = static_cast<Itdb_Track*>(item->data);
         gchar* file = itdb_filename_on_ipod(track);
         tracks.push_back({track->title ? track->title : "", static_cast<unsigned>(track->tracklen),
                           track->mediatype, file ? file : ""});
         g_free(file);
     }
-    itdb_free(database);
+    if (database)
+        itdb_free(database);
     return tracks;
 }
 

@@ -6,8 +6,9 @@
 
 namespace zantrove::test {
 
-// A 5th-generation iPod Video made by libgpod in a fresh folder, shown to the library helper by a
-// mount table of its own (ZANTROVE_TEST_MOUNTS) while this lives.
+// A 5th-generation iPod Video made by libgpod in a fresh folder, shown to the
+// library helper by a mount table of its own (ZANTROVE_TEST_MOUNTS) while this
+// lives.
 class TestIpod
 {
 public:
@@ -18,7 +19,7 @@ public:
 
     bool Made() const { return m_made; }
     const std::string& MountPoint() const { return m_mountPoint; }
-    std::string DatabasePath() const;
+    std::string DatabasePath() const { return m_mountPoint + "/iPod_Control/iTunes/iTunesDB"; }
 
     struct Track
     {
@@ -27,10 +28,8 @@ public:
         unsigned mediatype = 0;
         std::string file; // where the copy is, empty when libgpod cannot tell
     };
-    // The database read back with libgpod.
-    std::vector<Track> Tracks() const;
-    // Every file below the iPod's music folders.
-    std::vector<std::string> MusicFiles() const;
+    std::vector<Track> Tracks() const;           // the database read back with libgpod
+    std::vector<std::string> MusicFiles() const; // every file below the iPod's music folders
 
 private:
     std::string m_mountPoint;

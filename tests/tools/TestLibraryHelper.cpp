@@ -11,28 +11,9 @@
 namespace zantrove {
 namespace {
 
+namespace fs = std::filesystem;
+
 const std::string kHelper = ZANTROVE_APP_DIR "/Components/AddiTunes.exe";
-
-std::string Home()
-{
-    return std::getenv("HOME");
-}
-
-// Points xdg-user-dir at a videos folder inside the test home.
-std::string ConfigureVideosFolder(const std::string& name)
-{
-    const std::string config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::create_directories(config);
-    test::WriteTextFile(config + "/user-dirs.dirs", "XDG_VIDEOS_DIR=\"$HOME/" + name + "\"\n");
-    return Home() + "/" + name;
-}
-
-class LibraryHelperTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { test::ShowNoIpod(); }
-    void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
-};
 
 TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
 {
@@ -52,56 +33,58 @@ TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
               first + "file:///v/x%0A%23EXTINF%3A1%2Cy%0D.m4v\n");
 }
 
-TEST_F(LibraryHelperTest, WithoutAnIpodAddsTheAbsolutePathOnce)
+class LibraryHelperTest : public ::testing::Test
 {
-    const std::string videos = ConfigureVideosFolder("Films");
+protected:
+    void SetUp() override { test::ShowNoIpod(); }
+    void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
+
+    const std::string m_home = std::getenv("HOME");
+    const std::string m_userDirs = std::string(std::getenv("XDG_CONFIG_HOME")) + "/user-dirs.dirs";
+};
+
+TEST_F(LibraryHelperTest, WithoutAnIpodAddsTheAbsolutePathOnceToTheVideosPlaylist)
+{
     const std::string folder = test::MakeTempFolder("converted");
     test::WriteTextFile(folder + "/Holiday (2).m4v", "x");
     test::WriteTextFile(folder + "/Other.m4v", "y");
+    // Without a configured videos folder it is ~/Videos.
+    fs::remove(m_userDirs);
+    EXPECT_EQ(test::RunTool({kHelper, folder + "/Other.m4v"}).exitCode, 0);
+    EXPECT_EQ(test::ReadTextFile(m_home + "/Videos/Zantrove.m3u"), "#EXTM3U\n" + folder + "/Other.m4v\n");
 
+    fs::create_directories(fs::path(m_userDirs).parent_path());
+    test::WriteTextFile(m_userDirs, "XDG_VIDEOS_DIR=\"$HOME/Films\"\n");
     // A relative name, as given from the output folder, is stored as the absolute path.
     const test::ToolResult first = test::RunTool({kHelper, "Holiday (2).m4v"}, folder);
     EXPECT_EQ(first.exitCode, 0);
-    EXPECT_EQ(first.out, "No iPod connected: added to the playlist " + videos + "/Zantrove.m3u\n");
-    EXPECT_EQ(test::RunTool({kHelper, folder + "/Holiday (2).m4v"}).exitCode, 0);
-    EXPECT_EQ(test::RunTool({kHelper, folder + "/./Other.m4v"}).exitCode, 0);
-    EXPECT_EQ(test::RunTool({kHelper, folder + "/Other.m4v"}).exitCode, 0);
-    EXPECT_EQ(test::ReadTextFile(videos + "/Zantrove.m3u"),
+    EXPECT_EQ(first.out, "No iPod connected: added to the playlist " + m_home + "/Films/Zantrove.m3u\n");
+    for (const char* again : {"/Holiday (2).m4v", "/./Other.m4v", "/Other.m4v"})
+        EXPECT_EQ(test::RunTool({kHelper, folder + again}).exitCode, 0);
+    EXPECT_EQ(test::ReadTextFile(m_home + "/Films/Zantrove.m3u"),
               "#EXTM3U\n" + folder + "/Holiday (2).m4v\n" + folder + "/Other.m4v\n");
     // Written through a temporary file beside it, which is gone afterwards.
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(videos))
-        ++entries;
-    EXPECT_EQ(entries, 1);
-}
-
-TEST_F(LibraryHelperTest, WithoutAConfiguredFolderUsesHomeVideos)
-{
-    std::filesystem::remove(std::string(std::getenv("XDG_CONFIG_HOME")) + "/user-dirs.dirs");
-    const std::string folder = test::MakeTempFolder("converted");
-    test::WriteTextFile(folder + "/clip.mp4", "x");
-    const test::ToolResult run = test::RunTool({kHelper, folder + "/clip.mp4"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(test::ReadTextFile(Home() + "/Videos/Zantrove.m3u"), "#EXTM3U\n" + folder + "/clip.mp4\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_home + "/Films"), {}), 1);
 }
 
 // Each failure is one line that starts with the file's path, which the error log picks up.
 TEST_F(LibraryHelperTest, ReportsFailuresWithThePathFirst)
 {
-    const std::string videos = ConfigureVideosFolder("Movies");
-    const std::string missing = Home() + "/gone.m4v";
+    test::WriteTextFile(m_userDirs, "XDG_VIDEOS_DIR=\"$HOME/Movies\"\n");
+    const std::string playlist = m_home + "/Movies/Zantrove.m3u";
+    const std::string missing = m_home + "/gone.m4v";
     test::ToolResult run = test::RunTool({kHelper, missing});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.starts_with(missing + ": ")) << run.err;
-    EXPECT_FALSE(std::filesystem::exists(videos + "/Zantrove.m3u"));
+    EXPECT_FALSE(fs::exists(playlist));
 
     const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
     test::WriteTextFile(clip, "x");
     // A folder where the playlist should be cannot be replaced, even by root.
-    std::filesystem::create_directories(videos + "/Zantrove.m3u");
+    fs::create_directories(playlist);
     run = test::RunTool({kHelper, clip});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.err, clip + ": cannot write " + videos + "/Zantrove.m3u\n");
+    EXPECT_EQ(run.err, clip + ": cannot write " + playlist + "\n");
 }
 
 // Neither a database that cannot be read nor one that cannot be written (an iPod Classic signs its
@@ -126,7 +109,7 @@ TEST(LibraryHelperIpodTest, AFailureIsReportedAndLeavesTheIpodAsItWas)
         EXPECT_NE(run.err.find(clip + problem), std::string::npos) << run.err;
         EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), before);
         EXPECT_TRUE(ipod.MusicFiles().empty());
-        EXPECT_EQ(std::filesystem::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
+        EXPECT_EQ(fs::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
                   ipod.DatabasePath())
             << "no copy left beside it";
     }

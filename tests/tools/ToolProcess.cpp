@@ -5,12 +5,9 @@
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -20,92 +17,65 @@ namespace zantrove::test {
 
 namespace {
 
-std::vector<char*> ArgvOf(const std::vector<std::string>& argv)
+// Standard input from /dev/null, output to outFd (or a new outFile), errors to
+// errFile.
+pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& outFile,
+            const std::string& errFile, const std::string& workingFolder)
 {
     std::vector<char*> pointers;
     for (const std::string& argument : argv)
         pointers.push_back(const_cast<char*>(argument.c_str()));
     pointers.push_back(nullptr);
-    return pointers;
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = outFd >= 0 ? outFd : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+        (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0))
+        ::_exit(126);
+    ::execvp(pointers[0], pointers.data());
+    ::_exit(127);
 }
 
-// "pid (comm) state ppid ...": comm may hold blanks and parentheses, so fields count from the last ")".
-bool ReadStat(pid_t pid, char& state, pid_t& parent)
+// "pid (comm) state ppid ...": comm may hold blanks and parentheses, so fields
+// count from the last ")".
+bool ReadStat(pid_t pid, char& state, long& parent)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
     const std::size_t close = text.rfind(')');
-    if (close == std::string::npos)
-        return false;
-    std::istringstream fields(text.substr(close + 1));
-    long parentId = 0;
-    if (!(fields >> state >> parentId))
-        return false;
-    parent = static_cast<pid_t>(parentId);
-    return true;
-}
-
-int ExitCodeOf(int status)
-{
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::istringstream fields(close == std::string::npos ? "" : text.substr(close + 1));
+    return static_cast<bool>(fields >> state >> parent) && state != 'Z' && state != 'X';
 }
 
 } // namespace
 
 ToolResult RunTool(const std::vector<std::string>& argv, const std::string& workingFolder)
 {
-    ToolResult result;
     const std::string folder = MakeTempFolder("run");
-    const std::string outFile = folder + "/out";
-    const std::string errFile = folder + "/err";
-    std::vector<char*> pointers = ArgvOf(argv);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
-            ::_exit(126);
-        if (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0)
-            ::_exit(126);
-        ::execvp(pointers[0], pointers.data());
-        ::_exit(127);
-    }
-    if (pid < 0)
-        return result;
+    const pid_t pid = Spawn(argv, -1, folder + "/out", folder + "/err", workingFolder);
+    ToolResult result;
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    result.exitCode = ExitCodeOf(status);
-    result.out = ReadTextFile(outFile);
-    result.err = ReadTextFile(errFile);
+    if (pid > 0 && WIFEXITED(status))
+        result.exitCode = WEXITSTATUS(status);
+    result.out = ReadTextFile(folder + "/out");
+    result.err = ReadTextFile(folder + "/err");
     return result;
 }
 
 RunningTool StartTool(const std::vector<std::string>& argv, const std::string& errorFile)
 {
-    RunningTool running;
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
-        return running;
-    std::vector<char*> pointers = ArgvOf(argv);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int err = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(pipeEnds[1], 1) < 0 || ::dup2(err, 2) < 0)
-            ::_exit(126);
-        ::execvp(pointers[0], pointers.data());
-        ::_exit(127);
-    }
-    ::close(pipeEnds[1]);
-    if (pid < 0) {
-        ::close(pipeEnds[0]);
-        return running;
-    }
-    running.pid = pid;
-    running.outFd = pipeEnds[0];
-    return running;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = Spawn(argv, ends[1], {}, errorFile, {});
+    ::close(ends[1]);
+    if (pid < 0)
+        ::close(ends[0]);
+    return pid < 0 ? RunningTool{} : RunningTool{pid, ends[0]};
 }
 
 std::string ReadUntil(int fd, const std::string& text, double seconds)
@@ -114,12 +84,11 @@ std::string ReadUntil(int fd, const std::string& text, double seconds)
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     std::string read;
     while (read.find(text) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0)
-            break;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd waiting{fd, POLLIN, 0};
-        if (::poll(&waiting, 1, static_cast<int>(left)) <= 0)
+        if (left.count() <= 0)
+            break;
+        if (::poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
             continue;
         char buffer[4096];
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -134,27 +103,24 @@ std::vector<pid_t> ChildrenOf(pid_t pid)
 {
     std::vector<pid_t> children;
     DIR* proc = ::opendir("/proc");
-    if (!proc)
-        return children;
-    while (const dirent* entry = ::readdir(proc)) {
+    while (const dirent* entry = proc ? ::readdir(proc) : nullptr) {
         char* end = nullptr;
         const long id = std::strtol(entry->d_name, &end, 10);
-        if (id <= 0 || *end != '\0')
-            continue;
         char state = 0;
-        pid_t parent = 0;
-        if (ReadStat(static_cast<pid_t>(id), state, parent) && parent == pid && state != 'Z' && state != 'X')
+        long parent = 0;
+        if (id > 0 && *end == '\0' && ReadStat(static_cast<pid_t>(id), state, parent) && parent == pid)
             children.push_back(static_cast<pid_t>(id));
     }
-    ::closedir(proc);
+    if (proc)
+        ::closedir(proc);
     return children;
 }
 
 bool IsRunning(pid_t pid)
 {
     char state = 0;
-    pid_t parent = 0;
-    return ReadStat(pid, state, parent) && state != 'Z' && state != 'X';
+    long parent = 0;
+    return ReadStat(pid, state, parent);
 }
 
 std::string ProcessName(pid_t pid)

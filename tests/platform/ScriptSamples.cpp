@@ -27,7 +27,8 @@ SampleScript WriteLongOutputScript(const std::string& folder, int lines)
     std::string output = loop;
     for (int i = 0; i < lines; ++i) {
         const std::string n = std::to_string(i);
-        output += "line " + n + " " + padding + "\nframe=" + n + " fps=25 time=" + n + ".25 bitrate=1.0kbits/s\r";
+        output +=
+            "line " + n + " " + padding + "\nframe=" + n + " fps=25 time=" + n + ".25 bitrate=1.0kbits/s\r";
     }
     return {WriteScript(folder, "long.sh", loop + tail + last),
             output + tail + "crlf line\r\n" + last + "last piece without a line end"};
@@ -41,7 +42,8 @@ std::vector<GroupMember> LiveGroupMembers(pid_t group)
         char* end = nullptr;
         const long pid = std::strtol(entry->d_name, &end, 10);
         // pid (name) state ppid pgrp ...; the name may hold blanks and parentheses.
-        const std::string stat = pid > 0 && *end == '\0' ? ReadTextFile("/proc/" + std::to_string(pid) + "/stat") : "";
+        const std::string stat =
+            pid > 0 && *end == '\0' ? ReadTextFile("/proc/" + std::to_string(pid) + "/stat") : "";
         const auto open = stat.find('(');
         const auto close = stat.rfind(')');
         if (open == std::string::npos || close == std::string::npos)

@@ -132,7 +132,8 @@ TEST_F(ScriptLauncherTest, EndComesOnceAfterTheLastPiece)
     EXPECT_EQ(m_ends, 1);
 }
 
-TEST_F(ScriptLauncherTest, MissingScriptCannotStart)
+// A missing script cannot start; a second start while one runs is refused.
+TEST_F(ScriptLauncherTest, StartsOneRunAtATime)
 {
     m_launcher.SetScript(m_folder + "/missing.sh");
     EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::CouldNotStart);
@@ -140,10 +141,6 @@ TEST_F(ScriptLauncherTest, MissingScriptCannotStart)
     EXPECT_FALSE(m_launcher.IsRunning());
     DeliverUntil(m_launcher, 100, [] { return false; });
     EXPECT_TRUE(m_pieces.empty());
-}
-
-TEST_F(ScriptLauncherTest, SecondStartWhileRunningIsRefused)
-{
     Start("sleep 0.3\necho done\n");
     EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::AlreadyRunning);
     RunToEnd();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The built encoder against the real ffmpeg, on clips made here, staged under
-// the name the program gives it.
+// The built encoder against the real ffmpeg, on clips made here, staged under the name the program
+// gives it.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
@@ -44,8 +44,7 @@ std::string Probe(const std::string& file, const std::string& entries)
         .out;
 }
 
-// A stand-in ffmpeg beside the staged encoder: it proves the lookup, and lets
-// the outcome be chosen.
+// A stand-in ffmpeg beside the staged encoder: it proves the lookup, and lets the outcome be chosen.
 void WriteFakeFfmpeg(const std::string& folder, const std::string& body)
 {
     test::WriteTextFile(folder + "/ffmpeg",
@@ -58,8 +57,7 @@ void WriteFakeFfmpeg(const std::string& folder, const std::string& body)
 class EncoderRunTest : public ::testing::Test
 {
 protected:
-    // A copy named as the program stages it, in a folder of its own without an
-    // ffmpeg beside it.
+    // A copy named as the program stages it, in a folder of its own without an ffmpeg beside it.
     void SetUp() override
     {
         m_folder = test::MakeTempFolder("encode");
@@ -87,9 +85,8 @@ class EncoderSizeTest : public EncoderRunTest, public ::testing::WithParamInterf
 {
 };
 
-// The source is black with a white box 7/8 of its width and height, so the box
-// has the source's proportions; in the output the box is measured on a decoded
-// frame.
+// The source is black with a white box 7/8 of its width and height, so the box has the source's
+// proportions; in the output the box is measured on a decoded frame.
 TEST_P(EncoderSizeTest, KeepsTheSourceProportions)
 {
     const SizeCase& size = GetParam();
@@ -115,9 +112,8 @@ TEST_P(EncoderSizeTest, KeepsTheSourceProportions)
                                             "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"})
                                  .out;
     ASSERT_EQ(gray.size(), 320u * 240u);
-    // Each pixel counts by its brightness between video black (16) and white
-    // (235), so a blurred edge still adds up to the box's true size, to a
-    // fraction of a pixel.
+    // Each pixel counts by its brightness between video black (16) and white (235), so a blurred edge
+    // still adds up to the box's true size, to a fraction of a pixel.
     const auto white = [&gray](int x, int y) {
         return std::clamp((static_cast<unsigned char>(gray[std::size_t(y * 320 + x)]) - 16) / 219.0, 0.0,
                           1.0);
@@ -130,8 +126,7 @@ TEST_P(EncoderSizeTest, KeepsTheSourceProportions)
         boxHeight += white(160, y);
     ASSERT_GT(boxHeight, 10.0);
     EXPECT_NEAR(boxWidth / boxHeight * size.height / size.width, 1.0, 0.01) << boxWidth << "x" << boxHeight;
-    // The box is 7/8 of the picture's width whatever the case, so the picture
-    // spans all 320 columns.
+    // The box is 7/8 of the picture's width whatever the case, so the picture spans all 320 columns.
     EXPECT_NEAR(boxWidth, 280.0, 1.5);
 }
 
@@ -202,8 +197,7 @@ TEST_F(EncoderRunTest, WritesTheStreamsAsked)
     }
 }
 
-// Every failure is one line on standard error filed under the source, and
-// leaves no output.
+// Every failure is one line on standard error filed under the source, and leaves no output.
 TEST_F(EncoderRunTest, FailuresAreFiledUnderTheSourceAndWriteNothing)
 {
     const std::string missing = m_folder + "/no such clip.avi";
@@ -233,8 +227,7 @@ class EncoderStopTest : public EncoderRunTest, public ::testing::WithParamInterf
 {
 };
 
-// However the encoder ends, its ffmpeg ends with it, and nothing is written
-// under the final name.
+// However the encoder ends, its ffmpeg ends with it, and nothing is written under the final name.
 TEST_P(EncoderStopTest, FfmpegEndsWithTheEncoder)
 {
     // An input that ffmpeg reads live from a pipe for 20 s, so the encode is surely still running;

@@ -6,9 +6,8 @@
 
 namespace zantrove::test {
 
-// A 5th-generation iPod Video made by libgpod in a fresh folder, shown to the
-// library helper by a mount table of its own (ZANTROVE_TEST_MOUNTS) while this
-// lives.
+// A 5th-generation iPod Video made by libgpod in a fresh folder, shown to the library helper by a
+// mount table of its own (ZANTROVE_TEST_MOUNTS) while this lives.
 class TestIpod
 {
 public:

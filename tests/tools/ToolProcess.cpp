@@ -17,8 +17,7 @@ namespace zantrove::test {
 
 namespace {
 
-// Standard input from /dev/null, output to outFd (or a new outFile), errors to
-// errFile.
+// Standard input from /dev/null, output to outFd (or a new outFile), errors to errFile.
 pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& outFile,
             const std::string& errFile, const std::string& workingFolder)
 {
@@ -39,8 +38,8 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& 
     ::_exit(127);
 }
 
-// "pid (comm) state ppid ...": comm may hold blanks and parentheses, so fields
-// count from the last ")".
+// "pid (comm) state ppid ...": comm may hold blanks and parentheses, so fields count from the last
+// ")".
 bool ReadStat(pid_t pid, char& state, long& parent)
 {
     const std::string text = ReadTextFile("/proc/" + std::to_string(pid) + "/stat");

@@ -14,12 +14,10 @@ struct ToolResult
     std::string err;
 };
 
-// Runs a program (no shell) to its end with both outputs captured;
-// workingFolder empty keeps ours.
+// Runs a program (no shell) to its end with both outputs captured; workingFolder empty keeps ours.
 ToolResult RunTool(const std::vector<std::string>& argv, const std::string& workingFolder = {});
 
-// Starts a program whose standard output can be read as it comes; errors go to
-// errorFile.
+// Starts a program whose standard output can be read as it comes; errors go to errorFile.
 struct RunningTool
 {
     pid_t pid = -1;
@@ -27,12 +25,10 @@ struct RunningTool
 };
 RunningTool StartTool(const std::vector<std::string>& argv, const std::string& errorFile);
 
-// Reads from fd until text appears in what was read or the seconds pass;
-// returns everything read.
+// Reads from fd until text appears in what was read or the seconds pass; returns everything read.
 std::string ReadUntil(int fd, const std::string& text, double seconds);
 
-// The live (not zombie) processes whose parent is pid; whether pid is live; its
-// name.
+// The live (not zombie) processes whose parent is pid; whether pid is live; its name.
 std::vector<pid_t> ChildrenOf(pid_t pid);
 bool IsRunning(pid_t pid);
 std::string ProcessName(pid_t pid);

@@ -27,7 +27,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Each build names its cases after its launcher.
 #ifdef ZANTROVE_TEST_QT_LAUNCHER
+#define LAUNCHER_TEST QtConsoleLauncherTest
 using Launcher = QtConsoleLauncher;
 // The notifications come from the event loop.
 void Deliver(Launcher&, int ms)
@@ -35,6 +37,7 @@ void Deliver(Launcher&, int ms)
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, ms);
 }
 #else
+#define LAUNCHER_TEST PollingConsoleLauncherTest
 using Launcher = PollingConsoleLauncher;
 void Deliver(Launcher& launcher, int ms)
 {
@@ -51,7 +54,7 @@ template <typename Done> void DeliverUntil(Launcher& launcher, int ms, Done done
 }
 
 // What the launcher reported, in order: data pieces and "<end>" markers.
-class ScriptLauncherTest : public ::testing::Test
+class LAUNCHER_TEST : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -87,7 +90,7 @@ protected:
     bool m_offMainThread = false;
 };
 
-TEST_F(ScriptLauncherTest, PiecesNeverSplitALineAndKeepTheWholeOutput)
+TEST_F(LAUNCHER_TEST, PiecesNeverSplitALineAndKeepTheWholeOutput)
 {
     const auto sample = test::WriteLongOutputScript(m_folder);
     m_launcher.SetScript(sample.path);
@@ -116,7 +119,7 @@ TEST_F(ScriptLauncherTest, PiecesNeverSplitALineAndKeepTheWholeOutput)
 
 // Standard output and error share the one stream after the echo of each command; the end comes
 // once, last; standard input is empty; the caller's open descriptors stay out of the script.
-TEST_F(ScriptLauncherTest, EndComesOnceAfterTheLastPiece)
+TEST_F(LAUNCHER_TEST, EndComesOnceAfterTheLastPiece)
 {
     const int leaked = ::dup2(STDERR_FILENO, 57);
     ASSERT_EQ(leaked, 57);
@@ -133,7 +136,7 @@ TEST_F(ScriptLauncherTest, EndComesOnceAfterTheLastPiece)
 }
 
 // A missing script cannot start; a second start while one runs is refused.
-TEST_F(ScriptLauncherTest, StartsOneRunAtATime)
+TEST_F(LAUNCHER_TEST, StartsOneRunAtATime)
 {
     m_launcher.SetScript(m_folder + "/missing.sh");
     EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::CouldNotStart);
@@ -154,7 +157,7 @@ TEST_F(ScriptLauncherTest, StartsOneRunAtATime)
 
 // A script that ignores SIGTERM (so does the sleep it starts) is killed with all it started,
 // within a moment, collected (no zombie left), and reports nothing more.
-TEST_F(ScriptLauncherTest, StopEndsTheWholeGroupAtOnceWithoutNotifications)
+TEST_F(LAUNCHER_TEST, StopEndsTheWholeGroupAtOnceWithoutNotifications)
 {
     Start("trap '' TERM\nsleep 30; echo after\n");
     const pid_t group = m_launcher.ProcessGroup();
@@ -181,7 +184,7 @@ TEST_F(ScriptLauncherTest, StopEndsTheWholeGroupAtOnceWithoutNotifications)
 }
 
 #ifdef ZANTROVE_TEST_QT_LAUNCHER
-TEST_F(ScriptLauncherTest, ANestedEventLoopInAHandlerGetsNoFurtherPiece)
+TEST_F(LAUNCHER_TEST, ANestedEventLoopInAHandlerGetsNoFurtherPiece)
 {
     int depth = 0;
     int deepest = 0;
@@ -204,7 +207,7 @@ TEST_F(ScriptLauncherTest, ANestedEventLoopInAHandlerGetsNoFurtherPiece)
 }
 #endif
 
-TEST_F(ScriptLauncherTest, StopFromAHandlerEndsTheDeliveryAtOnce)
+TEST_F(LAUNCHER_TEST, StopFromAHandlerEndsTheDeliveryAtOnce)
 {
     m_launcher.SetDataReceived([this](const std::string& data) {
         m_pieces.push_back(data);

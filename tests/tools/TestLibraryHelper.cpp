@@ -36,7 +36,11 @@ TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
 class LibraryHelperTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { test::ShowNoIpod(); }
+    void SetUp() override
+    {
+        test::ShowNoIpod();
+        fs::create_directories(fs::path(m_userDirs).parent_path());
+    }
     void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
 
     const std::string m_home = std::getenv("HOME");
@@ -53,7 +57,6 @@ TEST_F(LibraryHelperTest, WithoutAnIpodAddsTheAbsolutePathOnceToTheVideosPlaylis
     EXPECT_EQ(test::RunTool({kHelper, folder + "/Other.m4v"}).exitCode, 0);
     EXPECT_EQ(test::ReadTextFile(m_home + "/Videos/Zantrove.m3u"), "#EXTM3U\n" + folder + "/Other.m4v\n");
 
-    fs::create_directories(fs::path(m_userDirs).parent_path());
     test::WriteTextFile(m_userDirs, "XDG_VIDEOS_DIR=\"$HOME/Films\"\n");
     // A relative name, as given from the output folder, is stored as the absolute path.
     const test::ToolResult first = test::RunTool({kHelper, "Holiday (2).m4v"}, folder);

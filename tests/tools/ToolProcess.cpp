@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -28,24 +27,24 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& 
     const pid_t pid = ::fork();
     if (pid != 0)
         return pid;
-    const int in = ::open("/dev/null", O_RDONLY);
     const int out = outFd >= 0 ? outFd : ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
+    if (::dup2(::open("/dev/null", O_RDONLY), 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
         (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0))
         ::_exit(126);
     ::execvp(pointers[0], pointers.data());
     ::_exit(127);
 }
 
-// "pid (comm) state ppid ...": comm may hold blanks and parentheses, so fields count from the last
-// ")".
-bool ReadStat(pid_t pid, char& state, long& parent)
+// The parent of a live process, -1 when it is gone or a zombie. "pid (comm) state ppid ...": comm
+// may hold blanks and parentheses, so fields count from the last ")".
+long LiveParent(pid_t pid)
 {
     const std::string text = ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
-    const std::size_t close = text.rfind(')');
-    std::istringstream fields(close == std::string::npos ? "" : text.substr(close + 1));
-    return static_cast<bool>(fields >> state >> parent) && state != 'Z' && state != 'X';
+    std::istringstream fields(text.substr(std::min(text.rfind(')'), text.size())));
+    char close = 0, state = 0;
+    long parent = -1;
+    return fields >> close >> state >> parent && state != 'Z' && state != 'X' ? parent : -1;
 }
 
 } // namespace
@@ -54,15 +53,11 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::string& work
 {
     const std::string folder = MakeTempFolder("run");
     const pid_t pid = Spawn(argv, -1, folder + "/out", folder + "/err", workingFolder);
-    ToolResult result;
     int status = 0;
     while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (pid > 0 && WIFEXITED(status))
-        result.exitCode = WEXITSTATUS(status);
-    result.out = ReadTextFile(folder + "/out");
-    result.err = ReadTextFile(folder + "/err");
-    return result;
+    return {pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadTextFile(folder + "/out"),
+            ReadTextFile(folder + "/err")};
 }
 
 RunningTool StartTool(const std::vector<std::string>& argv, const std::string& errorFile)
@@ -82,14 +77,11 @@ std::string ReadUntil(int fd, const std::string& text, double seconds)
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     std::string read;
-    while (read.find(text) == std::string::npos) {
+    char buffer[4096];
+    for (pollfd waiting{fd, POLLIN, 0}; read.find(text) == std::string::npos && Clock::now() < deadline;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd waiting{fd, POLLIN, 0};
-        if (left.count() <= 0)
-            break;
-        if (::poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
+        if (::poll(&waiting, 1, static_cast<int>(left.count()) + 1) <= 0)
             continue;
-        char buffer[4096];
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got <= 0)
             break;
@@ -103,12 +95,9 @@ std::vector<pid_t> ChildrenOf(pid_t pid)
     std::vector<pid_t> children;
     DIR* proc = ::opendir("/proc");
     while (const dirent* entry = proc ? ::readdir(proc) : nullptr) {
-        char* end = nullptr;
-        const long id = std::strtol(entry->d_name, &end, 10);
-        char state = 0;
-        long parent = 0;
-        if (id > 0 && *end == '\0' && ReadStat(static_cast<pid_t>(id), state, parent) && parent == pid)
-            children.push_back(static_cast<pid_t>(id));
+        const pid_t id = static_cast<pid_t>(std::atol(entry->d_name));
+        if (id > 0 && LiveParent(id) == pid)
+            children.push_back(id);
     }
     if (proc)
         ::closedir(proc);
@@ -117,17 +106,13 @@ std::vector<pid_t> ChildrenOf(pid_t pid)
 
 bool IsRunning(pid_t pid)
 {
-    char state = 0;
-    long parent = 0;
-    return ReadStat(pid, state, parent);
+    return LiveParent(pid) >= 0;
 }
 
 std::string ProcessName(pid_t pid)
 {
-    std::string name = ReadTextFile("/proc/" + std::to_string(pid) + "/comm");
-    while (!name.empty() && name.back() == '\n')
-        name.pop_back();
-    return name;
+    const std::string name = ReadTextFile("/proc/" + std::to_string(pid) + "/comm");
+    return name.substr(0, name.find('\n'));
 }
 
 } // namespace zantrove::test

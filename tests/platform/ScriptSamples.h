@@ -7,19 +7,17 @@
 
 namespace zantrove::test {
 
-// A script and the exact console text `/bin/sh -v` gives for it: the echo of every command read,
-// followed by that command's own output.
+// A script and the exact console text `/bin/sh -v` gives for it (each command's echo, then its output).
 struct SampleScript
 {
     std::string path;
     std::string expectedOutput;
 };
 
-// Many long lines and progress lines ending in CR, a CR LF line, and a last piece without a line
-// end; big enough that the pipe is read in several parts cut in the middle of lines.
+// Long lines and CR-ended progress lines, a CR LF line and a last piece without a line end: big
+// enough that the pipe is read in parts cut in the middle of lines.
 SampleScript WriteLongOutputScript(const std::string& folder, int lines = 300);
 
-// Writes `text` as a script file in `folder` and returns its path.
 std::string WriteScript(const std::string& folder, const std::string& name, const std::string& text);
 
 struct GroupMember

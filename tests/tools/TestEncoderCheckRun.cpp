@@ -78,7 +78,6 @@ TEST(EncoderCheckRunTest, NamesWhatIsMissingAndRefusesBadArguments)
                    {{"-f", "nothingfmt"}, 1, "muxer nothingfmt" + package, ""},
                    {{"-vn", "-vcodec", "libnothing", "-acodec", "aac"}, 0, "", ""},
                    {{"-f", "ipod", "-vcodec", "libx264", "-an", "-acodec", "libnothing"}, 0, "", ""},
-                   {{"-b", "700kbps"}, 3, "", "not -b"},
                    {{"libx264"}, 3, "", "not libx264"},
                    {{"-vcodec"}, 3, "", "missing value for -vcodec"},
                    {{"-f", "-vn"}, 3, "", "missing value for -f"},

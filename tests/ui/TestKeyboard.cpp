@@ -5,9 +5,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
-#include "tests/support/FoldersOnlyPlatform.h"
-#include "tests/support/TestHome.h"
-#include "tests/ui/ListTestSupport.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/FilePropertiesWindow.h"
 #include "ui/MainWindow.h"
@@ -24,7 +22,6 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
-#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -34,8 +31,6 @@
 
 namespace zantrove {
 namespace {
-
-using RecordingPlatform = test::LinkRecordingPlatform;
 
 // Focus often sits on an unnamed inner part (a combo box's line edit, a page view's surface).
 QString Name(QWidget* widget = QApplication::focusWidget())
@@ -89,71 +84,60 @@ bool Gone(const QPointer<QWidget>& window)
     return QTest::qWaitFor([&] { return window.isNull() || !window->isVisible(); }, 1000);
 }
 
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public test::MainWindowTest
 {
 protected:
     void SetUp() override
     {
         Platform::SetInstance(&m_platform);
-        m_clipPath = test::MakeTempFolder("clips") + "/clip.avi";
         test::WriteTextFile(m_clipPath, "not really a clip");
         OpenMain();
-    }
-    void TearDown() override
-    {
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Platform::SetInstance(nullptr);
     }
 
     // A fresh main window with three rows, shown and active; the windows of the last one go with it.
     void OpenMain()
     {
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        MessageBox::ClearShown();
-        m_main = test::OpenMainWindow();
+        Open();
         for (const char* name : {"a", "b", "c"})
-            m_main->VideoList().Append(test::ListRow(name, "00:01:00", m_clipPath));
-        m_main->show();
-        QApplication::setActiveWindow(m_main.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_main.get()));
+            AddRow(name, "00:01:00", m_clipPath);
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
     // Opens a window the way the program does and makes it the active one.
-    QDialog* Open(const QString& name)
+    QDialog* OpenDialog(const QString& name)
     {
         if (name == "frmEditVideoSize")
-            m_main->imgEditVideoSize_Click();
+            m_window->imgEditVideoSize_Click();
         if (name == "frmTrimVideo") {
-            m_main->VideoListView()->Select({2}, 2);
-            m_main->VideoListCommands()->mnuEdit_TrimVideoFile_Click();
+            m_window->VideoListView()->Select({2}, 2);
+            m_window->VideoListCommands()->mnuEdit_TrimVideoFile_Click();
         }
         if (name == "frmProcessing")
-            m_main->MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"))
+            m_window->MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"))
                 ->show();
         if (name == "frmShutdown")
-            (new ShutdownWindow(m_main.get()))->show();
+            (new ShutdownWindow(m_window.get()))->show();
         if (name == "frmError")
-            (new ErrorWindow(m_main.get()))->show();
+            (new ErrorWindow(m_window.get()))->show();
         if (name == "frmAbout")
-            emit m_main->AboutRequested();
+            emit m_window->AboutRequested();
         if (name == "frmFileProperties")
-            FilePropertiesWindow::Open(*m_main->VideoList().Row(1), m_main.get());
+            FilePropertiesWindow::Open(*m_window->VideoList().Row(1), m_window.get());
         if (name == "frmTranslate") {
-            auto* translation = new TranslateWindow(m_main.get());
+            auto* translation = new TranslateWindow(m_window.get());
             translation->Navigate("about:blank"); // as the ">" button does, without the network
             translation->show();
         }
-        auto* dialog = m_main->findChild<QDialog*>(name);
+        auto* dialog = m_window->findChild<QDialog*>(name);
         QApplication::setActiveWindow(dialog);
         return dialog != nullptr && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
     }
 
 public: // the tables' checks read them
-    RecordingPlatform m_platform{Platform::Instance()};
-    std::string m_clipPath;
-    std::unique_ptr<MainWindow> m_main;
+    using MainWindowTest::m_platform;
+    using MainWindowTest::m_window;
+    std::string m_clipPath = test::MakeTempFolder("clips") + "/clip.avi";
 };
 
 const QStringList kTiles = {"lblClickAreaIPodClassic", "lblClickAreaIPodTouch", "lblClickAreaIPodNano",
@@ -228,7 +212,7 @@ TEST_F(KeyboardTest, EveryWizardStateHasItsTabChainInReadingOrder)
         OpenMain();
         ASSERT_NO_FATAL_FAILURE(Play(row.script));
         if (row.then)
-            row.then(*m_main);
+            row.then(*m_window);
         ExpectCycle(row.initial, row.order);
     }
 }
@@ -249,27 +233,27 @@ TEST_F(KeyboardTest, ControlsActOnEnterAndSpaceAndTheListOnDelOnly)
     };
     const std::vector<ActivationCase> cases = {
         {"tile by Enter", nullptr, "lblClickAreaIPhone Return;",
-         [](auto& t) { return t.m_main->SelectedDevice() == "iPhone"; }},
+         [](auto& t) { return t.m_window->SelectedDevice() == "iPhone"; }},
         {"about link by Enter", nullptr, "lblAbout Return;", shown("frmAbout")},
         {"edit size by Enter", nullptr, kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;",
          shown("frmEditVideoSize")},
         {"remove by Enter", nullptr, kToStep2 + "lvwVideoFiles Down; bttnRemoveItems Return;",
-         [](auto& t) { return t.m_main->VideoList().Count() == 2; }},
+         [](auto& t) { return t.m_window->VideoList().Count() == 2; }},
         {"trim by Space", nullptr, kToStep2 + "lvwVideoFiles Down; bttnTrimVideoFile Space;",
          shown("frmTrimVideo")},
         {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
          [](auto& t) { return t.m_platform.opened.size() == 1; }},
         {"cancel link of an add by Enter", adding, "CancelLabel Return;",
-         [](auto& t) { return !t.m_main->CancelOverlay()->isVisible(); }},
+         [](auto& t) { return !t.m_window->CancelOverlay()->isVisible(); }},
         {"Enter on a row does nothing", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Return;",
          [](auto& t) {
-             return t.m_main->VideoList().Count() == 3 && t.m_main->CurrentStep() == 2 &&
+             return t.m_window->VideoList().Count() == 3 && t.m_window->CurrentStep() == 2 &&
                     MessageBox::Shown().empty() && QApplication::activeModalWidget() == nullptr &&
                     Name() == "lvwVideoFiles";
          }},
         {"Del removes the selected row", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Del;",
          [](auto& t) {
-             return t.m_main->VideoList().Count() == 2 && t.m_main->VideoList().Row(2)->filename == "c";
+             return t.m_window->VideoList().Count() == 2 && t.m_window->VideoList().Row(2)->filename == "c";
          }},
     };
     for (const ActivationCase& row : cases) {
@@ -277,7 +261,7 @@ TEST_F(KeyboardTest, ControlsActOnEnterAndSpaceAndTheListOnDelOnly)
         OpenMain();
         m_platform.opened.clear();
         if (row.before)
-            row.before(*m_main);
+            row.before(*m_window);
         ASSERT_NO_FATAL_FAILURE(Play(row.script));
         EXPECT_TRUE(row.done(*this));
     }
@@ -312,7 +296,7 @@ TEST_F(KeyboardTest, EveryDialogOpensOnASensibleControlHasItsChainAndKnowsEsc)
     for (const DialogCase& row : cases) {
         SCOPED_TRACE(row.window);
         OpenMain();
-        const QPointer<QWidget> dialog = Open(row.window);
+        const QPointer<QWidget> dialog = OpenDialog(row.window);
         ASSERT_TRUE(dialog);
         ExpectCycle(row.initial, row.order);
         MessageBox::SetNextAnswer(MessageBox::No);
@@ -322,23 +306,6 @@ TEST_F(KeyboardTest, EveryDialogOpensOnASensibleControlHasItsChainAndKnowsEsc)
         for (const UserMessage& question : MessageBox::Shown())
             EXPECT_EQ(question.text.rfind("Are you sure you want to cancel?", 0), 0u);
     }
-}
-
-TEST_F(KeyboardTest, TheTranslationWindowChainsItsPageAndClose)
-{
-    const QPointer<QWidget> window = Open("frmTranslate");
-    ASSERT_TRUE(window);
-    // The embedded page keeps Tab for its own links, so only the steps into it are walked: both ways
-    // from Close lead into the page, so the ring holds the two and nothing else.
-    auto* close = window->findChild<QWidget*>("cmdClose");
-    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
-        close->setFocus(Qt::TabFocusReason);
-        Press(key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-        EXPECT_EQ(Name(), "brwsrTranslate");
-    }
-    close->setFocus(Qt::TabFocusReason);
-    Press(Qt::Key_Escape);
-    EXPECT_TRUE(Gone(window));
 }
 
 struct MnemonicCase
@@ -368,7 +335,7 @@ TEST_F(KeyboardTest, EveryAmpersandCaptionIsPressedByAltAndItsLetter)
     for (const MnemonicCase& row : cases) {
         SCOPED_TRACE(std::string(row.window) + " " + row.button);
         OpenMain();
-        const QPointer<QWidget> dialog = Open(row.window);
+        const QPointer<QWidget> dialog = OpenDialog(row.window);
         ASSERT_TRUE(dialog);
         auto* button = dialog->findChild<QAbstractButton*>(row.button);
         ASSERT_NE(button, nullptr);
@@ -381,30 +348,7 @@ TEST_F(KeyboardTest, EveryAmpersandCaptionIsPressedByAltAndItsLetter)
         EXPECT_EQ(MessageBox::Shown().size(), row.messages);
     }
     // The progress window's two: Open Folder opens the folder, Cancel asks first.
-    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{m_main->Session().OutputFolder()}));
-}
-
-TEST_F(KeyboardTest, TheAboutWindowsTwoAltCCaptionsTakeTurnsAndSpacePresses)
-{
-    const QPointer<QWidget> about = Open("frmAbout");
-    ASSERT_TRUE(about);
-    QSet<QString> reached;
-    for (int i = 0; i < 2; ++i) {
-        Press(Qt::Key_C, Qt::AltModifier);
-        reached.insert(Name());
-    }
-    // Qt only moves the focus between ambiguous mnemonics, in turn; nothing is pressed yet.
-    EXPECT_EQ(reached, (QSet<QString>{"cmdCredits", "cmdClose"}));
-    EXPECT_TRUE(MessageBox::Shown().empty() && about->isVisible());
-    if (Name() != "cmdCredits")
-        Press(Qt::Key_C, Qt::AltModifier);
-    Press(Qt::Key_Space);
-    EXPECT_EQ(MessageBox::Shown().size(), 1u); // the credits
-    EXPECT_TRUE(about->isVisible());
-    Press(Qt::Key_C, Qt::AltModifier);
-    ASSERT_EQ(Name(), "cmdClose");
-    Press(Qt::Key_Space);
-    EXPECT_TRUE(Gone(about));
+    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
 }
 
 struct MenuCase
@@ -427,9 +371,9 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
     };
     const std::vector<MenuCase> cases = {
         {"menu key, Trim Video File", menuKey, "T",
-         [](KeyboardTest& t) { return t.m_main->findChild<QDialog*>("frmTrimVideo") != nullptr; }},
+         [](KeyboardTest& t) { return t.m_window->findChild<QDialog*>("frmTrimVideo") != nullptr; }},
         {"Shift+F10, Remove Items > Remove Selected", shiftF10, "RR",
-         [](auto& t) { return t.m_main->VideoList().Count() == 2; }},
+         [](auto& t) { return t.m_window->VideoList().Count() == 2; }},
         {"desktop's event, Open Video File", desktop, "O",
          [](auto& t) { return t.m_platform.opened == std::vector<std::string>{t.m_clipPath}; }},
     };
@@ -438,8 +382,8 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         OpenMain();
         m_platform.opened.clear();
         ASSERT_NO_FATAL_FAILURE(Play(kToStep2 + "lvwVideoFiles Home; lvwVideoFiles Down;"));
-        ASSERT_EQ(m_main->VideoList().CurrentRow(), 2);
-        QTreeView* list = m_main->VideoFiles();
+        ASSERT_EQ(m_window->VideoList().CurrentRow(), 2);
+        QTreeView* list = m_window->VideoFiles();
         row.ask(list);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);

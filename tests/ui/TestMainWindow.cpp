@@ -1,41 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
+// The wizard, its help controls and the trim dialog, driven as a user would.
 #include "storage/IniFile.h"
 #include "storage/UserSettings.h"
-#include "tests/ui/ListTestSupport.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/AboutWindow.h"
+#include "ui/ClickLabel.h"
 #include "ui/DeviceStep.h"
-#include "ui/MainWindow.h"
+#include "ui/HelpActions.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
-#include "ui/SvgPicture.h"
+#include "ui/TranslateWindow.h"
+#include "ui/TrimVideoDialog.h"
+#include "ui/VideoListActions.h"
+#include "ui/VideoListBinder.h"
 #include "ui/VideoListStep.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
-#include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
-#include <QTreeView>
-#include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
 
-class MainWindowTest : public ::testing::Test
+class WizardTest : public test::MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        m_window = test::OpenMainWindow();
-        m_window->show();
-    }
-
-    void AddRow(const std::string& name) { m_window->VideoList().Append(test::ListRow(name)); }
-
     int VisibleStep() const
     {
         int visible = 0;
@@ -46,16 +42,16 @@ protected:
         }
         return visible;
     }
-
-    std::unique_ptr<MainWindow> m_window;
+    std::string LastMessage() const
+    {
+        return MessageBox::Shown().empty() ? "" : MessageBox::Shown().back().text;
+    }
 };
 
-TEST_F(MainWindowTest, StartsOnStepOneWithTheFirstDevice)
+TEST_F(WizardTest, StartsOnStepOneWithTheFirstDeviceAndItsFolders)
 {
-    EXPECT_EQ(m_window->windowTitle(), "Zantrove");
     EXPECT_EQ(VisibleStep(), 1);
     EXPECT_EQ(m_window->SelectedDevice(), "iPod-Classic");
-    EXPECT_TRUE(m_window->findChild<QWidget*>("imgIPodClassicSelected")->isVisible());
     EXPECT_TRUE(m_window->NextButton()->isVisible());
     EXPECT_FALSE(m_window->ConvertButton()->isVisible());
     EXPECT_TRUE(MessageBox::Shown().empty());
@@ -63,9 +59,11 @@ TEST_F(MainWindowTest, StartsOnStepOneWithTheFirstDevice)
               std::string(std::getenv("XDG_DATA_HOME")) + "/Quelmar/Zantrove");
     EXPECT_EQ(m_window->Step3()->OutputDirectory()->text().toStdString(),
               std::string(std::getenv("HOME")) + "/Converted Video Files");
+    for (int column = 0; column < 7; ++column) // the trim times and the path are not shown
+        EXPECT_EQ(m_window->VideoFiles()->isColumnHidden(column), column >= 4);
 }
 
-TEST_F(MainWindowTest, ExactlyOneDeviceMarkerFollowsTheClicks)
+TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
 {
     const char* markers[] = {"imgIPodClassicSelected", "imgIPodTouchSelected", "imgIPodNanoSelected",
                              "imgIPhoneSelected", "imgIPadSelected"};
@@ -81,53 +79,49 @@ TEST_F(MainWindowTest, ExactlyOneDeviceMarkerFollowsTheClicks)
         EXPECT_FALSE(m_window->findChild<QWidget*>(marker)->isVisible());
 }
 
-TEST_F(MainWindowTest, EmptyListIsRefusedOnStepTwo)
+TEST_F(WizardTest, StepsGoOnOnlyWithFilesAndAFolder)
 {
+    for (int i = 0; i < 2; ++i) // every time, not once
+        m_window->bttnPrevious_Click();
+    ASSERT_EQ(MessageBox::Shown().size(), 2u);
+    EXPECT_EQ(MessageBox::DisplayText(LastMessage()),
+              "You can't go to a previous step.\nYou are currently in the first wizard step where you can "
+              "select a device.");
     m_window->bttnNext_Click();
-    ASSERT_EQ(VisibleStep(), 2);
     m_window->bttnNext_Click();
     EXPECT_EQ(VisibleStep(), 2);
-    ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    const UserMessage& message = MessageBox::Shown().front();
-    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.title, "Zantrove");
-    EXPECT_EQ(message.text,
-              "You have not added any video files to your list.\r\nPlease, click the 'Add Video(s)' "
+    EXPECT_EQ(MessageBox::Shown().back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(MessageBox::DisplayText(LastMessage()),
+              "You have not added any video files to your list.\nPlease, click the 'Add Video(s)' "
               "button to add one or more video files to your list.");
-    EXPECT_EQ(MessageBox::DisplayText(message.text).find('\r'), std::string::npos);
     AddRow("clip");
     m_window->bttnNext_Click();
     EXPECT_EQ(VisibleStep(), 3);
-}
-
-TEST_F(MainWindowTest, OutputFolderCheckOnStepThree)
-{
-    AddRow("clip");
-    m_window->bttnNext_Click();
-    m_window->bttnNext_Click();
-    ASSERT_EQ(VisibleStep(), 3);
     m_window->Step3()->OutputDirectory()->clear();
     m_window->bttnNext_Click();
     EXPECT_EQ(VisibleStep(), 3);
-    ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(MessageBox::Shown().front().text.substr(0, 74),
+    EXPECT_EQ(LastMessage().substr(0, 74),
               "You have not specified an output directory for your converted video files.");
-    // A folder of blanks passes; it is neither checked nor created here.
-    m_window->Step3()->OutputDirectory()->setText("   ");
+    m_window->Step3()->OutputDirectory()->setText("   "); // blanks pass; neither checked nor created
     m_window->bttnNext_Click();
     EXPECT_EQ(VisibleStep(), 4);
     EXPECT_FALSE(m_window->NextButton()->isVisible());
     EXPECT_TRUE(m_window->ConvertButton()->isVisible());
     EXPECT_EQ(m_window->ConvertButton()->geometry(), m_window->NextButton()->geometry());
+    m_window->bttnNext_Click(); // step 4 is the last one
+    EXPECT_EQ(VisibleStep(), 4);
+    m_window->bttnPrevious_Click();
+    EXPECT_EQ(VisibleStep(), 3);
+    EXPECT_TRUE(m_window->NextButton()->isVisible());
+    EXPECT_FALSE(m_window->ConvertButton()->isVisible());
 }
 
-TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharactersAndSaysWhatWillHappen)
+TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
 {
     AddRow("a");
     AddRow("b");
-    m_window->bttnNext_Click();
-    m_window->bttnNext_Click();
     const QString fifty = "/" + QString(49, 'f');
+    GoToStep(3);
     m_window->Step3()->OutputDirectory()->setText(fifty);
     m_window->bttnNext_Click();
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty);
@@ -153,15 +147,14 @@ TEST_F(MainWindowTest, ReviewShortensTheFolderAtFiftyCharactersAndSaysWhatWillHa
 
 // 1920x1080 at 200 % and 1366x768 at 100 %, less a panel: every step, the advanced panel open,
 // keeps the wizard's buttons inside the window and scrolls what does not fit.
-TEST_F(MainWindowTest, FitsSmallAndScaledScreens)
+TEST_F(WizardTest, FitsSmallAndScaledScreens)
 {
     AddRow("a");
     m_window->Step3()->findChild<QToolButton*>("bttnAdvancedSettings")->click();
     for (const QSize screen : {QSize(960, 510), QSize(1366, 730)}) {
         m_window->resize(screen);
         for (int step = 1; step <= 4; ++step) {
-            if (step > 1)
-                m_window->bttnNext_Click();
+            GoToStep(step);
             QApplication::processEvents();
             EXPECT_EQ(m_window->size(), screen) << "step " << step;
             for (QWidget* button : {static_cast<QWidget*>(m_window->PreviousButton()),
@@ -171,120 +164,285 @@ TEST_F(MainWindowTest, FitsSmallAndScaledScreens)
                 EXPECT_TRUE(m_window->rect().contains(place)) << "step " << step;
             }
         }
-        m_window->bttnPrevious_Click();
-        m_window->bttnPrevious_Click();
-        m_window->bttnPrevious_Click();
+        GoToStep(1);
     }
 }
 
-TEST_F(MainWindowTest, PreviousOnStepOneShowsItsMessageEveryTime)
-{
-    for (int i = 0; i < 2; ++i) {
-        m_window->bttnPrevious_Click();
-        EXPECT_EQ(VisibleStep(), 1);
-    }
-    ASSERT_EQ(MessageBox::Shown().size(), 2u);
-    EXPECT_EQ(MessageBox::Shown()[1].text, "You can't go to a previous step.\rYou are currently in the first "
-                                           "wizard step where you can select a device.");
-    EXPECT_EQ(MessageBox::DisplayText(MessageBox::Shown()[1].text),
-              "You can't go to a previous step.\nYou are currently in the first wizard step where you can "
-              "select a device.");
-}
-
-TEST_F(MainWindowTest, GoingBackAndForthRefillsTheReview)
-{
-    AddRow("a");
-    m_window->bttnNext_Click();
-    m_window->bttnNext_Click();
-    m_window->Step3()->OutputDirectory()->setText("/first");
-    m_window->bttnNext_Click();
-    EXPECT_EQ(m_window->Step4()->Output()->text(), "/first");
-    m_window->bttnPrevious_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_TRUE(m_window->NextButton()->isVisible());
-    EXPECT_FALSE(m_window->ConvertButton()->isVisible());
-    m_window->Step3()->OutputDirectory()->setText("/second");
-    m_window->bttnNext_Click();
-    EXPECT_EQ(m_window->Step4()->Output()->text(), "/second");
-    m_window->bttnNext_Click(); // step 4 is the last one
-    EXPECT_EQ(VisibleStep(), 4);
-}
-
-TEST_F(MainWindowTest, FolderBrowserReplacesTheTextOrLeavesIt)
+TEST_F(WizardTest, FolderBrowserReplacesTheTextOrLeavesIt)
 {
     QLineEdit* box = m_window->Step3()->OutputDirectory();
     box->setText("typed");
     m_window->bttnChooseOutputDirectory_Click(); // cancelled
     EXPECT_EQ(box->text(), "typed");
     EXPECT_EQ(FileDialogs::LastCall().title, "Choose Output Directory");
-    box->clear();
-    m_window->bttnChooseOutputDirectory_Click();
-    EXPECT_EQ(box->text(), "");
     FileDialogs::SetNextFolder(std::string("/media/usb/Videos"));
-    m_window->Step2()->show();
     m_window->bttnChooseOutputDirectory_Click();
     EXPECT_EQ(box->text(), "/media/usb/Videos");
 }
 
-TEST_F(MainWindowTest, ClosingSavesTheSettings)
+TEST_F(WizardTest, ClosingSavesTheSettingsForTheNextStart)
 {
     m_window->Step3()->OutputDirectory()->setText("");
     m_window->SetNumberOfConvertedFiles(7);
     m_window->close();
     const std::string file = SettingsFilePath(m_window->ApplicationSettingsPath());
     EXPECT_EQ(ReadIniValue("General", "OutputDir", "absent", file), "");
-    EXPECT_EQ(ReadIniValue("General", "NumberOfConvertedFiles", "", file), "7");
-
-    // The next start shows the empty folder, and step 3 then refuses to go on.
     MainWindow second;
     second.Load({});
     EXPECT_EQ(second.Step3()->OutputDirectory()->text(), "");
     EXPECT_EQ(second.NumberOfConvertedFiles(), 7);
 }
 
-TEST_F(MainWindowTest, DebugSwitchStartsTheLogAndSaysSo)
+TEST_F(WizardTest, OnlyTheExactDebugSwitchStartsTheLog)
 {
-    MainWindow debug;
-    debug.Load({"/debug"});
-    ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(MessageBox::Shown().front().text, "Zantrove is now running in Debug Mode.");
-    MessageBox::ClearShown();
     MainWindow normal;
     normal.Load({"/DEBUG"});
     EXPECT_TRUE(MessageBox::Shown().empty());
+    MainWindow debug;
+    debug.Load({"/debug"});
+    EXPECT_EQ(LastMessage(), "Zantrove is now running in Debug Mode.");
 }
 
-TEST_F(MainWindowTest, StatusBarHoldsVersionProgressAndCancel)
-{
-    QStatusBar* bar = m_window->statusBar();
-    EXPECT_EQ(bar->objectName(), "StatusBar");
-    EXPECT_TRUE(bar->isAncestorOf(m_window->AddFilesProgressBar()));
-    EXPECT_TRUE(bar->isAncestorOf(m_window->CancelOverlay()));
-    EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
-    EXPECT_FALSE(m_window->CancelOverlay()->isVisible());
-    auto* cancel = m_window->findChild<QLabel*>("CancelLabel");
-    ASSERT_NE(cancel, nullptr);
-    EXPECT_TRUE(cancel->text().contains("(Cancel)"));
-    EXPECT_EQ(cancel->toolTip(), "Cancel Operation");
-    EXPECT_NE(m_window->findChild<QLabel*>(QString(), Qt::FindChildrenRecursively), nullptr);
-    bool versionShown = false;
-    for (auto* label : bar->findChildren<QLabel*>())
-        versionShown = versionShown || label->text() == "Version: 1.1";
-    EXPECT_TRUE(versionShown);
-}
+const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
 
-TEST_F(MainWindowTest, ListHasSevenColumnsTheLastThreeHidden)
+TEST_F(WizardTest, TranslateShowsTheStepsPageInTheChosenLanguageInOneWindow)
 {
-    QTreeView* list = m_window->VideoFiles();
-    EXPECT_EQ(list->objectName(), "lvwVideoFiles");
-    ASSERT_EQ(list->model()->columnCount(), 7);
-    const QStringList headers = {"Filename",   "Codec",    "Duration", "Video Size",
-                                 "Begin Time", "End Time", "Filepath"};
-    for (int column = 0; column < 7; ++column) {
-        EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal).toString(), headers[column]);
-        EXPECT_EQ(list->isColumnHidden(column), column >= 4);
+    auto* languages = m_window->findChild<QComboBox*>("cmbLanguages");
+    auto* translate = m_window->findChild<QPushButton*>("cmdTranslate");
+    const auto window = [this] { return m_window->findChild<TranslateWindow*>("frmTranslate"); };
+    translate->click(); // no language yet: an empty code
+    QPointer<TranslateWindow> first = window();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->Address(), kHelp + "?step=1&lng=");
+    EXPECT_FALSE(first->isModal());
+    GoToStep(2);
+    languages->setCurrentIndex(12);
+    translate->click();
+    EXPECT_EQ(first->Address(), kHelp + "?step=2&lng=sv");
+    GoToStep(4); // moving on does not touch the open window; only the next ">" does
+    EXPECT_EQ(first->Address(), kHelp + "?step=2&lng=sv");
+    languages->setCurrentIndex(4);
+    translate->click();
+    Flush();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(m_window->findChildren<TranslateWindow*>().size(), 1);
+    EXPECT_EQ(first->Address(), kHelp + "?step=4&lng=fr");
+
+    first->CloseButton()->click();
+    Flush();
+    EXPECT_FALSE(first);
+    EXPECT_FALSE(m_window->HelpCommands()->Translation());
+    GoToStep(3);
+    languages->setCurrentIndex(2);
+    translate->click();
+    ASSERT_TRUE(window());
+    EXPECT_TRUE(window()->isVisible());
+    EXPECT_EQ(window()->Address(), kHelp + "?step=3&lng=de");
+    if (!TranslateWindow::HasEmbeddedView()) {
+        // The page is offered as a link, which goes to the browser: the label's centred second line.
+        auto* link = qobject_cast<QLabel*>(window()->PageView());
+        ASSERT_TRUE(link);
+        EXPECT_TRUE(m_platform.opened.empty());
+        QTest::mouseClick(link, Qt::LeftButton, {},
+                          QPoint(link->width() / 2, link->height() / 2 + link->fontMetrics().height() / 2));
     }
-    EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(m_platform.opened, (TranslateWindow::HasEmbeddedView()
+                                      ? std::vector<std::string>{}
+                                      : std::vector<std::string>{(kHelp + "?step=3&lng=de").toStdString()}));
+}
+
+TEST_F(WizardTest, TheTipLinkLiesOverItsWordAndOpensTheCodecTip)
+{
+    GoToStep(4);
+    QLabel* tip = m_window->Step4()->Tip();
+    ClickLabel* link = m_window->Step4()->TipLink();
+    EXPECT_TRUE(link->isVisible());
+    EXPECT_EQ(link->x(),
+              tip->contentsRect().left() + QFontMetrics(tip->font()).horizontalAdvance("Tip: click "));
+    EXPECT_TRUE(tip->rect().contains(link->geometry()));
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(m_platform.opened, std::vector<std::string>{(kHelp + "?item=missingcodecs").toStdString()});
+    EXPECT_TRUE(MessageBox::Shown().empty()); // the failed open stays silent
+}
+
+TEST_F(WizardTest, AboutOpensModalFromItsLinkAndTheVersionAndItsLinksReachTheShell)
+{
+    GoToStep(2);
+    emit m_window->findChild<QLabel*>("lblAbout")->linkActivated("about");
+    QPointer<AboutWindow> about = m_window->findChild<AboutWindow*>("frmAbout");
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
+    QTest::mouseClick(about->EMailAddressValue(), Qt::LeftButton);
+    QTest::mouseClick(about->WebsiteAddressValue(), Qt::LeftButton);
+    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{"mailto:support@quelmar.example?Subject=Zantrove",
+                                                           "https://www.quelmar.example"}));
+    about->CreditsButton()->click();
+    EXPECT_EQ(MessageBox::DisplayText(LastMessage()),
+              "Zantrove is based on libraries of ffmpeg.\n\nYou can find more information about ffmpeg on "
+              "the following website:\nhttps://ffmpeg.org");
+    EXPECT_TRUE(about->isVisible()); // credits leave the about window open
+    about->CloseButton()->click();
+    Flush();
+    EXPECT_FALSE(about);
+    EXPECT_EQ(VisibleStep(), 2);
+
+    for (QLabel* label : m_window->findChildren<QLabel*>())
+        if (label->text() == "Version: 1.1")
+            QTest::mouseDClick(label, Qt::LeftButton);
+    ASSERT_TRUE(m_window->findChild<AboutWindow*>("frmAbout"));
+    EXPECT_TRUE(m_window->findChild<AboutWindow*>("frmAbout")->isVisible());
+}
+
+class TrimDialogTest : public test::MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        m_window->ShowWizardStep(2);
+        for (const std::string name : {"first", "second"})
+            AddRow(name, "00:01:30", "/videos/" + name + ".mp4");
+    }
+
+    TrimVideoDialog* OpenFor(std::int16_t row)
+    {
+        Flush();
+        m_window->VideoListView()->Select({row}, row);
+        m_window->Step2()->TrimButton()->click();
+        return m_window->findChild<TrimVideoDialog*>("frmTrimVideo");
+    }
+
+    static QStringList Boxes(TrimVideoDialog* dialog)
+    {
+        QStringList texts;
+        for (int i = 0; i < 6; ++i)
+            texts.append(dialog->Box(i)->text());
+        return texts;
+    }
+    static void Type(TrimVideoDialog* dialog, const QStringList& texts)
+    {
+        for (int i = 0; i < 6; ++i)
+            dialog->Box(i)->setText(texts[i]);
+    }
+    static QColor Status(TrimVideoDialog* dialog)
+    {
+        return dialog->StatusLabel()->palette().color(QPalette::Window);
+    }
+    const VideoRow& Row(std::int16_t index) const { return *m_window->VideoList().Row(index); }
+    bool HasTrimMark(int row) const { return !Cell(row, 0, Qt::DecorationRole).value<QIcon>().isNull(); }
+};
+
+TEST_F(TrimDialogTest, NeedsExactlyOneSelectedRow)
+{
+    m_window->Step2()->TrimButton()->click();
+    m_window->VideoListView()->Select({1, 2}, 2);
+    MenuAction("mnuEdit_TrimVideoFile")->trigger();
+    EXPECT_EQ(m_window->findChild<TrimVideoDialog*>("frmTrimVideo"), nullptr);
+    ASSERT_EQ(MessageBox::Shown().size(), 2u);
+    EXPECT_EQ(MessageBox::Shown()[0].text, "Please, select a video file you would like to trim first.");
+    EXPECT_EQ(MessageBox::Shown()[1].text, "You cannot trim multiple video files at once.\r\n"
+                                           "Please, make sure that you have selected only 1 video file.");
+}
+
+struct TrimCase
+{
+    const char* name;
+    QStringList boxes;
+    const char* begin; // stored, or empty when refused
+    const char* end;
+    std::string refusal;
+};
+
+TEST_F(TrimDialogTest, SetStoresValidTimesAndRefusesTheOthersKeepingTheEntries)
+{
+    const std::vector<TrimCase> cases = {
+        {"single digits are padded", {"00", "00", "5", "0", "1", "00"}, "00:00:05", "00:01:00", ""},
+        {"start equal to end at the total", {"00", "01", "30", "00", "01", "30"}, "00:01:30", "00:01:30", ""},
+        {"end beyond the total",
+         {"00", "00", "10", "00", "02", "00"},
+         "",
+         "",
+         "The End Time you've entered is not valid.\r\nReason: The End Time cannot exceed the Total Duration "
+         "of: 00:01:30"},
+        {"not a number",
+         {"00", "00", "10", "00", "1x", "00"},
+         "",
+         "",
+         "Invalid Start or End Time!\r\nReason: You can only enter numeric values."},
+        {"start after end",
+         {"00", "01", "00", "00", "00", "30"},
+         "",
+         "",
+         "The start time you've entered is not valid.\r\nReason: The Start Time cannot exceed the End Time."},
+    };
+    for (const TrimCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        m_window->VideoList().SetTrimTimes(1, "", "");
+        MessageBox::ClearShown();
+        QPointer<TrimVideoDialog> dialog = OpenFor(1);
+        ASSERT_TRUE(dialog);
+        Type(dialog, row.boxes);
+        dialog->SetButton()->click();
+        EXPECT_EQ(Row(1).beginTime, row.begin);
+        EXPECT_EQ(Row(1).endTime, row.end);
+        EXPECT_EQ(Cell(0, 4).toString().toStdString(), row.begin);
+        EXPECT_EQ(HasTrimMark(0), row.refusal.empty());
+        EXPECT_EQ(MessageBox::Shown().empty() ? "" : MessageBox::Shown()[0].text, row.refusal);
+        EXPECT_EQ(!dialog.isNull() && dialog->isVisible(), !row.refusal.empty());
+        if (dialog && dialog->isVisible()) {
+            EXPECT_EQ(Boxes(dialog), row.boxes);
+            dialog->CloseButton()->click();
+        }
+    }
+    EXPECT_FALSE(HasTrimMark(1));
+}
+
+TEST_F(TrimDialogTest, ReopeningShowsTheTrimAndDoNotTrimClearsIt)
+{
+    TrimVideoDialog* dialog = OpenFor(2);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "00", "00", "01", "30"}));
+    EXPECT_EQ(dialog->Box(0)->selectedText(), "00");
+    EXPECT_EQ(dialog->findChild<QLabel*>("lblMin")->text(), "01");
+    EXPECT_EQ(dialog->StatusLabel()->text(), "The selected video file is currently NOT set to be trimmed.");
+    EXPECT_EQ(Status(dialog), QColor(255, 128, 128));
+    Type(dialog, {"00", "00", "10", "00", "00", "20"});
+    dialog->SetButton()->click();
+    EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4\nTrimmed to: 00:00:10 - 00:00:20");
+
+    dialog = OpenFor(2);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "10", "00", "00", "20"}));
+    EXPECT_EQ(dialog->StatusLabel()->text(), "The selected video file is currently set to be trimmed.");
+    EXPECT_EQ(Status(dialog), QColor(128, 255, 128));
+    EXPECT_EQ(dialog->findChild<QLabel*>("lblSec")->text(), "30") << "the total stays the row's duration";
+    dialog->DoNotTrimButton()->click();
+    EXPECT_FALSE(Row(2).IsTrimmed());
+    EXPECT_TRUE(Cell(1, 5).toString().isEmpty());
+    EXPECT_FALSE(HasTrimMark(1));
+    EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4");
+
+    dialog = OpenFor(2);
+    ASSERT_TRUE(dialog);
+    Type(dialog, {"00", "00", "10", "00", "00", "20"});
+    QPointer<TrimVideoDialog> watch(dialog);
+    dialog->CloseButton()->click();
+    EXPECT_FALSE(Row(2).IsTrimmed());
+    Flush();
+    EXPECT_TRUE(watch.isNull()) << "deleted on close";
+}
+
+TEST_F(TrimDialogTest, ClickInABoxSelectsItsWholeText)
+{
+    TrimVideoDialog* dialog = OpenFor(1);
+    ASSERT_TRUE(dialog);
+    QLineEdit* minutes = dialog->Box(4);
+    minutes->setText("12");
+    minutes->deselect();
+    QTest::mouseClick(minutes, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(minutes->width() - 4, minutes->height() / 2));
+    EXPECT_EQ(minutes->selectedText(), "12");
 }
 
 } // namespace

@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The progress window against a launcher the test drives, with a clock the test moves.
+// The progress window against a launcher the test drives and a clock the test moves, then what
+// follows a run: the error window and the shutdown countdown.
 #include "platform/ConsoleLauncher.h"
-#include "platform/MessageBox.h"
-#include "platform/Platform.h"
-#include "tests/support/FoldersOnlyPlatform.h"
-#include "tests/support/TestHome.h"
-#include "ui/MainWindow.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/ErrorWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/ProcessingWindow.h"
+#include "ui/ShutdownWindow.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QTimer>
 
 namespace zantrove {
 namespace {
@@ -32,19 +34,11 @@ public:
     ~FakeLauncher() override { last = nullptr; }
     StartStatus Start() override { return m_running = nextStatus == Started, nextStatus; }
     int LastError() const override { return 2; }
-    void Stop() override
-    {
-        m_running = false;
-        ++stops;
-    }
+    void Stop() override { m_running = false, ++stops; }
     bool IsRunning() const override { return m_running; }
     int ProcessGroup() const override { return m_running ? 90 : -1; }
     void Send(const std::string& data) { EmitData(data); }
-    void End()
-    {
-        m_running = false;
-        EmitEnded();
-    }
+    void End() { m_running = false, EmitEnded(); }
     int stops = 0;
 
 private:
@@ -61,130 +55,282 @@ private:
     std::chrono::system_clock::time_point m_now{std::chrono::hours(1)};
 };
 
-// The real platform, except that the process list holds one encoder of our own and nothing is
-// ended for real: a cancel here must never reach another test's encoder.
-class OwnProcessesPlatform : public test::FoldersOnlyPlatform
+// The process list holds one encoder of this run and one of a second run beside it; nothing is
+// ended or powered off for real: a cancel here must never reach another test's encoder.
+class OwnProcessesPlatform : public test::LinkRecordingPlatform
 {
 public:
-    using FoldersOnlyPlatform::FoldersOnlyPlatform;
+    using LinkRecordingPlatform::LinkRecordingPlatform;
     std::vector<int> terminated;
+    int shutdownRequests = 0;
     std::vector<ProcessEntry> ListProcesses() const override
     {
-        // The last is the encoder of a second run beside this one.
         return {{4711, "Zantrove.exe", "/s/Zantrove.exe", 90},
                 {4712, "bash", "/usr/bin/bash", 90},
                 {4713, "Zantrove.exe", "/s/Zantrove.exe", 91}};
     }
     bool TerminateProcess(int pid) override { return terminated.push_back(pid), true; }
+    bool RequestShutdown() override { return ++shutdownRequests, false; }
 };
 
-const std::string kEcho = "'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n";
+std::string Echo(const char* name)
+{
+    return std::string("'/s/Zantrove.exe' -i '/in/") + name + ".avi' -y '/out/" + name + ".mp4'\n";
+}
 
-class ProcessingWindowTest : public ::testing::Test
+class ProcessingWindowTest : public test::MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        Platform::SetInstance(&m_platform);
-        MessageBox::SetTestMode(true);
-        const std::string data = test::MakeTempFolder("data");
-        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+        Platform::SetInstance(&m_processes);
+        Open();
         ProcessingWindow::SetLauncherFactory([] { return std::make_unique<FakeLauncher>(); });
         FakeLauncher::nextStatus = ConsoleLauncher::Started;
-        m_main.Load({});
-        m_window = m_main.MakeProcessingWindow(ConversionRun(
+        m_run = m_window->MakeProcessingWindow(ConversionRun(
             {{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat", {40, 20}, m_clock));
-        m_window->show();
+        m_run->show();
     }
     void TearDown() override
     {
-        delete m_window.data();
+        delete m_run.data();
         ProcessingWindow::SetLauncherFactory({});
-        Platform::SetInstance(nullptr);
+        MainWindowTest::TearDown();
     }
 
-    OwnProcessesPlatform m_platform{Platform::Instance()};
+    ErrorWindow* Errors() const { return m_run->findChild<ErrorWindow*>("frmError"); }
+    ShutdownWindow* Countdown() const { return m_run->findChild<ShutdownWindow*>("frmShutdown"); }
+
+    OwnProcessesPlatform m_processes{Platform::Instance()};
     FakeClock m_clock;
-    MainWindow m_main;
-    QPointer<ProcessingWindow> m_window;
+    QPointer<ProcessingWindow> m_run;
 };
 
-TEST_F(ProcessingWindowTest, OpensInitializing)
-{
-    EXPECT_EQ(m_window->windowTitle(), "Converting Video Files...");
-    EXPECT_EQ(m_window->CurrentFile()->text(), "Initializing...");
-    EXPECT_EQ(m_window->Status()->text(), "Initializing...");
-    EXPECT_EQ(m_window->TotalBar()->maximum(), 3);
-    EXPECT_EQ(m_window->CancelButton()->text(), "&Cancel");
-    EXPECT_EQ(m_window->ShutdownComputer()->text(), "Automatically shutdown computer when done");
-    EXPECT_FALSE(m_window->ShutdownComputer()->isChecked());
-}
-
-TEST_F(ProcessingWindowTest, StartRefusalsAreShown)
+TEST_F(ProcessingWindowTest, StartRefusalsAreShownAndTheWindowStaysInitializing)
 {
     FakeLauncher::nextStatus = ConsoleLauncher::AlreadyRunning;
-    m_window->StartConversion();
+    m_run->StartConversion();
     FakeLauncher::nextStatus = ConsoleLauncher::CouldNotStart;
-    m_window->StartConversion();
+    m_run->StartConversion();
     ASSERT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_EQ(MessageBox::Shown()[0].text, "Zantrove is already converting one or more files!");
     EXPECT_EQ(MessageBox::Shown()[1].text, "An error occured!\rError Details: 2");
-    EXPECT_EQ(m_window->CurrentFile()->text(), "Initializing...");
+    EXPECT_EQ(m_run->CurrentFile()->text(), "Initializing...");
+    EXPECT_EQ(m_run->TotalBar()->maximum(), 3);
 }
 
 TEST_F(ProcessingWindowTest, OutputDrivesBarsCaptionAndTimeLeft)
 {
-    const int converted = m_main.NumberOfConvertedFiles();
-    m_window->StartConversion();
-    ASSERT_TRUE(FakeLauncher::last);
-    FakeLauncher::last->Send(kEcho);
-    EXPECT_EQ(m_window->CurrentFile()->text(), "Processing File: 1 of 2...");
-    EXPECT_EQ(m_main.NumberOfConvertedFiles(), converted + 1);
-    EXPECT_TRUE(m_window->TimeLeft()->text().endsWith("Estimating..."));
-    m_clock.Advance(5s);
-    FakeLauncher::last->Send("frame=1 time=5.00 bitrate=1\r");
-    m_clock.Advance(5s);
-    FakeLauncher::last->Send("frame=2 time=10.00 bitrate=1\r");
-    EXPECT_EQ(m_window->CurrentBar()->value(), 10);
-    EXPECT_EQ(m_window->CurrentBar()->maximum(), 40);
-    EXPECT_EQ(m_window->windowTitle(), "Converting Video Files...(25%)");
-    EXPECT_EQ(m_window->Status()->text(), "frame=2 time=10.00 bitrate=1");
+    const int converted = m_window->NumberOfConvertedFiles();
+    m_run->StartConversion();
+    FakeLauncher::last->Send(Echo("a"));
+    EXPECT_EQ(m_run->CurrentFile()->text(), "Processing File: 1 of 2...");
+    EXPECT_EQ(m_window->NumberOfConvertedFiles(), converted + 1);
+    EXPECT_TRUE(m_run->TimeLeft()->text().endsWith("Estimating..."));
+    for (const char* progress : {"frame=1 time=5.00 bitrate=1\r", "frame=2 time=10.00 bitrate=1\r"}) {
+        m_clock.Advance(5s);
+        FakeLauncher::last->Send(progress);
+    }
+    EXPECT_EQ(m_run->CurrentBar()->value(), 10);
+    EXPECT_EQ(m_run->CurrentBar()->maximum(), 40);
+    EXPECT_EQ(m_run->windowTitle(), "Converting Video Files...(25%)");
+    EXPECT_EQ(m_run->Status()->text(), "frame=2 time=10.00 bitrate=1");
     // 10 media seconds in 10 s, 50 left.
-    EXPECT_EQ(m_window->TimeLeft()->text(), "Elapsed: 00:00:10 - Time left: 00:00:50");
+    EXPECT_EQ(m_run->TimeLeft()->text(), "Elapsed: 00:00:10 - Time left: 00:00:50");
     FakeLauncher::last->End();
-    EXPECT_EQ(m_window->windowTitle(), "Converting Video Files...Finished!");
-    EXPECT_EQ(m_window->CancelButton()->text(), "&Close");
-    EXPECT_EQ(m_window->TotalBar()->value(), 3);
+    EXPECT_EQ(m_run->windowTitle(), "Converting Video Files...Finished!");
+    EXPECT_EQ(m_run->CancelButton()->text(), "&Close");
+    EXPECT_EQ(m_run->TotalBar()->value(), 3);
 }
 
 TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
 {
-    m_window->StartConversion();
+    m_run->StartConversion();
     FakeLauncher* launcher = FakeLauncher::last;
     MessageBox::SetNextAnswer(MessageBox::No);
-    m_window->close();
-    EXPECT_TRUE(m_window->isVisible());
+    m_run->close();
+    EXPECT_TRUE(m_run->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(MessageBox::Shown()[0].text, "Are you sure you want to cancel?\r\nVideo files that have been "
                                            "converted already will not be removed.");
     EXPECT_EQ(launcher->stops, 0);
     launcher->End();
-    m_main.ShowWizardStep(4);
-    m_window->close();
-    EXPECT_FALSE(m_window->isVisible());
-    EXPECT_EQ(m_main.CurrentStep(), 1); // closed as "&Close": back to the first step
+    m_window->ShowWizardStep(4);
+    m_run->close();
+    EXPECT_FALSE(m_run->isVisible());
+    EXPECT_EQ(m_window->CurrentStep(), 1); // closed as "&Close": back to the first step
 }
 
-TEST_F(ProcessingWindowTest, ConfirmedCancelStopsTheLauncherAndTellsTheMainWindow)
+TEST_F(ProcessingWindowTest, ConfirmedCancelStopsTheLauncherAndEndsOnlyItsOwnEncoder)
 {
-    m_window->StartConversion();
+    m_run->StartConversion();
     MessageBox::SetNextAnswer(MessageBox::Yes);
-    m_window->CancelButton()->click();
-    EXPECT_FALSE(FakeLauncher::last);                         // stopped and released
-    EXPECT_EQ(m_platform.terminated, std::vector<int>{4711}); // its own encoder, by its name
-    EXPECT_FALSE(m_window->isVisible());
+    m_run->CancelButton()->click();
+    EXPECT_FALSE(FakeLauncher::last);                          // stopped and released
+    EXPECT_EQ(m_processes.terminated, std::vector<int>{4711}); // its own encoder, by its name
+    EXPECT_FALSE(m_run->isVisible());
     ASSERT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_EQ(MessageBox::Shown()[1].text.substr(0, 29), "The conversion was cancelled!");
+}
+
+// The end of a run: collected errors come first in their own modal window, the countdown (if asked
+// for) only once they are closed, and without errors at once.
+TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
+{
+    for (const bool withErrors : {true, false}) {
+        SCOPED_TRACE(withErrors ? "with errors" : "without errors");
+        TearDown();
+        SetUp();
+        m_run->ShutdownComputer()->setChecked(true);
+        m_run->StartConversion();
+        for (const char* name : {"a", "b"}) {
+            FakeLauncher::last->Send(Echo(name));
+            if (withErrors)
+                FakeLauncher::last->Send(std::string("/in/") + name +
+                                         ".avi: Invalid data found when processing input\n");
+        }
+        FakeLauncher::last->End();
+        EXPECT_TRUE(MessageBox::Shown().empty());
+        if (withErrors) {
+            ASSERT_TRUE(Errors());
+            EXPECT_TRUE(Errors()->isVisible());
+            EXPECT_EQ(Errors()->windowModality(), Qt::ApplicationModal);
+            EXPECT_EQ(Errors()->Errors()->toPlainText(),
+                      "-/in/a.avi: Invalid data found when processing input\n"
+                      "-/in/b.avi: Invalid data found when processing input\n");
+            EXPECT_FALSE(Countdown());
+            QPointer<ErrorWindow> errors = Errors();
+            errors->CloseButton()->click();
+            Flush();
+            EXPECT_FALSE(errors);
+        }
+        EXPECT_FALSE(Errors());
+        ASSERT_TRUE(Countdown());
+        EXPECT_TRUE(Countdown()->isVisible());
+        EXPECT_EQ(Countdown()->windowModality(), Qt::ApplicationModal);
+        Countdown()->CancelButton()->click();
+        EXPECT_EQ(m_processes.shutdownRequests, 0);
+    }
+}
+
+TEST_F(ProcessingWindowTest, WithoutTheCountdownTheWindowStaysAfterTheErrors)
+{
+    m_run->StartConversion();
+    FakeLauncher::last->Send(Echo("a"));
+    FakeLauncher::last->Send("/in/a.avi: Invalid data found when processing input\n");
+    FakeLauncher::last->End();
+    ASSERT_TRUE(Errors());
+    Errors()->CloseButton()->click();
+    EXPECT_FALSE(Countdown()); // not asked for
+    EXPECT_TRUE(m_run->isVisible());
+}
+
+TEST(ErrorWindowTest, ShowsAManyLineLogWithoutCarriageReturnsAndScrolls)
+{
+    ErrorWindow window;
+    std::string errors;
+    for (int i = 1; i <= 200; ++i)
+        errors += "-/videos/clip" + std::to_string(i) + ".avi: Invalid data found when processing input\r\n";
+    window.SetErrors(errors);
+    window.show();
+    QCoreApplication::processEvents();
+    QPlainTextEdit* text = window.Errors();
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->document()->blockCount(), 201); // 200 lines and the empty one after the last
+    EXPECT_FALSE(text->toPlainText().contains('\r'));
+    EXPECT_TRUE(text->verticalScrollBar()->isVisible());
+    window.CloseButton()->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+// The countdown itself, on a platform that only counts shutdown requests; an empty PATH is a second
+// guard, so even a mistake could not reach the system's power-off command.
+class ShutdownWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::SetInstance(&m_platform);
+        const char* path = std::getenv("PATH");
+        m_savedPath = path ? path : "";
+        ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
+        m_window = std::make_unique<ShutdownWindow>();
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        ::setenv("PATH", m_savedPath.c_str(), 1);
+        Platform::SetInstance(nullptr);
+    }
+
+    QString Label() const { return m_window->CountdownLabel()->text(); }
+    bool LabelIsRed() const
+    {
+        m_window->CountdownLabel()->ensurePolished();
+        return m_window->CountdownLabel()->palette().color(QPalette::WindowText) == QColor(255, 0, 0);
+    }
+
+    OwnProcessesPlatform m_platform{Platform::Instance()};
+    std::string m_savedPath;
+    std::unique_ptr<ShutdownWindow> m_window;
+};
+
+TEST_F(ShutdownWindowTest, CountsOnceASecondFromWhenItIsShown)
+{
+    EXPECT_FALSE(m_window->Timer()->isActive());
+    m_window->show();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->ProgressBar()->value() != 0; }, 5000));
+    EXPECT_GE(elapsed.elapsed(), 800);
+    EXPECT_EQ(m_window->ProgressBar()->value(), 1);
+    EXPECT_EQ(Label(), "Your computer will automatically shutdown in 59 seconds...");
+}
+
+TEST_F(ShutdownWindowTest, ShutdownIsRequestedOnceOnTheSixtyFirstTick)
+{
+    m_window->show();
+    QStringList labels;
+    for (int tick = 1; tick <= 60; ++tick) {
+        m_window->tmrShutdown_Timer();
+        EXPECT_EQ(m_window->ProgressBar()->value(), tick);
+        labels.append(Label());
+    }
+    EXPECT_EQ(labels[57], "Your computer will automatically shutdown in 2 seconds...");
+    EXPECT_EQ(labels[58], "Your computer will automatically shutdown in 1 second...");
+    EXPECT_EQ(labels[59], "Your computer will automatically shutdown in 0 seconds...");
+    EXPECT_EQ(m_platform.shutdownRequests, 0);
+    EXPECT_FALSE(LabelIsRed());
+    EXPECT_TRUE(m_window->CancelButton()->isEnabled());
+
+    m_window->tmrShutdown_Timer();
+    EXPECT_EQ(m_platform.shutdownRequests, 1);
+    EXPECT_EQ(Label(), "Shutting down computer...");
+    EXPECT_TRUE(LabelIsRed());
+    EXPECT_FALSE(m_window->CancelButton()->isEnabled());
+    EXPECT_FALSE(m_window->Timer()->isActive());
+    m_window->tmrShutdown_Timer();
+    EXPECT_EQ(m_platform.shutdownRequests, 1);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape); // Cancel is disabled, so Esc no longer closes
+    EXPECT_TRUE(m_window->isVisible());
+}
+
+TEST_F(ShutdownWindowTest, CancelOrEscStopsTheCountdown)
+{
+    for (const bool byEsc : {false, true}) {
+        m_window = std::make_unique<ShutdownWindow>();
+        m_window->open();
+        for (int tick = 0; tick < 30; ++tick)
+            m_window->tmrShutdown_Timer();
+        EXPECT_EQ(Label(), "Your computer will automatically shutdown in 30 seconds...");
+        byEsc ? QTest::keyClick(m_window.get(), Qt::Key_Escape) : m_window->CancelButton()->click();
+        EXPECT_FALSE(m_window->isVisible());
+        EXPECT_EQ(m_window->result(), QDialog::Rejected);
+        EXPECT_FALSE(m_window->Timer()->isActive());
+    }
+    QTest::qWait(1300);
+    EXPECT_EQ(m_window->ProgressBar()->value(), 30);
+    EXPECT_EQ(m_platform.shutdownRequests, 0);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "devices/EncodingSettingsModel.h"
-#include "platform/MessageBox.h"
 #include "tests/devices/ProfileFixture.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/ClickLabel.h"
 #include "ui/EditVideoSizeDialog.h"
-#include "ui/MainWindow.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/SettingsPanel.h"
@@ -14,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
@@ -27,24 +25,16 @@ QStringList Items(const QComboBox* box)
     return items;
 }
 
-class SettingsPanelTest : public ::testing::Test
+class SettingsPanelTest : public test::MainWindowTest
 {
 protected:
     void SetUp() override
     {
-        MessageBox::SetTestMode(true);
-        MessageBox::ClearShown();
-        const std::string data = test::MakeTempFolder("data");
-        ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+        Platform::SetInstance(&m_platform);
         m_folder.Write("iPod-Classic", test::kSampleProfile);
-        m_window = std::make_unique<MainWindow>(Clock::System(), nullptr, m_folder.Folder());
-        m_window->Load({});
-        m_window->show();
-        m_window->bttnNext_Click();
-        m_window->bttnNext_Click(); // refused on the empty list; step 3 is reached by hand below
+        Open(m_folder.Folder());
         m_window->ShowWizardStep(3);
         m_window->Step3()->AdvancedButton()->click();
-        MessageBox::ClearShown();
     }
 
     SettingsPanel* Panel() const { return m_window->Step3()->AdvancedPanel(); }
@@ -65,7 +55,6 @@ protected:
     }
 
     test::ProfileFolder m_folder;
-    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(SettingsPanelTest, StartDeviceFillsListsAndAppliesItsDefault)
@@ -131,7 +120,6 @@ TEST_F(SettingsPanelTest, SizeDialogOpensWithTheCurrentSizeAndWritesANewOne)
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->isModal());
-    EXPECT_EQ(dialog->windowTitle(), "Edit Video Size");
     EXPECT_EQ(dialog->WidthBox()->text(), "640");
     EXPECT_EQ(dialog->HeightBox()->text(), "480");
     EXPECT_EQ(dialog->WidthBox()->selectedText(), "640");

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/VideoListModel.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+#include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/TestHome.h"
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace zantrove::test {
+
+// A row as the probe would give it, without probing: for tests that do not care what the file holds.
+inline VideoRow ListRow(const std::string& name, const std::string& duration = "00:00:02",
+                        const std::string& path = {})
+{
+    VideoRow row;
+    row.filename = name;
+    row.codec = "AVC";
+    row.duration = duration;
+    row.videoSize = "160x120";
+    row.filepath = path.empty() ? "/videos/" + name + ".avi" : path;
+    return row;
+}
+
+// The main window on a data home of its own, so settings never leak between tests; message boxes
+// and file dialogs are answered by the test, links are recorded instead of opened.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Platform::SetInstance(&m_platform);
+        Open();
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        Flush();
+        Platform::SetInstance(nullptr);
+    }
+
+    void Open(const std::string& applicationFolder = {})
+    {
+        m_window.reset();
+        Flush();
+        MessageBox::SetTestMode(true);
+        MessageBox::ClearShown();
+        FileDialogs::SetTestMode(true);
+        ::setenv("XDG_DATA_HOME", MakeTempFolder("data").c_str(), 1);
+        m_window = applicationFolder.empty()
+                       ? std::make_unique<MainWindow>()
+                       : std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
+        m_window->Load({});
+        m_window->show();
+    }
+
+    // Closed windows are deleted later; let that happen so the next lookup finds only open ones.
+    static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void AddRow(const std::string& name, const std::string& duration = "00:00:02",
+                const std::string& path = {})
+    {
+        m_window->VideoList().Append(ListRow(name, duration, path));
+    }
+
+    void GoToStep(int step)
+    {
+        if (m_window->VideoList().IsEmpty())
+            AddRow("clip");
+        while (m_window->CurrentStep() > step)
+            m_window->bttnPrevious_Click();
+        while (m_window->CurrentStep() < step)
+            m_window->bttnNext_Click();
+        ASSERT_EQ(m_window->CurrentStep(), step);
+    }
+
+    // What lvwVideoFiles shows in one cell, through the view's own model.
+    QVariant Cell(int row, int column, int role = Qt::DisplayRole) const
+    {
+        return m_window->VideoFiles()->model()->index(row, column).data(role);
+    }
+
+    QAction* MenuAction(const char* name) const { return m_window->findChild<QAction*>(name); }
+
+    LinkRecordingPlatform m_platform{Platform::Instance()};
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace zantrove::test

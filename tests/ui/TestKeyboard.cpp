@@ -1,31 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window by keyboard alone: the real Tab chain forwards and back, where the focus lands,
-// the "&" captions' Alt+letter, Esc, Enter/Space on the picture buttons and links, the list's menu.
-#include "media/VideoListModel.h"
-#include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
-#include "platform/Platform.h"
+// Esc, Enter on the picture buttons and links, the list's menu.
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/FilePropertiesWindow.h"
-#include "ui/MainWindow.h"
 #include "ui/ProcessingWindow.h"
 #include "ui/ShutdownWindow.h"
-#include "ui/TranslateWindow.h"
 #include "ui/VideoListActions.h"
-#include "ui/VideoListBinder.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTreeView>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -38,11 +27,6 @@ QString Name(QWidget* widget = QApplication::focusWidget())
     while (widget != nullptr && widget->objectName().isEmpty())
         widget = widget->parentWidget();
     return widget != nullptr ? widget->objectName() : QStringLiteral("<none>");
-}
-
-std::string Joined(const QStringList& names)
-{
-    return names.join(", ").toStdString();
 }
 
 void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -75,7 +59,8 @@ void ExpectCycle(const QString& initial, const QStringList& order)
             Press(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
             walked[back].append(Name());
         }
-        EXPECT_EQ(Joined(walked[back]), Joined(expected[back])) << (back ? "Shift+Tab" : "Tab");
+        EXPECT_EQ(walked[back].join(", ").toStdString(), expected[back].join(", ").toStdString())
+            << (back ? "Shift+Tab" : "Tab");
     }
 }
 
@@ -124,11 +109,6 @@ protected:
             emit m_window->AboutRequested();
         if (name == "frmFileProperties")
             FilePropertiesWindow::Open(*m_window->VideoList().Row(1), m_window.get());
-        if (name == "frmTranslate") {
-            auto* translation = new TranslateWindow(m_window.get());
-            translation->Navigate("about:blank"); // as the ">" button does, without the network
-            translation->show();
-        }
         auto* dialog = m_window->findChild<QDialog*>(name);
         QApplication::setActiveWindow(dialog);
         return dialog != nullptr && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
@@ -201,8 +181,6 @@ TEST_F(KeyboardTest, EveryWizardStateHasItsTabChainInReadingOrder)
         {"panel hidden", kToPanel + "bttnHideAdvancedSettings Return;", nullptr, "bttnAdvancedSettings",
          kStep3},
         {"step 4: Convert takes Next's place", kToStep4, nullptr, "bttnConvert", kStep4},
-        {"back from step 4", kToStep4 + "bttnPrevious Space;", nullptr, "bttnPrevious", kStep3},
-        {"back to step 1", kToStep2 + "bttnPrevious Return;", nullptr, "bttnPrevious", kStep1},
         {"after a finished conversion", kToStep4, finished, "bttnNext", kStep1},
         {"step changed with the focus inside it", "", byMouse, "lvwVideoFiles", kStep2},
         {"while files are added", "", adding, "lblClickAreaIPodClassic", kStep1 + QStringList{"CancelLabel"}},
@@ -237,10 +215,6 @@ TEST_F(KeyboardTest, ControlsActOnEnterAndSpaceAndTheListOnDelOnly)
         {"about link by Enter", nullptr, "lblAbout Return;", shown("frmAbout")},
         {"edit size by Enter", nullptr, kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;",
          shown("frmEditVideoSize")},
-        {"remove by Enter", nullptr, kToStep2 + "lvwVideoFiles Down; bttnRemoveItems Return;",
-         [](auto& t) { return t.m_window->VideoList().Count() == 2; }},
-        {"trim by Space", nullptr, kToStep2 + "lvwVideoFiles Down; bttnTrimVideoFile Space;",
-         shown("frmTrimVideo")},
         {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
          [](auto& t) { return t.m_platform.opened.size() == 1; }},
         {"cancel link of an add by Enter", adding, "CancelLabel Return;",
@@ -306,49 +280,6 @@ TEST_F(KeyboardTest, EveryDialogOpensOnASensibleControlHasItsChainAndKnowsEsc)
         for (const UserMessage& question : MessageBox::Shown())
             EXPECT_EQ(question.text.rfind("Are you sure you want to cancel?", 0), 0u);
     }
-}
-
-struct MnemonicCase
-{
-    const char* window;
-    const char* button;
-    Qt::Key letter;
-    bool closes;
-    std::size_t messages; // what the press says: Ok's refusal of the empty boxes, Cancel's question
-};
-
-TEST_F(KeyboardTest, EveryAmpersandCaptionIsPressedByAltAndItsLetter)
-{
-    const std::vector<MnemonicCase> cases = {
-        {"frmEditVideoSize", "cmdOk", Qt::Key_O, false, 1},
-        {"frmEditVideoSize", "cmdCancel", Qt::Key_C, true, 0},
-        {"frmTrimVideo", "cmdSet", Qt::Key_S, true, 0},
-        {"frmTrimVideo", "cmdDoNotTrim", Qt::Key_D, true, 0},
-        {"frmTrimVideo", "cmdClose", Qt::Key_C, true, 0},
-        {"frmProcessing", "cmdOpenFolder", Qt::Key_O, false, 0},
-        {"frmProcessing", "cmdCancel", Qt::Key_C, false, 1},
-        {"frmShutdown", "cmdCancel", Qt::Key_C, true, 0},
-        {"frmError", "cmdClose", Qt::Key_C, true, 0},
-        {"frmFileProperties", "cmdClose", Qt::Key_C, true, 0},
-        {"frmTranslate", "cmdClose", Qt::Key_C, true, 0},
-    };
-    for (const MnemonicCase& row : cases) {
-        SCOPED_TRACE(std::string(row.window) + " " + row.button);
-        OpenMain();
-        const QPointer<QWidget> dialog = OpenDialog(row.window);
-        ASSERT_TRUE(dialog);
-        auto* button = dialog->findChild<QAbstractButton*>(row.button);
-        ASSERT_NE(button, nullptr);
-        EXPECT_TRUE(button->text().contains(QStringLiteral("&") + QChar(row.letter)));
-        QSignalSpy pressed(button, &QAbstractButton::clicked);
-        MessageBox::SetNextAnswer(MessageBox::No);
-        Press(row.letter, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return pressed.count() == 1; }, 1000));
-        EXPECT_EQ(dialog.isNull() || !dialog->isVisible(), row.closes);
-        EXPECT_EQ(MessageBox::Shown().size(), row.messages);
-    }
-    // The progress window's two: Open Folder opens the folder, Cancel asks first.
-    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
 }
 
 struct MenuCase

@@ -7,6 +7,7 @@
 #include "ui/ProcessingWindow.h"
 #include "ui/ShutdownWindow.h"
 #include "ui/VideoListActions.h"
+#include "ui/VideoListBinder.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -20,19 +20,6 @@
 
 namespace zantrove::test {
 
-// A row as the probe would give it, without probing: for tests that do not care what the file holds.
-inline VideoRow ListRow(const std::string& name, const std::string& duration = "00:00:02",
-                        const std::string& path = {})
-{
-    VideoRow row;
-    row.filename = name;
-    row.codec = "AVC";
-    row.duration = duration;
-    row.videoSize = "160x120";
-    row.filepath = path.empty() ? "/videos/" + name + ".avi" : path;
-    return row;
-}
-
 // The main window on a data home of its own, so settings never leak between tests; message boxes
 // and file dialogs are answered by the test, links are recorded instead of opened.
 class MainWindowTest : public ::testing::Test
@@ -68,10 +55,17 @@ protected:
     // Closed windows are deleted later; let that happen so the next lookup finds only open ones.
     static void Flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    // A row as the probe would give it, without probing: for tests that do not care what the file holds.
     void AddRow(const std::string& name, const std::string& duration = "00:00:02",
                 const std::string& path = {})
     {
-        m_window->VideoList().Append(ListRow(name, duration, path));
+        VideoRow row;
+        row.filename = name;
+        row.codec = "AVC";
+        row.duration = duration;
+        row.videoSize = "160x120";
+        row.filepath = path.empty() ? "/videos/" + name + ".avi" : path;
+        m_window->VideoList().Append(row);
     }
 
     void GoToStep(int step)

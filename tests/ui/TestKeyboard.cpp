@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard behaviours our code adds: Enter on picture buttons and links, where the focus lands
-// when a step or button is swapped, Esc on the progress window, Del and the list's menu keys.
+// when a step, button or window is shown, Esc on the progress window, Del and the list's menu keys.
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/ErrorWindow.h"
-#include "ui/FilePropertiesWindow.h"
 #include "ui/ProcessingWindow.h"
-#include "ui/ShutdownWindow.h"
 #include "ui/VideoListActions.h"
 #include "ui/VideoListBinder.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDialog>
 #include <QKeySequence>
 #include <QMenu>
-#include <QPointer>
 #include <QTest>
 
 #include <functional>
@@ -50,6 +45,16 @@ void Play(const QString& script)
         ASSERT_NE(key.key(), Qt::Key_unknown) << parts[1].toStdString();
         Press(key.key(), key.keyboardModifiers());
     }
+}
+
+// The focus in the window just opened: the test makes it the active one, as the desktop would.
+bool FocusIn(const QString& name)
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        QApplication::setActiveWindow(modal);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+    }
+    return Name() == name;
 }
 
 class KeyboardTest : public test::MainWindowTest
@@ -94,17 +99,21 @@ struct KeyCase
 
 TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
 {
-    const auto focus = [](const char* name) { return [name](KeyboardTest&) { return Name() == name; }; };
-    const auto shown = [](const char* window) {
-        return [window](KeyboardTest&) { return Name(QApplication::activeModalWidget()) == window; };
-    };
+    const auto focus = [](const char* name) { return [name](KeyboardTest&) { return FocusIn(name); }; };
     const auto adding = [](MainWindow& main) { main.CancelOverlay()->show(); };
+    const auto progress = [](MainWindow& main) {
+        QWidget* window =
+            main.MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"));
+        window->show();
+        QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    };
     const std::vector<KeyCase> cases = {
         {"tile by Enter", nullptr, "lblClickAreaIPhone Return;",
          [](auto& t) { return t.m_window->SelectedDevice() == "iPhone"; }},
-        {"about link by Enter", nullptr, "lblAbout Return;", shown("frmAbout")},
-        {"edit size by Enter", nullptr, kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;",
-         shown("frmEditVideoSize")},
+        {"about link by Enter, on Close", nullptr, "lblAbout Return;", focus("cmdClose")},
+        {"edit size by Enter, on the width", nullptr,
+         kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;", focus("txtWidth")},
         {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
          [](auto& t) { return t.m_platform.opened.size() == 1; }},
         {"cancel link of an add by Enter", adding, "CancelLabel Return;",
@@ -118,6 +127,13 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
          [](MainWindow& main) { main.ConvertCompleted(false); }},
         {"hiding the panel focuses its button", nullptr, kToPanel + "bttnHideAdvancedSettings Return;",
          focus("bttnAdvancedSettings")},
+        {"Esc on the progress window asks, as Cancel does", progress, "",
+         [](auto& t) {
+             return MessageBox::Shown().size() == 1 &&
+                    MessageBox::Shown()[0].text.starts_with("Are you sure you want to cancel?") &&
+                    t.m_window->template findChild<QWidget*>("frmProcessing")->isVisible();
+         },
+         [](MainWindow&) { MessageBox::SetNextAnswer(MessageBox::No), Press(Qt::Key_Escape); }},
         {"a step changed from inside keeps the focus in the steps",
          [](MainWindow& main) { main.bttnNext_Click(); }, "", focus("lvwVideoFiles")},
     };
@@ -129,51 +145,7 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
         ASSERT_NO_FATAL_FAILURE(Play(row.script));
         if (row.then)
             row.then(*m_window);
-        EXPECT_TRUE(row.done(*this));
-    }
-}
-
-// Each window opens on the control we give the focus; Esc closes it, but on the progress window it
-// asks first, as its Cancel button does.
-TEST_F(KeyboardTest, DialogsOpenOnTheirControlAndTheProgressWindowAsksOnEsc)
-{
-    const std::vector<std::pair<QString, QString>> cases = {
-        {"frmEditVideoSize", "txtWidth"}, {"frmTrimVideo", "txtStartTimeHours"}, {"frmProcessing", "txtStatus"},
-        {"frmShutdown", "cmdCancel"},     {"frmError", "txtErrors"},             {"frmAbout", "cmdClose"},
-        {"frmFileProperties", "cmdClose"},
-    };
-    for (const auto& [name, initial] : cases) {
-        SCOPED_TRACE(name.toStdString());
-        OpenMain();
-        if (name == "frmEditVideoSize")
-            m_window->imgEditVideoSize_Click();
-        if (name == "frmTrimVideo") {
-            m_window->VideoListView()->Select({2}, 2);
-            m_window->VideoListCommands()->mnuEdit_TrimVideoFile_Click();
-        }
-        if (name == "frmProcessing")
-            m_window->MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"))->show();
-        if (name == "frmShutdown")
-            (new ShutdownWindow(m_window.get()))->show();
-        if (name == "frmError")
-            (new ErrorWindow(m_window.get()))->show();
-        if (name == "frmAbout")
-            emit m_window->AboutRequested();
-        if (name == "frmFileProperties")
-            FilePropertiesWindow::Open(*m_window->VideoList().Row(1), m_window.get());
-        const QPointer<QDialog> dialog = m_window->findChild<QDialog*>(name);
-        ASSERT_TRUE(dialog);
-        QApplication::setActiveWindow(dialog);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-        EXPECT_EQ(Name(), initial);
-        const bool asks = name == "frmProcessing";
-        MessageBox::SetNextAnswer(MessageBox::No);
-        Press(Qt::Key_Escape);
-        EXPECT_EQ(QTest::qWaitFor([&] { return dialog.isNull() || !dialog->isVisible(); }, asks ? 100 : 1000),
-                  !asks);
-        ASSERT_EQ(MessageBox::Shown().size(), asks ? 1u : 0u);
-        if (asks)
-            EXPECT_EQ(MessageBox::Shown()[0].text.rfind("Are you sure you want to cancel?", 0), 0u);
+        EXPECT_TRUE(row.done(*this)) << "focus on " << Name().toStdString();
     }
 }
 
@@ -197,7 +169,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
     };
     const std::vector<MenuCase> cases = {
         {"menu key, Trim Video File", menuKey, "T",
-         [](KeyboardTest& t) { return t.m_window->findChild<QDialog*>("frmTrimVideo") != nullptr; }},
+         [](KeyboardTest&) { return FocusIn("txtStartTimeHours"); }},
         {"Shift+F10, Remove Items > Remove Selected", shiftF10, "RR",
          [](auto& t) { return t.m_window->VideoList().Count() == 2; }},
         {"desktop's event, Open Video File", desktop, "O",
@@ -215,7 +187,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         // Entries in their groups: a separator before each of the last three groups.
         QStringList entries;
         for (QAction* entry : menu->actions())
-            entries.append(entry->isSeparator() ? "-"
+            entries.append(entry->isSeparator()       ? "-"
                            : entry->menu() != nullptr ? entry->menu()->objectName()
                                                       : entry->objectName());
         EXPECT_EQ(entries.join(" ").toStdString(), "mnuEdit_OpenVideoFile - mnuEdit_RemoveItems - "
@@ -226,7 +198,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         for (QChar letter : row.letters) // a menu entry's letter works without Alt
             Press(static_cast<Qt::Key>(letter.unicode()));
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-        EXPECT_TRUE(row.done(*this));
+        EXPECT_TRUE(row.done(*this)) << "focus on " << Name().toStdString();
     }
 }
 

@@ -6,7 +6,6 @@
 #include "ui/AboutWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/DeviceStep.h"
-#include "ui/HelpActions.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
@@ -196,85 +195,35 @@ TEST_F(WizardTest, OnlyTheExactDebugSwitchStartsTheLog)
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
 
-TEST_F(WizardTest, TranslateShowsTheStepsPageInTheChosenLanguageInOneWindow)
-{
-    auto* languages = m_window->findChild<QComboBox*>("cmbLanguages");
-    auto* translate = m_window->findChild<QPushButton*>("cmdTranslate");
-    const auto window = [this] { return m_window->findChild<TranslateWindow*>("frmTranslate"); };
-    translate->click(); // no language yet: an empty code
-    QPointer<TranslateWindow> first = window();
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->Address(), kHelp + "?step=1&lng=");
-    GoToStep(2);
-    languages->setCurrentIndex(12);
-    translate->click();
-    GoToStep(4); // moving on does not touch the open window; only the next ">" does
-    EXPECT_EQ(first->Address(), kHelp + "?step=2&lng=sv");
-    languages->setCurrentIndex(4);
-    translate->click();
-    Flush();
-    ASSERT_TRUE(first);
-    EXPECT_EQ(m_window->findChildren<TranslateWindow*>().size(), 1);
-    EXPECT_EQ(first->Address(), kHelp + "?step=4&lng=fr");
-
-    first->CloseButton()->click();
-    Flush();
-    EXPECT_FALSE(first);
-    EXPECT_FALSE(m_window->HelpCommands()->Translation());
-    GoToStep(3);
-    languages->setCurrentIndex(2);
-    translate->click();
-    ASSERT_TRUE(window());
-    EXPECT_EQ(window()->Address(), kHelp + "?step=3&lng=de");
-    if (!TranslateWindow::HasEmbeddedView()) {
-        // The page is offered as a link, which goes to the browser: the label's centred second line.
-        auto* link = qobject_cast<QLabel*>(window()->PageView());
-        ASSERT_TRUE(link);
-        EXPECT_TRUE(m_platform.opened.empty());
-        QTest::mouseClick(link, Qt::LeftButton, {},
-                          QPoint(link->width() / 2, link->height() / 2 + link->fontMetrics().height() / 2));
-    }
-    EXPECT_EQ(m_platform.opened, (TranslateWindow::HasEmbeddedView()
-                                      ? std::vector<std::string>{}
-                                      : std::vector<std::string>{(kHelp + "?step=3&lng=de").toStdString()}));
-}
-
-TEST_F(WizardTest, TheTipLinkLiesOverItsWordAndOpensTheCodecTip)
+// The tip link, the about window's addresses and the translation page go to the platform's opener.
+TEST_F(WizardTest, LinksOpenThroughThePlatform)
 {
     GoToStep(4);
-    QLabel* tip = m_window->Step4()->Tip();
-    ClickLabel* link = m_window->Step4()->TipLink();
-    EXPECT_EQ(link->x(),
-              tip->contentsRect().left() + QFontMetrics(tip->font()).horizontalAdvance("Tip: click "));
-    EXPECT_TRUE(tip->rect().contains(link->geometry()));
-    QTest::mouseClick(link, Qt::LeftButton);
-    EXPECT_EQ(m_platform.opened, std::vector<std::string>{(kHelp + "?item=missingcodecs").toStdString()});
+    QTest::mouseClick(m_window->Step4()->TipLink(), Qt::LeftButton);
     EXPECT_TRUE(MessageBox::Shown().empty()); // the failed open stays silent
-}
-
-TEST_F(WizardTest, AboutOpensModalFromItsLinkAndTheVersionAndItsLinksReachTheShell)
-{
-    GoToStep(2);
     emit m_window->findChild<QLabel*>("lblAbout")->linkActivated("about");
-    QPointer<AboutWindow> about = m_window->findChild<AboutWindow*>("frmAbout");
+    auto* about = m_window->findChild<AboutWindow*>("frmAbout");
     ASSERT_TRUE(about);
-    EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
     QTest::mouseClick(about->EMailAddressValue(), Qt::LeftButton);
     QTest::mouseClick(about->WebsiteAddressValue(), Qt::LeftButton);
-    EXPECT_EQ(m_platform.opened, (std::vector<std::string>{"mailto:support@quelmar.example?Subject=Zantrove",
-                                                           "https://www.quelmar.example"}));
-    about->CreditsButton()->click();
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_TRUE(about->isVisible()); // credits leave the about window open
     about->CloseButton()->click();
-    Flush();
-    EXPECT_FALSE(about);
-    EXPECT_EQ(VisibleStep(), 2);
-
-    for (QLabel* label : m_window->findChildren<QLabel*>())
-        if (label->text() == "Version: 1.1")
-            QTest::mouseDClick(label, Qt::LeftButton);
-    ASSERT_TRUE(m_window->findChild<AboutWindow*>("frmAbout"));
+    std::vector<std::string> expected = {(kHelp + "?item=missingcodecs").toStdString(),
+                                         "mailto:support@quelmar.example?Subject=Zantrove",
+                                         "https://www.quelmar.example"};
+    m_window->findChild<QComboBox*>("cmbLanguages")->setCurrentIndex(2);
+    m_window->findChild<QPushButton*>("cmdTranslate")->click();
+    auto* translate = m_window->findChild<TranslateWindow*>("frmTranslate");
+    ASSERT_TRUE(translate);
+    EXPECT_EQ(translate->Address(), kHelp + "?step=4&lng=de");
+    if (!TranslateWindow::HasEmbeddedView()) {
+        // The page is offered as a link, which goes to the browser: the label's centred second line.
+        auto* link = qobject_cast<QLabel*>(translate->PageView());
+        ASSERT_TRUE(link);
+        QTest::mouseClick(link, Qt::LeftButton, {},
+                          QPoint(link->width() / 2, link->height() / 2 + link->fontMetrics().height() / 2));
+        expected.push_back((kHelp + "?step=4&lng=de").toStdString());
+    }
+    EXPECT_EQ(m_platform.opened, expected);
 }
 
 class TrimDialogTest : public test::MainWindowTest
@@ -308,23 +257,9 @@ protected:
         for (int i = 0; i < 6; ++i)
             dialog->Box(i)->setText(texts[i]);
     }
-    static QColor Status(TrimVideoDialog* dialog)
-    {
-        return dialog->StatusLabel()->palette().color(QPalette::Window);
-    }
     const VideoRow& Row(std::int16_t index) const { return *m_window->VideoList().Row(index); }
     bool HasTrimMark(int row) const { return !Cell(row, 0, Qt::DecorationRole).value<QIcon>().isNull(); }
 };
-
-TEST_F(TrimDialogTest, NeedsExactlyOneSelectedRow)
-{
-    m_window->Step2()->TrimButton()->click();
-    m_window->VideoListView()->Select({1, 2}, 2);
-    MenuAction("mnuEdit_TrimVideoFile")->trigger();
-    EXPECT_EQ(m_window->findChild<TrimVideoDialog*>("frmTrimVideo"), nullptr);
-    ASSERT_EQ(MessageBox::Shown().size(), 2u);
-    EXPECT_NE(MessageBox::Shown()[0].text, MessageBox::Shown()[1].text); // each says what is wrong
-}
 
 struct TrimCase
 {
@@ -368,14 +303,20 @@ TEST_F(TrimDialogTest, SetStoresValidTimesAndRefusesTheOthersKeepingTheEntries)
     EXPECT_FALSE(HasTrimMark(1));
 }
 
-TEST_F(TrimDialogTest, ReopeningShowsTheTrimAndDoNotTrimClearsIt)
+TEST_F(TrimDialogTest, NeedsOneRowAndReopeningShowsTheTrimAndDoNotTrimClearsIt)
 {
+    m_window->Step2()->TrimButton()->click(); // no row, then two: each refusal says what is wrong
+    m_window->VideoListView()->Select({1, 2}, 2);
+    MenuAction("mnuEdit_TrimVideoFile")->trigger();
+    EXPECT_EQ(m_window->findChild<TrimVideoDialog*>("frmTrimVideo"), nullptr);
+    ASSERT_EQ(MessageBox::Shown().size(), 2u);
+    EXPECT_NE(MessageBox::Shown()[0].text, MessageBox::Shown()[1].text);
+
     TrimVideoDialog* dialog = OpenFor(2);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "00", "00", "01", "30"}));
     EXPECT_EQ(dialog->Box(0)->selectedText(), "00");
     const QString untrimmed = dialog->StatusLabel()->text();
-    const QColor untrimmedColor = Status(dialog);
     Type(dialog, {"00", "00", "10", "00", "00", "20"});
     dialog->SetButton()->click();
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4\nTrimmed to: 00:00:10 - 00:00:20");
@@ -384,34 +325,11 @@ TEST_F(TrimDialogTest, ReopeningShowsTheTrimAndDoNotTrimClearsIt)
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "10", "00", "00", "20"}));
     EXPECT_NE(dialog->StatusLabel()->text(), untrimmed);
-    EXPECT_NE(Status(dialog), untrimmedColor);
-    EXPECT_EQ(dialog->findChild<QLabel*>("lblSec")->text(), "30") << "the total stays the row's duration";
     dialog->DoNotTrimButton()->click();
     EXPECT_FALSE(Row(2).IsTrimmed());
     EXPECT_TRUE(Cell(1, 5).toString().isEmpty());
     EXPECT_FALSE(HasTrimMark(1));
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4");
-
-    dialog = OpenFor(2);
-    ASSERT_TRUE(dialog);
-    Type(dialog, {"00", "00", "10", "00", "00", "20"});
-    QPointer<TrimVideoDialog> watch(dialog);
-    dialog->CloseButton()->click();
-    EXPECT_FALSE(Row(2).IsTrimmed());
-    Flush();
-    EXPECT_TRUE(watch.isNull()) << "deleted on close";
-}
-
-TEST_F(TrimDialogTest, ClickInABoxSelectsItsWholeText)
-{
-    TrimVideoDialog* dialog = OpenFor(1);
-    ASSERT_TRUE(dialog);
-    QLineEdit* minutes = dialog->Box(4);
-    minutes->setText("12");
-    minutes->deselect();
-    QTest::mouseClick(minutes, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(minutes->width() - 4, minutes->height() / 2));
-    EXPECT_EQ(minutes->selectedText(), "12");
 }
 
 } // namespace

@@ -47,13 +47,6 @@ protected:
         QTest::keyClick(box, Qt::Key_Down);
     }
 
-    EditVideoSizeDialog* OpenSizeDialog()
-    {
-        Panel()->ShowVideoPage();
-        Panel()->EditVideoSize()->click();
-        return m_window->findChild<EditVideoSizeDialog*>("frmEditVideoSize");
-    }
-
     test::ProfileFolder m_folder;
 };
 
@@ -78,7 +71,7 @@ TEST_F(SettingsPanelTest, UserChoiceTurnsProfileListToCustomAndProfileRestores)
     EXPECT_EQ(Panel()->AudioSampleRate()->currentText(), "44100");
 }
 
-TEST_F(SettingsPanelTest, CheckBoxesEnableTheirControls)
+TEST_F(SettingsPanelTest, TabsShowTheirPageAndCheckBoxesEnableTheirControls)
 {
     Panel()->NoAudio()->click();
     EXPECT_FALSE(Panel()->AudioCodec()->isEnabled());
@@ -87,7 +80,9 @@ TEST_F(SettingsPanelTest, CheckBoxesEnableTheirControls)
     Panel()->NoAudio()->click();
     EXPECT_TRUE(Panel()->AudioCodec()->isEnabled());
 
-    Panel()->ShowVideoPage();
+    Panel()->VideoTab()->clicked();
+    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
+    EXPECT_FALSE(Panel()->AudioPage()->isVisible());
     Panel()->OriginalQuality()->click();
     EXPECT_FALSE(Panel()->VideoBitrate()->isEnabled());
     Panel()->NoVideo()->click();
@@ -97,9 +92,16 @@ TEST_F(SettingsPanelTest, CheckBoxesEnableTheirControls)
     Panel()->NoVideo()->click();
     EXPECT_TRUE(Panel()->VideoBitrate()->isEnabled());
     EXPECT_TRUE(Panel()->OriginalQuality()->isChecked());
+    // Hidden and shown again, the panel keeps its page.
+    Panel()->HideButton()->clicked();
+    EXPECT_FALSE(Panel()->isVisible());
+    m_window->Step3()->AdvancedButton()->click();
+    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
 }
 
-TEST_F(SettingsPanelTest, TypedSizeIsRefusedAndTheEntryComesBack)
+// A typed size is refused and the entry comes back; the size dialog refuses a non-number and
+// writes a new size without leaving the profile.
+TEST_F(SettingsPanelTest, VideoSizeIsTakenOnlyFromTheDialog)
 {
     Panel()->ShowVideoPage();
     QLineEdit* edit = Panel()->VideoSize()->lineEdit();
@@ -109,18 +111,17 @@ TEST_F(SettingsPanelTest, TypedSizeIsRefusedAndTheEntryComesBack)
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
     EXPECT_EQ(Panel()->VideoSize()->currentIndex(), 1);
-}
 
-TEST_F(SettingsPanelTest, SizeDialogRefusesANonNumberAndWritesANewSize)
-{
-    EditVideoSizeDialog* dialog = OpenSizeDialog();
+    Profiles()->setFocus(); // the refused typing counted as a choice: back to the profile
+    QTest::keyClick(Profiles(), Qt::Key_Home);
+    Panel()->EditVideoSize()->click();
+    auto* dialog = m_window->findChild<EditVideoSizeDialog*>("frmEditVideoSize");
     ASSERT_TRUE(dialog);
-    EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->HeightBox()->text(), "480");
     EXPECT_EQ(dialog->WidthBox()->selectedText(), "640");
     dialog->WidthBox()->setText("abc");
     dialog->OkButton()->click();
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
+    EXPECT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->focusWidget(), dialog->WidthBox());
     EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
@@ -132,21 +133,6 @@ TEST_F(SettingsPanelTest, SizeDialogRefusesANonNumberAndWritesANewSize)
     EXPECT_EQ(Panel()->VideoSize()->currentIndex(), -1);
     EXPECT_EQ(Profiles()->currentText(), "Movie");
     EXPECT_FALSE(m_window->AllowVideoSizeChange());
-}
-
-TEST_F(SettingsPanelTest, TabsPageAndPaintAndHidingKeepsThePage)
-{
-    Panel()->VideoTab()->clicked();
-    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
-    EXPECT_FALSE(Panel()->AudioPage()->isVisible());
-    EXPECT_EQ(Panel()->VideoTab()->palette().color(QPalette::WindowText), QColor(64, 64, 64));
-    EXPECT_EQ(Panel()->AudioTab()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    Panel()->HideButton()->clicked();
-    EXPECT_FALSE(Panel()->isVisible());
-    EXPECT_TRUE(m_window->Step3()->AdvancedButton()->isVisible());
-    m_window->Step3()->AdvancedButton()->click();
-    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
-    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
 }
 
 TEST_F(SettingsPanelTest, SwitchingDeviceRefillsFromItsFile)

@@ -208,18 +208,6 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOw
     EXPECT_TRUE(FileExists(beside + "/out/two.m4v"));
 }
 
-TEST_F(ConversionRunTest, EmptyListIsRefusedWithoutAScript)
-{
-    Open();
-    const std::string script = m_window->ApplicationSettingsPath() + "/Zantrove.bat";
-    fs::remove(script);
-    m_window->StartConversionProces();
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_FALSE(FileExists(script));
-    EXPECT_FALSE(m_window->findChild<ProcessingWindow*>("frmProcessing"));
-    EXPECT_FALSE(m_window->ConvertButton()->isHidden());
-}
-
 // An application folder with the profiles and, when given, a component script in place of the encoder.
 std::string AppFolder(const char* component)
 {

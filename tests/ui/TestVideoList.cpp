@@ -128,7 +128,7 @@ TEST_F(VideoListTest, DroppedFilesAndFoldersBecomeRowsAndOtherDropsAreRefused)
     QDropEvent drop(QPointF(where), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     EXPECT_TRUE(drop.isAccepted());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->VideoList().Count() == 3 && AddDone(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->VideoList().Count() == 3 && AddDone(); }, 20000));
     EXPECT_EQ(Column(6), paths);
     EXPECT_EQ(Cell(0, 1).toString(), "AVC");
     EXPECT_EQ(Cell(2, 2).toString(), "00:00:00") << "a folder gets the probe's fallback values";

@@ -62,8 +62,9 @@ TEST(CliTest, UsageErrorsWriteNothingToTheOutput)
         EXPECT_EQ(run.status, 2) << line;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(std::ranges::count(run.err, '\n'), 1) << run.err;
-        if (std::string_view(line).starts_with("profiles"))
+        if (std::string_view(line).starts_with("profiles")) {
             EXPECT_NE(run.err.find("iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad"), std::string::npos);
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "cli/Cli.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 // A stream buffer that lets a test act on what the program has written so far, while it runs.
 class WatchedBuffer : public std::stringbuf
@@ -107,22 +103,10 @@ CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std
     return run;
 }
 
-std::string Capture(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
 double DurationSeconds(const std::string& path)
 {
-    const std::string text = Capture("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
-                                     test::ShellQuote(path) + " </dev/null");
+    const std::string text = test::CaptureShell(
+        "ffprobe -v error -show_entries format=duration -of csv=p=0 " + test::ShellQuote(path));
     return text.empty() ? -1 : std::atof(text.c_str());
 }
 
@@ -130,11 +114,11 @@ double DurationSeconds(const std::string& path)
 ::testing::AssertionResult DecodesCleanly(const std::string& path)
 {
     const std::string errors =
-        Capture("ffmpeg -nostdin -v error -i " + test::ShellQuote(path) + " -f null - 2>&1 </dev/null");
+        test::CaptureShell("ffmpeg -nostdin -v error -i " + test::ShellQuote(path) + " -f null - 2>&1");
     if (!errors.empty())
         return ::testing::AssertionFailure() << path << " does not decode cleanly: " << errors;
-    const std::string streams = Capture("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 " +
-                                        test::ShellQuote(path) + " </dev/null");
+    const std::string streams = test::CaptureShell(
+        "ffprobe -v error -show_entries stream=codec_type -of csv=p=0 " + test::ShellQuote(path));
     if (streams.find("video") == std::string::npos)
         return ::testing::AssertionFailure() << path << " has no video stream: " << streams;
     return ::testing::AssertionSuccess();
@@ -211,6 +195,20 @@ protected:
         return path;
     }
 
+    // The first half of a 4 s clip with sound.
+    std::string MakeHalfClip(const std::string& options) const
+    {
+        const std::string whole =
+            MakeClip("whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
+                                  "sine=frequency=440 -t 4 -c:v libx264 -preset ultrafast "
+                                  "-pix_fmt yuv420p -c:a aac" +
+                                      options);
+        const std::string cut = m_in + "/cut.mp4";
+        fs::copy_file(whole, cut);
+        fs::resize_file(cut, fs::file_size(whole) / 2);
+        return cut;
+    }
+
     // The common verdict for a batch first, hostile, last.
     void ExpectOneFailure(const CliRun& run, const std::string& hostile, const std::string& words = {})
     {
@@ -250,25 +248,14 @@ TEST_F(HostileInputTest, TextFileNamedAvi)
 TEST_F(HostileInputTest, TruncatedMp4WithItsIndexAtTheEnd)
 {
     // ffmpeg writes the index last, so the first half holds pictures but nothing to find them by.
-    const std::string whole = MakeClip("whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i "
-                                                    "sine=frequency=440 -t 4 -c:v libx264 -preset ultrafast "
-                                                    "-pix_fmt yuv420p -c:a aac");
-    const std::string cut = m_in + "/cut.mp4";
-    fs::copy_file(whole, cut);
-    fs::resize_file(cut, fs::file_size(whole) / 2);
+    const std::string cut = MakeHalfClip("");
     ExpectOneFailure(Convert(m_out, {m_first, cut, m_last}), cut);
 }
 
 TEST_F(HostileInputTest, TruncatedMp4ConvertsAsFarAsReadableAndIsReported)
 {
     // With the index first, the readable half converts; the damage must still be reported.
-    const std::string whole = MakeClip(
-        "whole.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 4 "
-                     "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -movflags +faststart");
-    const std::string cut = m_in + "/cut.mp4";
-    fs::copy_file(whole, cut);
-    fs::resize_file(cut, fs::file_size(whole) / 2);
-
+    const std::string cut = MakeHalfClip(" -movflags +faststart");
     const CliRun run = Convert(m_out, {m_first, cut, m_last});
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_TRUE(HasErrorEntry(run, cut, "damaged source")) << run.err;

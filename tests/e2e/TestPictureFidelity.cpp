@@ -56,18 +56,6 @@ const Source kSources[] = {
     {"cover.mkv", 640, 360, "25", "-c:v:0 mpeg4", 25},
 };
 
-std::string Capture(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = ::popen((command + " </dev/null").c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return text;
-}
-
 // A player that honours the track's display matrix shows this clip turned a quarter clockwise.
 bool TurnFirstTrack(const std::string& path, int storedHeight)
 {
@@ -188,8 +176,8 @@ Shapes FindShapes(const std::string& gray, int width, int height)
 
 std::string Probe(const std::string& path, const std::string& entries, const std::string& streams = "v")
 {
-    return Capture("ffprobe -v error -select_streams " + streams + " -show_entries " + entries +
-                   " -of default=nw=1 " + test::ShellQuote(path));
+    return test::CaptureShell("ffprobe -v error -select_streams " + streams + " -show_entries " + entries +
+                              " -of default=nw=1 " + test::ShellQuote(path));
 }
 
 std::string Entry(const std::string& probed, const std::string& key)
@@ -278,8 +266,9 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
             EXPECT_LE(rate, 30.001);
         EXPECT_NEAR(ReadRate(Entry(stream, "avg_frame_rate")), rate, rate * 0.02) << "a constant rate";
 
-        const std::string gray = Capture("ffmpeg -nostdin -v error -ss 0.5 -i " + test::ShellQuote(path) +
-                                         " -frames:v 1 -f rawvideo -pix_fmt gray -");
+        const std::string gray =
+            test::CaptureShell("ffmpeg -nostdin -v error -ss 0.5 -i " + test::ShellQuote(path) +
+                               " -frames:v 1 -f rawvideo -pix_fmt gray -");
         ASSERT_EQ(gray.size(), std::size_t(width) * height);
         const Shapes shapes = FindShapes(gray, width, height);
         ASSERT_FALSE(shapes.disc.Empty());

@@ -24,5 +24,7 @@ private:
 std::string MakeTempFolder(const std::string& stem = "t");
 void WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
+// What the shell command prints on its standard output; its input is /dev/null.
+std::string CaptureShell(const std::string& command);
 
 } // namespace zantrove::test

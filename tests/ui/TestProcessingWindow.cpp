@@ -140,7 +140,7 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
 // for) only once they are closed, and without errors at once; without it the window stays.
 TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
 {
-    for (const auto [withErrors, shutdown] : {std::pair{true, true}, {false, true}, {true, false}}) {
+    for (const auto& [withErrors, shutdown] : {std::pair{true, true}, {false, true}, {true, false}}) {
         SCOPED_TRACE(std::string(withErrors ? "with" : "without") + " errors, shutdown " +
                      (shutdown ? "on" : "off"));
         TearDown();
@@ -222,8 +222,9 @@ TEST_F(ShutdownWindowTest, ShutdownIsRequestedOnceOnTheSixtyFirstTick)
     m_window->show();
     for (int tick = 1; tick <= 60; ++tick) {
         m_window->tmrShutdown_Timer();
-        if (tick == 59)
+        if (tick == 59) {
             EXPECT_EQ(Label(), "Your computer will automatically shutdown in 1 second...");
+        }
     }
     EXPECT_EQ(m_window->ProgressBar()->value(), 60);
     EXPECT_EQ(m_platform.shutdownRequests, 0);

@@ -8,6 +8,7 @@
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -20,52 +21,40 @@ std::string Row(const ProbeFields& f)
     return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
 }
 
-TEST(ProbeConversion, PlayTimeRoundsToWholeSecondsHalfToEven)
+TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPixelShapeAndTurn)
 {
-    const std::pair<const char*, const char*> table[] = {
-        {"5372000", "01:29:32"},    {"999", "00:00:01"},        {"499", "00:00:00"},  {"500", "00:00:00"},
-        {"1500", "00:00:02"},       {"2500.0", "00:00:02"},     {"abc", "00:00:00"},  {"1e3", "00:00:00"},
-        {"360000000", "100:00:00"}, {"3000000000", "00:00:00"}, {"-5000", "00:00:00"}};
-    for (const auto& [answer, duration] : table)
+    for (const auto& [answer, duration] : {std::pair{"5372000", "01:29:32"},
+                                           {"999", "00:00:01"},
+                                           {"499", "00:00:00"},
+                                           {"500", "00:00:00"},
+                                           {"1500", "00:00:02"},
+                                           {"2500.0", "00:00:02"},
+                                           {"abc", "00:00:00"},
+                                           {"1e3", "00:00:00"},
+                                           {"360000000", "100:00:00"},
+                                           {"3000000000", "00:00:00"},
+                                           {"-5000", "00:00:00"}})
         EXPECT_EQ(ConvertProbeAnswers({"", "", "", answer, "", "", "", ""}).duration, duration) << answer;
-    const std::pair<const char*, std::int32_t> milliseconds[] = {
-        {"1500.5", 1500},  {"1501.5", 1502}, {" 42 ", 42}, {"2147483647", 2147483647},
-        {"2147483648", 0}, {"12abc", 0},     {".", 0}};
-    for (const auto& [answer, expected] : milliseconds)
+    for (const auto& [answer, expected] : {std::pair<const char*, std::int32_t>{"1500.5", 1500},
+                                           {"1501.5", 1502},
+                                           {" 42 ", 42},
+                                           {"2147483647", 2147483647},
+                                           {"2147483648", 0},
+                                           {"12abc", 0},
+                                           {".", 0}})
         EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
-}
-
-TEST(ProbeConversion, SizeIsTheDisplayedPictureWithPixelShapeAndTurn)
-{
-    struct SizeRow
-    {
-        const char *width, *height, *pixelAspect, *rotation, *size;
-    };
-    // Out-of-range and unreadable answers, DVD frames (16:9 PAL, 16:9 NTSC), phone clips held upright
-    // either way, and one upside down that stays landscape.
-    const SizeRow table[] = {
+    // Width, height, pixel aspect, rotation: out-of-range and unreadable answers, DVD frames (16:9 PAL
+    // and NTSC), phone clips held upright either way, and one upside down that stays landscape.
+    const std::array<const char*, 5> sizes[] = {
         {"1920", "1080", "1.000", "", "1920x1080"}, {"", "", "", "", "0x0"},
         {"40000", "1080", "", "", "0x1080"},        {"32767", "x", "", "", "32767x0"},
         {"0640", "480", "", "", "640x480"},         {"720", "576", "1.422", "", "1024x576"},
         {"720", "480", "1.185", "", "853x480"},     {"1920", "1080", "1.000", "90.000", "1080x1920"},
         {"1920", "1080", "", "-90", "1080x1920"},   {"1920", "1080", "", "180.000", "1920x1080"},
         {"30000", "576", "1.422", "", "0x576"},     {"720", "576", "wide", "x", "720x576"}};
-    for (const SizeRow& row : table) {
-        ProbeAnswers answers{"", "", "", "", row.width, row.height, row.pixelAspect, row.rotation};
-        EXPECT_EQ(ConvertProbeAnswers(answers).videoSize, row.size)
-            << row.width << "x" << row.height << " " << row.pixelAspect << " " << row.rotation;
-    }
-}
-
-TEST(ProbeConversion, EmptyCodecFallsBackToFormatThenUnknownAndTheNameIsKept)
-{
-    ProbeAnswers answers{"My Clip", "", "", "", "", "", "", ""};
-    EXPECT_EQ(ConvertProbeAnswers(answers).codec, "UNKNOWN");
-    answers.format = "AVC";
-    EXPECT_EQ(ConvertProbeAnswers(answers).codec, "AVC");
-    answers.codec = " mpeg-4 Visual ";
-    EXPECT_EQ(Row(ConvertProbeAnswers(answers)),
-              "My Clip |  mpeg-4 Visual  | 00:00:00 | 0x0"); // kept unchanged
+    for (const auto& [width, height, aspect, rotation, size] : sizes)
+        EXPECT_EQ(ConvertProbeAnswers({"", "", "", "", width, height, aspect, rotation}).videoSize, size)
+            << width << "x" << height << " " << aspect << " " << rotation;
 }
 
 class RecordingLibrary : public MediaLibrary
@@ -110,7 +99,9 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
               "New, Option Internet=no, Open /v/clip.mp4 ... Close, Delete");
 
     library.answers = {{"Video;%Format%|", "MPEG-4 Visual|JPEG|"}};
-    EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual");
+    EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual"); // no codec: the format
+    library.answers = {{"Video;%Codec%|", " mpeg-4 Visual |"}};
+    EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, " mpeg-4 Visual "); // kept unchanged
     library.available = false;
     EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
 }
@@ -173,64 +164,27 @@ TEST(SharedLibrary, NullHandleCallsFailQuietlyAndAMissingLibraryGivesTheFallback
               "mpeg4 | UNKNOWN | 00:00:00 | 0x0");
 }
 
-class RealProbe : public ::testing::Test
+TEST(RealProbe, ClipsOfEveryKindAndAnyFileNameGiveTheirRowAndWhatIsNoVideoTheFallback)
 {
-protected:
-    void SetUp() override
-    {
-        if (!MediaInfoLibrary::Shared().IsLoaded())
-            GTEST_SKIP() << "libmediainfo.so.0 is not installed";
-    }
-};
-
-TEST_F(RealProbe, ClipsOfEveryKindGiveTheirRow)
-{
+    if (!MediaInfoLibrary::Shared().IsLoaded())
+        GTEST_SKIP() << "libmediainfo.so.0 is not installed";
     for (const auto& [clip, row] : {std::pair{test::Clip::H264AacMp4, "h264 | AVC | 00:00:02 | 160x120"},
                                     {test::Clip::Mpeg4Avi, "mpeg4 | MPEG-4 Visual | 00:00:01 | 160x120"},
                                     {test::Clip::Mp3Audio, "tone | UNKNOWN | 00:00:02 | 0x0"},
                                     {test::Clip::FullHdMp4, "fullhd | AVC | 00:00:01 | 1920x1080"}})
         EXPECT_EQ(Row(ProbeMediaFile(test::ClipPath(clip))), row);
-
-    // A DVD-like anamorphic frame, a phone clip turned upright (the turn written in a second pass, as
-    // cameras store it), and 25, 30 and 60 frames a second.
-    const std::string h264 = " -c:v libx264 -preset ultrafast -pix_fmt yuv420p ";
-    const std::string folder = test::ClipFolder();
-    const struct
-    {
-        const char *name, *source, *after, *row;
-    } made[] = {{"dvd", "size=720x576:rate=25 -t 1 -vf setsar=64/45", "", "dvd | AVC | 00:00:01 | 1024x576"},
-                {"phone", "size=320x240:rate=30 -t 2", "-metadata:s:v:0 rotate=90",
-                 "phone | AVC | 00:00:02 | 240x320"},
-                {"fast", "size=160x120:rate=60 -t 3", "", "fast | AVC | 00:00:03 | 160x120"}};
-    for (const auto& clip : made) {
-        const std::string first = JoinPath(folder, std::string(clip.name) + "-source.mp4");
-        const std::string path = JoinPath(folder, std::string(clip.name) + ".mp4");
-        ASSERT_TRUE(test::RunShell(
-            "ffmpeg -nostdin -v error -y -f lavfi -i testsrc=" + std::string(clip.source) + h264 +
-            test::ShellQuote(first) + " && ffmpeg -nostdin -v error -y -i " + test::ShellQuote(first) +
-            " -c copy " + clip.after + " " + test::ShellQuote(path) + " </dev/null"));
-        EXPECT_EQ(Row(ProbeMediaFile(path)), clip.row);
-    }
-}
-
-TEST_F(RealProbe, AnyFileNameIsOnlyDataAndWhatIsNoVideoGivesTheFallbackRow)
-{
-    // The test program never calls setlocale, so it runs in the "C" locale, where the library on
-    // its own cannot open a non-ASCII name; one byte of Latin-1 is no UTF-8 at all; the library's
-    // templates would expand what a name spells.
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    // The test program runs in the "C" locale, where the library on its own cannot open a non-ASCII
+    // name; one byte of Latin-1 is no UTF-8 at all; the library's templates would expand a name.
     const std::string folder = test::MakeTempFolder();
     for (const std::string name : {"Überraschung ñ 日本", "caf\xe9", "x%FileName", "a %b% c", "%Format%"}) {
         const std::string path = JoinPath(folder, name + ".avi");
-        std::filesystem::copy_file(clip, path);
+        std::filesystem::copy_file(test::ClipPath(test::Clip::H264AacMp4), path);
         EXPECT_EQ(Row(ProbeMediaFile(path)), name + " | AVC | 00:00:02 | 160x120");
     }
     test::WriteTextFile(JoinPath(folder, "notes.avi"), "this is not a video\n");
     for (const std::string& path : {JoinPath(folder, "notes.avi"), JoinPath(folder, "missing.mp4"), folder}) {
-        const ProbeFields fields = ProbeMediaFile(path);
-        EXPECT_EQ(fields.codec + " | " + fields.duration + " | " + fields.videoSize,
-                  "UNKNOWN | 00:00:00 | 0x0")
-            << path;
+        const std::string row = Row(ProbeMediaFile(path));
+        EXPECT_TRUE(row.ends_with(" | UNKNOWN | 00:00:00 | 0x0")) << row;
     }
 }
 

@@ -19,8 +19,7 @@ class FixedClock : public Clock
 public:
     std::chrono::system_clock::time_point Now() const override
     {
-        std::tm tm{};
-        tm.tm_sec = 9, tm.tm_min = 5, tm.tm_hour = 14, tm.tm_mday = 3, tm.tm_mon = 1, tm.tm_year = 111;
+        std::tm tm{.tm_sec = 9, .tm_min = 5, .tm_hour = 14, .tm_mday = 3, .tm_mon = 1, .tm_year = 111};
         tm.tm_isdst = -1;
         return std::chrono::system_clock::from_time_t(std::mktime(&tm));
     }
@@ -38,14 +37,6 @@ public:
     bool TerminateProcess(int) override { return false; }
     bool RequestShutdown() override { return false; }
 };
-
-TEST(Startup, OnlyTheExactDebugArgumentSwitchesDebugModeOn)
-{
-    EXPECT_TRUE(IsDebugSwitch({"/debug"}));
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{}, {"/Debug"}, {"/debug", "x"}, {"/debugx"}, {"", "/debug"}})
-        EXPECT_FALSE(IsDebugSwitch(arguments)) << arguments.size();
-}
 
 TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndAFailedLookupIsReportedTwice)
 {
@@ -114,8 +105,12 @@ TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
     EXPECT_EQ(folder, std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string() + "\n");
 }
 
-TEST(Startup, TheDebugLogIsNamedAfterTheStartTimeAndKeepsEachEntryOnOneLine)
+TEST(Startup, OnlyTheExactDebugArgumentStartsALogNamedAfterTheStartTimeWithEachEntryOnOneLine)
 {
+    EXPECT_TRUE(IsDebugSwitch({"/debug"}));
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{}, {"/Debug"}, {"/debug", "x"}, {"/debugx"}, {"", "/debug"}})
+        EXPECT_FALSE(IsDebugSwitch(arguments)) << arguments.size();
     const std::string folder = test::MakeTempFolder();
     const FixedClock clock;
     DebugLog log(clock);

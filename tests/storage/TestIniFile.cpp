@@ -4,6 +4,7 @@
 #include "storage/UserSettings.h"
 #include "tests/support/TestHome.h"
 
+#include <array>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -24,26 +25,24 @@ const char* const kSample =
 
 TEST(IniRead, GivesTheValueOrTheDefault)
 {
-    const struct
-    {
-        const char *content, *section, *key, *expected;
-    } table[] = {{kSample, "Missing", "OutputDir", "d"},
-                 {kSample, "General", "Missing", "d"},
-                 {kSample, "General", "AddFiles", "d"}, // a key of another section
-                 {kSample, "General", "OutputDir", "/home/u/Videos"},
-                 {kSample, "commondialog", "ADDFILES", "/media/x=y"},
-                 {"[A]\r\nk=v\r\n", "A", "k", "v"},
-                 {"[A]\nk=\n", "A", "k", ""},       // empty is not absent
-                 {"[A]\n[]\nk=v\n", "A", "k", "d"}, // an empty header still ends the section
-                 {"[A]\n[ ]\nk=v\n", "A", "k", "d"},
-                 {"[A]\n[\nk=v\n", "A", "k", "v"},
-                 {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"}};
+    // Content, section, key and the value read.
+    const std::array<const char*, 4> table[] = {
+        {kSample, "Missing", "OutputDir", "d"},
+        {kSample, "General", "Missing", "d"},
+        {kSample, "General", "AddFiles", "d"}, // a key of another section
+        {kSample, "General", "OutputDir", "/home/u/Videos"},
+        {kSample, "commondialog", "ADDFILES", "/media/x=y"},
+        {"[A]\r\nk=v\r\n", "A", "k", "v"},
+        {"[A]\nk=\n", "A", "k", ""},       // empty is not absent
+        {"[A]\n[]\nk=v\n", "A", "k", "d"}, // an empty header still ends the section
+        {"[A]\n[ ]\nk=v\n", "A", "k", "d"},
+        {"[A]\n[\nk=v\n", "A", "k", "v"},
+        {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"}};
     const std::string file = MakeTempFolder() + "/Settings.ini";
     EXPECT_EQ(ReadIniValue("General", "Count", -5, file), "-5") << "no file";
-    for (const auto& row : table) {
-        WriteTextFile(file, row.content);
-        EXPECT_EQ(ReadIniValue(row.section, row.key, "d", file), row.expected)
-            << row.content << " " << row.section << "/" << row.key;
+    for (const auto& [content, section, key, expected] : table) {
+        WriteTextFile(file, content);
+        EXPECT_EQ(ReadIniValue(section, key, "d", file), expected) << content << " " << section << "/" << key;
     }
 }
 
@@ -126,8 +125,7 @@ TEST(IniWrite, AWriteCutShortAsOnAFullDiskLeavesTheOldFileWhole)
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write should have reported failure";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write should have reported failure";
     EXPECT_EQ(ReadTextFile(file), original);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
         << "a temporary file is left";

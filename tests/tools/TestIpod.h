@@ -14,7 +14,6 @@ public:
     explicit TestIpod(const std::string& name = "Test iPod");
     ~TestIpod();
     TestIpod(const TestIpod&) = delete;
-    TestIpod& operator=(const TestIpod&) = delete;
 
     bool Made() const { return m_made; }
     const std::string& MountPoint() const { return m_mountPoint; }
@@ -25,7 +24,7 @@ public:
         std::string title;
         unsigned milliseconds = 0;
         unsigned mediatype = 0;
-        std::string file; // where the copy is, empty when libgpod cannot tell
+        std::string file; // empty when libgpod cannot tell
     };
     std::vector<Track> Tracks() const;           // the database read back with libgpod
     std::vector<std::string> MusicFiles() const; // every file below the iPod's music folders

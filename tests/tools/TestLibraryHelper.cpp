@@ -28,7 +28,6 @@ TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
     EXPECT_EQ(AddPlaylistEntry("#EXTM3U\n/v/a.m4v", "/v/b.m4v", added), "#EXTM3U\n/v/a.m4v\n/v/b.m4v\n");
     EXPECT_TRUE(added);
     // A line break in a name stays inside the one entry.
-    EXPECT_EQ(PlaylistEntry("/v/a b (2).m4v"), "/v/a b (2).m4v");
     EXPECT_EQ(AddPlaylistEntry(first, PlaylistEntry("/v/x\n#EXTINF:1,y\r.m4v"), added),
               first + "file:///v/x%0A%23EXTINF%3A1%2Cy%0D.m4v\n");
 }
@@ -40,32 +39,28 @@ protected:
     {
         test::ShowNoIpod();
         fs::create_directories(fs::path(m_userDirs).parent_path());
+        test::WriteTextFile(m_clip, "x");
     }
     void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
 
     const std::string m_home = std::getenv("HOME");
     const std::string m_userDirs = std::string(std::getenv("XDG_CONFIG_HOME")) + "/user-dirs.dirs";
+    const std::string m_folder = test::MakeTempFolder("converted");
+    const std::string m_clip = m_folder + "/Holiday (2).m4v";
 };
 
 TEST_F(LibraryHelperTest, WithoutAnIpodAddsTheAbsolutePathOnceToTheVideosPlaylist)
 {
-    const std::string folder = test::MakeTempFolder("converted");
-    test::WriteTextFile(folder + "/Holiday (2).m4v", "x");
-    test::WriteTextFile(folder + "/Other.m4v", "y");
-    // Without a configured videos folder it is ~/Videos.
-    fs::remove(m_userDirs);
-    EXPECT_EQ(test::RunTool({kHelper, folder + "/Other.m4v"}).exitCode, 0);
-    EXPECT_EQ(test::ReadTextFile(m_home + "/Videos/Zantrove.m3u"), "#EXTM3U\n" + folder + "/Other.m4v\n");
-
+    test::WriteTextFile(m_folder + "/Other.m4v", "y");
     test::WriteTextFile(m_userDirs, "XDG_VIDEOS_DIR=\"$HOME/Films\"\n");
     // A relative name, as given from the output folder, is stored as the absolute path.
-    const test::ToolResult first = test::RunTool({kHelper, "Holiday (2).m4v"}, folder);
+    const test::ToolResult first = test::RunTool({kHelper, "Holiday (2).m4v"}, m_folder);
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.out, "No iPod connected: added to the playlist " + m_home + "/Films/Zantrove.m3u\n");
     for (const char* again : {"/Holiday (2).m4v", "/./Other.m4v", "/Other.m4v"})
-        EXPECT_EQ(test::RunTool({kHelper, folder + again}).exitCode, 0);
+        EXPECT_EQ(test::RunTool({kHelper, m_folder + again}).exitCode, 0);
     EXPECT_EQ(test::ReadTextFile(m_home + "/Films/Zantrove.m3u"),
-              "#EXTM3U\n" + folder + "/Holiday (2).m4v\n" + folder + "/Other.m4v\n");
+              "#EXTM3U\n" + m_clip + "\n" + m_folder + "/Other.m4v\n");
     // Written through a temporary file beside it, which is gone afterwards.
     EXPECT_EQ(std::distance(fs::directory_iterator(m_home + "/Films"), {}), 1);
 }
@@ -75,27 +70,21 @@ TEST_F(LibraryHelperTest, ReportsFailuresWithThePathFirst)
 {
     test::WriteTextFile(m_userDirs, "XDG_VIDEOS_DIR=\"$HOME/Movies\"\n");
     const std::string playlist = m_home + "/Movies/Zantrove.m3u";
-    const std::string missing = m_home + "/gone.m4v";
-    test::ToolResult run = test::RunTool({kHelper, missing});
-    EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.err.starts_with(missing + ": ")) << run.err;
+    const test::ToolResult missing = test::RunTool({kHelper, m_home + "/gone.m4v"});
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_TRUE(missing.err.starts_with(m_home + "/gone.m4v: ")) << missing.err;
     EXPECT_FALSE(fs::exists(playlist));
-
-    const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
-    test::WriteTextFile(clip, "x");
     // A folder where the playlist should be cannot be replaced, even by root.
     fs::create_directories(playlist);
-    run = test::RunTool({kHelper, clip});
+    const test::ToolResult run = test::RunTool({kHelper, m_clip});
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_EQ(run.err, clip + ": cannot write " + playlist + "\n");
+    EXPECT_EQ(run.err, m_clip + ": cannot write " + playlist + "\n");
 }
 
 // Neither a database that cannot be read nor one that cannot be written (an iPod Classic signs its
 // database with its FireWire ID, which this one lacks) loses anything on the iPod.
-TEST(LibraryHelperIpodTest, AFailureIsReportedAndLeavesTheIpodAsItWas)
+TEST_F(LibraryHelperTest, AnIpodFailureIsReportedAndLeavesTheIpodAsItWas)
 {
-    const std::string clip = test::MakeTempFolder("converted") + "/clip.m4v";
-    test::WriteTextFile(clip, "x");
     for (const bool damaged : {true, false}) {
         const test::TestIpod ipod;
         ASSERT_TRUE(ipod.Made());
@@ -104,17 +93,15 @@ TEST(LibraryHelperIpodTest, AFailureIsReportedAndLeavesTheIpodAsItWas)
         else
             test::WriteTextFile(ipod.MountPoint() + "/iPod_Control/Device/SysInfo", "ModelNumStr: MB029\n");
         const std::string before = test::ReadTextFile(ipod.DatabasePath());
-
-        const test::ToolResult run = test::RunTool({kHelper, clip});
+        const test::ToolResult run = test::RunTool({kHelper, m_clip});
         EXPECT_EQ(run.exitCode, 1);
-        const std::string problem =
-            damaged ? ": the database of the iPod at " : ": cannot write the database";
-        EXPECT_NE(run.err.find(clip + problem), std::string::npos) << run.err;
+        const char* problem = damaged ? ": the database of the iPod at " : ": cannot write the database";
+        EXPECT_NE(run.err.find(m_clip + problem), std::string::npos) << run.err;
         EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), before);
         EXPECT_TRUE(ipod.MusicFiles().empty());
+        // No copy left beside it.
         EXPECT_EQ(fs::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
-                  ipod.DatabasePath())
-            << "no copy left beside it";
+                  ipod.DatabasePath());
     }
 }
 

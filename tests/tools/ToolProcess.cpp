@@ -5,10 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,17 +32,6 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& 
         ::_exit(126);
     ::execvp(pointers[0], pointers.data());
     ::_exit(127);
-}
-
-// The parent of a live process, -1 when it is gone or a zombie. "pid (comm) state ppid ...": comm
-// may hold blanks and parentheses, so fields count from the last ")".
-long LiveParent(pid_t pid)
-{
-    const std::string text = ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
-    std::istringstream fields(text.substr(std::min(text.rfind(')'), text.size())));
-    char close = 0, state = 0;
-    long parent = -1;
-    return fields >> close >> state >> parent && state != 'Z' && state != 'X' ? parent : -1;
 }
 
 } // namespace
@@ -90,29 +77,13 @@ std::string ReadUntil(int fd, const std::string& text, double seconds)
     return read;
 }
 
-std::vector<pid_t> ChildrenOf(pid_t pid)
-{
-    std::vector<pid_t> children;
-    DIR* proc = ::opendir("/proc");
-    while (const dirent* entry = proc ? ::readdir(proc) : nullptr) {
-        const pid_t id = static_cast<pid_t>(std::atol(entry->d_name));
-        if (id > 0 && LiveParent(id) == pid)
-            children.push_back(id);
-    }
-    if (proc)
-        ::closedir(proc);
-    return children;
-}
-
+// "pid (comm) state ...": comm may hold blanks and parentheses, so the state follows the last ")".
 bool IsRunning(pid_t pid)
 {
-    return LiveParent(pid) >= 0;
-}
-
-std::string ProcessName(pid_t pid)
-{
-    const std::string name = ReadTextFile("/proc/" + std::to_string(pid) + "/comm");
-    return name.substr(0, name.find('\n'));
+    const std::string stat = ReadTextFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t close = stat.rfind(") ");
+    return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' &&
+           stat[close + 2] != 'X';
 }
 
 } // namespace zantrove::test

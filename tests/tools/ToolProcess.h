@@ -17,7 +17,7 @@ struct ToolResult
 // Runs a program (no shell) to its end with both outputs captured; workingFolder empty keeps ours.
 ToolResult RunTool(const std::vector<std::string>& argv, const std::string& workingFolder = {});
 
-// Starts a program whose standard output can be read as it comes; errors go to errorFile.
+// A program whose standard output can be read as it comes; errors go to errorFile.
 struct RunningTool
 {
     pid_t pid = -1;
@@ -28,9 +28,6 @@ RunningTool StartTool(const std::vector<std::string>& argv, const std::string& e
 // Reads from fd until text appears in what was read or the seconds pass; returns everything read.
 std::string ReadUntil(int fd, const std::string& text, double seconds);
 
-// The live (not zombie) processes whose parent is pid; whether pid is live; its name.
-std::vector<pid_t> ChildrenOf(pid_t pid);
 bool IsRunning(pid_t pid);
-std::string ProcessName(pid_t pid);
 
 } // namespace zantrove::test

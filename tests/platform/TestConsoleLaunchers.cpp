@@ -17,21 +17,17 @@
 #include <QEventLoop>
 #include <QThread>
 #define LAUNCHER_TEST QtConsoleLauncherTest
+#define LAUNCHER QtConsoleLauncher
 #else
 #include "platform/PollingConsoleLauncher.h"
 #define LAUNCHER_TEST PollingConsoleLauncherTest
+#define LAUNCHER PollingConsoleLauncher
 #endif
 
 namespace zantrove {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-#ifdef ZANTROVE_TEST_QT_LAUNCHER
-using Launcher = QtConsoleLauncher;
-#else
-using Launcher = PollingConsoleLauncher;
-#endif
 
 // Records what the launcher reported, in order: data pieces and "<end>" markers.
 class LAUNCHER_TEST : public ::testing::Test
@@ -75,7 +71,7 @@ protected:
     }
 
     const std::string m_script = test::MakeTempFolder("script") + "/script.sh";
-    Launcher m_launcher;
+    LAUNCHER m_launcher;
     std::vector<std::string> m_pieces;
     std::string m_text;
     int m_ends = 0;
@@ -124,12 +120,11 @@ TEST_F(LAUNCHER_TEST, OneRunAtATimeEndingOnceAfterItsLastPiece)
     EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::CouldNotStart);
     EXPECT_EQ(m_launcher.LastError(), ENOENT);
     EXPECT_FALSE(m_launcher.IsRunning());
-    const int leaked = ::dup2(STDERR_FILENO, 57);
-    ASSERT_EQ(leaked, 57);
+    ASSERT_EQ(::dup2(STDERR_FILENO, 57), 57);
     Start("echo one\nsleep 0.3\necho two >&2\ncat\n[ -e /proc/$$/fd/57 ] && echo open\nexit 3\n");
     EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::AlreadyRunning);
     RunToEnd();
-    ::close(leaked);
+    ::close(57);
     EXPECT_EQ(m_text, "echo one\none\nsleep 0.3\necho two >&2\ntwo\ncat\n[ -e /proc/$$/fd/57 ] && echo open\n"
                       "exit 3\n");
     DeliverUntil(200, [] { return false; });

@@ -24,11 +24,9 @@ TEST(FileSystemTest, ExistenceAndFolderCreation)
     CreateFolderPath(base + "/A/B/C/");
     CreateFolderPath("rel//deeper");
     CreateFolderPath(file + "/sub");
-    EXPECT_TRUE(FolderExists(base + "/A/B/C"));
-    EXPECT_TRUE(FolderExists(elsewhere + "/rel/deeper"));
+    EXPECT_TRUE(FolderExists(base + "/A/B/C") && FolderExists(elsewhere + "/rel/deeper"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere), {}), 1);
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(FolderExists(file + "/sub"));
+    EXPECT_TRUE(FileExists(file) && !FolderExists(file + "/sub"));
 }
 
 } // namespace

@@ -43,8 +43,7 @@ TEST(EncoderCheckRunTest, EveryShippedProfileFindsItsEncodersAndContainer)
     EXPECT_GE(profiles, 5);
 }
 
-// The options, the exit code, and what comes out: standard output, or for a usage error (3) a part
-// of standard error.
+// What comes out: standard output, or for a usage error (3) a part of standard error.
 struct Answer
 {
     std::vector<std::string> options;

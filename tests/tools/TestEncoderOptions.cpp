@@ -102,8 +102,7 @@ TEST(ProgressReportTest, BlocksBecomeStatusLines)
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(FormatProgressLine(blocks[0]),
               "frame=    0 fps=0.0 q=-1.0 size=N/A time=0.00 bitrate=N/A speed=N/A\r");
-    EXPECT_FALSE(blocks[0].end);
-    EXPECT_TRUE(blocks[1].end);
+    EXPECT_TRUE(!blocks[0].end && blocks[1].end);
     EXPECT_EQ(blocks[1].seconds, 0.0);
     EXPECT_TRUE(std::regex_search(FormatProgressLine(blocks[1]), std::regex(" time=[0-9]+\\.[0-9]+ ")));
 }

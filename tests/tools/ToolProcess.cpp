@@ -54,9 +54,7 @@ RunningTool StartTool(const std::vector<std::string>& argv, const std::string& e
         return {};
     const pid_t pid = Spawn(argv, ends[1], {}, errorFile, {});
     ::close(ends[1]);
-    if (pid < 0)
-        ::close(ends[0]);
-    return pid < 0 ? RunningTool{} : RunningTool{pid, ends[0]};
+    return {pid, ends[0]};
 }
 
 std::string ReadUntil(int fd, const std::string& text, double seconds)

@@ -27,7 +27,6 @@ RunningTool StartTool(const std::vector<std::string>& argv, const std::string& e
 
 // Reads from fd until text appears in what was read or the seconds pass; returns everything read.
 std::string ReadUntil(int fd, const std::string& text, double seconds);
-
 bool IsRunning(pid_t pid);
 
 } // namespace zantrove::test

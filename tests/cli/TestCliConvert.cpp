@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/Cli.h"
+// zantrove-cli convert as a whole run: what it reports, the library step, the desktop notification, its
+// ending and a second run beside it. Hostile inputs are left to the whole-pipeline tests.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliProcess.h"
@@ -8,14 +9,9 @@
 #include "tests/tools/TestIpod.h"
 #include "tests/tools/ToolProcess.h"
 
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace zantrove {
 namespace {
@@ -32,61 +28,64 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-TEST(CliConvertTest, DryRunPrintsTheScriptWithLibraryLinesAndWritesNothing)
+bool Has(const std::string& text, const std::string& part)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
-    const std::string data = test::MakeTempFolder("data");
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const std::string output = test::MakeTempFolder("out") + "/new";
-    const CliRun run =
-        InvokeCli({"convert", "--device", "iPad", "--output", output, "--itunes", "--dry-run", clip, clip});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_FALSE(FolderExists(output));
-    EXPECT_FALSE(FolderExists(data + "/Quelmar"));
-    const std::vector<std::string> lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_NE(lines[0].find("/Zantrove.exe' -i '" + clip + "'"), std::string::npos) << lines[0];
-    EXPECT_NE(lines[1].find("/AddiTunes.exe' '" + output + "/"), std::string::npos) << lines[1];
-    EXPECT_NE(lines[3].find(" (2).mp4'"), std::string::npos) << lines[3]; // one name per run
+    return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> Convert(const std::string& device, const std::string& output,
+                                 const std::vector<std::string>& rest)
+{
+    std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
 }
 
 TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
     ASSERT_FALSE(clip.empty());
     const std::string folder = test::MakeTempFolder("in");
-    const std::string broken = folder + "/broken.avi";
+    const std::string broken = folder + "/broken.avi", missing = folder + "/missing.avi";
     test::WriteTextFile(broken, "not a video");
-    const std::string missing = folder + "/missing.avi";
     const std::string output = test::MakeTempFolder("out") + "/new";
+    const std::string data = test::MakeTempFolder("data");
+    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    // A dry run prints the script, a library line after each encoder line, and writes nothing.
+    const CliRun dry = InvokeCli(Convert("iPad", output, {"--itunes", "--dry-run", clip, clip}));
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_FALSE(FolderExists(output) || FolderExists(data + "/Quelmar"));
+    const std::vector<std::string> script = Lines(dry.out);
+    ASSERT_EQ(script.size(), 4u);
+    EXPECT_TRUE(Has(script[0], "/Zantrove.exe' -i '" + clip + "'")) << script[0];
+    EXPECT_TRUE(Has(script[1], "/AddiTunes.exe' '" + output + "/")) << script[1];
+    EXPECT_TRUE(Has(script[3], " (2).mp4'")) << script[3]; // one name per run
+
     test::ShowNoIpod();
-    const CliRun run = InvokeCli(
-        {"convert", "--device", "iPod-Nano", "--output", output, "--itunes", clip, broken, missing});
+    const CliRun run = InvokeCli(Convert("iPod-Nano", output, {"--itunes", clip, broken, missing}));
     ::unsetenv("ZANTROVE_TEST_MOUNTS");
     EXPECT_EQ(run.status, 1);
     // Into a pipe: one line a file started, no redrawn bars.
-    EXPECT_NE(run.err.find("Processing File: 2 of 3... " + broken + "\n"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find('\r'), std::string::npos);
-    EXPECT_NE(run.err.find("zantrove-cli: " + broken + ": "), std::string::npos);
-    EXPECT_NE(run.err.find("zantrove-cli: not converted: " + missing + "\n"), std::string::npos);
+    EXPECT_TRUE(Has(run.err, "Processing File: 2 of 3... " + broken + "\n")) << run.err;
+    EXPECT_FALSE(Has(run.err, "\r"));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + broken + ": "));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + missing + "\n"));
     // The library helper's word on the missing output of a failed file is not a second error.
-    EXPECT_EQ(run.err.find(": no such file"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("1 file is in the playlist " + std::string(std::getenv("HOME")) +
-                           "/Videos/Zantrove.m3u."),
-              std::string::npos)
+    EXPECT_FALSE(Has(run.err, ": no such file")) << run.err;
+    EXPECT_TRUE(Has(run.err, "1 file is in the playlist " + std::string(std::getenv("HOME")) +
+                                 "/Videos/Zantrove.m3u."))
         << run.err;
     EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
     const std::string first = Lines(run.out).at(0);
     EXPECT_TRUE(FileExists(first) && first.ends_with(".m4v")) << run.out;
 
-    const CliRun quiet =
-        InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, "--quiet", missing});
-    EXPECT_EQ(quiet.status, 1);
-    EXPECT_EQ(quiet.out, "");
-    EXPECT_EQ(quiet.err.find("Processing File"), std::string::npos) << quiet.err;
-    EXPECT_NE(quiet.err.find("zantrove-cli: not converted: " + missing + "\n"), std::string::npos);
+    const CliRun quiet = InvokeCli(Convert("iPod-Nano", output, {"--quiet", missing}));
+    EXPECT_TRUE(quiet.status == 1 && quiet.out.empty() && !Has(quiet.err, "Processing File")) << quiet.err;
     EXPECT_TRUE(quiet.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << quiet.err;
+    // A trim beyond the clip is refused before anything runs, naming the clip's length.
+    const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
+    EXPECT_EQ(trim.status, 2);
+    EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
 }
 
 TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
@@ -97,19 +96,15 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
     const std::string output = test::MakeTempFolder("out");
-    CliRun run =
-        InvokeCli({"convert", "--device", "iPod-Classic", "--output", output, "--itunes", h264, mpeg4});
+    CliRun run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", h264, mpeg4}));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("2 files are on the iPod \"Test iPod\"."), std::string::npos) << run.err;
+    EXPECT_TRUE(Has(run.err, "2 files are on the iPod \"Test iPod\".")) << run.err;
     const std::vector<std::string> outputs = Lines(run.out);
-    ASSERT_EQ(outputs.size(), 2u);
-
     const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
-    ASSERT_EQ(tracks.size(), 2u);
-    const unsigned lengths[] = {2000, 1000};
+    ASSERT_TRUE(outputs.size() == 2 && tracks.size() == 2);
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(tracks[i].title, std::filesystem::path(outputs[i]).stem().string());
-        EXPECT_NEAR(tracks[i].milliseconds, lengths[i], 150) << tracks[i].title;
+        EXPECT_NEAR(tracks[i].milliseconds, i == 0 ? 2000 : 1000, 150) << tracks[i].title;
         EXPECT_EQ(tracks[i].mediatype, 2u) << "a movie";
         EXPECT_EQ(std::filesystem::file_size(tracks[i].file), std::filesystem::file_size(outputs[i]));
     }
@@ -117,11 +112,10 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 
     // The helper's failure names the output file, so the run fails with it instead of exiting 0.
     test::WriteTextFile(ipod.DatabasePath(), "damaged");
-    run = InvokeCli({"convert", "--device", "iPod-Classic", "--output", output, "--itunes", mpeg4});
+    run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", mpeg4}));
     EXPECT_EQ(run.status, 1);
-    const std::vector<std::string> third = Lines(run.out);
-    ASSERT_EQ(third.size(), 1u);
-    EXPECT_NE(run.err.find(" " + third[0] + ": the database of the iPod at "), std::string::npos) << run.err;
+    ASSERT_EQ(Lines(run.out).size(), 1u);
+    EXPECT_TRUE(Has(run.err, " " + Lines(run.out)[0] + ": the database of the iPod at ")) << run.err;
     EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "damaged");
 }
 
@@ -129,22 +123,15 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 // A private session bus, as a desktop session has one; ended with the test.
 struct PrivateBus
 {
+    pid_t pid = -1;
     PrivateBus()
     {
-        const test::ToolResult bus =
+        const auto bus =
             test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
-        if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2) {
-            pid = std::stoi(lines[1]);
-            ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
-        }
+        if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2)
+            pid = std::stoi(lines[1]), ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
     }
-    ~PrivateBus()
-    {
-        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        if (pid > 0)
-            ::kill(pid, SIGTERM);
-    }
-    pid_t pid = -1;
+    ~PrivateBus() { pid > 0 && ::kill(pid, SIGTERM); }
 };
 
 TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
@@ -155,22 +142,22 @@ TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     test::WriteTextFile(broken, "not a video");
     const PrivateBus bus;
     ASSERT_GT(bus.pid, 0);
-    const std::string cli = ZANTROVE_APP_DIR "/zantrove-cli";
-    const std::string output = test::MakeTempFolder("out");
+    std::vector<std::string> command = Convert("iPod-Nano", test::MakeTempFolder("out"), {clip});
+    command.insert(command.begin(), ZANTROVE_APP_DIR "/zantrove-cli");
 
     // A bus without a notification service is no error.
-    EXPECT_EQ(test::RunTool({cli, "convert", "--device", "iPod-Nano", "--output", output, clip}).exitCode, 0);
+    EXPECT_EQ(test::RunTool(command).exitCode, 0);
 
     const std::string record = test::MakeTempFolder("notes") + "/record";
     const test::RunningTool service =
         test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
-    ASSERT_NE(test::ReadUntil(service.outFd, "ready", 10).find("ready"), std::string::npos);
-    const test::ToolResult run =
-        test::RunTool({cli, "convert", "--device", "iPod-Nano", "--output", output, clip, broken});
+    ASSERT_TRUE(Has(test::ReadUntil(service.outFd, "ready", 10), "ready"));
+    command.push_back(broken);
+    const int status = test::RunTool(command).exitCode;
     ::kill(service.pid, SIGTERM);
     ::waitpid(service.pid, nullptr, 0);
     ::close(service.outFd);
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(status, 1);
     EXPECT_EQ(test::ReadTextFile(record), "Zantrove: conversion finished\n1 file converted, 1 failed.\n");
 }
 #endif
@@ -186,12 +173,12 @@ std::string LongClip(const std::string& name)
     return made ? path : std::string();
 }
 
-std::vector<std::string> ConvertArguments(const std::string& output, const std::vector<std::string>& files)
+// The iPod nano's fast profile, as a program of its own with its settings under root.
+pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files)
 {
-    std::vector<std::string> arguments{"convert", "--device", "iPod-Nano", "--profile",
-                                       "6",       "--output", output};
-    arguments.insert(arguments.end(), files.begin(), files.end());
-    return arguments;
+    std::vector<std::string> rest{"--profile", "6"};
+    rest.insert(rest.end(), files.begin(), files.end());
+    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest));
 }
 
 TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
@@ -200,10 +187,10 @@ TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
     ASSERT_FALSE(clip.empty());
     // Ctrl-C, a polite kill and a closed terminal cancel; a kill outright takes the run along.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
-        const std::string stopped = test::MakeTempFolder("stopped");
-        const std::string beside = test::MakeTempFolder("beside");
-        const pid_t owner = test::StartCliProcess(stopped, ConvertArguments(stopped + "/out", {clip}));
-        const pid_t other = test::StartCliProcess(beside, ConvertArguments(beside + "/out", {clip}));
+        SCOPED_TRACE(strsignal(signal));
+        const std::string stopped = test::MakeTempFolder("stopped"), beside = test::MakeTempFolder("beside");
+        const pid_t owner = StartConvert(stopped, stopped + "/out", {clip});
+        const pid_t other = StartConvert(beside, beside + "/out", {clip});
         ASSERT_TRUE(test::WaitUntil(
             [&] {
                 return FileExists(stopped + "/out/long.m4v.part") &&
@@ -213,18 +200,13 @@ TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         ASSERT_EQ(::kill(owner, signal), 0);
         const int status = test::WaitForCliProcess(owner);
         // Nothing of it goes on converting as an orphan.
-        EXPECT_TRUE(test::WaitUntil([&] { return !test::ProcessNames(stopped); }, 10s)) << strsignal(signal);
-        EXPECT_FALSE(FileExists(stopped + "/out/long.m4v")) << strsignal(signal);
-        if (signal == SIGKILL) {
-            EXPECT_EQ(status, 128 + SIGKILL);
-        } else {
-            EXPECT_EQ(status, 1) << strsignal(signal);
-            EXPECT_NE(test::ReadTextFile(stopped + "/err.txt").find("the conversion was cancelled"),
-                      std::string::npos)
-                << strsignal(signal);
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::ProcessNames(stopped); }, 10s));
+        EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
+        EXPECT_EQ(status, signal == SIGKILL ? 128 + SIGKILL : 1);
+        if (signal != SIGKILL) {
+            EXPECT_TRUE(Has(test::ReadTextFile(stopped + "/err.txt"), "the conversion was cancelled"));
         }
-        EXPECT_EQ(test::WaitForCliProcess(other), 0)
-            << strsignal(signal) << test::ReadTextFile(beside + "/err.txt");
+        EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
         EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }
 }
@@ -232,8 +214,7 @@ TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
     const std::string shortClip = test::ClipPath(test::Clip::H264AacMp4);
-    const std::string firstLong = LongClip("first");
-    const std::string secondLong = LongClip("second");
+    const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
     ASSERT_FALSE(shortClip.empty() || firstLong.empty() || secondLong.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
@@ -244,9 +225,8 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     test::WriteTextFile(output + "/same.m4v.part", "left by an earlier run");
 
     const std::string roots[] = {test::MakeTempFolder("run"), test::MakeTempFolder("run")};
-    const pid_t runs[] = {
-        test::StartCliProcess(roots[0], ConvertArguments(output, {firstLong, sources[0]})),
-        test::StartCliProcess(roots[1], ConvertArguments(output, {secondLong, sources[1]}))};
+    const pid_t runs[] = {StartConvert(roots[0], output, {firstLong, sources[0]}),
+                          StartConvert(roots[1], output, {secondLong, sources[1]})};
     const int statuses[] = {test::WaitForCliProcess(runs[0]), test::WaitForCliProcess(runs[1])};
 
     // One run has the name; the other says so and leaves it alone.
@@ -254,8 +234,7 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
         << test::ReadTextFile(roots[0] + "/err.txt") << test::ReadTextFile(roots[1] + "/err.txt");
     const int loser = statuses[0] == 1 ? 0 : 1;
     const std::string errors = test::ReadTextFile(roots[loser] + "/err.txt");
-    EXPECT_NE(errors.find("zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"),
-              std::string::npos)
+    EXPECT_TRUE(Has(errors, "zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"))
         << errors;
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
                                test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));
@@ -265,64 +244,6 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
-}
-
-// The trim is checked against the clip's own duration, as the trim dialog checks it.
-TEST(CliConvertTest, TrimsAreCheckedAgainstTheClip)
-{
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
-    ASSERT_FALSE(clip.empty());
-    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", test::MakeTempFolder("out"),
-                                  "--trim", "00:00:01-00:00:05", clip});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("Reason: The End Time cannot exceed the Total Duration of: 00:00:02"),
-              std::string::npos)
-        << run.err;
-    EXPECT_EQ(run.out, "");
-}
-
-// A program folder of its own: the shipped components, and an iPod-Nano.ini with one MPEG-4 profile.
-std::string ProgramFolder(const std::string& codecSection, bool nothingOn = false)
-{
-    const std::string folder = test::MakeTempFolder("app");
-    std::filesystem::create_directory_symlink(ZANTROVE_APP_DIR "/Components", folder + "/Components");
-    CreateFolderPath(folder + "/Profiles");
-    test::WriteTextFile(
-        folder + "/Profiles/iPod-Nano.ini",
-        "[General]\nNumberOfProfiles=1\n[Defaults]\nAudioCodec=aac\nAudioQuality=128 kbps\n"
-        "AudioSampleRate=44100\nAudioChannels=Mono|Stereo\nVideoCodec=mpeg4\nVideoSize=320x240\n"
-        "VideoQuality=768 kbps\nVideoFrameRate=25 fps\n[Profile1]\nName=Movie\nAudioCodec=0\n"
-        "AudioQuality=0\nAudioSampleRate=0\nAudioChannels=1\nVideoCodec=0\nVideoSize=0\n"
-        "VideoQuality=0\nVideoFrameRate=0\n" +
-            std::string(nothingOn ? "AudioNoAudio=1\nVideoNoVideo=1\n" : "") + "[aac]\nExtension=m4a\n" +
-            codecSection);
-    return folder;
-}
-
-TEST(CliConvertTest, ExtraParametersReachTheEncoderAndItsRefusalsAreNamed)
-{
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
-    const std::string format = "[mpeg4]\nVideoFormat=mp4\nExtension=mp4\n";
-    for (const auto& [section, nothingOn] :
-         {std::pair<std::string, bool>{format + "ExtraParameters=-deinterlace\n", false},
-          {format, true},
-          {"[mpeg4]\nExtraParameters=-g 12\n", false}}) {
-        const CliRun run =
-            InvokeCli({"convert", "--device", "iPod-Nano", "--output", test::MakeTempFolder("out"), clip},
-                      ProgramFolder(section, nothingOn));
-        EXPECT_EQ(run.status, 1);
-        EXPECT_NE(run.err.find("zantrove-cli: " + clip + ": "), std::string::npos) << section << run.err;
-    }
-    // Quoted, a parameter stays one argument.
-    const std::string output = test::MakeTempFolder("out");
-    const CliRun run = InvokeCli({"convert", "--device", "iPod-Nano", "--output", output, clip},
-                                 ProgramFolder(format + "ExtraParameters=-metadata \"title=A 'B'\"\n"));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(test::RunTool({"ffprobe", "-v", "error", "-show_entries", "format_tags=title", "-of", "csv=p=0",
-                             output + "/h264.mp4"})
-                  .out,
-              "A 'B'\n");
 }
 
 } // namespace

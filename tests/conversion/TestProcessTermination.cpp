@@ -63,18 +63,18 @@ TEST(ProcessTerminationTest, EndsEveryMatchOfItsGroupOnceAndNeverItself)
     EXPECT_EQ(TerminateProcessByName(platform, "zantrove.exe", 7), 2);
     EXPECT_EQ(platform.terminated, (std::vector<int>{101, 103}));
     // An empty name or no group ends nothing; a process that cannot be ended is not counted.
-    EXPECT_EQ(TerminateProcessByName(platform, "", 7), 0);
-    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", -1), 0);
-    EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", 0), 0);
+    EXPECT_EQ(TerminateProcessByName(platform, "", 7) + TerminateProcessByName(platform, "Zantrove.exe", -1) +
+                  TerminateProcessByName(platform, "Zantrove.exe", 0),
+              0);
     EXPECT_EQ(platform.terminated.size(), 2u);
     platform.refuse = true;
     EXPECT_EQ(TerminateProcessByName(platform, "Zantrove.exe", 7), 0);
     EXPECT_EQ(platform.terminated.size(), 4u);
 }
 
-// Real processes: a copy of sleep staged under an encoder-like name that carries this test's process
-// id, so encoders of conversions running elsewhere on the machine are left alone. The short name
-// fits the kernel's 15 characters; the long one is cut there and asked for in capitals.
+// Real processes: a copy of sleep staged under a name that carries this test's process id, so
+// encoders elsewhere on the machine are left alone. The long name is cut by the kernel at 15
+// characters and asked for in capitals.
 TEST(ProcessTerminationTest, EndsARealProcessByItsShortOrCutName)
 {
     const std::string id = std::to_string(::getpid());
@@ -95,7 +95,6 @@ TEST(ProcessTerminationTest, EndsARealProcessByItsShortOrCutName)
         std::string asked = name;
         if (name.size() > 15)
             std::ranges::transform(asked, asked.begin(), [](unsigned char c) { return std::toupper(c); });
-        // The copy runs in this test's own process group.
         EXPECT_GE(TerminateProcessByName(Platform::Instance(), asked, static_cast<int>(::getpgrp())), 1);
         int status = 0;
         const bool ended = test::WaitUntil([&] { return ::waitpid(child, &status, WNOHANG) == child; },

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A stand-in for the desktop's notification service on a private test bus: appends each
-// notification's title and text to the file named by its argument, and says "ready" once it owns
-// the service name.
+// The desktop's notification service on a private test bus: appends each notification's title and
+// text to the file named by its argument; says "ready" once it owns the service name.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>

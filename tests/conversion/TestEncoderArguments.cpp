@@ -26,8 +26,7 @@ std::string Profile(std::string_view section, std::string_view key)
         {"aac.Extension", "m4a"},
         {"libx264.VideoFormat", "ipod"},
         {"libx264.Extension", "m4v"},
-        {"libx264.ExtraParameters", "-profile:v  baseline -level 3.0 -metadata \"title=A 'B' \\\"C\\\"\""},
-    };
+        {"libx264.ExtraParameters", "-profile:v  baseline -level 3.0 -metadata \"title=A 'B' \\\"C\\\"\""}};
     const auto found = values.find(std::string(section) + "." + std::string(key));
     return found == values.end() ? std::string() : found->second;
 }
@@ -148,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Fit{"640x480", "big", ""}),
     [](const auto& row) { return test::CaseName(std::string(row.param[0]) + "_in_" + row.param[1]); });
 
-TEST(ChooseOutputPathTest, NumbersTakenNamesButNotFoldersAndEachRowOfARun)
+TEST(ChooseOutputPathTest, NumbersTakenNamesAndFolders)
 {
     const std::string folder = test::MakeTempFolder("out");
     WriteTextFile(folder + "/Clip.mp4", "x");
@@ -156,78 +155,48 @@ TEST(ChooseOutputPathTest, NumbersTakenNamesButNotFoldersAndEachRowOfARun)
     CreateFolderPath(folder + "/Clip (3).mp4");
     EXPECT_EQ(ChooseOutputPath(folder, "Clip", "mp4", FileExists, '/'), folder + "/Clip (3).mp4");
     EXPECT_EQ(ChooseOutputPath(folder, "Other", "mp4", FileExists, '/'), folder + "/Other.mp4");
-    const auto lines = BuildEncoderLines({Row(), Row(), Row()}, Settings(), Profile, Existing({}), '\\');
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1].outputPath, "D:\\Out\\Holiday (2).mp4");
-    EXPECT_EQ(lines[2].outputPath, "D:\\Out\\Holiday (3).mp4");
 }
 
-std::size_t LineCount(const std::string& path)
+TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
 {
-    return static_cast<std::size_t>(std::ranges::count(ReadTextFile(path), '\n'));
-}
-
-class ConversionScriptTest : public ::testing::Test
-{
-protected:
-    ConversionScriptTest()
-    {
-        CreateFolderPath(m_app + "/Components");
-        WriteTextFile(m_app + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
-        WriteTextFile(m_app + "/Components/AddiTunes.exe", "#!/bin/sh\nexit 0\n");
-        m_request = {m_app, m_settings, {}, Settings(m_out), Profile};
-        for (const char* name : {"one", "two", "three"})
-            m_request.rows.push_back(Row(name, std::string("/videos/") + name + ".avi"));
-    }
-
-    std::string m_app = test::MakeTempFolder("app");
-    std::string m_settings = test::MakeTempFolder("settings");
-    std::string m_out = test::MakeTempFolder("out");
-    ConversionRequest m_request;
-};
-
-TEST_F(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
-{
+    const std::string app = test::MakeTempFolder("app"), settings = test::MakeTempFolder("settings");
+    CreateFolderPath(app + "/Components");
+    WriteTextFile(app + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
+    WriteTextFile(app + "/Components/AddiTunes.exe", "#!/bin/sh\nexit 0\n");
+    ConversionRequest request{
+        app, settings, {Row("one", "/v/one.avi"), Row(), Row()}, Settings("/out"), Profile};
     std::vector<std::string> entries;
     PreparedConversion prepared =
-        PrepareConversion(m_request, [&](const std::string& e) { entries.push_back(e); });
+        PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
     ASSERT_TRUE(prepared.scriptWritten);
-    EXPECT_EQ(prepared.scriptPath, m_settings + "/Zantrove.bat");
+    EXPECT_EQ(prepared.scriptPath, settings + "/Zantrove.bat");
     const std::string script = ReadTextFile(prepared.scriptPath);
-    ASSERT_EQ(LineCount(prepared.scriptPath), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_NE(script.find("'" + m_settings + "/Zantrove.exe' -i '" + m_request.rows[i].filepath +
-                              "' -f mp4 -vcodec mpeg4 " +
-                              "-s 320x178 -padtop 32 -padbottom 30 -b 718kbps -r 25 -acodec aac -ab 128kbps "
-                              "-ar 44100 -ac 2 -y '" +
-                              prepared.lines[i].outputPath + "'\n"),
-                  std::string::npos)
-            << script;
-    EXPECT_TRUE(FileExists(m_settings + "/Zantrove.exe"));
-    EXPECT_FALSE(FileExists(m_settings + "/AddiTunes.exe"));
+    EXPECT_EQ(std::ranges::count(script, '\n'), 3);
+    EXPECT_TRUE(script.starts_with("'" + settings + "/Zantrove.exe' -i '/v/one.avi' -f mp4 ")) << script;
+    EXPECT_TRUE(FileExists(settings + "/Zantrove.exe") && !FileExists(settings + "/AddiTunes.exe"));
     // With the debug log on: the script and the list are dumped, and each step is entered.
-    EXPECT_EQ(ReadTextFile(m_settings + "/Debug1.log"), script);
-    EXPECT_TRUE(ReadTextFile(m_settings + "/Debug3.log")
-                    .starts_with("one | AVC | 00:00:02 | 720x400 |  |  | /videos/one.avi\n"));
+    EXPECT_EQ(ReadTextFile(settings + "/Debug1.log"), script);
+    EXPECT_TRUE(ReadTextFile(settings + "/Debug3.log")
+                    .starts_with("one | AVC | 00:00:02 | 720x400 |  |  | /v/one.avi\n"));
     EXPECT_EQ(entries.size(), 5u);
 
     // With the library step: its helper is staged, and each output gets its line.
-    m_request.addToLibrary = true;
-    prepared = PrepareConversion(m_request);
-    EXPECT_EQ(LineCount(prepared.scriptPath), 6u);
-    EXPECT_TRUE(FileExists(m_settings + "/AddiTunes.exe"));
+    request.addToLibrary = true;
+    prepared = PrepareConversion(request);
+    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
+    EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
     // A script that cannot be written is reported, and the old one kept.
-    m_request.settingsFolder = m_settings + "/not a folder";
-    WriteTextFile(m_request.settingsFolder, "a file");
-    EXPECT_FALSE(PrepareConversion(m_request).scriptWritten);
-    EXPECT_EQ(LineCount(prepared.scriptPath), 6u);
+    request.settingsFolder = settings + "/not a folder";
+    WriteTextFile(request.settingsFolder, "a file");
+    EXPECT_FALSE(PrepareConversion(request).scriptWritten);
+    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
 
     // A staged encoder that differs from the shipped one is renewed.
-    WriteTextFile(m_app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");
-    m_request.settingsFolder = m_settings;
-    ASSERT_TRUE(PrepareConversion(m_request).scriptWritten);
-    EXPECT_EQ(ReadTextFile(m_settings + "/Zantrove.exe"), "#!/bin/sh\necho newer\n");
+    WriteTextFile(app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");
+    request.settingsFolder = settings;
+    ASSERT_TRUE(PrepareConversion(request).scriptWritten);
+    EXPECT_EQ(ReadTextFile(settings + "/Zantrove.exe"), "#!/bin/sh\necho newer\n");
 }
 
 } // namespace

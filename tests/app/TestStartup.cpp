@@ -19,7 +19,8 @@ class FixedClock : public Clock
 public:
     std::chrono::system_clock::time_point Now() const override
     {
-        std::tm tm{.tm_sec = 9, .tm_min = 5, .tm_hour = 14, .tm_mday = 3, .tm_mon = 1, .tm_year = 111};
+        std::tm tm{};
+        tm.tm_sec = 9, tm.tm_min = 5, tm.tm_hour = 14, tm.tm_mday = 3, tm.tm_mon = 1, tm.tm_year = 111;
         tm.tm_isdst = -1;
         return std::chrono::system_clock::from_time_t(std::mktime(&tm));
     }

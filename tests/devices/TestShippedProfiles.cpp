@@ -171,8 +171,8 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, ShippedProfile, ::testing::ValuesIn(kDevices), [](const auto& info) {
-    std::string name(info.param.identifier);
+INSTANTIATE_TEST_SUITE_P(Devices, ShippedProfile, ::testing::ValuesIn(kDevices), [](const auto& device) {
+    std::string name(device.param.identifier);
     std::replace(name.begin(), name.end(), '-', '_');
     return name;
 });

@@ -9,6 +9,13 @@
 namespace zantrove {
 namespace {
 
+VideoRow Named(std::string name)
+{
+    VideoRow row;
+    row.filename = std::move(name);
+    return row;
+}
+
 VideoListModel FiveRows()
 {
     VideoListModel list;
@@ -29,7 +36,7 @@ TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
 {
     VideoListModel list;
     for (std::int16_t index : {1, 2, 3})
-        EXPECT_EQ(list.Append(VideoRow{index == 2 ? "b" : "a"}), index);
+        EXPECT_EQ(list.Append(Named(index == 2 ? "b" : "a")), index);
     EXPECT_EQ(Names(list), "a b a ");
     EXPECT_TRUE(list.Row(0) == nullptr && list.Row(4) == nullptr && list.Row(-1) == nullptr);
     while (list.Count() < VideoListModel::kMaxRows)
@@ -90,14 +97,14 @@ TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
                        kinds[static_cast<int>(change.kind)] + " " + std::to_string(change.first) + "-" +
                        std::to_string(change.last) + " count " + std::to_string(list.Count()));
     });
-    list.Append(VideoRow{"a"});
-    list.Append(VideoRow{"b"});
+    list.Append(Named("a"));
+    list.Append(Named("b"));
     list.SetTrimTimes(2, "00:00:01", "00:00:02");
     list.SetField(1, VideoColumn::Codec, "AVC");
     list.RemoveRow(1);
     list.Clear();
     list.RemoveListener(id);
-    list.Append(VideoRow{"c"});
+    list.Append(Named("c"));
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "before insert 1-1 count 0", "after insert 1-1 count 1", "before insert 2-2 count 1",
                         "after insert 2-2 count 2", "before change 2-2 count 2", "after change 2-2 count 2",
@@ -121,10 +128,10 @@ TEST(ListOperations, ClearingAsksEvenWhenEmptyAndOpeningNeedsACurrentRowAndUsesO
 
     list = FiveRows();
     std::vector<std::string> used;
-    const auto use = [&](bool answer) {
-        return [&used, answer](const std::string& path) {
+    const auto use = [&](bool verdict) {
+        return [&used, verdict](const std::string& path) {
             used.push_back(path);
-            return answer;
+            return verdict;
         };
     };
     const auto refusal = [](const auto& result) {

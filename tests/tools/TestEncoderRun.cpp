@@ -3,6 +3,7 @@
 // stand-in beside it.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CliProcess.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/ToolProcess.h"
 
@@ -13,7 +14,6 @@
 #include <regex>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace zantrove {
@@ -124,9 +124,8 @@ TEST_P(EncoderStopTest, FfmpegEndsWithTheEncoder)
     EXPECT_TRUE(GetParam() == SIGKILL ? WIFSIGNALED(status)
                                       : WIFEXITED(status) && WEXITSTATUS(status) == 128 + GetParam())
         << status;
-    for (int waited = 0; waited < 100 && test::IsRunning(ffmpeg); ++waited)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(test::IsRunning(ffmpeg)) << "ffmpeg outlived the encoder";
+    EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(ffmpeg); }, std::chrono::seconds(5)))
+        << "ffmpeg outlived the encoder";
     if (test::IsRunning(ffmpeg))
         ::kill(ffmpeg, SIGKILL);
     EXPECT_FALSE(FileExists(output));

@@ -5,11 +5,11 @@
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
+#include "tests/support/ToolProcess.h"
 
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace zantrove {
 namespace {
@@ -98,12 +98,11 @@ TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
     std::filesystem::current_path(here);
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(started);
-    std::string folder;
-    for (int wait = 0; wait < 200 && !folder.ends_with('\n'); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        folder = FileExists(note) ? test::ReadTextFile(note) : "";
-    }
-    EXPECT_EQ(folder, std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string() + "\n");
+    const std::string expected =
+        std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string();
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == expected + "\n"; },
+                                std::chrono::seconds(10)))
+        << test::ReadTextFile(note);
 }
 
 TEST(Startup, OnlyTheExactDebugArgumentStartsALogNamedAfterTheStartTimeWithEachEntryOnOneLine)

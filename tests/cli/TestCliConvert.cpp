@@ -3,11 +3,10 @@
 // ending and a second run beside it. Hostile inputs are left to the whole-pipeline tests.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliProcess.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
+#include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
-#include "tests/tools/ToolProcess.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -200,7 +199,7 @@ TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         ASSERT_EQ(::kill(owner, signal), 0);
         const int status = test::WaitForCliProcess(owner);
         // Nothing of it goes on converting as an orphan.
-        EXPECT_TRUE(test::WaitUntil([&] { return !test::ProcessNames(stopped); }, 10s));
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::FindProcess(stopped); }, 10s));
         EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
         EXPECT_EQ(status, signal == SIGKILL ? 128 + SIGKILL : 1);
         if (signal != SIGKILL) {

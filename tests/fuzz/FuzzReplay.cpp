@@ -5,7 +5,6 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
-#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -46,28 +45,11 @@ void OnCrash(int signal)
 using Bytes = std::string;
 
 // Pieces the parsers give meaning to; random bytes rarely hit them.
-constexpr std::array<std::string_view, 22> kTokens{"\n",
-                                                   "\r\n",
-                                                   "\r",
-                                                   "=",
-                                                   "[",
-                                                   "]",
-                                                   "|",
-                                                   ":",
-                                                   ".",
-                                                   " ",
-                                                   "-",
-                                                   "time=",
-                                                   "Zantrove.exe",
-                                                   "32767",
-                                                   "-32768",
-                                                   "2147483647",
-                                                   "-1",
-                                                   "0",
-                                                   "99999999999999999999",
-                                                   "\xEF\xBB\xBF",
-                                                   "\xF0\x9F\x8E\xAC",
-                                                   "k"};
+// clang-format off
+constexpr std::string_view kTokens[] = {
+    "\n", "\r\n", "\r", "=", "[", "]", "|", ":", ".", " ", "-", "time=", "Zantrove.exe",
+    "32767", "-32768", "2147483647", "-1", "0", "99999999999999999999", "\xEF\xBB\xBF", "\xF0\x9F\x8E\xAC", "k"};
+// clang-format on
 
 void Feed(const Bytes& input, std::string name)
 {
@@ -100,7 +82,7 @@ Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
             input.insert(at, input.substr(at, below(32) + 1));
             break;
         case 4: // a meaningful token
-            input.insert(at, kTokens[below(kTokens.size())]);
+            input.insert(at, kTokens[below(std::size(kTokens))]);
             break;
         default: // a piece of another input
             if (!corpus.empty()) {

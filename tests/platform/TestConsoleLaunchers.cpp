@@ -2,6 +2,7 @@
 // The console launchers on real scripts: built once with the polling launcher and, where the
 // window code is built, once more with the Qt one (ZANTROVE_TEST_QT_LAUNCHER).
 #include "tests/support/TestHome.h"
+#include "tests/support/ToolProcess.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -154,9 +155,7 @@ TEST_F(LAUNCHER_TEST, StopEndsTheWholeGroupAtOnceWithoutNotifications)
     EXPECT_FALSE(m_launcher.IsRunning());
     EXPECT_TRUE(::kill(group, 0) != 0 && errno == ESRCH) << "the shell was not collected";
     // The killed sleep may wait a moment for its collection by init.
-    for (int i = 0; i < 100 && ::kill(-group, 0) == 0; ++i)
-        ::usleep(20000);
-    EXPECT_NE(::kill(-group, 0), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return ::kill(-group, 0) != 0; }, std::chrono::seconds(2)));
     DeliverUntil(300, [] { return false; });
     EXPECT_EQ(m_ends, 0);
     EXPECT_EQ(m_text, "trap '' TERM\nsleep 30; echo after\n");

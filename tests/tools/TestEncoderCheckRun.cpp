@@ -3,7 +3,7 @@
 // pass, so a profile naming an encoder or container the ffmpeg lacks fails here.
 #include "devices/ProfileFile.h"
 #include "tests/support/TestHome.h"
-#include "tests/tools/ToolProcess.h"
+#include "tests/support/ToolProcess.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // stand-in beside it.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliProcess.h"
+#include "tests/support/ToolProcess.h"
 #include "tests/support/TestHome.h"
-#include "tests/tools/ToolProcess.h"
+#include "tests/support/ToolProcess.h"
 
 #include <chrono>
 #include <csignal>

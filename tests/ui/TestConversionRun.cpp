@@ -3,10 +3,9 @@
 // and a start the encoder check refuses.
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliProcess.h"
 #include "tests/support/TestHome.h"
+#include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
@@ -26,7 +25,6 @@
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace zantrove {
@@ -43,29 +41,6 @@ std::string MakeClip(const std::string& folder, const std::string& name, int sec
                           test::ShellQuote(path))
                ? path
                : std::string();
-}
-
-// A running process whose command line names text: the encoder and its ffmpeg name the output, which
-// no process of another test does. A killed process stays listed until it is reaped; it does not count.
-const ProcessEntry* Find(const std::string& text, const std::string& name = {})
-{
-    const auto read = [](int pid, const char* file) {
-        std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
-    static std::vector<ProcessEntry> processes;
-    processes = Platform::Instance().ListProcesses();
-    for (const ProcessEntry& process : processes) {
-        const std::string stat = read(process.pid, "stat");
-        const std::size_t end = stat.rfind(')');
-        const bool running =
-            end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z' && stat[end + 2] != 'X';
-        const std::string commandLine = read(process.pid, "cmdline");
-        if (running && commandLine.find(text) != std::string::npos && commandLine.find("/bin/sh") != 0 &&
-            (name.empty() || process.name == name))
-            return &process;
-    }
-    return nullptr;
 }
 
 class ConversionRunTest : public ::testing::Test
@@ -140,9 +115,10 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     EXPECT_TRUE(window->isModal());
     EXPECT_FALSE(m_window->ConvertButton()->isVisible());
     ASSERT_TRUE(Writing(window, 2, "second"));
-    const ProcessEntry* encoder = Find(m_out + "/second.mp4", "Zantrove.exe");
-    ASSERT_TRUE(encoder);
-    ASSERT_EQ(::kill(encoder->pid, SIGKILL), 0); // dies without a word
+    // The encoder and its ffmpeg name the output, which no process of another test does.
+    const pid_t encoder = test::FindProcess(m_out + "/second.mp4", "Zantrove.exe");
+    ASSERT_GT(encoder, 0);
+    ASSERT_EQ(::kill(encoder, SIGKILL), 0); // dies without a word
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress().Finished(); }, 120000));
 
     EXPECT_EQ(window->CurrentFile()->text(), "Finished! 1 converted, 1 failed");
@@ -186,13 +162,13 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOw
     MessageBox::SetNextAnswer(MessageBox::No);
     window->CancelButton()->click();
     EXPECT_FALSE(window->Progress().Finished());
-    EXPECT_TRUE(Find(m_out));
+    EXPECT_TRUE(test::FindProcess(m_out));
 
     MessageBox::SetNextAnswer(MessageBox::Yes);
     window->CancelButton()->click();
     ASSERT_FALSE(MessageBox::Shown().empty());
     EXPECT_TRUE(MessageBox::Shown().back().text.starts_with("The conversion was cancelled!"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !Find(m_out); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !test::FindProcess(m_out); }, 5000));
     EXPECT_TRUE(FileExists(m_out + "/one.mp4"));
     EXPECT_FALSE(FileExists(m_out + "/two.mp4"));
     EXPECT_TRUE(FileExists(m_out + "/two.mp4.part"));

@@ -1,27 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tests/tools/ToolProcess.h"
+#include "tests/support/ToolProcess.h"
 
 #include "tests/support/TestHome.h"
 
 #include <cerrno>
-#include <chrono>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 namespace zantrove::test {
 
 namespace {
 
-// Standard input from /dev/null, output to outFd (or a new outFile), errors to errFile.
+// Standard input from /dev/null, output to outFd (or a new outFile), errors to errFile. Everything
+// is made before the fork: the test may have threads of its own.
 pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& outFile,
-            const std::string& errFile, const std::string& workingFolder)
+            const std::string& errFile, const std::string& workingFolder,
+            const std::vector<std::string>& environment = {})
 {
-    std::vector<char*> pointers;
-    for (const std::string& argument : argv)
-        pointers.push_back(const_cast<char*>(argument.c_str()));
-    pointers.push_back(nullptr);
+    const auto pointers = [](const std::vector<std::string>& strings) {
+        std::vector<char*> list;
+        for (const std::string& text : strings)
+            list.push_back(const_cast<char*>(text.c_str()));
+        list.push_back(nullptr);
+        return list;
+    };
+    const std::vector<char*> arguments = pointers(argv), variables = pointers(environment);
     const pid_t pid = ::fork();
     if (pid != 0)
         return pid;
@@ -30,7 +39,7 @@ pid_t Spawn(const std::vector<std::string>& argv, int outFd, const std::string& 
     if (::dup2(::open("/dev/null", O_RDONLY), 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
         (!workingFolder.empty() && ::chdir(workingFolder.c_str()) != 0))
         ::_exit(126);
-    ::execvp(pointers[0], pointers.data());
+    ::execvpe(arguments[0], arguments.data(), environment.empty() ? environ : variables.data());
     ::_exit(127);
 }
 
@@ -75,6 +84,29 @@ std::string ReadUntil(int fd, const std::string& text, double seconds)
     return read;
 }
 
+pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments)
+{
+    std::filesystem::create_directories(root + "/data");
+    std::vector<std::string> argv{ZANTROVE_APP_DIR "/zantrove-cli"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> environment{"XDG_DATA_HOME=" + root + "/data"};
+    for (char** entry = environ; *entry; ++entry) {
+        if (std::strncmp(*entry, "XDG_DATA_HOME=", 14) != 0)
+            environment.emplace_back(*entry);
+    }
+    return Spawn(argv, -1, root + "/out.txt", root + "/err.txt", {}, environment);
+}
+
+int WaitForCliProcess(pid_t pid)
+{
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 // "pid (comm) state ...": comm may hold blanks and parentheses, so the state follows the last ")".
 bool IsRunning(pid_t pid)
 {
@@ -82,6 +114,19 @@ bool IsRunning(pid_t pid)
     const std::size_t close = stat.rfind(") ");
     return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z' &&
            stat[close + 2] != 'X';
+}
+
+pid_t FindProcess(const std::string& text, const std::string& name)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const pid_t pid = std::atoi(entry.path().filename().c_str());
+        if (pid > 0 && pid != ::getpid() &&
+            ReadTextFile(entry.path() / "cmdline").find(text) != std::string::npos &&
+            (name.empty() || ReadTextFile(entry.path() / "comm") == name + "\n") && IsRunning(pid))
+            return pid;
+    }
+    return 0;
 }
 
 } // namespace zantrove::test

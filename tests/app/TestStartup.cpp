@@ -4,6 +4,7 @@
 #include "app/HelpLinks.h"
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
+#include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
@@ -26,23 +27,18 @@ public:
     }
 };
 
-class FakePlatform : public Platform
+class FakePlatform : public test::FoldersOnlyPlatform
 {
 public:
+    using FoldersOnlyPlatform::FoldersOnlyPlatform;
     FolderLookup answer;
     FolderLookup ShellFolder(int) const override { return answer; }
-    std::string ApplicationFolder() const override { return "/app"; }
-    std::string HomeFolder() const override { return "/home/u"; }
-    bool ShellOpen(const std::string&) override { return false; }
-    std::vector<ProcessEntry> ListProcesses() const override { return {}; }
-    bool TerminateProcess(int) override { return false; }
-    bool RequestShutdown() override { return false; }
 };
 
 TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndAFailedLookupIsReportedTwice)
 {
     const std::string data = test::MakeTempFolder("data");
-    FakePlatform platform;
+    FakePlatform platform(Platform::Instance());
     platform.answer = {FolderLookupStatus::Ok, data};
     for (int run = 0; run < 2; ++run) { // the second time it is there already: nothing new, nothing shown
         const SettingsFolder folder = ResolveSettingsFolder(platform);

@@ -17,10 +17,6 @@ constexpr const char* kRecipes[][2] = {
                  "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac"},
     {"mpeg4.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4 -an"},
     {"tone.mp3", "-f lavfi -i sine=frequency=440 -t 2 -c:a libmp3lame"},
-    {"fullhd.mp4",
-     "-f lavfi -i testsrc=size=1920x1080:rate=5 -t 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"},
-    {"Überraschung ñ 日本.mp4",
-     "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -an"},
 };
 
 } // namespace

@@ -43,7 +43,6 @@ TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
         ASSERT_NE(list.Append(VideoRow{}), 0);
     EXPECT_EQ(list.Append(VideoRow{}), 0);
     EXPECT_TRUE(list.Count() == 32767 && list.Row(32767) != nullptr);
-    EXPECT_EQ(TwipsToPixels(2100), 140);
 }
 
 TEST(VideoList, TrimmedExactlyWhenBothTrimFieldsAreSetAndTheDumpHasSevenFields)
@@ -112,27 +111,12 @@ TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
                         "after remove 1-1 count 1", "before reset 1-1 count 1", "after reset 1-1 count 0"}));
 }
 
-TEST(ListOperations, ClearingAsksEvenWhenEmptyAndOpeningNeedsACurrentRowAndUsesOnlyIt)
+TEST(ListOperations, OpeningNeedsACurrentRowAndUsesOnlyIt)
 {
-    VideoListModel list;
-    int asked = 0;
-    const auto answer = [&asked](bool yes) {
-        return [&asked, yes](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, yes; };
-    };
-    ClearListItems(list, answer(false));
-    list = FiveRows();
-    ClearListItems(list, answer(false));
-    EXPECT_EQ(list.Count(), 5);
-    ClearListItems(list, answer(true));
-    EXPECT_EQ(list.Count() + asked, 3);
-
-    list = FiveRows();
+    VideoListModel list = FiveRows();
     std::vector<std::string> used;
     const auto use = [&](bool verdict) {
-        return [&used, verdict](const std::string& path) {
-            used.push_back(path);
-            return verdict;
-        };
+        return [&used, verdict](const std::string& path) { return used.push_back(path), verdict; };
     };
     const auto refusal = [](const auto& result) {
         return result ? std::nullopt : std::optional(result.error().icon);

@@ -111,9 +111,20 @@ TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
                         "after remove 1-1 count 1", "before reset 1-1 count 1", "after reset 1-1 count 0"}));
 }
 
-TEST(ListOperations, OpeningNeedsACurrentRowAndUsesOnlyIt)
+TEST(ListOperations, ClearingAsksEvenWhenEmptyAndOpeningNeedsACurrentRowAndUsesOnlyIt)
 {
-    VideoListModel list = FiveRows();
+    VideoListModel list;
+    int asked = 0;
+    const auto answer = [&asked](bool yes) {
+        return [&asked, yes](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, yes; };
+    };
+    ClearListItems(list, answer(false)); // an empty list still asks
+    list = FiveRows();
+    ClearListItems(list, answer(false));
+    EXPECT_EQ(list.Count(), 5);
+    ClearListItems(list, answer(true));
+    EXPECT_EQ(list.Count() + asked, 3);
+    list = FiveRows();
     std::vector<std::string> used;
     const auto use = [&](bool verdict) {
         return [&used, verdict](const std::string& path) { return used.push_back(path), verdict; };

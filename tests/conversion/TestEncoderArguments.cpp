@@ -55,14 +55,14 @@ FileExistsTest Existing(std::vector<std::string> paths)
     return [paths](const std::string& path) { return std::ranges::count(paths, path) != 0; };
 }
 
-// The line for Row() and Settings() after a change, with D:\Out\Holiday.mp4 taken.
+// The line for Row() and Settings() after a change, with D:\Out\Holiday.mp4 and Holiday (2).mp4 taken.
 template <typename Change> std::string LineAfter(Change change)
 {
     VideoRow row = Row();
     EncoderSettings settings = Settings();
     change(row, settings);
-    return RenderArgumentLine(
-        BuildEncoderArguments(row, settings, Profile, Existing({"D:\\Out\\Holiday.mp4"}), '\\'));
+    return RenderArgumentLine(BuildEncoderArguments(
+        row, settings, Profile, Existing({"D:\\Out\\Holiday.mp4", "D:\\Out\\Holiday (2).mp4"}), '\\'));
 }
 
 // Whether the line holds every part, and not the absent one.
@@ -85,13 +85,11 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
     EXPECT_EQ(
         LineAfter([](Row_, Set) {}),
         "-i \"C:\\Videos\\Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
-        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (2).mp4\"");
+        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (3).mp4\"");
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoOff = true; }),
                       {".avi\" -vn -acodec aac", "-y \"D:\\Out\\Holiday.m4a\""}));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.audioOff = true, s.keepAspectRatio = false; }),
                       {" -s 320x240 -b 718kbps -r 25 -an -y "}));
-    EXPECT_TRUE(
-        Holds(LineAfter([](Row_ r, Set) { r.videoSize = "0x0"; }), {" -vcodec mpeg4 -b 718kbps"}, "-s "));
     EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.beginTime = "00:01:00", r.endTime = "00:02:30"; }),
                       {" -r 25 -ss 00:01:00 -t 00:01:30 -acodec"}));
     EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.beginTime = "00:01:00"; }), {" -r 25 -acodec"}, "-ss"));
@@ -146,16 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Fit{"4x1080", "320x240", ""}, Fit{"0x0", "320x240", ""}, Fit{"640x0", "320x240", ""},
                       Fit{"640x480", "big", ""}),
     [](const auto& row) { return test::CaseName(std::string(row.param[0]) + "_in_" + row.param[1]); });
-
-TEST(ChooseOutputPathTest, NumbersTakenNamesAndFolders)
-{
-    const std::string folder = test::MakeTempFolder("out");
-    WriteTextFile(folder + "/Clip.mp4", "x");
-    WriteTextFile(folder + "/Clip (2).mp4", "x");
-    CreateFolderPath(folder + "/Clip (3).mp4");
-    EXPECT_EQ(ChooseOutputPath(folder, "Clip", "mp4", FileExists, '/'), folder + "/Clip (3).mp4");
-    EXPECT_EQ(ChooseOutputPath(folder, "Other", "mp4", FileExists, '/'), folder + "/Other.mp4");
-}
 
 TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
 {

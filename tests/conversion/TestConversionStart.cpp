@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What refuses a start: an empty list, the codec's limits, and the encoder check against the
-// component's answer.
+// What refuses a start: an empty list, the codec's limits, and the component's encoder check.
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"

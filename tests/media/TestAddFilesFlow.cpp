@@ -3,7 +3,6 @@
 
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
-#include "storage/IniFile.h"
 #include "storage/UserSettings.h"
 #include "tests/support/TestHome.h"
 
@@ -49,10 +48,7 @@ protected:
         };
         return m_flow.AddVideoFiles(dialog, m_show);
     }
-    std::string StoredFolder() const
-    {
-        return ReadIniValue("Commondialog", "AddFiles", "<none>", SettingsFilePath(m_settings));
-    }
+    std::string StoredFolder() const { return ReadAddFilesFolder(m_settings, "<none>"); }
     Paths ListPaths() const
     {
         Paths paths;

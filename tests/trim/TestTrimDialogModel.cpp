@@ -59,26 +59,22 @@ TEST(TrimDialog, AFreshRowRunsFromZeroToItsDurationAndATrimmedOneShowsItsTimesUn
 
 TEST(TrimDialog, RefusesOrStoresTimesInTwoDigits)
 {
-    const std::string notNumeric = "Reason: You can only enter numeric values.";
-    const std::string pastTheMinute = "Reason: Minutes and seconds cannot exceed 59.";
-    const std::string startAfterEnd = "Reason: The Start Time cannot exceed the End Time.";
-    const std::string endAfterTotal = "the Total Duration of: 30:00:00";
     const struct
     {
         TrimEntries entries;
-        std::string result; // stored "begin-end", or the end of the refusal
+        std::string result; // stored "begin-end", or what the refusal names
     } table[] = {{{{"00", "10", "00"}, {"00", "10", "00"}}, "00:10:00-00:10:00"},
                  {{{"00", "00", "00"}, {"30", "00", "00"}}, "00:00:00-30:00:00"},
                  {{{"0", "5", "7"}, {"1", " 2 ", "3"}}, "00:05:07-01:02:03"},
                  {{{"23", "59", "59"}, {"25", "00", "00"}}, "23:59:59-25:00:00"}, // no wrap at a day
-                 {{{"00", "10", "01"}, {"00", "10", "00"}}, startAfterEnd},
-                 {{{"00", "00", "00"}, {"30", "00", "01"}}, endAfterTotal},
-                 {{{"00", "0a", "00"}, {"00", "10", "00"}}, notNumeric},
-                 {{{"00", "00", "00"}, {"", "10", "00"}}, notNumeric},
-                 {{{"00", "00", "60"}, {"00", "10", "00"}}, pastTheMinute},
-                 {{{"00", "00", "00"}, {"00", "60", "00"}}, pastTheMinute},
-                 {{{"00", "-1", "00"}, {"00", "10", "00"}}, notNumeric},
-                 {{{"x", "00", "00"}, {"00", "00", "00"}}, notNumeric}}; // numbers before order
+                 {{{"00", "10", "01"}, {"00", "10", "00"}}, "The Start Time cannot exceed the End Time"},
+                 {{{"00", "00", "00"}, {"30", "00", "01"}}, "Total Duration of: 30:00:00"},
+                 {{{"00", "0a", "00"}, {"00", "10", "00"}}, "numeric"},
+                 {{{"00", "00", "00"}, {"", "10", "00"}}, "numeric"},
+                 {{{"00", "00", "60"}, {"00", "10", "00"}}, "cannot exceed 59"},
+                 {{{"00", "00", "00"}, {"00", "60", "00"}}, "cannot exceed 59"},
+                 {{{"00", "-1", "00"}, {"00", "10", "00"}}, "numeric"},
+                 {{{"x", "00", "00"}, {"00", "00", "00"}}, "numeric"}}; // numbers before order
     for (const auto& row : table) {
         SCOPED_TRACE(Clock(row.entries.start) + "-" + Clock(row.entries.end));
         VideoListModel list = OneRow("30:00:00");
@@ -87,7 +83,7 @@ TEST(TrimDialog, RefusesOrStoresTimesInTwoDigits)
         if (message) {
             EXPECT_EQ(stored.beginTime + "-" + stored.endTime, row.result);
         } else {
-            EXPECT_TRUE(message.error().text.ends_with(row.result)) << message.error().text;
+            EXPECT_NE(message.error().text.find(row.result), std::string::npos) << message.error().text;
             EXPECT_EQ(message.error().icon, MessageIcon::Exclamation);
             EXPECT_FALSE(stored.IsTrimmed()) << "a refusal changes nothing";
         }

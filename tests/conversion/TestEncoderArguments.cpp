@@ -108,11 +108,9 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
                       {" -f ipod -vcodec libx264 ", "\"D:\\Out\\Holiday.m4v\"",
                        " -r 25 -sameq -profile:v baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec"}));
     // Quoted for the script's shell.
-    EXPECT_EQ(
-        RenderShellArguments(BuildEncoderArguments(Row("It's", "/v/It's $HOME.avi"), Settings("/o d"),
-                                                   Profile, Existing({}), '/')),
-        "-i '/v/It'\\''s $HOME.avi' -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
-        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y '/o d/It'\\''s.mp4'");
+    EXPECT_TRUE(Holds(RenderShellArguments(BuildEncoderArguments(
+                          Row("It's", "/v/It's $HOME.avi"), Settings("/o d"), Profile, Existing({}), '/')),
+                      {"-i '/v/It'\\''s $HOME.avi' -f mp4 ", " -ac 2 -y '/o d/It'\\''s.mp4'"}));
 }
 
 using Fit = std::array<const char*, 3>; // source, target, the fragment joined by blanks

@@ -35,7 +35,6 @@ TEST(IniRead, GivesTheValueOrTheDefault)
         {"[A]\r\nk=v\r\n", "A", "k", "v"},
         {"[A]\nk=\n", "A", "k", ""},       // empty is not absent
         {"[A]\n[]\nk=v\n", "A", "k", "d"}, // an empty header still ends the section
-        {"[A]\n[ ]\nk=v\n", "A", "k", "d"},
         {"[A]\n[\nk=v\n", "A", "k", "v"},
         {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"}};
     const std::string file = MakeTempFolder() + "/Settings.ini";

@@ -67,9 +67,7 @@ EncoderSettings Codecs(std::string video, std::string audio, bool videoOff = fal
 
 std::string Profile(std::string_view section, std::string_view key)
 {
-    if (key != "VideoFormat")
-        return "";
-    return section == "libx264" ? "mp4" : section == "mpeg4" ? "ipod" : "";
+    return key != "VideoFormat" ? "" : section == "libx264" ? "mp4" : section == "mpeg4" ? "ipod" : "";
 }
 
 TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)

@@ -11,9 +11,7 @@ namespace {
 
 VideoRow Named(std::string name)
 {
-    VideoRow row;
-    row.filename = std::move(name);
-    return row;
+    return {std::move(name), "", "", "", "", "", ""};
 }
 
 VideoListModel FiveRows()

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The encoder's arguments for a row, the picture's fit into the target size, and the script that
-// runs them.
+// The encoder's arguments for a row, the picture's fit into the target size, and the script.
 #include "conversion/ConversionScript.h"
 #include "conversion/EncoderArguments.h"
 #include "media/VideoListModel.h"

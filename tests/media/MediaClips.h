@@ -15,7 +15,6 @@ enum class Clip
 };
 std::string ClipPath(Clip clip);
 
-// The folder the clips are made in.
 std::string ClipFolder();
 
 // Runs a command through the shell; true when it exited with 0.

@@ -72,7 +72,6 @@ TEST_F(AddFiles, ACancelledDialogChangesNothingAndOneFileIsAddedWithItsFolder)
     EXPECT_EQ(m_lastSetup.startFolder, "/home/someone");
     EXPECT_TRUE(m_lastSetup.filters == AddFilesDialogFilters() && m_list.IsEmpty());
     EXPECT_FALSE(FileExists(SettingsFilePath(m_settings)));
-
     // One dialog file is added without processing events, and cannot be cancelled.
     m_onProbe = [this](std::size_t) { m_flow.Cancel(); };
     const AddFilesResult result = Add({"/videos/a.avi"});
@@ -81,7 +80,6 @@ TEST_F(AddFiles, ACancelledDialogChangesNothingAndOneFileIsAddedWithItsFolder)
               "name of /videos/a.avi | AVC | 00:00:02 | 160x120 |  |  | /videos/a.avi");
     EXPECT_EQ(StoredFolder(), "/videos/");
     EXPECT_EQ(m_shown, (Paths{"Adding File... 0/1/1", "Adding File... 1/1/1."}));
-
     // The start folder itself is not written again.
     test::WriteTextFile(SettingsFilePath(m_settings), "");
     AddFilesFlow(m_list, m_settings, "/videos/", FakeProbe).AddVideoFiles([](const AddFilesDialogSetup&) {
@@ -121,7 +119,6 @@ TEST_F(AddFiles, CancelDuringTheSecondOfFiveLeavesTwoCompleteRowsAndANewAddStart
     // Every row was complete the moment it appeared.
     EXPECT_EQ(seenRows, (Paths{"name of /v/1.avi | AVC | 00:00:02 | 160x120 |  |  | /v/1.avi",
                                "name of /v/2.avi | AVC | 00:00:02 | 160x120 |  |  | /v/2.avi"}));
-
     // A new add starts afresh; dropped paths are taken unfiltered and leave the remembered folder.
     m_onProbe = nullptr;
     m_flow.Cancel();

@@ -79,7 +79,6 @@ protected:
         ASSERT_EQ(m_window->CurrentStep(), step);
     }
 
-    // What lvwVideoFiles shows in one cell, through the view's own model.
     QVariant Cell(int row, int column, int role = Qt::DisplayRole) const
     {
         return m_window->VideoFiles()->model()->index(row, column).data(role);

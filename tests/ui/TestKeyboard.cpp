@@ -3,8 +3,6 @@
 // when a step, button or window is shown, Esc on the progress window, Del and the list's menu keys.
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ProcessingWindow.h"
-#include "ui/VideoListActions.h"
-#include "ui/VideoListBinder.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -60,17 +58,11 @@ bool FocusIn(const QString& name)
 class KeyboardTest : public test::MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        Platform::SetInstance(&m_platform);
-        test::WriteTextFile(m_clipPath, "not really a clip");
-        OpenMain();
-    }
-
     // A fresh main window with three rows, shown and active; the windows of the last one go with it.
     void OpenMain()
     {
         Open();
+        test::WriteTextFile(m_clipPath, "not really a clip");
         for (const char* name : {"a", "b", "c"})
             AddRow(name, "00:01:00", m_clipPath);
         m_platform.opened.clear();
@@ -78,9 +70,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
 
-public: // the tables' checks read them
-    using MainWindowTest::m_platform;
-    using MainWindowTest::m_window;
     std::string m_clipPath = test::MakeTempFolder("clips") + "/clip.avi";
 };
 
@@ -93,13 +82,13 @@ struct KeyCase
     const char* name;
     std::function<void(MainWindow&)> before;
     QString script;
-    std::function<bool(KeyboardTest&)> done;
+    std::function<bool()> done;
     std::function<void(MainWindow&)> then = nullptr; // between the keys and the check
 };
 
 TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
 {
-    const auto focus = [](const char* name) { return [name](KeyboardTest&) { return FocusIn(name); }; };
+    const auto focus = [](const char* name) { return [name] { return FocusIn(name); }; };
     const auto adding = [](MainWindow& main) { main.CancelOverlay()->show(); };
     const auto progress = [](MainWindow& main) {
         QWidget* window =
@@ -110,28 +99,26 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
     };
     const std::vector<KeyCase> cases = {
         {"tile by Enter", nullptr, "lblClickAreaIPhone Return;",
-         [](auto& t) { return t.m_window->SelectedDevice() == "iPhone"; }},
+         [this] { return m_window->SelectedDevice() == "iPhone"; }},
         {"about link by Enter, on Close", nullptr, "lblAbout Return;", focus("cmdClose")},
         {"edit size by Enter, on the width", nullptr,
          kToPanel + "lblVideoSettings Return; imgEditVideoSize Return;", focus("txtWidth")},
         {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
-         [](auto& t) { return t.m_platform.opened.size() == 1; }},
+         [this] { return m_platform.opened.size() == 1; }},
         {"cancel link of an add by Enter", adding, "CancelLabel Return;",
-         [](auto& t) { return !t.m_window->CancelOverlay()->isVisible(); }},
+         [this] { return !m_window->CancelOverlay()->isVisible(); }},
         {"Del removes the selected row", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Del;",
-         [](auto& t) {
-             return t.m_window->VideoList().Count() == 2 && t.m_window->VideoList().Row(2)->filename == "c";
-         }},
+         [this] { return m_window->VideoList().Count() == 2 && Cell(1, 0) == "c"; }},
         {"Convert takes the focus from Next", nullptr, kToStep4, focus("bttnConvert")},
         {"Next takes it back after a run", nullptr, kToStep4, focus("bttnNext"),
          [](MainWindow& main) { main.ConvertCompleted(false); }},
         {"hiding the panel focuses its button", nullptr, kToPanel + "bttnHideAdvancedSettings Return;",
          focus("bttnAdvancedSettings")},
         {"Esc on the progress window asks, as Cancel does", progress, "",
-         [](auto& t) {
+         [this] {
              return MessageBox::Shown().size() == 1 &&
                     MessageBox::Shown()[0].text.starts_with("Are you sure you want to cancel?") &&
-                    t.m_window->template findChild<QWidget*>("frmProcessing")->isVisible();
+                    m_window->findChild<QWidget*>("frmProcessing")->isVisible();
          },
          [](MainWindow&) { MessageBox::SetNextAnswer(MessageBox::No), Press(Qt::Key_Escape); }},
         {"a step changed from inside keeps the focus in the steps",
@@ -145,7 +132,7 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
         ASSERT_NO_FATAL_FAILURE(Play(row.script));
         if (row.then)
             row.then(*m_window);
-        EXPECT_TRUE(row.done(*this)) << "focus on " << Name().toStdString();
+        EXPECT_TRUE(row.done()) << "focus on " << Name().toStdString();
     }
 }
 
@@ -154,7 +141,7 @@ struct MenuCase
     const char* name;
     std::function<void(QTreeView*)> ask;
     QString letters; // then typed into the menu
-    std::function<bool(KeyboardTest&)> done;
+    std::function<bool()> done;
 };
 
 TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersPick)
@@ -168,12 +155,11 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         QApplication::sendEvent(list, &event);
     };
     const std::vector<MenuCase> cases = {
-        {"menu key, Trim Video File", menuKey, "T",
-         [](KeyboardTest&) { return FocusIn("txtStartTimeHours"); }},
+        {"menu key, Trim Video File", menuKey, "T", [] { return FocusIn("txtStartTimeHours"); }},
         {"Shift+F10, Remove Items > Remove Selected", shiftF10, "RR",
-         [](auto& t) { return t.m_window->VideoList().Count() == 2; }},
+         [this] { return m_window->VideoList().Count() == 2; }},
         {"desktop's event, Open Video File", desktop, "O",
-         [](auto& t) { return t.m_platform.opened == std::vector<std::string>{t.m_clipPath}; }},
+         [this] { return m_platform.opened == std::vector<std::string>{m_clipPath}; }},
     };
     for (const MenuCase& row : cases) {
         SCOPED_TRACE(row.name);
@@ -198,7 +184,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         for (QChar letter : row.letters) // a menu entry's letter works without Alt
             Press(static_cast<Qt::Key>(letter.unicode()));
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-        EXPECT_TRUE(row.done(*this)) << "focus on " << Name().toStdString();
+        EXPECT_TRUE(row.done()) << "focus on " << Name().toStdString();
     }
 }
 

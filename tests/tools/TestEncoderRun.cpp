@@ -3,7 +3,6 @@
 // stand-in beside it.
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/ToolProcess.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/TestHome.h"
-#include "tests/tools/TestIpod.h"
 #include "tests/support/ToolProcess.h"
+#include "tests/tools/TestIpod.h"
 #include "tools/library/PlaylistFile.h"
 
 #include <cstdlib>

@@ -102,6 +102,15 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
     // A terminal gets the column names first; a pipe only the rows.
     EXPECT_EQ(InvokeCli({"probe", mp4, missing, mp3, notes}, ZANTROVE_APP_DIR, true).out,
               "Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath\n" + lines);
+    // In the "C" locale the library alone cannot open a non-ASCII name, a Latin-1 byte is no UTF-8 at
+    // all, and the library's templates would expand a name with percent signs.
+    const std::string folder = test::MakeTempFolder();
+    for (const std::string name :
+         {"\xC3\x9C ber \xC3\xB1 \xE6\x97\xA5", "caf\xE9", "x%FileName", "a %b% c"}) {
+        std::filesystem::copy_file(mp4, folder + "/" + name + ".mp4");
+        EXPECT_EQ(InvokeCli({"probe", folder + "/" + name + ".mp4"}).out,
+                  name + " | AVC | 00:00:02 | 160x120 |  |  | " + folder + "/" + name + ".mp4\n");
+    }
 }
 
 // convert refuses to start before anything is written, and names what is missing.

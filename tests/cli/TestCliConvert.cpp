@@ -164,12 +164,7 @@ TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
 // A clip long enough that its conversion is surely still running when the test acts on it.
 std::string LongClip(const std::string& name)
 {
-    const std::string path = test::MakeTempFolder("long") + "/" + name + ".mp4";
-    const bool made =
-        test::RunShell("ffmpeg -nostdin -v error -f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi "
-                       "-i sine=frequency=440 -t 30 -c:v libx264 -preset ultrafast -c:a aac -y " +
-                       test::ShellQuote(path) + " </dev/null");
-    return made ? path : std::string();
+    return test::MakeClip(test::ClipFolder(), name, 30);
 }
 
 // The iPod nano's fast profile, as a program of its own with its settings under root.

@@ -40,6 +40,17 @@ std::string ClipFolder()
     return folder;
 }
 
+std::string MakeClip(const std::string& folder, const std::string& name, int seconds)
+{
+    const std::string path = folder + "/" + name + ".mp4";
+    return RunShell("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i "
+                    "sine=frequency=440:sample_rate=44100 -t " +
+                    std::to_string(seconds) + " -c:v libx264 -preset ultrafast -c:a aac " + ShellQuote(path) +
+                    " </dev/null")
+               ? path
+               : std::string();
+}
+
 std::string ClipPath(Clip clip)
 {
     static std::map<Clip, std::string> made;

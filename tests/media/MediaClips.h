@@ -16,6 +16,8 @@ enum class Clip
 std::string ClipPath(Clip clip);
 
 std::string ClipFolder();
+// A clip of its own, folder/name.mp4, the given seconds long with picture and sound: H.264 and AAC.
+std::string MakeClip(const std::string& folder, const std::string& name, int seconds);
 
 // Runs a command through the shell; true when it exited with 0.
 bool RunShell(const std::string& command);

@@ -7,6 +7,7 @@
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
+#include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/OutputStep.h"
@@ -31,33 +32,17 @@ namespace zantrove {
 namespace {
 namespace fs = std::filesystem;
 
-// A clip of its own name, so each row has a distinct output.
-std::string MakeClip(const std::string& folder, const std::string& name, int seconds)
-{
-    const std::string path = folder + "/" + name + ".mp4";
-    return test::RunShell("ffmpeg -v error -f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i "
-                          "sine=frequency=440:sample_rate=44100 -t " +
-                          std::to_string(seconds) + " -c:v libx264 -preset ultrafast -c:a aac -y " +
-                          test::ShellQuote(path))
-               ? path
-               : std::string();
-}
-
-class ConversionRunTest : public ::testing::Test
+// The window as the other window tests open it, but on the real platform: a cancel ends real processes.
+class ConversionRunTest : public test::MainWindowTest
 {
 protected:
+    void SetUp() override {}
     void Open(const std::string& applicationFolder = ZANTROVE_APP_DIR)
     {
-        MessageBox::SetTestMode(true);
-        MessageBox::ClearShown();
-        ::setenv("XDG_DATA_HOME", test::MakeTempFolder("data").c_str(), 1);
-        m_window = std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
-        m_window->Load({});
-        m_window->show();
+        MainWindowTest::Open(applicationFolder);
         m_window->Step3()->OutputDirectory()->setText(QString::fromStdString(m_out));
         m_window->SwitchDevice("iPhone");
     }
-    void TearDown() override { m_window.reset(); }
 
     void Add(const std::vector<std::string>& paths)
     {
@@ -97,14 +82,13 @@ protected:
 
     std::string m_clips = test::MakeTempFolder("clips");
     std::string m_out = test::MakeTempFolder("out") + "/Converted";
-    std::unique_ptr<MainWindow> m_window;
 };
 
 TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
 {
     Open();
-    const std::string second = MakeClip(m_clips, "second", 30);
-    Add({MakeClip(m_clips, "first", 1), second});
+    const std::string second = test::MakeClip(m_clips, "second", 30);
+    Add({test::MakeClip(m_clips, "first", 1), second});
     const int before = m_window->NumberOfConvertedFiles();
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
@@ -148,8 +132,8 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
 TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOwnEncoder)
 {
     Open();
-    const std::string two = MakeClip(m_clips, "two", 30);
-    Add({MakeClip(m_clips, "one", 1), two, MakeClip(m_clips, "three", 1)});
+    const std::string two = test::MakeClip(m_clips, "two", 30);
+    Add({test::MakeClip(m_clips, "one", 1), two, test::MakeClip(m_clips, "three", 1)});
     ProcessingWindow* window = Start();
     ASSERT_TRUE(window);
     ASSERT_TRUE(Writing(window, 2, "two"));

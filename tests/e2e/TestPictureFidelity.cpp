@@ -47,7 +47,7 @@ const Source kSources[] = {
     {"phone-upright.mp4", 360, 640, "30", "-vf transpose=cclock -c:v libx264 -preset ultrafast", 30, true},
     {"portrait.mp4", 360, 640, "30", "-c:v libx264 -preset ultrafast", 30},
     {"film.mkv", 956, 400, "24000/1001", "-c:v libx264 -preset ultrafast", 24000.0 / 1001},
-    {"pal-50.mp4", 640, 360, "50", "-c:v libx264 -preset ultrafast", 30},
+    {"pal-50.mp4", 640, 360, "50", "-c:v libx264 -preset ultrafast", 25},
     {"ntsc-60.mp4", 640, 360, "60", "-c:v libx264 -preset ultrafast", 30},
     {"variable.mp4", 640, 360, "30",
      "-vf settb=1/1000,setpts='(N+0.4*mod(N\\,3))/(30*TB)' -fps_mode vfr -enc_time_base 1:1000 -c:v libx264 "

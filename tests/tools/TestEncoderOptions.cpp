@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/EncoderOptions.h"
 #include "tools/encoder/ProgressReport.h"
+#include "tools/encoder/SourceScan.h"
 
 #include <gtest/gtest.h>
 #include <regex>
@@ -83,6 +84,99 @@ TEST(EncoderOptionsTest, RatesAndMuxers)
                       {"O.MOV", "mov"},     {"b.mkv", "matroska"}, {"/dir.mp4/noextension", ""}};
     for (const auto& [file, muxer] : muxers)
         EXPECT_EQ(MuxerForFileName(file), muxer);
+}
+
+// idet's printout for frames frames, a field repeated in each frame of repeats, and its last verdicts.
+std::string FieldPrintout(int frames, const std::vector<int>& repeats, int tff, int bff, int progressive)
+{
+    std::string text;
+    for (int frame = 0; frame < frames; ++frame)
+        text += "frame:" + std::to_string(frame) + " pts:0 pts_time:0\nlavfi.idet.repeated.current_frame=" +
+                (std::find(repeats.begin(), repeats.end(), frame) != repeats.end() ? "top" : "neither") +
+                "\n";
+    return text + "lavfi.idet.multiple.tff=" + std::to_string(tff) +
+           ".00\nlavfi.idet.multiple.bff=" + std::to_string(bff) +
+           ".00\nlavfi.idet.multiple.progressive=" + std::to_string(progressive) + ".00\n";
+}
+
+// Each row: ffprobe's flags, idet's printout when the flags call for one (empty: they must not), and
+// what the conversion gets under a 30 fps ceiling: the filters and the rate.
+TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
+{
+    std::vector<int> cadence; // two repeated fields every five frames, at the same places
+    for (int frame = 2; frame < 150; frame += 5)
+        cadence.insert(cadence.end(), {frame, frame + 2});
+    const std::string flaggedFilm =
+        "field_order=progressive\nr_frame_rate=30000/1001\navg_frame_rate=24000/1001\n"
+        "interlaced_frame=0\nrepeat_pict=1\ninterlaced_frame=0\nrepeat_pict=0\n";
+    struct Row
+    {
+        const char* what;
+        std::string flags, pictures, filters, rate;
+    };
+    const Row rows[] = {
+        {"1080i camcorder", "field_order=tt\nr_frame_rate=25/1\navg_frame_rate=25/1\ninterlaced_frame=1\n",
+         FieldPrintout(150, {}, 140, 0, 2), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
+        {"PAL DV, order flag wrong", "field_order=tt\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
+         FieldPrintout(150, {}, 3, 120, 20), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+        {"unflagged interlaced", "r_frame_rate=25/1\navg_frame_rate=25/1\n",
+         FieldPrintout(150, {}, 0, 40, 100), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+        {"progressive flagged interlaced", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
+         FieldPrintout(150, {}, 2, 6, 140), "", "30"},
+        {"too few frames to overrule the flags", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+        {"NTSC film with pulldown", "field_order=tt\nr_frame_rate=30000/1001\navg_frame_rate=30000/1001\n",
+         FieldPrintout(150, cadence, 60, 0, 90),
+         "fieldmatch=order=tff:combmatch=full,bwdif=mode=send_frame:parity=tff:deint=interlaced,decimate",
+         "30"},
+        {"29.97 camcorder, not film", "field_order=bb\nr_frame_rate=30000/1001\navg_frame_rate=30000/1001\n",
+         FieldPrintout(150, {3, 40, 41, 77, 100}, 0, 150, 0), "bwdif=mode=send_frame:parity=bff:deint=all",
+         "30"},
+        {"soft pulldown", flaggedFilm, "", "", "30"},
+        {"1080p50", "field_order=progressive\nr_frame_rate=50/1\navg_frame_rate=50/1\n", "", "fps=25", "25"},
+        {"59.94", "field_order=progressive\nr_frame_rate=60000/1001\navg_frame_rate=60000/1001\n", "",
+         "fps=30000/1001", "30000/1001"},
+        {"variable rate", "field_order=progressive\nr_frame_rate=90000/1\navg_frame_rate=59/2\n", "", "",
+         "30"},
+        {"25p checked, left sharp", "field_order=progressive\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
+         FieldPrintout(150, {}, 1, 0, 149), "", "30"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const StreamFlags flags = ReadStreamFlags(row.flags);
+        ASSERT_EQ(NeedsPictureCheck(flags), !row.pictures.empty());
+        const ScanDecision scan = DecideScan(
+            flags, row.pictures.empty() ? std::nullopt : std::optional(ReadFieldStatistics(row.pictures)));
+        EncoderRequest request;
+        request.input = "a";
+        request.output = "o.m4v";
+        request.frameRate = "30";
+        request.scanFilters = ScanFilters(scan);
+        request.sourceRate = ProgressiveRate(flags, scan).Known() ? ProgressiveRate(flags, scan).Text() : "";
+        std::string text;
+        for (const std::string& word : BuildFfmpegArguments(request))
+            text += " " + word;
+        EXPECT_NE(text.find(row.filters.empty() ? " -fpsmax" : " -vf " + row.filters + " -fpsmax"),
+                  std::string::npos)
+            << text;
+        EXPECT_EQ(row.filters.empty(), text.find(" -vf ") == std::string::npos) << text;
+        EXPECT_NE(text.find(" -fpsmax " + row.rate + " -fps_mode cfr"), std::string::npos) << text;
+    }
+}
+
+TEST(SourceScanTest, AFasterRateComesDownToAWholeFraction)
+{
+    const Rows rates{{"50", "25"},    {"60000/1001", "30000/1001"},
+                     {"60", "30"},    {"48", "24"},
+                     {"100", "25"},   {"120", "30"},
+                     {"35", "30"},    {"25", "30"},
+                     {"29.97", "30"}, {"24000/1001", "30"}};
+    for (const auto& [source, ceiling] : rates)
+        EXPECT_EQ(RateCeiling(ReadFrameRate(source).value_or(FrameRate{}), "30"), ceiling) << source;
+    EXPECT_EQ(RateCeiling(FrameRate{0, 1}, "30"), "30");
+    EXPECT_EQ(RateCeiling(FrameRate{25, 1}, "15"), "25/2");
+    for (const char* bad : {"", "0", "x", "25/", "2.", "1/0"})
+        EXPECT_EQ(ReadFrameRate(bad), std::nullopt) << bad;
 }
 
 TEST(ProgressReportTest, BlocksBecomeStatusLines)

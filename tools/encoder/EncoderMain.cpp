@@ -12,6 +12,7 @@
 #include "tools/encoder/FfmpegRunner.h"
 #include "tools/encoder/OutputClaim.h"
 #include "tools/encoder/ProgressReport.h"
+#include "tools/encoder/SourceScan.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -54,24 +56,58 @@ bool ReadsBackWhole(const std::string& ffmpeg, const std::string& path)
     return check.Succeeded() && !check.reportedErrors;
 }
 
-// The source's default audio track, as ffprobe beside ffmpeg sees it; the first when it cannot tell.
-int ChooseAudioTrack(const std::string& ffmpeg, const std::string& input)
+// The ffprobe beside ffmpeg; empty when there is none.
+std::string FfprobeBeside(const std::string& ffmpeg)
 {
     std::string ffprobe = ffmpeg;
     const std::size_t name = ffprobe.rfind("ffmpeg");
     if (name == std::string::npos || name + 6 != ffprobe.size())
-        return 0;
+        return {};
     ffprobe.replace(name, 6, "ffprobe");
     // A folder with ffmpeg alone beside us: the first track it is, without a complaint in the log.
     if (ffprobe.find('/') != std::string::npos && ::access(ffprobe.c_str(), X_OK) != 0)
-        return 0;
+        return {};
+    return ffprobe;
+}
+
+// What program answers on its standard output; nullopt when it failed.
+std::optional<std::string> Ask(const std::string& program, const std::vector<std::string>& arguments)
+{
     std::string answer;
     const zantrove::FfmpegOutcome outcome =
-        zantrove::RunFfmpeg(ffprobe,
-                            {"-v", "quiet", "-select_streams", "a", "-show_entries",
-                             "stream_disposition=default", "-of", "csv=p=0", zantrove::FileUrl(input)},
-                            [&answer](std::string_view chunk) { answer += chunk; });
-    return outcome.Succeeded() ? zantrove::DefaultAudioTrack(answer) : 0;
+        zantrove::RunFfmpeg(program, arguments, [&answer](std::string_view chunk) { answer += chunk; });
+    if (!outcome.Succeeded())
+        return std::nullopt;
+    return answer;
+}
+
+// The source's default audio track, as ffprobe sees it; the first when it cannot tell.
+int ChooseAudioTrack(const std::string& ffprobe, const std::string& input)
+{
+    const auto answer =
+        Ask(ffprobe, {"-v", "quiet", "-select_streams", "a", "-show_entries", "stream_disposition=default",
+                      "-of", "csv=p=0", zantrove::FileUrl(input)});
+    return answer ? zantrove::DefaultAudioTrack(*answer) : 0;
+}
+
+// How the source's pictures were taken, from their flags, and from the pictures themselves where the
+// flags may be wrong; the request gets the filters that make them progressive and their rate.
+void LookAtScan(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
+{
+    const auto answer = Ask(ffprobe, zantrove::StreamFlagsArguments(zantrove::FileUrl(request.input)));
+    if (!answer)
+        return;
+    const zantrove::StreamFlags flags = zantrove::ReadStreamFlags(*answer);
+    std::optional<zantrove::FieldStatistics> pictures;
+    if (zantrove::NeedsPictureCheck(flags)) {
+        if (const auto printout =
+                Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start)))
+            pictures = zantrove::ReadFieldStatistics(*printout);
+    }
+    const zantrove::ScanDecision scan = zantrove::DecideScan(flags, pictures);
+    request.scanFilters = zantrove::ScanFilters(scan);
+    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(flags, scan); rate.Known())
+        request.sourceRate = rate.Text();
 }
 
 // Started with a standard stream closed, the first file or pipe opened here would take its number,
@@ -122,8 +158,17 @@ int main(int argc, char** argv)
     bool progressSeen = false;
     long long pictures = 0; // ffmpeg's frame count: video frames only, absent without video
     const std::string ffmpeg = zantrove::FindFfmpeg(argv[0]);
-    if (!request.audioOff)
-        request.audioTrack = ChooseAudioTrack(ffmpeg, request.input);
+    // A source read ahead of the conversion must be there to be read again: a pipe would be used up.
+    struct stat source
+    {
+    };
+    const bool readTwice = ::stat(request.input.c_str(), &source) == 0 && S_ISREG(source.st_mode);
+    if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice) {
+        if (!request.audioOff)
+            request.audioTrack = ChooseAudioTrack(ffprobe, request.input);
+        if (!request.videoOff)
+            LookAtScan(ffmpeg, ffprobe, request);
+    }
     const zantrove::FfmpegOutcome outcome =
         zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request), [&](std::string_view chunk) {
             for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {

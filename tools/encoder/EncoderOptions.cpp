@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/encoder/EncoderOptions.h"
 
+#include "tools/encoder/SourceScan.h"
 #include "tools/encoder/StreamSwitch.h"
 
 #include <algorithm>
@@ -297,6 +298,18 @@ std::string VideoFilterChain(const EncoderRequest& request)
     const std::string width = std::to_string(request.width);
     const std::string height = std::to_string(request.height);
     std::vector<std::string> filters;
+    // Fields are woven back into frames at the source's size, before anything scales them apart.
+    if (!request.scanFilters.empty())
+        filters.push_back(request.scanFilters);
+    // A whole fraction of a faster source's rate is taken by the filter, which keeps every n-th frame
+    // from the first on; the muxer's rate conversion would run ahead by a frame or two at the start.
+    if (!request.frameRate.empty()) {
+        const std::string rate =
+            RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
+        if (rate != request.frameRate)
+            filters.push_back("fps=" + rate);
+    }
+    const std::size_t shaping = filters.size();
     if (request.cropTop > 0 || request.cropBottom > 0) {
         // The caller's crop rows refer to the source scaled to the target width with the
         // proportions it is displayed at (dar: a DVD's pixels are not square), nearest row.
@@ -321,11 +334,10 @@ std::string VideoFilterChain(const EncoderRequest& request)
                                 : "pad=iw+" + std::to_string(columns) + ":ih+" + std::to_string(rows) + ":" +
                                       x + ":" + y);
     }
-    if (filters.empty())
-        return {};
-    // The sizes were worked out for square pixels; without this, scale keeps a source's odd
-    // sample ratio and players would stretch the picture again.
-    filters.push_back("setsar=1");
+    if (filters.size() > shaping)
+        // The sizes were worked out for square pixels; without this, scale keeps a source's odd
+        // sample ratio and players would stretch the picture again.
+        filters.push_back("setsar=1");
     std::string chain;
     for (const std::string& filter : filters)
         chain += (chain.empty() ? "" : ",") + filter;
@@ -388,9 +400,13 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         } else if (!request.videoBitrate.empty()) {
             args.insert(args.end(), {"-b:v", request.videoBitrate});
         }
-        // A ceiling, not a rate: 25 stays 25 and 60 comes down to 30; a variable rate becomes constant.
+        // A ceiling, not a rate: 25 stays 25, 60 comes down to 30 and 50 to 25; a variable rate
+        // becomes constant.
         if (!request.frameRate.empty())
-            args.insert(args.end(), {"-fpsmax", request.frameRate, "-fps_mode", "cfr"});
+            args.insert(args.end(), {"-fpsmax",
+                                     RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}),
+                                                 request.frameRate),
+                                     "-fps_mode", "cfr"});
     }
     args.insert(args.end(), request.extra.begin(), request.extra.end());
 

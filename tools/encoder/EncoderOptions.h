@@ -39,6 +39,10 @@ struct EncoderRequest
     std::string channels;
     std::vector<std::string> extra; // device parameters, option and value as they stand
     int audioTrack = 0;             // among the source's audio tracks, the one converted
+    // From the look at the source: the filters that make its frames progressive, and their rate
+    // afterwards ("25", "24000/1001"; empty when it varies or is not known).
+    std::string scanFilters;
+    std::string sourceRate;
 };
 
 // Why the arguments were refused, with the source they name (empty without one), so that the failure

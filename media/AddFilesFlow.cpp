@@ -88,6 +88,7 @@ bool AddFilesFlow::AddOne(const std::string& path)
     row.codec = std::move(fields.codec);
     row.duration = std::move(fields.duration);
     row.videoSize = std::move(fields.videoSize);
+    row.scan = std::move(fields.scan);
     row.filepath = path;
     return m_list.Append(std::move(row)) != 0;
 }

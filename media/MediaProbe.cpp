@@ -143,6 +143,30 @@ DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height
     return size;
 }
 
+std::string ScanText(std::string_view answer)
+{
+    std::string_view parts[4];
+    for (std::string_view& part : parts) {
+        const std::size_t slash = std::min(answer.find('/'), answer.size());
+        part = TrimBlanks(answer.substr(0, slash));
+        answer.remove_prefix(std::min(slash + 1, answer.size()));
+    }
+    const auto [type, order, originalType, originalOrder] = parts;
+    if (order.find("Pulldown") != std::string_view::npos ||
+        originalOrder.find("Pulldown") != std::string_view::npos)
+        return "Film with pulldown";
+    const auto interlaced = [](std::string_view scan) {
+        return scan == "Interlaced" || scan == "MBAFF" || scan == "PAFF";
+    };
+    if (interlaced(type) || (type.empty() && interlaced(originalType))) {
+        const std::string_view known = order.empty() ? originalOrder : order;
+        if (known.starts_with("B"))
+            return "Interlaced, bottom field first";
+        return known.starts_with("T") ? "Interlaced, top field first" : "Interlaced";
+    }
+    return type == "Progressive" ? "Progressive" : "";
+}
+
 ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
 {
     ProbeFields fields;
@@ -157,6 +181,7 @@ ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
     const DisplaySize shown =
         DisplayedPictureSize(answers.width, answers.height, answers.pixelAspect, answers.rotation);
     fields.videoSize = std::to_string(shown.width) + "x" + std::to_string(shown.height);
+    fields.scan = ScanText(answers.scan);
     return fields;
 }
 
@@ -177,6 +202,7 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
     answers.height = handle.AskFirstStream(kHeightTemplate);
     answers.pixelAspect = handle.AskFirstStream(kPixelAspectTemplate);
     answers.rotation = handle.AskFirstStream(kRotationTemplate);
+    answers.scan = handle.AskFirstStream(kScanTemplate);
     return answers;
 }
 
@@ -198,6 +224,7 @@ void GetVideoFileInfo(VideoListModel& list, std::int16_t& index, MediaLibrary& l
     probed.codec = std::move(fields.codec);
     probed.duration = std::move(fields.duration);
     probed.videoSize = std::move(fields.videoSize);
+    probed.scan = std::move(fields.scan);
     list.SetRow(index, std::move(probed));
 }
 

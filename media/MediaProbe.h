@@ -26,6 +26,11 @@ inline constexpr std::string_view kRotationTemplate = "Video;%Rotation%|";
 // nothing for every file, while %Format% still names the codec ("AVC", "MPEG-4 Visual").
 inline constexpr std::string_view kFormatTemplate = "Video;%Format%|";
 
+// How the pictures were taken, in one question: "Progressive", or "Interlaced" (also "MBAFF", "PAFF")
+// with "TFF" or "BFF", and for film carried with pulldown "2:3 Pulldown" in an order field.
+inline constexpr std::string_view kScanTemplate =
+    "Video;%ScanType%/%ScanOrder%/%ScanType_Original%/%ScanOrder_Original%|";
+
 inline constexpr std::string_view kUnknownCodec = "UNKNOWN";
 
 // The library's raw answers for one file, and the name from its path.
@@ -39,6 +44,7 @@ struct ProbeAnswers
     std::string height;
     std::string pixelAspect;
     std::string rotation;
+    std::string scan;
 };
 
 // The four row fields the probe fills.
@@ -48,6 +54,7 @@ struct ProbeFields
     std::string codec;
     std::string duration;
     std::string videoSize;
+    std::string scan;
 };
 
 // The file's name without folder and extension, its bytes as they are ("a.b.avi" gives "a.b"; a name
@@ -72,6 +79,10 @@ struct DisplaySize
 };
 DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height,
                                  std::string_view pixelAspect, std::string_view rotation);
+
+// The scan answer as the list tells it: "Progressive", "Interlaced, top field first", "Interlaced,
+// bottom field first" or "Film with pulldown"; empty when the file does not say.
+std::string ScanText(std::string_view answer);
 
 // The pure conversion from answers to fields. "Video Size" is the displayed size, so everything that
 // fits the picture into a frame works on the proportions the viewer sees.

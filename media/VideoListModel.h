@@ -60,6 +60,7 @@ struct VideoRow
     std::string beginTime; // trim start "hh:mm:ss", or empty
     std::string endTime;   // trim end "hh:mm:ss", or empty
     std::string filepath;  // the full path exactly as the dialog or the drop gave it
+    std::string scan;      // how the pictures were taken, as the probe tells it; no column of its own
 
     // Set to be trimmed exactly when both trim fields are non-empty.
     bool IsTrimmed() const { return !beginTime.empty() && !endTime.empty(); }

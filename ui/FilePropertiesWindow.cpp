@@ -69,6 +69,8 @@ FilePropertiesWindow::FilePropertiesWindow(const VideoRow& row, QWidget* parent)
     AddField("Codec:", QString::fromStdString(row.codec));
     AddField("Duration:", QString::fromStdString(row.duration));
     AddField("Video Size:", QString::fromStdString(row.videoSize));
+    if (!row.scan.empty())
+        AddField("Scan:", QString::fromStdString(row.scan));
     if (row.IsTrimmed())
         AddField("Trimmed to:", QString::fromStdString(row.beginTime + " - " + row.endTime));
 

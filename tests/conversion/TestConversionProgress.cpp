@@ -114,7 +114,7 @@ TEST(BatchTimeEstimateTest, WeighsFilesByTheirLengthFromTheSecondReading)
     EXPECT_EQ(estimate.Elapsed(), 10s); // stops at the end
     // A trimmed row weighs its trimmed length.
     const auto row = [](std::string begin, std::string end) {
-        return VideoRow{"", "", "00:10:00", "", begin, end, ""};
+        return VideoRow{"", "", "00:10:00", "", begin, end, "", ""};
     };
     EXPECT_EQ(
         BatchTimeEstimate::OutputSeconds({row("", ""), row("00:01:00", "00:02:30"), row("00:05:00", "")}),

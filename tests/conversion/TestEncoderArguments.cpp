@@ -46,7 +46,7 @@ EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
 
 VideoRow Row(const std::string& name = "Holiday", const std::string& path = "C:\\Videos\\Holiday.avi")
 {
-    return {name, "AVC", "00:00:02", "720x400", "", "", path};
+    return {name, "AVC", "00:00:02", "720x400", "", "", path, ""};
 }
 
 FileExistsTest Existing(std::vector<std::string> paths)

@@ -24,7 +24,7 @@ TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPi
         {"1500", "00:00:02"},    {"2500.0", "00:00:02"},     {"1e3", "00:00:00"},
         {"-5000", "00:00:00"},   {"360000000", "100:00:00"}, {"3000000000", "00:00:00"}};
     for (const auto& [answer, duration] : durations)
-        EXPECT_EQ(ConvertProbeAnswers({"", "", "", answer, "", "", "", ""}).duration, duration) << answer;
+        EXPECT_EQ(ConvertProbeAnswers({"", "", "", answer, "", "", "", "", ""}).duration, duration) << answer;
     const std::pair<const char*, std::int32_t> playTimes[] = {
         {"1500.5", 1500},  {"1501.5", 1502}, {" 42 ", 42}, {"2147483647", 2147483647},
         {"2147483648", 0}, {"12abc", 0},     {".", 0}};
@@ -40,7 +40,7 @@ TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPi
         {"1920", "1080", "", "-90", "1080x1920"},   {"1920", "1080", "", "180.000", "1920x1080"},
         {"30000", "576", "1.422", "", "0x576"},     {"720", "576", "wide", "x", "720x576"}};
     for (const auto& [width, height, aspect, rotation, size] : sizes)
-        EXPECT_EQ(ConvertProbeAnswers({"", "", "", "", width, height, aspect, rotation}).videoSize, size)
+        EXPECT_EQ(ConvertProbeAnswers({"", "", "", "", width, height, aspect, rotation, ""}).videoSize, size)
             << width << "x" << height << " " << aspect << " " << rotation;
 }
 
@@ -85,6 +85,17 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
                   library.calls.end()[-2] + ", " + library.calls.back(),
               "New, Option Internet=no, Open /v/clip.mp4 ... Close, Delete");
 
+    // The scan as the file flags it: a camcorder's field order, pulldown film, and nothing said.
+    const std::pair<const char*, const char*> scans[] = {
+        {"MBAFF/TFF///|", "Interlaced, top field first"},
+        {"Interlaced/BFF///|", "Interlaced, bottom field first"},
+        {"Progressive/2:3 Pulldown/Interlaced/TFF|", "Film with pulldown"},
+        {"Progressive////|Interlaced/TFF///|", "Progressive"},
+        {"////|", ""}};
+    for (const auto& [answer, text] : scans) {
+        library.answers = {{std::string(kScanTemplate), answer}};
+        EXPECT_EQ(ProbeMediaFile("/v/a.ts", library).scan, text) << answer;
+    }
     library.answers = {{"Video;%Format%|", "MPEG-4 Visual|JPEG|"}};
     EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual"); // no codec: the format
     library.answers = {{"Video;%Codec%|", " mpeg-4 Visual |"}};
@@ -102,7 +113,7 @@ TEST(ProbeCalls, IndexZeroProbesTheLastRowAndLeavesTrimAloneAnIndexOutsideDoesNo
     EXPECT_TRUE(library.calls.empty());
     library.answers = {{"Video;%Codec%|", "AVC|"}};
     for (const char* path : {"/v/1.mp4", "/v/2.mp4", "/v/3.mp4"})
-        list.Append(VideoRow{"", "", "", "", "00:00:01", "00:00:02", path});
+        list.Append(VideoRow{"", "", "", "", "00:00:01", "00:00:02", path, ""});
     GetVideoFileInfo(list, index, library);
     EXPECT_EQ(index, 3);
     EXPECT_EQ(RowDumpLine(*list.Row(3)), "3 | AVC | 00:00:00 | 0x0 | 00:00:01 | 00:00:02 | /v/3.mp4");

@@ -11,14 +11,14 @@ namespace {
 
 VideoRow Named(std::string name)
 {
-    return {std::move(name), "", "", "", "", "", ""};
+    return {std::move(name), "", "", "", "", "", "", ""};
 }
 
 VideoListModel FiveRows()
 {
     VideoListModel list;
     for (const char* name : {"r1", "r2", "r3", "r4", "r5"})
-        list.Append(VideoRow{name, "", "", "", "", "", std::string("/v/") + name});
+        list.Append(VideoRow{name, "", "", "", "", "", std::string("/v/") + name, ""});
     return list;
 }
 
@@ -45,10 +45,10 @@ TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
 
 TEST(VideoList, TrimmedExactlyWhenBothTrimFieldsAreSetAndTheDumpHasSevenFields)
 {
-    const VideoRow row{"clip", "AVC", "00:00:02", "160x120", "", "00:00:01", "/v/clip.mp4"};
+    const VideoRow row{"clip", "AVC", "00:00:02", "160x120", "", "00:00:01", "/v/clip.mp4", ""};
     EXPECT_EQ(RowDumpLine(row), "clip | AVC | 00:00:02 | 160x120 |  | 00:00:01 | /v/clip.mp4");
-    EXPECT_FALSE((row.IsTrimmed() || VideoRow{"", "", "", "", "00:00:01", "", ""}.IsTrimmed()));
-    EXPECT_TRUE((VideoRow{"", "", "", "", "00:00:01", "00:00:01", ""}.IsTrimmed()));
+    EXPECT_FALSE((row.IsTrimmed() || VideoRow{"", "", "", "", "00:00:01", "", "", ""}.IsTrimmed()));
+    EXPECT_TRUE((VideoRow{"", "", "", "", "00:00:01", "00:00:01", "", ""}.IsTrimmed()));
 }
 
 TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)

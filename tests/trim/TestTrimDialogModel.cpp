@@ -11,7 +11,7 @@ namespace {
 VideoListModel OneRow(const std::string& duration)
 {
     VideoListModel list;
-    list.Append(VideoRow{"clip", "", duration, "", "", "", "/v/clip.mp4"});
+    list.Append(VideoRow{"clip", "", duration, "", "", "", "/v/clip.mp4", ""});
     list.SetCurrentRow(1);
     list.SetSelected(1, true);
     return list;

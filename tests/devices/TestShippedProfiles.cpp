@@ -5,6 +5,7 @@
 #include "devices/DeviceCatalog.h"
 #include "devices/ProfileFile.h"
 #include "devices/SettingsControls.h"
+#include "tests/devices/PublishedLimits.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
@@ -45,16 +46,16 @@ std::string OptionValue(const std::string& parameters, std::string_view option)
     return "";
 }
 
-// ITU-T H.264 Annex A, table A-1: macroblocks a frame and a second, bit rate (kbps) and coded picture
-// buffer (kbit) for Baseline and Main; High allows 1.25 times the last two.
+// ITU-T H.264 Annex A, table A-1: level_idc, macroblocks a frame and a second, bit rate (kbps) and coded
+// picture buffer (kbit) for Baseline and Main; High allows 1.25 times the last two.
 struct H264Level
 {
     std::string_view name;
-    int maxFrameMacroblocks, maxMacroblocksPerSecond, maxBitRate, maxBuffer;
+    int idc, maxFrameMacroblocks, maxMacroblocksPerSecond, maxBitRate, maxBuffer;
 };
-constexpr H264Level kH264Levels[] = {{"3.0", 1620, 40500, 10000, 10000},
-                                     {"3.1", 3600, 108000, 14000, 14000},
-                                     {"4.0", 8192, 245760, 20000, 25000}};
+constexpr H264Level kH264Levels[] = {{"3.0", 30, 1620, 40500, 10000, 10000},
+                                     {"3.1", 31, 3600, 108000, 14000, 14000},
+                                     {"4.0", 40, 8192, 245760, 20000, 25000}};
 
 using ShippedProfile = ::testing::TestWithParam<DeviceInfo>;
 
@@ -108,6 +109,7 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
         EXPECT_TRUE(OptionValue(extra, "-maxrate").empty() || (maxrate && bufsize && *maxrate >= topKbps))
             << extra;
         const H264Level* level = nullptr;
+        const test::PublishedH264* published = nullptr;
         if (codec == "libx264") {
             const std::string profile = OptionValue(extra, "-profile:v");
             ASSERT_TRUE(profile == "baseline" || profile == "main" || profile == "high") << extra;
@@ -117,6 +119,17 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
             const int quarters = profile == "high" ? 5 : 4;
             EXPECT_LE(*maxrate * 4, level->maxBitRate * quarters);
             EXPECT_LE(*bufsize * 4, level->maxBuffer * quarters);
+            // What the device itself is listed for, which may be narrower than the level.
+            published = test::FindPublishedH264(GetParam().identifier);
+            ASSERT_TRUE(published);
+            EXPECT_EQ(profile, published->profile);
+            EXPECT_LE(level->idc, published->levelIdc);
+            EXPECT_LE(*maxrate, published->peakKbps);
+            EXPECT_LE(*bufsize, published->bufferKbit);
+            EXPECT_LE(topKbps, published->peakKbps);
+            if (published->referenceFrames > 0) {
+                EXPECT_EQ(Number(OptionValue(extra, "-refs")), published->referenceFrames) << extra;
+            }
         } else if (codec == "mpeg4") {
             EXPECT_LE(topKbps, 2500);
         }
@@ -127,6 +140,7 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
                                           macroblocks * topFps <= level->maxMacroblocksPerSecond
                                     : codec != "mpeg4" || (width <= 640 && height <= 480);
             EXPECT_TRUE(fits) << sizes[i] << " at " << topFps;
+            EXPECT_TRUE(!published || (width <= published->width && height <= published->height)) << sizes[i];
         }
     }
 

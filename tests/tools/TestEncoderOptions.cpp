@@ -33,9 +33,9 @@ TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
         {"-i a -vcodec mpeg4 -sameq -b 718kbps -y o.mp4", "-c:v mpeg4 -qscale:v 2 -f mp4"},
         {"-i a -sameq -y o.mp4", "-map 0:a:0? -crf 18 -f mp4"},
         {"-i a -vn -s 320x240 -b 700kbps -r 25 -acodec aac -y o.m4a", "-i file:a -map 0:a:0? -vn -c:a aac"},
-        {"-i a -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k -fps_mode cfr "
-         "-movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
-         "-map 0:a:0? -profile:v high -level 4.0 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
+        {"-i a -profile:v high -level 4.0 -refs 4 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
+         "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -y o.m4v",
+         "-map 0:a:0? -profile:v high -level 4.0 -refs 4 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
          "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod"},
         {"-i a -f matroska -y o.part.bin", "-f matroska file:o.part.bin.part"},
         {"-i a -deinterlace -y o.mp4", "!unknown option -deinterlace"},

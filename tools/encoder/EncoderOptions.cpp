@@ -19,9 +19,9 @@ namespace {
 constexpr int kMaxPictureRows = 65535;
 
 // Device parameters from the profiles; each takes one value and goes to ffmpeg unchanged.
-constexpr std::array<std::string_view, 12> kPassThrough{"-profile:v", "-level",    "-pix_fmt",  "-maxrate",
-                                                        "-bufsize",   "-fps_mode", "-movflags", "-metadata",
-                                                        "-bf",        "-preset",   "-tune",     "-g"};
+constexpr std::array<std::string_view, 13> kPassThrough{
+    "-profile:v", "-level",    "-refs", "-pix_fmt", "-maxrate", "-bufsize", "-fps_mode",
+    "-movflags",  "-metadata", "-bf",   "-preset",  "-tune",    "-g"};
 
 // Longest file name the usual file systems take, in bytes.
 constexpr std::size_t kLongestFileName = 255;

@@ -108,7 +108,9 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 
     const InterruptGuard guard;
     run.Start();
-    if (launcher.Start() != ConsoleLauncher::Started) {
+    const ConsoleLauncher::StartStatus started = launcher.Start();
+    if (started != ConsoleLauncher::Started) {
+        run.RemoveScript(false);
         context.err << "zantrove-cli: the conversion script could not be started (error "
                     << launcher.LastError() << ")\n";
         return 1;
@@ -125,6 +127,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         }
     }
     report.EndProgress();
+    // The command line has no debug log to keep the script for.
+    run.RemoveScript(false);
     SaveSettings(settingsFolder, user);
     const BatchOutcome outcome = run.JudgedOutcome();
 

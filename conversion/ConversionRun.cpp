@@ -29,6 +29,13 @@ std::string ConversionRun::SettingsFolder() const
     return FolderOf(m_scriptPath);
 }
 
+void ConversionRun::RemoveScript(bool keep) const
+{
+    // Nothing can be done about one that stays; it is never run again, since each run writes its own.
+    if (!keep)
+        (void)RemoveFile(m_scriptPath);
+}
+
 bool ConversionRun::HandleOutput(std::string_view piece)
 {
     const int readings = m_progress.Readings();

@@ -25,6 +25,8 @@ public:
     const std::string& ScriptPath() const { return m_scriptPath; }
     // The settings folder, which holds the script and the staged components.
     std::string SettingsFolder() const;
+    // Once the run is over: its script goes, unless the debug log keeps it to be looked at.
+    void RemoveScript(bool keep) const;
 
     void Start() { m_estimate.Start(); }
     // One piece of console output; true when it started the next file.

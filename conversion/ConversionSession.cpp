@@ -103,7 +103,7 @@ Expected<ConversionRun, std::string> ConversionSession::Prepare(const std::strin
     const ConversionRequest request = Request(settingsFolder);
     const PreparedConversion prepared = PrepareConversion(request, debug);
     if (!prepared.scriptWritten)
-        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptPath
+        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptFailure
                                                              : prepared.unstagedComponent};
     return ConversionRun(ConversionProgress::RowsOf(request.rows, prepared.lines), prepared.scriptPath,
                          BatchTimeEstimate::OutputSeconds(request.rows), clock);

@@ -160,6 +160,7 @@ void ProcessingWindow::OnProcessEnded()
 {
     m_run.HandleEnd();
     m_launcher.reset();
+    m_run.RemoveScript(!ApplicationLog().LogPath().empty());
     Show();
     // Where the library helper put the files: on an iPod or in the playlist.
     const std::string places = m_run.LibraryPlaces();
@@ -223,8 +224,9 @@ bool ProcessingWindow::ConfirmAndStop()
         m_launcher.reset();
     }
     DebugLog& log = ApplicationLog();
+    m_run.RemoveScript(!log.LogPath().empty());
     if (!log.LogPath().empty()) {
-        const std::string dump = JoinPath(m_run.SettingsFolder(), "Debug2.log");
+        const std::string dump = RunDumpPath(m_run.ScriptPath(), kConsoleDumpStem);
         log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
         WriteFileAtomically(dump, m_run.Progress().LogText() + "\r\n");
     }

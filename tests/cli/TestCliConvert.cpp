@@ -32,6 +32,15 @@ bool Has(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::vector<std::string> Convert(const std::string& device, const std::string& output,
                                  const std::vector<std::string>& rest)
 {
@@ -167,12 +176,42 @@ std::string LongClip(const std::string& name)
     return test::MakeClip(test::ClipFolder(), name, 30);
 }
 
-// The iPod nano's fast profile, as a program of its own with its settings under root.
-pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files)
+// The iPod nano's fast profile, as a program of its own with its settings under root (or data).
+pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files,
+                   const std::string& data = {})
 {
     std::vector<std::string> rest{"--profile", "6"};
     rest.insert(rest.end(), files.begin(), files.end());
-    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest));
+    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest), data);
+}
+
+TEST(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string in = test::MakeTempFolder("in");
+    const std::vector<std::string> names{"a", "b", "c", "d"};
+    for (const std::string& name : names)
+        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+    for (int round = 0; round < 3; ++round) {
+        const std::string data = test::MakeTempFolder("data"); // one settings folder for all four
+        std::vector<std::string> roots;
+        std::vector<pid_t> runs;
+        for (const std::string& name : names) {
+            roots.push_back(test::MakeTempFolder("run"));
+            runs.push_back(
+                StartConvert(roots.back(), roots.back() + "/out", {in + "/" + name + ".mp4"}, data));
+        }
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            SCOPED_TRACE(names[i] + " in round " + std::to_string(round));
+            EXPECT_EQ(test::WaitForCliProcess(runs[i]), 0) << test::ReadTextFile(roots[i] + "/err.txt");
+            EXPECT_EQ(test::ReadTextFile(roots[i] + "/out.txt"), roots[i] + "/out/" + names[i] + ".m4v\n");
+            EXPECT_EQ(Names(roots[i] + "/out"), std::vector<std::string>{names[i] + ".m4v"});
+        }
+        // Each run's script went with it; only the staged encoder and the settings stay.
+        for (const std::string& name : Names(data + "/Quelmar/Zantrove"))
+            EXPECT_FALSE(name.ends_with(".bat")) << name;
+    }
 }
 
 TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
@@ -233,11 +272,8 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
                                test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));
     EXPECT_EQ(test::ReadTextFile(output + "/same.m4v.part"), "left by an earlier run");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(output))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
+    EXPECT_EQ(Names(output),
+              (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
 }
 
 } // namespace

@@ -79,6 +79,11 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const std::string& settingsFolder = folder.path;
     for (const UserMessage& message : folder.notices)
         context.err << "zantrove-cli: " << message.text << '\n';
+    if (settingsFolder.empty()) {
+        if (options->dryRun)
+            context.err << "zantrove-cli: " << kNoSettingsFolderMessage << '\n';
+        return 1;
+    }
     if (options->dryRun) {
         context.out << session.ScriptText(settingsFolder);
         return 0;

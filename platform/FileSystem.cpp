@@ -57,6 +57,11 @@ bool FolderExists(const std::string& path)
     return kind && *kind == PathKind::Folder;
 }
 
+bool IsWritableFolder(const std::string& path)
+{
+    return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 bool IsExecutableFile(const std::string& path)
 {
     struct stat info

@@ -31,6 +31,9 @@ Expected<PathKind, int> QueryPath(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
+// A folder this user may create files in.
+bool IsWritableFolder(const std::string& path);
+
 // A regular file this user may run.
 bool IsExecutableFile(const std::string& path);
 

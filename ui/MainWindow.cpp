@@ -130,13 +130,15 @@ MainWindow::~MainWindow()
     delete m_videoListBinder;
 }
 
-void MainWindow::Load(const std::vector<std::string>& arguments)
+bool MainWindow::Load(const std::vector<std::string>& arguments)
 {
     Platform& platform = Platform::Instance();
     const SettingsFolder folder = ResolveSettingsFolder(platform);
     m_settingsPath = folder.path;
     for (const UserMessage& message : folder.notices)
         MessageBox::Show(this, message);
+    if (m_settingsPath.empty())
+        return false;
 
     if (IsDebugSwitch(arguments))
         MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
@@ -148,10 +150,16 @@ void MainWindow::Load(const std::vector<std::string>& arguments)
 
     m_currentStep = 1;
     ShowWizardStep(m_currentStep);
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Without a settings folder nothing was loaded, and nothing is saved.
+    if (m_settingsPath.empty()) {
+        event->accept();
+        return;
+    }
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_session.OutputFolder();

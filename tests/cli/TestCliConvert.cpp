@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zantrove-cli convert as a whole run: what it reports, the library step, the desktop notification, its
 // ending and a second run beside it. Hostile inputs are left to the whole-pipeline tests.
+#include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
@@ -94,6 +95,26 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
     EXPECT_EQ(trim.status, 2);
     EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
+}
+
+TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string output = test::MakeTempFolder("out") + "/new";
+    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
+    ::setenv("HOME", "/proc", 1), ::unsetenv("XDG_DATA_HOME");
+    const CliRun run = InvokeCli(Convert("iPad", output, {clip}));
+    const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", clip}));
+    ::setenv("HOME", home.c_str(), 1), ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    for (const CliRun& refused : {run, dry}) {
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.out.empty());
+        EXPECT_TRUE(refused.err.ends_with("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"))
+            << refused.err;
+    }
+    EXPECT_TRUE(Has(run.err, "ApplicationData Folder does not exist!")) << run.err;
+    EXPECT_FALSE(FolderExists(output) || FolderExists("/Quelmar"));
 }
 
 TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard, its help controls and the trim dialog, driven as a user would.
+#include "app/Startup.h"
+#include "platform/FileSystem.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ClickLabel.h"
 #include "ui/DeviceStep.h"
@@ -117,9 +119,24 @@ TEST_F(WizardTest, ClosingSavesTheSettingsForTheNextStart)
     m_window->SetNumberOfConvertedFiles(7);
     m_window->close();
     MainWindow second;
-    second.Load({});
+    ASSERT_TRUE(second.Load({}));
     EXPECT_EQ(second.Step3()->OutputDirectory()->text(), "");
     EXPECT_EQ(second.NumberOfConvertedFiles(), 7);
+}
+
+TEST_F(WizardTest, WithoutASettingsFolderTheWindowSaysSoAndCloses)
+{
+    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
+    ::setenv("HOME", "/proc", 1), ::unsetenv("XDG_DATA_HOME");
+    MessageBox::ClearShown();
+    MainWindow second;
+    const bool loaded = second.Load({});
+    ::setenv("HOME", home.c_str(), 1), ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    EXPECT_FALSE(loaded);
+    ASSERT_FALSE(MessageBox::Shown().empty());
+    EXPECT_EQ(MessageBox::Shown().back().text, kNoSettingsFolderMessage);
+    EXPECT_TRUE(second.close());
+    EXPECT_FALSE(FolderExists("/Quelmar"));
 }
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";

@@ -137,16 +137,19 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     SaveSettings(settingsFolder, user);
     const BatchOutcome outcome = run.JudgedOutcome();
 
+    report.JudgedErrors(outcome.errorLog);
     if (cancelled)
         report.Error("the conversion was cancelled");
-    // A damaged source leaves a file behind and an error: converted in part is not converted.
-    for (const ConversionProgress::Row& row : run.Progress().Rows()) {
-        if (!FileExists(row.outputPath)) {
-            report.Error("not converted: " + row.filepath);
+    // The verdict the summary counts: a damaged source leaves a file behind and an error, and
+    // converted in part is not converted.
+    const auto& rows = run.Progress().Rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!outcome.rowConverted[i]) {
+            report.Error("not converted: " + rows[i].filepath);
             continue;
         }
         if (!options->quiet)
-            context.out << row.outputPath << '\n';
+            context.out << rows[i].outputPath << '\n';
     }
     if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';

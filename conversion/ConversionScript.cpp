@@ -56,7 +56,10 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
     const std::string library = ShellQuotePath(JoinPath(settingsFolder, std::string(kLibraryToolName)));
     std::string script;
     for (const EncoderLine& line : lines) {
-        script += encoder + RenderShellArguments(line) + '\n';
+        // The component's own status counts: one that fails after writing, or dies, leaves a file.
+        script += encoder + RenderShellArguments(line) +
+                  " || printf '%s: " + std::string(kEncoderStatusText) + "%d\\n' " +
+                  ShellQuotePath(line.sourcePath) + " \"$?\"\n";
         // Every device: the helper decides by what is connected (a video iPod, else the playlist).
         if (addToLibrary)
             script += library + ' ' + ShellQuotePath(line.outputPath) + '\n';

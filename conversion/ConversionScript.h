@@ -61,8 +61,13 @@ std::string RunDumpPath(const std::string& scriptPath, std::string_view stem);
 // and one blank.
 std::string EncoderLineStart(const std::string& settingsFolder);
 
-// The script text: per row the encoder line, then the library line when asked for. Every path and
-// argument is quoted for the shell, so a file name is only ever data.
+// What the script prints after a row's source and ": " when the encoder ends with a status other
+// than 0, followed by that status.
+inline constexpr std::string_view kEncoderStatusText = "the encoder ended with status ";
+
+// The script text: per row the encoder line, which reports a failed status of the encoder as an error
+// line of its source, then the library line when asked for. Every path and argument is quoted for
+// the shell, so a file name is only ever data.
 std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,
                                  bool addToLibrary);
 

@@ -200,6 +200,7 @@ EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& se
                                   const ProfileLookup& profile, const FileExistsTest& exists, char separator)
 {
     EncoderLine line;
+    line.sourcePath = row.filepath;
     auto& arguments = line.arguments;
     Add(arguments, "-i");
     Add(arguments, row.filepath, true);

@@ -57,6 +57,16 @@ bool FolderExists(const std::string& path)
     return kind && *kind == PathKind::Folder;
 }
 
+std::optional<std::uint64_t> FileSize(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 bool IsWritableFolder(const std::string& path)
 {
     return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;

@@ -3,6 +3,7 @@
 
 #include "base/Expected.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ Expected<PathKind, int> QueryPath(const std::string& path);
 // Both are false for an empty or missing path and whenever the lookup fails.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+
+// The size of a file, links followed; nothing when it cannot be looked at.
+std::optional<std::uint64_t> FileSize(const std::string& path);
 
 // A folder this user may create files in.
 bool IsWritableFolder(const std::string& path);

@@ -117,6 +117,47 @@ TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
     EXPECT_FALSE(FolderExists(output) || FolderExists("/Quelmar"));
 }
 
+// A stand-in encoder component: it passes the check, then per source name dies after writing
+// (139), writes nothing into its file, or converts.
+std::string StandInApplication()
+{
+    const std::string app = test::MakeTempFolder("app");
+    std::filesystem::copy(ZANTROVE_APP_DIR "/Profiles", app + "/Profiles");
+    std::filesystem::create_directories(app + "/Components");
+    test::WriteTextFile(app + "/Components/Zantrove.dll", R"(#!/bin/sh
+[ "$1" = --check ] && exit 0
+for out; do :; done
+case "$2" in
+*crash*) echo part > "$out"; exit 139 ;;
+*empty*) : > "$out" ;;
+*) echo whole > "$out" ;;
+esac
+)");
+    std::filesystem::permissions(app + "/Components/Zantrove.dll", std::filesystem::perms::owner_all);
+    return app;
+}
+
+TEST(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFilesAreListed)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string in = test::MakeTempFolder("in"), output = test::MakeTempFolder("out");
+    for (const char* name : {"crash", "empty", "fine"})
+        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+    const CliRun run =
+        InvokeCli(Convert("iPod-Nano", output, {in + "/crash.mp4", in + "/empty.mp4", in + "/fine.mp4"}),
+                  StandInApplication());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, output + "/fine.m4v\n");
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/crash.mp4: the encoder ended with status 139\n"))
+        << run.err;
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/crash.mp4\n"));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/empty.mp4: not converted; " + output +
+                                 "/empty.m4v was written empty\n"));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/empty.mp4\n"));
+    EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
+}
+
 TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 {
     const std::string h264 = test::ClipPath(test::Clip::H264AacMp4);

@@ -58,10 +58,20 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const auto options = ParseCliConversionOptions(arguments, true);
     if (!options)
         return CliUsageError(context, options.error());
-    const auto setUp = SetUpCliConversion(*options, context);
+    std::vector<std::string> refused;
+    const auto setUp = SetUpCliConversion(*options, context, &refused);
     if (!setUp)
         return CliUsageError(context, setUp.error());
     const ConversionSession& session = **setUp;
+    // Each refused file is named with its reason; the run goes on with the rest.
+    for (const std::string& refusal : refused)
+        context.err << "zantrove-cli: " << refusal << '\n';
+    const int refusedCount = static_cast<int>(refused.size());
+    if (session.Rows().IsEmpty()) {
+        context.err << "0 of " << refusedCount << (refusedCount == 1 ? " file" : " files") << " converted, "
+                    << refusedCount << " failed\n";
+        return 1;
+    }
 
     if (const Verdict ready = session.CheckReady(); !ready) {
         // One sentence a line, as the message box shows them.
@@ -86,7 +96,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     if (options->dryRun) {
         context.out << session.ScriptText(settingsFolder);
-        return 0;
+        return refused.empty() ? 0 : 1;
     }
     auto prepared = session.Prepare(settingsFolder);
     if (!prepared) {
@@ -153,10 +163,13 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
-    report.Summary(outcome.converted, outcome.failed);
-    if (!cancelled && context.notify)
-        context.notify(kNotificationTitle, outcome.NotificationText());
-    const bool complete = !cancelled && outcome.failed == 0;
+    report.Summary(outcome.converted, outcome.failed + refusedCount, refusedCount);
+    if (!cancelled && context.notify) {
+        BatchOutcome counted = outcome;
+        counted.failed += refusedCount;
+        context.notify(kNotificationTitle, counted.NotificationText());
+    }
+    const bool complete = !cancelled && outcome.failed == 0 && refused.empty();
     return complete ? 0 : 1;
 }
 

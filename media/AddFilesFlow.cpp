@@ -78,6 +78,13 @@ AddFilesResult AddFilesFlow::AddDroppedFiles(const std::vector<std::string>& pat
     return AddPaths(paths, false, progress);
 }
 
+std::string MediaRowRefusal(const VideoRow& row)
+{
+    if (row.codec != kUnknownCodec || (!row.duration.empty() && row.duration != "00:00:00"))
+        return {};
+    return FileExists(row.filepath) || FolderExists(row.filepath) ? "not a media file" : "no such file";
+}
+
 bool AddFilesFlow::AddOne(const std::string& path)
 {
     if (m_list.Count() >= VideoListModel::kMaxRows)

@@ -14,6 +14,14 @@ int RunLineCommand(const std::vector<std::string>& arguments, CliContext& contex
     const auto session = SetUpCliConversion(*options, context);
     if (!session)
         return CliUsageError(context, session.error());
+    // The start's own refusals: an unusable profile file would give lines with empty values.
+    if (const Verdict start = (*session)->CheckStart(); !start) {
+        std::string text = start.error().text;
+        for (std::size_t at; (at = text.find(kCrLf)) != std::string::npos;)
+            text.replace(at, 2, " ");
+        context.err << "zantrove-cli: " << text << '\n';
+        return 1;
+    }
     const EncodingSettingsModel& settings = (*session)->Settings();
     const auto lines =
         BuildEncoderLines((*session)->Rows().Rows(), TakeEncoderSettings(settings, options->output),

@@ -4,6 +4,7 @@
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "conversion/EncoderSettings.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -50,6 +51,19 @@ Verdict ConversionSession::CheckStepDone(int step) const
 
 Verdict ConversionSession::CheckStart() const
 {
+    if (!m_rows.IsEmpty()) {
+        // Without it every list is empty and each file would fail alike, for no visible reason.
+        if (const std::string profiles = JoinPath(m_settings.ApplicationFolder(), "Profiles");
+            !FolderExists(profiles))
+            return Unexpected{UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) +
+                                                                     profiles + kCrLf +
+                                                                     "Please, reinstall Zantrove."}};
+        // Read as empty, an unusable file would give encoder lines with empty values.
+        if (const auto problem = ProfileFileProblem(m_settings.ProfileFile()))
+            return Unexpected{UserMessage{MessageIcon::Critical,
+                                          "The profile file " + m_settings.ProfileFile() + " " + *problem +
+                                              "." + kCrLf + "Please, reinstall Zantrove."}};
+    }
     return CheckConversionStart(m_rows.Rows().size(), m_settings,
                                 ProfileFileLookup(m_settings.ProfileFile()));
 }
@@ -66,11 +80,6 @@ Verdict ConversionSession::CheckReady() const
 {
     if (auto refusal = CheckStart(); !refusal)
         return refusal;
-    // Without it every list is empty and each file would fail alike, for no visible reason.
-    if (const std::string profiles = JoinPath(m_settings.ApplicationFolder(), "Profiles");
-        !FolderExists(profiles))
-        return Unexpected{UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) + profiles +
-                                                                 kCrLf + "Please, reinstall Zantrove."}};
     // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
     return EncoderCheck()();
 }

@@ -62,7 +62,6 @@ TEST(CliTest, UsageErrorsWriteNothingToTheOutput)
 
 TEST(CliTest, ProfilesAndTheLineOfEach)
 {
-    EXPECT_EQ(InvokeCli({"profiles", "iPad"}, test::MakeTempFolder("app")).status, 1); // no file
     EXPECT_TRUE(
         InvokeCli({"profiles", "iPhone"}).out.starts_with("1\tMovie - Standard Quality\tdefault\n2\t"));
     // An unreadable file still gets its line, named after its path; its duration is 0, so a trim can
@@ -77,6 +76,41 @@ TEST(CliTest, ProfilesAndTheLineOfEach)
     EXPECT_TRUE(InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing})
                     .out.ends_with(
                         ".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));
+}
+
+// A profile file that cannot serve is named with what is wrong, before anything runs, and no line
+// with empty values is printed.
+TEST(CliTest, UnusableProfileFilesAreRefused)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string utf16("\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0", 18);
+    const std::pair<std::string, const char*> files[] = {
+        {"", "is missing"},
+        {std::string("\x7F"
+                     "ELF\x02\x01\0\0",
+                     8),
+         "is not plain text (binary or UTF-16)"},
+        {utf16, "is not plain text (binary or UTF-16)"},
+        {"[General]\nNumberOfProfiles=1\n[Profile1]\nName=Nothing\nVideoCodec=3\n",
+         "holds no valid profile"}};
+    for (const auto& [content, problem] : files) {
+        SCOPED_TRACE(problem);
+        const std::string app = test::MakeTempFolder("app"), file = app + "/Profiles/iPad.ini";
+        std::filesystem::create_directories(app + "/Profiles");
+        if (!content.empty())
+            test::WriteTextFile(file, content);
+        const std::string named = file + " " + problem;
+        const CliRun profiles = InvokeCli({"profiles", "iPad"}, app);
+        EXPECT_EQ(profiles.status, 1);
+        EXPECT_EQ(profiles.err, "zantrove-cli: the profile file " + named + "\n");
+        for (const char* command : {"line", "convert"}) {
+            const CliRun run = InvokeCli({command, "--device", "iPad", "--output", "/out", clip}, app);
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_EQ(run.out, "") << command;
+            EXPECT_NE(run.err.find("The profile file " + named + "."), std::string::npos) << run.err;
+        }
+    }
 }
 
 TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)

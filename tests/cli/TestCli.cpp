@@ -64,15 +64,22 @@ TEST(CliTest, ProfilesAndTheLineOfEach)
 {
     EXPECT_TRUE(
         InvokeCli({"profiles", "iPhone"}).out.starts_with("1\tMovie - Standard Quality\tdefault\n2\t"));
-    // An unreadable file still gets its line, named after its path; its duration is 0, so a trim can
-    // only be empty.
-    const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
+    ASSERT_FALSE(clip.empty());
+    const std::string stem = std::filesystem::path(clip).stem().string();
     const CliRun movie =
-        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:00-00:00:00", "--output", "/out", missing});
+        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:01-00:00:02", "--output", "/out", clip});
     EXPECT_EQ(movie.status, 0) << movie.err;
-    EXPECT_NE(movie.out.find(" -r 30 -ss 00:00:00 -t 00:00:00 -profile:v high "), std::string::npos)
+    EXPECT_NE(movie.out.find(" -r 30 -ss 00:00:01 -t 00:00:01 -profile:v high "), std::string::npos)
         << movie.out;
-    EXPECT_TRUE(movie.out.ends_with(" -ar 48000 -ac 2 -y \"/out/no such clip.mp4\"\n")) << movie.out;
+    EXPECT_TRUE(movie.out.ends_with(" -ar 48000 -ac 2 -y \"/out/" + stem + ".mp4\"\n")) << movie.out;
+    // A trim of no length is refused as the trim dialog refuses it.
+    const CliRun empty =
+        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:02-00:00:02", "--output", "/out", clip});
+    EXPECT_TRUE(empty.status == 2 && empty.out.empty() && empty.err.find("the same") != std::string::npos)
+        << empty.err;
+    // An unreadable file still gets its line, named after its path.
+    const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
     EXPECT_TRUE(InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing})
                     .out.ends_with(
                         ".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));

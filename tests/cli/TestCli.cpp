@@ -85,6 +85,22 @@ TEST(CliTest, ProfilesAndTheLineOfEach)
                         ".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));
 }
 
+TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string cli = test::ShellQuote(ZANTROVE_APP_DIR "/zantrove-cli");
+    const std::string err = test::MakeTempFolder("err") + "/err";
+    const std::string line = "--device iPad --output /out " + test::ShellQuote(clip);
+    for (const std::string& command : {"probe " + test::ShellQuote(clip), "line " + line,
+                                       std::string("devices"), "convert --dry-run " + line}) {
+        EXPECT_TRUE(test::RunShell(cli + " " + command + " >/dev/null")) << command;
+        EXPECT_FALSE(test::RunShell(cli + " " + command + " >/dev/full 2>" + err)) << command;
+        EXPECT_EQ(test::ReadTextFile(err),
+                  "zantrove-cli: the output could not be written: No space left on device\n");
+    }
+}
+
 // A profile file that cannot serve is named with what is wrong, before anything runs, and no line
 // with empty values is printed.
 TEST(CliTest, UnusableProfileFilesAreRefused)

@@ -131,7 +131,15 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 1;
     }
     bool cancelled = false;
+    std::int64_t silencesNoted = 0;
     while (launcher.Pump(200)) {
+        // A silent encoder still shows the time running, and is named once each silence limit.
+        report.Update(run.Progress(), run.TimeEstimate(), false);
+        if (const std::int64_t silences = run.Silence() / kEncoderSilenceLimit; silences != silencesNoted) {
+            if (silences > silencesNoted)
+                report.Error(run.SilenceText());
+            silencesNoted = silences;
+        }
         if (g_interrupted) {
             // This run's processes only: a conversion beside it keeps its encoder.
             const int group = launcher.ProcessGroup();

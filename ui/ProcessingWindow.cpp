@@ -27,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zantrove {
@@ -98,6 +99,9 @@ ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, 
     frame.Body()->addWidget(m_log, 1);
     frame.AddButtons({m_openFolder, m_cancel}, {m_shutdown});
 
+    m_tick = new QTimer(this);
+    m_tick->setInterval(1000);
+    connect(m_tick, &QTimer::timeout, this, &ProcessingWindow::Show);
     connect(m_cancel, &QPushButton::clicked, this, &ProcessingWindow::cmdCancel_Click);
     connect(m_openFolder, &QPushButton::clicked, this, &ProcessingWindow::cmdOpenFolder_Click);
     Show();
@@ -112,6 +116,7 @@ ProcessingWindow::~ProcessingWindow()
 void ProcessingWindow::StartConversion()
 {
     m_run.Start();
+    m_tick->start();
     m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
     m_launcher->SetScript(m_run.ScriptPath());
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
@@ -136,8 +141,10 @@ void ProcessingWindow::Show()
     m_currentBar->setValue(progress.CurrentValue());
     m_totalBar->setMaximum(progress.TotalMaximum());
     m_totalBar->setValue(progress.TotalValue());
-    if (m_status->text() != Text(progress.StatusText())) {
-        m_status->setText(Text(progress.StatusText()));
+    const std::string silence = m_run.SilenceText();
+    const QString status = Text(silence.empty() ? progress.StatusText() : silence);
+    if (m_status->text() != status) {
+        m_status->setText(status);
         m_status->setCursorPosition(0); // the line's start, where the frame count is
     }
     m_cancel->setText(Text(progress.CancelButtonCaption()));
@@ -159,6 +166,7 @@ void ProcessingWindow::OnDataReceived(const std::string& piece)
 void ProcessingWindow::OnProcessEnded()
 {
     m_run.HandleEnd();
+    m_tick->stop();
     m_launcher.reset();
     m_run.RemoveScript(!ApplicationLog().LogPath().empty());
     Show();

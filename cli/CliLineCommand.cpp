@@ -16,9 +16,14 @@ int RunLineCommand(const std::vector<std::string>& arguments, CliContext& contex
         return CliUsageError(context, session.error());
     // The start's own refusals: an unusable profile file would give lines with empty values.
     if (const Verdict start = (*session)->CheckStart(); !start) {
-        std::string text = start.error().text;
-        for (std::size_t at; (at = text.find(kCrLf)) != std::string::npos;)
-            text.replace(at, 2, " ");
+        // One line: the message's sentences joined by a blank.
+        const std::string& message = start.error().text;
+        std::string text;
+        for (std::size_t i = 0; i < message.size(); ++i) {
+            const bool lineBreak = message.compare(i, 2, kCrLf) == 0;
+            text += lineBreak ? ' ' : message[i];
+            i += lineBreak ? 1 : 0;
+        }
         context.err << "zantrove-cli: " << text << '\n';
         return 1;
     }

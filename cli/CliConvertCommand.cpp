@@ -152,7 +152,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     report.EndProgress();
     // The command line has no debug log to keep the script for.
     run.RemoveScript(false);
-    SaveSettings(settingsFolder, user);
+    if (!SaveSettings(settingsFolder, user))
+        report.Error("the settings could not be saved to " + SettingsFilePath(settingsFolder));
     const BatchOutcome outcome = run.JudgedOutcome();
 
     report.JudgedErrors(outcome.errorLog);

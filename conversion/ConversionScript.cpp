@@ -77,9 +77,13 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
         return prepared;
     }
     // Our encoder needs no threading library; one is staged only when a build ships it.
-    StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
-    if (request.addToLibrary)
-        StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName);
+    (void)StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
+    // Without its helper every file of a library run would fail alike, with the shell's "not found".
+    if (request.addToLibrary &&
+        !StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName)) {
+        prepared.unstagedComponent = JoinPath(folder, std::string(kLibraryToolName));
+        return prepared;
+    }
 
     prepared.lines = BuildEncoderLines(request.rows, request.settings, request.profile, FileExists);
     const std::string script = ConversionScriptText(folder, prepared.lines, request.addToLibrary);

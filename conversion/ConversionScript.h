@@ -39,7 +39,8 @@ using DebugEntry = std::function<void(const std::string& text)>;
 
 struct PreparedConversion
 {
-    // The staged encoder's path when it could not be copied; nothing is written or run then.
+    // The staged encoder's or library helper's path when it could not be copied; nothing is written or
+    // run then.
     std::string unstagedComponent;
     bool scriptWritten = false;
     std::string scriptPath;         // the run's own script, once written
@@ -51,8 +52,8 @@ struct PreparedConversion
 // from the source in size or modification time, so an updated program never runs an old component.
 // An identical staged file is left alone. False when the target is not there afterwards, or when a
 // needed copy failed (an older staged file is then left as it was, but is not current).
-bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
-                    std::string_view sourceName, std::string_view targetName);
+[[nodiscard]] bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
+                                  std::string_view sourceName, std::string_view targetName);
 
 // The path of a run's dump of the given stem beside its script: the script's unique part + ".log".
 std::string RunDumpPath(const std::string& scriptPath, std::string_view stem);

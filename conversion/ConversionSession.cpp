@@ -109,6 +109,8 @@ Expected<ConversionRun, std::string> ConversionSession::Prepare(const std::strin
                                                                 const Clock& clock) const
 {
     CreateFolderPath(m_outputFolder);
+    if (!IsWritableFolder(m_outputFolder))
+        return Unexpected{m_outputFolder + " (the output folder could not be created or written)"};
     const ConversionRequest request = Request(settingsFolder);
     const PreparedConversion prepared = PrepareConversion(request, debug);
     if (!prepared.scriptWritten)

@@ -64,7 +64,8 @@ AddFilesResult AddFilesFlow::AddVideoFiles(const ChooseFiles& choose, const AddF
         return {};
     const std::string folder = SelectionFolder(chosen);
     if (!folder.empty() && folder != setup.startFolder)
-        WriteAddFilesFolder(m_settingsFolder, folder);
+        // Only where the dialog starts next time depends on it; the files chosen are added anyway.
+        (void)WriteAddFilesFolder(m_settingsFolder, folder);
     m_cancelled = false;
     return AddPaths(chosen, chosen.size() == 1, progress);
 }

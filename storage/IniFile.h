@@ -36,7 +36,7 @@ std::string ReadIniValue(std::string_view section, std::string_view key, long lo
 // as it was. The new content goes to a temporary file in the same folder that is renamed over the old
 // one, so a crash or a full disk never leaves half a file. The folder must exist.
 // Returns false when nothing was written (including names or values that hold a line break).
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                   const std::string& file);
+[[nodiscard]] bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+                                 const std::string& file);
 
 } // namespace zantrove

@@ -27,11 +27,13 @@ void LoadSettings(const std::string& settingsFolder, const std::string& homeFold
         settings.numberOfConvertedFiles = *count;
 }
 
-void SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
+bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    WriteIniValue("General", "OutputDir", settings.outputDir, file);
-    WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles), file);
+    const bool folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
+    return WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles),
+                         file) &&
+           folder;
 }
 
 void CountConvertedFile(UserSettings& settings)
@@ -45,9 +47,9 @@ std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::str
     return ReadIniValue("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
 }
 
-void WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
+bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
 {
-    WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
+    return WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
 }
 
 } // namespace zantrove

@@ -163,7 +163,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_session.OutputFolder();
-    SaveSettings(m_settingsPath, m_settings);
+    if (!SaveSettings(m_settingsPath, m_settings))
+        MessageBox::Show(this, {MessageIcon::Exclamation, "Your settings could not be saved to " +
+                                                              SettingsFilePath(m_settingsPath) + "."});
     event->accept();
 }
 

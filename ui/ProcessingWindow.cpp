@@ -15,6 +15,7 @@
 #include "ui/DialogHeader.h"
 #include "ui/ErrorWindow.h"
 #include "ui/ModalWindow.h"
+#include "ui/OpenWithDesktop.h"
 #include "ui/QtText.h"
 #include "ui/ShutdownWindow.h"
 
@@ -243,7 +244,7 @@ bool ProcessingWindow::ConfirmAndStop()
 
 void ProcessingWindow::cmdOpenFolder_Click()
 {
-    Platform::Instance().ShellOpen(m_outputFolder);
+    OpenWithDesktop(this, m_outputFolder);
 }
 
 void ProcessingWindow::closeEvent(QCloseEvent* event)

@@ -96,6 +96,11 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
     EXPECT_EQ(trim.status, 2);
     EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
+    // An output folder that cannot be made is refused before anything runs.
+    const CliRun blocked = InvokeCli(Convert("iPod-Nano", broken + "/out", {clip}));
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_TRUE(Has(blocked.err, broken + "/out (the output folder could not be created or written)"))
+        << blocked.err;
 }
 
 TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)

@@ -179,6 +179,17 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     EXPECT_EQ(ReadTextFile(first), script);
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
+    // Without the library helper to stage, nothing is written: every file would fail alike.
+    const std::string bare = test::MakeTempFolder("bare");
+    request.settingsFolder = test::MakeTempFolder("settings");
+    CreateFolderPath(bare + "/Components");
+    WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
+    request.applicationFolder = bare;
+    prepared = PrepareConversion(request);
+    EXPECT_EQ(prepared.unstagedComponent, request.settingsFolder + "/AddiTunes.exe");
+    EXPECT_FALSE(prepared.scriptWritten);
+    request.applicationFolder = app;
+
     // A script that cannot be written is reported.
     request.settingsFolder = settings + "/not a folder";
     WriteTextFile(request.settingsFolder, "a file");

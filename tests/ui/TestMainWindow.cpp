@@ -141,7 +141,7 @@ TEST_F(WizardTest, WithoutASettingsFolderTheWindowSaysSoAndCloses)
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
 
-// The tip link and the translation page go to the platform's opener; a failed open stays silent.
+// The tip link and the translation page go to the platform's opener; a failed open is said.
 TEST_F(WizardTest, LinksOpenThroughThePlatform)
 {
     GoToStep(4);
@@ -160,7 +160,9 @@ TEST_F(WizardTest, LinksOpenThroughThePlatform)
         expected.push_back((kHelp + "?step=4&lng=de").toStdString());
     }
     EXPECT_EQ(m_platform.opened, expected);
-    EXPECT_TRUE(MessageBox::Shown().empty());
+    ASSERT_EQ(MessageBox::Shown().size(), expected.size());
+    EXPECT_EQ(MessageBox::Shown()[0].text,
+              "Zantrove could not open " + expected[0] + "\r\nNo program to open it with could be started.");
 }
 
 class TrimDialogTest : public test::MainWindowTest

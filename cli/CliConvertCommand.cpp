@@ -172,7 +172,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
-    report.Summary(outcome.converted, outcome.failed + refusedCount, refusedCount);
+    report.Summary(outcome.converted, outcome.failed + refusedCount, refusedCount, session.SoundOnlyCount());
     if (!cancelled && context.notify) {
         BatchOutcome counted = outcome;
         counted.failed += refusedCount;

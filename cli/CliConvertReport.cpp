@@ -84,13 +84,15 @@ void CliConvertReport::ClearBar()
     m_barLength = 0;
 }
 
-void CliConvertReport::Summary(int converted, int failed, int refused)
+void CliConvertReport::Summary(int converted, int failed, int refused, int soundOnly)
 {
     ClearBar();
     const std::size_t total = m_sources.size() + static_cast<std::size_t>(refused);
     m_context.err << converted << " of " << total << (total == 1 ? " file" : " files") << " converted";
     if (failed > 0)
         m_context.err << ", " << failed << " failed";
+    if (soundOnly > 0)
+        m_context.err << " (" << soundOnly << " as sound alone)";
     m_context.err << '\n';
 }
 

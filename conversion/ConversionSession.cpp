@@ -5,6 +5,7 @@
 #include "conversion/EncoderAvailability.h"
 #include "conversion/EncoderSettings.h"
 #include "devices/ProfileFile.h"
+#include "media/AddFilesFlow.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -20,6 +21,14 @@ int ConversionSession::TrimmedCount() const
     const auto& rows = m_rows.Rows();
     return static_cast<int>(
         std::count_if(rows.begin(), rows.end(), [](const VideoRow& row) { return row.IsTrimmed(); }));
+}
+
+int ConversionSession::SoundOnlyCount() const
+{
+    if (m_settings.IsChecked(CheckBox::VideoNoVideo) || m_settings.IsChecked(CheckBox::AudioNoAudio))
+        return 0;
+    const auto& rows = m_rows.Rows();
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(), IsSoundOnlyRow));
 }
 
 std::string ConversionSession::ProfileName() const

@@ -34,6 +34,8 @@ public:
     void SetAddToLibrary(bool add) { m_addToLibrary = add; }
     // Rows set to be trimmed: both trim times filled in.
     int TrimmedCount() const;
+    // Rows without a picture that a video profile converts as sound alone.
+    int SoundOnlyCount() const;
     // The profile list's current entry ("Custom" after a change by hand); empty without one.
     std::string ProfileName() const;
 

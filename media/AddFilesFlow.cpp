@@ -86,6 +86,11 @@ std::string MediaRowRefusal(const VideoRow& row)
     return FileExists(row.filepath) || FolderExists(row.filepath) ? "not a media file" : "no such file";
 }
 
+bool IsSoundOnlyRow(const VideoRow& row)
+{
+    return row.codec == kUnknownCodec && MediaRowRefusal(row).empty();
+}
+
 bool AddFilesFlow::AddOne(const std::string& path)
 {
     if (m_list.Count() >= VideoListModel::kMaxRows)

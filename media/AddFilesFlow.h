@@ -82,6 +82,10 @@ struct AddFilesResult
 // path; only a codec or a play time shows it read a media file.
 std::string MediaRowRefusal(const VideoRow& row);
 
+// A media file without a picture (an .mp3, an .m4a): with a video profile it is converted as sound
+// alone, with the profile's audio settings, instead of failing for want of a picture.
+bool IsSoundOnlyRow(const VideoRow& row);
+
 // Adding files to the video list from the open-file dialog or a drop, without widgets. Each file is
 // probed first and then appended as one complete row, so no half-filled row is ever seen.
 class AddFilesFlow

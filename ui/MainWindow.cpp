@@ -213,7 +213,8 @@ void MainWindow::FillReviewStep()
 {
     m_step4->Fill({m_session.Rows().Count(), SelectedDevice(),
                    QString::fromStdString(m_session.ProfileName()),
-                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount()});
+                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount(),
+                   m_session.SoundOnlyCount()});
 }
 
 void MainWindow::bttnNext_Click()

@@ -96,6 +96,13 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
     EXPECT_EQ(trim.status, 2);
     EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
+    // A file without a picture is converted as sound alone with the video profile's audio settings.
+    const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
+    ASSERT_FALSE(mp3.empty());
+    const CliRun sound = InvokeCli(Convert("iPod-Nano", output, {mp3}));
+    EXPECT_EQ(sound.status, 0) << sound.err;
+    EXPECT_TRUE(sound.err.ends_with("\n1 of 1 file converted (1 as sound alone)\n")) << sound.err;
+    EXPECT_TRUE(sound.out.ends_with(".m4a\n") && FileExists(Lines(sound.out).at(0))) << sound.out;
     // An output folder that cannot be made is refused before anything runs.
     const CliRun blocked = InvokeCli(Convert("iPod-Nano", broken + "/out", {clip}));
     EXPECT_EQ(blocked.status, 1);

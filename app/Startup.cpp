@@ -24,19 +24,29 @@ Expected<std::string, UserMessage> GetShellFolderPath(int folderId, const Platfo
 SettingsFolder SettingsFolderPath(const Platform& platform)
 {
     const auto answer = GetShellFolderPath(Platform::kApplicationDataFolder, platform);
-    SettingsFolder folder{JoinPath(JoinPath(answer ? *answer : std::string(), "Quelmar"), "Zantrove"), {}};
+    SettingsFolder folder;
     if (!answer)
         folder.notices.push_back(answer.error());
+    else if (!answer->empty() && *answer != std::string(1, kPathSeparator))
+        folder.path = JoinPath(JoinPath(*answer, "Quelmar"), "Zantrove");
     return folder;
 }
 
 SettingsFolder ResolveSettingsFolder(const Platform& platform)
 {
     SettingsFolder created = SettingsFolderPath(platform);
-    CreateFolderPath(created.path);
+    if (!created.path.empty())
+        CreateFolderPath(created.path);
     // Looked up a second time for the value that is kept, so a failing lookup is reported twice.
     SettingsFolder kept = SettingsFolderPath(platform);
     created.notices.insert(created.notices.end(), kept.notices.begin(), kept.notices.end());
+    if (!kept.path.empty() && !IsWritableFolder(kept.path)) {
+        created.notices.push_back(
+            {MessageIcon::Critical, "The folder " + kept.path + " could not be created or written."});
+        kept.path.clear();
+    }
+    if (kept.path.empty())
+        created.notices.push_back({MessageIcon::Critical, std::string(kNoSettingsFolderMessage)});
     return {kept.path, created.notices};
 }
 

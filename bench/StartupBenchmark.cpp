@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     zantrove::MessageBox::SetTestMode(true);
     zantrove::MainWindow window;
-    window.Load({});
+    if (!window.Load({}))
+        return 1; // no settings folder: nothing to measure
     window.show();
     QCoreApplication::processEvents();
     const double startup =

@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <array>
 
+#include <cerrno>
+#include <cstring>
+
 namespace zantrove {
 
 namespace {
@@ -142,6 +145,21 @@ int CliUsageError(CliContext& context, const std::string& text)
     return kCliUsageError;
 }
 
+namespace {
+// Output that never arrived (a full disk, a closed pipe) is a failure, whatever the command made of it.
+int Flushed(int status, CliContext& context)
+{
+    errno = 0;
+    context.out.flush();
+    if (context.out)
+        return status;
+    const int error = errno;
+    context.err << "zantrove-cli: the output could not be written"
+                << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+    return status == 0 ? 1 : status;
+}
+} // namespace
+
 int RunCli(const std::vector<std::string>& arguments, CliContext& context)
 {
     context.command = {};
@@ -165,7 +183,7 @@ int RunCli(const std::vector<std::string>& arguments, CliContext& context)
             return 0;
         }
         context.command = command.name;
-        return command.run(rest, context);
+        return Flushed(command.run(rest, context), context);
     }
     if (!first.empty() && first.front() == '-')
         return CliUsageError(context, "unknown option '" + first + "'");

@@ -71,7 +71,8 @@ ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRu
 }
 
 Expected<std::unique_ptr<ConversionSession>, std::string>
-SetUpCliConversion(const CliConversionOptions& options, const CliContext& context)
+SetUpCliConversion(const CliConversionOptions& options, const CliContext& context,
+                   std::vector<std::string>* refused)
 {
     if (DeviceIndex(options.device) < 0)
         return Unexpected{"unknown device '" + options.device + "'; the devices are " +
@@ -94,6 +95,14 @@ SetUpCliConversion(const CliConversionOptions& options, const CliContext& contex
     VideoListModel& rows = session->Rows();
     AddFilesFlow flow(rows, {}, {});
     flow.AddDroppedFiles(options.files);
+    // Before the run, as the list shows them: a FIFO handed on would block the encoder for ever.
+    for (std::int16_t index = rows.Count(); refused && index >= 1; --index) {
+        const VideoRow& row = *rows.Row(index);
+        if (const std::string reason = MediaRowRefusal(row); !reason.empty()) {
+            refused->insert(refused->begin(), row.filepath + ": " + reason);
+            rows.RemoveRow(index);
+        }
+    }
     if (options.trimStart.empty())
         return session;
     // Checked per file as the trim dialog checks it, with its reasons.

@@ -30,8 +30,10 @@ Expected<CliConversionOptions, std::string>
 ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRunFlags);
 
 // The device and profile applied as the window would apply them, the files probed into rows and
-// trimmed as asked, the output folder and the library choice; else the usage error.
+// trimmed as asked, the output folder and the library choice; else the usage error. With refused
+// given, files the probe finds no media in are left out and listed there as "path: reason".
 Expected<std::unique_ptr<ConversionSession>, std::string>
-SetUpCliConversion(const CliConversionOptions& options, const CliContext& context);
+SetUpCliConversion(const CliConversionOptions& options, const CliContext& context,
+                   std::vector<std::string>* refused = nullptr);
 
 } // namespace zantrove

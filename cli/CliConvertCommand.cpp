@@ -58,10 +58,20 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const auto options = ParseCliConversionOptions(arguments, true);
     if (!options)
         return CliUsageError(context, options.error());
-    const auto setUp = SetUpCliConversion(*options, context);
+    std::vector<std::string> refused;
+    const auto setUp = SetUpCliConversion(*options, context, &refused);
     if (!setUp)
         return CliUsageError(context, setUp.error());
     const ConversionSession& session = **setUp;
+    // Each refused file is named with its reason; the run goes on with the rest.
+    for (const std::string& refusal : refused)
+        context.err << "zantrove-cli: " << refusal << '\n';
+    const int refusedCount = static_cast<int>(refused.size());
+    if (session.Rows().IsEmpty()) {
+        context.err << "0 of " << refusedCount << (refusedCount == 1 ? " file" : " files") << " converted, "
+                    << refusedCount << " failed\n";
+        return 1;
+    }
 
     if (const Verdict ready = session.CheckReady(); !ready) {
         // One sentence a line, as the message box shows them.
@@ -79,9 +89,14 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const std::string& settingsFolder = folder.path;
     for (const UserMessage& message : folder.notices)
         context.err << "zantrove-cli: " << message.text << '\n';
+    if (settingsFolder.empty()) {
+        if (options->dryRun)
+            context.err << "zantrove-cli: " << kNoSettingsFolderMessage << '\n';
+        return 1;
+    }
     if (options->dryRun) {
         context.out << session.ScriptText(settingsFolder);
-        return 0;
+        return refused.empty() ? 0 : 1;
     }
     auto prepared = session.Prepare(settingsFolder);
     if (!prepared) {
@@ -108,13 +123,23 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 
     const InterruptGuard guard;
     run.Start();
-    if (launcher.Start() != ConsoleLauncher::Started) {
+    const ConsoleLauncher::StartStatus started = launcher.Start();
+    if (started != ConsoleLauncher::Started) {
+        run.RemoveScript(false);
         context.err << "zantrove-cli: the conversion script could not be started (error "
                     << launcher.LastError() << ")\n";
         return 1;
     }
     bool cancelled = false;
+    std::int64_t silencesNoted = 0;
     while (launcher.Pump(200)) {
+        // A silent encoder still shows the time running, and is named once each silence limit.
+        report.Update(run.Progress(), run.TimeEstimate(), false);
+        if (const std::int64_t silences = run.Silence() / kEncoderSilenceLimit; silences != silencesNoted) {
+            if (silences > silencesNoted)
+                report.Error(run.SilenceText());
+            silencesNoted = silences;
+        }
         if (g_interrupted) {
             // This run's processes only: a conversion beside it keeps its encoder.
             const int group = launcher.ProcessGroup();
@@ -125,26 +150,35 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         }
     }
     report.EndProgress();
-    SaveSettings(settingsFolder, user);
+    // The command line has no debug log to keep the script for.
+    run.RemoveScript(false);
+    if (!SaveSettings(settingsFolder, user))
+        report.Error("the settings could not be saved to " + SettingsFilePath(settingsFolder));
     const BatchOutcome outcome = run.JudgedOutcome();
 
+    report.JudgedErrors(outcome.errorLog);
     if (cancelled)
         report.Error("the conversion was cancelled");
-    // A damaged source leaves a file behind and an error: converted in part is not converted.
-    for (const ConversionProgress::Row& row : run.Progress().Rows()) {
-        if (!FileExists(row.outputPath)) {
-            report.Error("not converted: " + row.filepath);
+    // The verdict the summary counts: a damaged source leaves a file behind and an error, and
+    // converted in part is not converted.
+    const auto& rows = run.Progress().Rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!outcome.rowConverted[i]) {
+            report.Error("not converted: " + rows[i].filepath);
             continue;
         }
         if (!options->quiet)
-            context.out << row.outputPath << '\n';
+            context.out << rows[i].outputPath << '\n';
     }
     if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';
-    report.Summary(outcome.converted, outcome.failed);
-    if (!cancelled && context.notify)
-        context.notify(kNotificationTitle, outcome.NotificationText());
-    const bool complete = !cancelled && outcome.failed == 0;
+    report.Summary(outcome.converted, outcome.failed + refusedCount, refusedCount, session.SoundOnlyCount());
+    if (!cancelled && context.notify) {
+        BatchOutcome counted = outcome;
+        counted.failed += refusedCount;
+        context.notify(kNotificationTitle, counted.NotificationText());
+    }
+    const bool complete = !cancelled && outcome.failed == 0 && refused.empty();
     return complete ? 0 : 1;
 }
 

@@ -32,7 +32,8 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
         m_context.err << progress.CurrentFileText() << ' ' << (file < m_sources.size() ? m_sources[file] : "")
                       << '\n';
     }
-    TakeNewErrors(progress);
+    const std::size_t current = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
+    TakeNewErrors(progress.ErrorLog(), current < m_sources.size() ? m_sources[current] : std::string());
     if (m_quiet || !m_context.errIsTerminal || progress.FileNumber() == 0)
         return;
     // Within 80 columns, so the carriage return redraws one line; the lines above count the files.
@@ -45,21 +46,23 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
     m_barLength = bar.size();
 }
 
-void CliConvertReport::TakeNewErrors(const ConversionProgress& progress)
+void CliConvertReport::TakeNewErrors(const std::string& log, const std::string& source)
 {
-    const std::string& log = progress.ErrorLog();
-    const std::size_t file = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
-    const std::string source = file < m_sources.size() ? m_sources[file] : std::string();
     // Each entry is "-" + text + CR LF; most texts start with the source, the scaler's do not.
     for (std::size_t end; (end = log.find("\r\n", m_errorsRead)) != std::string::npos;
          m_errorsRead = end + 2) {
         std::string text = log.substr(m_errorsRead, end - m_errorsRead);
         if (text.starts_with('-'))
             text.erase(0, 1);
-        if (!text.starts_with(source + ":"))
+        if (!source.empty() && !text.starts_with(source + ":"))
             text = source + ": " + text;
         Error(text);
     }
+}
+
+void CliConvertReport::JudgedErrors(const std::string& errorLog)
+{
+    TakeNewErrors(errorLog, {});
 }
 
 void CliConvertReport::Error(const std::string& text)
@@ -81,13 +84,15 @@ void CliConvertReport::ClearBar()
     m_barLength = 0;
 }
 
-void CliConvertReport::Summary(int converted, int failed)
+void CliConvertReport::Summary(int converted, int failed, int refused, int soundOnly)
 {
     ClearBar();
-    m_context.err << converted << " of " << m_sources.size() << (m_sources.size() == 1 ? " file" : " files")
-                  << " converted";
+    const std::size_t total = m_sources.size() + static_cast<std::size_t>(refused);
+    m_context.err << converted << " of " << total << (total == 1 ? " file" : " files") << " converted";
     if (failed > 0)
         m_context.err << ", " << failed << " failed";
+    if (soundOnly > 0)
+        m_context.err << " (" << soundOnly << " as sound alone)";
     m_context.err << '\n';
 }
 

@@ -26,11 +26,14 @@ public:
     void Error(const std::string& text);
     // Clears the bar, so what follows starts on a line of its own.
     void EndProgress();
-    // "N of M files converted" on its own line, with ", K failed" when some did.
-    void Summary(int converted, int failed);
+    // The entries the judged outcome's error log adds to the run's own (missing or empty outputs).
+    void JudgedErrors(const std::string& errorLog);
+    // "N of M files converted" on its own line, with ", K failed" when some did; M counts the files
+    // refused before the run too. Files without a picture are counted after it: "(1 as sound alone)".
+    void Summary(int converted, int failed, int refused = 0, int soundOnly = 0);
 
 private:
-    void TakeNewErrors(const ConversionProgress& progress);
+    void TakeNewErrors(const std::string& log, const std::string& source);
     void ClearBar();
 
     CliContext& m_context;

@@ -14,6 +14,19 @@ int RunLineCommand(const std::vector<std::string>& arguments, CliContext& contex
     const auto session = SetUpCliConversion(*options, context);
     if (!session)
         return CliUsageError(context, session.error());
+    // The start's own refusals: an unusable profile file would give lines with empty values.
+    if (const Verdict start = (*session)->CheckStart(); !start) {
+        // One line: the message's sentences joined by a blank.
+        const std::string& message = start.error().text;
+        std::string text;
+        for (std::size_t i = 0; i < message.size(); ++i) {
+            const bool lineBreak = message.compare(i, 2, kCrLf) == 0;
+            text += lineBreak ? ' ' : message[i];
+            i += lineBreak ? 1 : 0;
+        }
+        context.err << "zantrove-cli: " << text << '\n';
+        return 1;
+    }
     const EncodingSettingsModel& settings = (*session)->Settings();
     const auto lines =
         BuildEncoderLines((*session)->Rows().Rows(), TakeEncoderSettings(settings, options->output),

@@ -2,6 +2,7 @@
 #include "cli/CliCommands.h"
 #include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 
 namespace zantrove {
@@ -18,8 +19,8 @@ int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& co
     // The same device switch the window makes, so the default mark shows what it would apply.
     EncodingSettingsModel settings(context.applicationFolder);
     settings.SwitchDevice(device);
-    if (!FileExists(settings.ProfileFile())) {
-        context.err << "zantrove-cli: no profile file " << settings.ProfileFile() << '\n';
+    if (const auto problem = ProfileFileProblem(settings.ProfileFile())) {
+        context.err << "zantrove-cli: the profile file " << settings.ProfileFile() << ' ' << *problem << '\n';
         return 1;
     }
     const std::vector<std::string>& entries = settings.ProfileEntries();

@@ -32,16 +32,17 @@ BatchOutcome JudgeBatch(const std::vector<std::string>& sources, const std::vect
     outcome.errorLog = errorLog;
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const std::string output = i < outputs.size() ? outputs[i] : std::string();
-        const bool written = !output.empty() && FileExists(output);
+        const std::optional<std::uint64_t> size = output.empty() ? std::nullopt : FileSize(output);
+        // An empty file is no conversion, whatever the encoder's status said.
+        const bool written = size && *size > 0;
         const bool reported = HasEntryFor(errorLog, sources[i]);
         // The library helper names the output: a file it could not add is a failure too.
-        if (written && !reported && !HasEntryFor(errorLog, output)) {
-            ++outcome.converted;
-            continue;
-        }
-        ++outcome.failed;
+        const bool converted = written && !reported && !HasEntryFor(errorLog, output);
+        outcome.rowConverted.push_back(converted);
+        ++(converted ? outcome.converted : outcome.failed);
         if (!written && !reported)
-            outcome.errorLog += "-" + sources[i] + ": not converted; " + output + " was not written" + kCrLf;
+            outcome.errorLog += "-" + sources[i] + ": not converted; " + output +
+                                (size ? " was written empty" : " was not written") + kCrLf;
     }
     return outcome;
 }

@@ -12,8 +12,10 @@ struct BatchOutcome
 {
     int converted = 0; // rows with their output and without an error entry
     int failed = 0;
+    // The one verdict of each row, in list order, that every report of the run shares.
+    std::vector<bool> rowConverted;
     // The run's own error entries, then "-" + source + ": ..." for each row whose output is missing
-    // and that has no entry yet.
+    // or empty and that has no entry yet.
     std::string errorLog;
 
     // "3 converted, 1 failed"

@@ -163,6 +163,10 @@ void ConversionProgress::TakeError(std::string_view data)
     }
     if (error.empty())
         return;
+    // The script's word on the encoder's status adds nothing to the encoder's own error line.
+    if (m_erroredFile == m_fileNumber && error.starts_with(errorStart) &&
+        error.substr(errorStart.size()).starts_with(" " + std::string(kEncoderStatusText)))
+        return;
     // Lines end in LF here where a Windows console ends them in CR LF: either ends the message.
     const std::size_t end = error.find_first_of("\r\n", searchFrom);
     const std::string text =

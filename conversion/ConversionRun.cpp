@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionRun.h"
 
+#include "base/TimeText.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/LibraryReport.h"
 #include "platform/FileSystem.h"
@@ -20,8 +21,31 @@ std::string FolderOf(const std::string& scriptPath)
 ConversionRun::ConversionRun(std::vector<ConversionProgress::Row> rows, std::string scriptPath,
                              std::vector<std::int32_t> outputSeconds, const Clock& clock)
     : m_progress(std::move(rows), EncoderLineStart(FolderOf(scriptPath))),
-      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath))
+      m_estimate(std::move(outputSeconds), clock), m_scriptPath(std::move(scriptPath)), m_clock(clock)
 {
+}
+
+void ConversionRun::Start()
+{
+    m_estimate.Start();
+    m_lastOutput = m_clock.Now();
+}
+
+std::chrono::seconds ConversionRun::Silence() const
+{
+    if (m_progress.Finished())
+        return std::chrono::seconds(0);
+    return std::max(std::chrono::seconds(0),
+                    std::chrono::duration_cast<std::chrono::seconds>(m_clock.Now() - m_lastOutput));
+}
+
+std::string ConversionRun::SilenceText() const
+{
+    const std::chrono::seconds silence = Silence();
+    if (silence < kEncoderSilenceLimit)
+        return {};
+    return "Nothing has been heard from the encoder for " +
+           FormatSeconds(static_cast<std::int32_t>(std::min<std::int64_t>(silence.count(), INT32_MAX))) + ".";
 }
 
 std::string ConversionRun::SettingsFolder() const
@@ -29,8 +53,16 @@ std::string ConversionRun::SettingsFolder() const
     return FolderOf(m_scriptPath);
 }
 
+void ConversionRun::RemoveScript(bool keep) const
+{
+    // Nothing can be done about one that stays; it is never run again, since each run writes its own.
+    if (!keep)
+        (void)RemoveFile(m_scriptPath);
+}
+
 bool ConversionRun::HandleOutput(std::string_view piece)
 {
+    m_lastOutput = m_clock.Now();
     const int readings = m_progress.Readings();
     const bool started = m_progress.HandleOutput(piece);
     if (m_progress.Readings() != readings)

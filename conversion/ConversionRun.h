@@ -12,6 +12,10 @@
 
 namespace zantrove {
 
+// How long the encoder may stay silent before the run says so: a stalled share or a hung process
+// otherwise looks like a run that simply has not begun.
+inline constexpr std::chrono::seconds kEncoderSilenceLimit{30};
+
 // One run of a written script, as the progress window and the command line follow it: the console
 // output through the progress parser, the time left, and at the end how the batch went.
 class ConversionRun
@@ -25,12 +29,19 @@ public:
     const std::string& ScriptPath() const { return m_scriptPath; }
     // The settings folder, which holds the script and the staged components.
     std::string SettingsFolder() const;
+    // Once the run is over: its script goes, unless the debug log keeps it to be looked at.
+    void RemoveScript(bool keep) const;
 
-    void Start() { m_estimate.Start(); }
+    void Start();
     // One piece of console output; true when it started the next file.
     bool HandleOutput(std::string_view piece);
     // The script's process ended: the progress finishes and the batch is judged.
     void HandleEnd();
+
+    // Since the last piece of output (or the start) while the run goes on; 0 once it has ended.
+    std::chrono::seconds Silence() const;
+    // "Nothing has been heard from the encoder for 00:00:30." from kEncoderSilenceLimit on; else empty.
+    std::string SilenceText() const;
 
     const ConversionProgress& Progress() const { return m_progress; }
     const BatchTimeEstimate& TimeEstimate() const { return m_estimate; }
@@ -47,6 +58,8 @@ private:
     ConversionProgress m_progress;
     BatchTimeEstimate m_estimate;
     std::string m_scriptPath;
+    const Clock& m_clock;
+    std::chrono::system_clock::time_point m_lastOutput{};
     std::optional<BatchOutcome> m_outcome;
 };
 

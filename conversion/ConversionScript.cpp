@@ -6,8 +6,7 @@
 #include "platform/FileSystem.h"
 #include "storage/AtomicFile.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 
 namespace zantrove {
 
@@ -31,6 +30,20 @@ bool StageComponent(const std::string& applicationFolder, const std::string& set
                        JoinPath(settingsFolder, std::string(targetName)));
 }
 
+std::string RunDumpPath(const std::string& scriptPath, std::string_view stem)
+{
+    const std::size_t slash = scriptPath.rfind(kPathSeparator);
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const std::string name = scriptPath.substr(start);
+    // "Zantrove-" + part + ".bat": the part is what the pattern's X's became.
+    const std::string_view pattern = kScriptPattern;
+    const std::size_t prefix = pattern.find('X');
+    const std::size_t suffix = pattern.size() - pattern.rfind('X') - 1;
+    const std::string part =
+        name.size() > prefix + suffix ? name.substr(prefix, name.size() - prefix - suffix) : name;
+    return scriptPath.substr(0, start) + std::string(stem) + '-' + part + ".log";
+}
+
 std::string EncoderLineStart(const std::string& settingsFolder)
 {
     return ShellQuotePath(JoinPath(settingsFolder, std::string(kStagedEncoderName))) + ' ';
@@ -43,7 +56,10 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
     const std::string library = ShellQuotePath(JoinPath(settingsFolder, std::string(kLibraryToolName)));
     std::string script;
     for (const EncoderLine& line : lines) {
-        script += encoder + RenderShellArguments(line) + '\n';
+        // The component's own status counts: one that fails after writing, or dies, leaves a file.
+        script += encoder + RenderShellArguments(line) +
+                  " || printf '%s: " + std::string(kEncoderStatusText) + "%d\\n' " +
+                  ShellQuotePath(line.sourcePath) + " \"$?\"\n";
         // Every device: the helper decides by what is connected (a video iPod, else the playlist).
         if (addToLibrary)
             script += library + ' ' + ShellQuotePath(line.outputPath) + '\n';
@@ -55,35 +71,43 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
 {
     const std::string& folder = request.settingsFolder;
     PreparedConversion prepared;
-    prepared.scriptPath = JoinPath(folder, std::string(kScriptName));
     // No script without the encoder this program ships: neither a part copy nor an older one runs.
     if (!StageComponent(request.applicationFolder, folder, kEncoderComponentName, kStagedEncoderName)) {
         prepared.unstagedComponent = JoinPath(folder, std::string(kStagedEncoderName));
         return prepared;
     }
     // Our encoder needs no threading library; one is staged only when a build ships it.
-    StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
-    if (request.addToLibrary)
-        StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName);
-
-    if (debug) {
-        const std::string dump = JoinPath(folder, std::string(kListDumpName));
-        debug("Dump3 will be saved to: " + Quoted(dump));
-        std::string text;
-        for (const VideoRow& row : request.rows)
-            text += RowDumpLine(row) + '\n';
-        WriteFileAtomically(dump, text);
+    (void)StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
+    // Without its helper every file of a library run would fail alike, with the shell's "not found".
+    if (request.addToLibrary &&
+        !StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName)) {
+        prepared.unstagedComponent = JoinPath(folder, std::string(kLibraryToolName));
+        return prepared;
     }
 
     prepared.lines = BuildEncoderLines(request.rows, request.settings, request.profile, FileExists);
     const std::string script = ConversionScriptText(folder, prepared.lines, request.addToLibrary);
-    prepared.scriptWritten = WriteFileAtomically(prepared.scriptPath, script);
+    const auto written =
+        WriteNewFile(JoinPath(folder, std::string(kScriptPattern)), script, DefaultFilePermissions());
+    if (!written) {
+        prepared.scriptFailure =
+            "a conversion script in " + folder + " (" + std::strerror(written.error()) + ")";
+        return prepared;
+    }
+    prepared.scriptWritten = true;
+    prepared.scriptPath = *written;
 
     if (debug) {
-        const std::string dump = JoinPath(folder, std::string(kScriptDumpName));
-        debug("Dump1 will be saved to: " + Quoted(dump));
-        if (prepared.scriptWritten)
-            WriteFileAtomically(dump, script);
+        debug("Script saved to: " + Quoted(prepared.scriptPath));
+        const std::string listDump = RunDumpPath(prepared.scriptPath, kListDumpStem);
+        debug("Dump3 will be saved to: " + Quoted(listDump));
+        std::string text;
+        for (const VideoRow& row : request.rows)
+            text += RowDumpLine(row) + '\n';
+        WriteFileAtomically(listDump, text);
+        const std::string scriptDump = RunDumpPath(prepared.scriptPath, kScriptDumpStem);
+        debug("Dump1 will be saved to: " + Quoted(scriptDump));
+        WriteFileAtomically(scriptDump, script);
         debug(std::string("Zantrove Exists=") +
               TrueFalse(FileExists(JoinPath(folder, std::string(kStagedEncoderName)))));
         debug(std::string("PTGC2 Exists=") +

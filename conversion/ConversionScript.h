@@ -16,9 +16,12 @@ inline constexpr std::string_view kStagedEncoderName = "Zantrove.exe";
 inline constexpr std::string_view kEncoderComponentName = "Zantrove.dll";
 inline constexpr std::string_view kThreadLibraryName = "pthreadGC2.dll";
 inline constexpr std::string_view kLibraryToolName = "AddiTunes.exe";
-inline constexpr std::string_view kScriptName = "Zantrove.bat";
-inline constexpr std::string_view kListDumpName = "Debug3.log";
-inline constexpr std::string_view kScriptDumpName = "Debug1.log";
+// Each run writes a script of its own, named by this pattern made unique, so runs side by side never
+// run each other's lines; its dumps carry the same unique part ("Debug3-<part>.log").
+inline constexpr std::string_view kScriptPattern = "Zantrove-XXXXXX.bat";
+inline constexpr std::string_view kListDumpStem = "Debug3";
+inline constexpr std::string_view kScriptDumpStem = "Debug1";
+inline constexpr std::string_view kConsoleDumpStem = "Debug2";
 
 // Everything one run needs, taken from the window when Convert is pressed.
 struct ConversionRequest
@@ -36,10 +39,12 @@ using DebugEntry = std::function<void(const std::string& text)>;
 
 struct PreparedConversion
 {
-    // The staged encoder's path when it could not be copied; nothing is written or run then.
+    // The staged encoder's or library helper's path when it could not be copied; nothing is written or
+    // run then.
     std::string unstagedComponent;
     bool scriptWritten = false;
-    std::string scriptPath;
+    std::string scriptPath;         // the run's own script, once written
+    std::string scriptFailure;      // why no script could be written
     std::vector<EncoderLine> lines; // one per row, in list order
 };
 
@@ -47,19 +52,28 @@ struct PreparedConversion
 // from the source in size or modification time, so an updated program never runs an old component.
 // An identical staged file is left alone. False when the target is not there afterwards, or when a
 // needed copy failed (an older staged file is then left as it was, but is not current).
-bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
-                    std::string_view sourceName, std::string_view targetName);
+[[nodiscard]] bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
+                                  std::string_view sourceName, std::string_view targetName);
+
+// The path of a run's dump of the given stem beside its script: the script's unique part + ".log".
+std::string RunDumpPath(const std::string& scriptPath, std::string_view stem);
 
 // How the script's echo of an encoder line begins, and of no other line: the quoted staged encoder
 // and one blank.
 std::string EncoderLineStart(const std::string& settingsFolder);
 
-// The script text: per row the encoder line, then the library line when asked for. Every path and
-// argument is quoted for the shell, so a file name is only ever data.
+// What the script prints after a row's source and ": " when the encoder ends with a status other
+// than 0, followed by that status.
+inline constexpr std::string_view kEncoderStatusText = "the encoder ended with status ";
+
+// The script text: per row the encoder line, which reports a failed status of the encoder as an error
+// line of its source, then the library line when asked for. Every path and argument is quoted for
+// the shell, so a file name is only ever data.
 std::string ConversionScriptText(const std::string& settingsFolder, const std::vector<EncoderLine>& lines,
                                  bool addToLibrary);
 
-// Stages the components, writes the script (and the dumps when debug is on) before anything runs.
+// Stages the components, writes the run's own script (and the dumps when debug is on) before anything
+// runs. The debug log names the script.
 PreparedConversion PrepareConversion(const ConversionRequest& request, const DebugEntry& debug = {});
 
 } // namespace zantrove

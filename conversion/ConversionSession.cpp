@@ -4,6 +4,8 @@
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "conversion/EncoderSettings.h"
+#include "devices/ProfileFile.h"
+#include "media/AddFilesFlow.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -19,6 +21,14 @@ int ConversionSession::TrimmedCount() const
     const auto& rows = m_rows.Rows();
     return static_cast<int>(
         std::count_if(rows.begin(), rows.end(), [](const VideoRow& row) { return row.IsTrimmed(); }));
+}
+
+int ConversionSession::SoundOnlyCount() const
+{
+    if (m_settings.IsChecked(CheckBox::VideoNoVideo) || m_settings.IsChecked(CheckBox::AudioNoAudio))
+        return 0;
+    const auto& rows = m_rows.Rows();
+    return static_cast<int>(std::count_if(rows.begin(), rows.end(), IsSoundOnlyRow));
 }
 
 std::string ConversionSession::ProfileName() const
@@ -50,6 +60,19 @@ Verdict ConversionSession::CheckStepDone(int step) const
 
 Verdict ConversionSession::CheckStart() const
 {
+    if (!m_rows.IsEmpty()) {
+        // Without it every list is empty and each file would fail alike, for no visible reason.
+        if (const std::string profiles = JoinPath(m_settings.ApplicationFolder(), "Profiles");
+            !FolderExists(profiles))
+            return Unexpected{UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) +
+                                                                     profiles + kCrLf +
+                                                                     "Please, reinstall Zantrove."}};
+        // Read as empty, an unusable file would give encoder lines with empty values.
+        if (const auto problem = ProfileFileProblem(m_settings.ProfileFile()))
+            return Unexpected{UserMessage{MessageIcon::Critical,
+                                          "The profile file " + m_settings.ProfileFile() + " " + *problem +
+                                              "." + kCrLf + "Please, reinstall Zantrove."}};
+    }
     return CheckConversionStart(m_rows.Rows().size(), m_settings,
                                 ProfileFileLookup(m_settings.ProfileFile()));
 }
@@ -66,11 +89,6 @@ Verdict ConversionSession::CheckReady() const
 {
     if (auto refusal = CheckStart(); !refusal)
         return refusal;
-    // Without it every list is empty and each file would fail alike, for no visible reason.
-    if (const std::string profiles = JoinPath(m_settings.ApplicationFolder(), "Profiles");
-        !FolderExists(profiles))
-        return Unexpected{UserMessage{MessageIcon::Critical, std::string(kMissingProfilesMessage) + profiles +
-                                                                 kCrLf + "Please, reinstall Zantrove."}};
     // Before anything is written: a codec or container this ffmpeg lacks would fail every file alike.
     return EncoderCheck()();
 }
@@ -100,10 +118,12 @@ Expected<ConversionRun, std::string> ConversionSession::Prepare(const std::strin
                                                                 const Clock& clock) const
 {
     CreateFolderPath(m_outputFolder);
+    if (!IsWritableFolder(m_outputFolder))
+        return Unexpected{m_outputFolder + " (the output folder could not be created or written)"};
     const ConversionRequest request = Request(settingsFolder);
     const PreparedConversion prepared = PrepareConversion(request, debug);
     if (!prepared.scriptWritten)
-        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptPath
+        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptFailure
                                                              : prepared.unstagedComponent};
     return ConversionRun(ConversionProgress::RowsOf(request.rows, prepared.lines), prepared.scriptPath,
                          BatchTimeEstimate::OutputSeconds(request.rows), clock);

@@ -34,17 +34,20 @@ public:
     void SetAddToLibrary(bool add) { m_addToLibrary = add; }
     // Rows set to be trimmed: both trim times filled in.
     int TrimmedCount() const;
+    // Rows without a picture that a video profile converts as sound alone.
+    int SoundOnlyCount() const;
     // The profile list's current entry ("Custom" after a change by hand); empty without one.
     std::string ProfileName() const;
 
     // Whether the wizard may leave a step: step 2 wants rows, step 3 an output folder.
     Verdict CheckStepDone(int step) const;
-    // The quick refusals, in order: an empty list, the codec's size limit, its quality limit.
+    // The quick refusals, in order: an empty list, a missing profile folder, an unusable profile
+    // file, the codec's size limit, its quality limit. The window and the command line both ask them.
     Verdict CheckStart() const;
     // Whether the encoder's ffmpeg has what these settings need. It runs ffmpeg and may take long, so
     // it is bound to the settings of this moment and may run on any thread.
     std::function<Verdict()> EncoderCheck() const;
-    // Everything that may refuse a start: the quick refusals, the profile folder, the encoder.
+    // Everything that may refuse a start: the quick refusals, then the encoder.
     Verdict CheckReady() const;
 
     // The script a run would write, without writing anything.

@@ -3,6 +3,7 @@
 
 #include "base/TextUtilities.h"
 #include "base/TimeText.h"
+#include "media/AddFilesFlow.h"
 #include "media/VideoListModel.h"
 #include "storage/IniFile.h"
 
@@ -196,10 +197,14 @@ std::string ChooseOutputPath(const std::string& folder, const std::string& baseN
     return candidate;
 }
 
-EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& settings,
+EncoderLine BuildEncoderArguments(const VideoRow& row, const EncoderSettings& chosen,
                                   const ProfileLookup& profile, const FileExistsTest& exists, char separator)
 {
+    // A file without a picture gets the line of "No Video": its sound, in the audio codec's file.
+    EncoderSettings settings = chosen;
+    settings.videoOff = chosen.videoOff || (!chosen.audioOff && IsSoundOnlyRow(row));
     EncoderLine line;
+    line.sourcePath = row.filepath;
     auto& arguments = line.arguments;
     Add(arguments, "-i");
     Add(arguments, row.filepath, true);

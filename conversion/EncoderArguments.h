@@ -37,6 +37,7 @@ struct EncoderLine
 {
     std::vector<EncoderArgument> arguments;
     std::string outputPath;
+    std::string sourcePath = {}; // names the encoder's status when it fails
 };
 
 // Size, pad and crop options that fit a source of sourceSize ("WxH", as displayed) into targetSize

@@ -9,6 +9,7 @@ namespace zantrove {
 inline constexpr std::string_view kShutdownCaption = "Shutdown Computer";
 inline constexpr std::string_view kShutdownSubtitle = "Shutdown your computer automatically...";
 inline constexpr std::string_view kShutdownCancelCaption = "&Cancel";
+inline constexpr std::string_view kShutdownFailedText = "The computer could not be shut down.";
 inline constexpr std::string_view kShuttingDownText = "Shutting down computer...";
 
 // What the countdown window shows after a tick.

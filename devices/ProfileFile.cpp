@@ -2,7 +2,11 @@
 #include "devices/ProfileFile.h"
 
 #include "base/TextUtilities.h"
+#include "platform/RegularFile.h"
 #include "storage/IniFile.h"
+
+#include <cerrno>
+#include <cstring>
 
 namespace zantrove {
 
@@ -13,6 +17,43 @@ std::optional<std::int16_t> ReadNumber(std::string_view section, std::string_vie
     return ParseInt16(file.Value(section, key, defaultValue));
 }
 } // namespace
+
+namespace {
+bool Selects(const IniFile& file, int number, ChoiceBox box)
+{
+    const auto index = ReadProfileIndex(file, number, box);
+    return index && *index >= 0 && static_cast<std::size_t>(*index) < ReadDefaultsList(file, box).size();
+}
+
+bool Checked(const IniFile& file, int number, CheckBox box)
+{
+    return ReadProfileCheck(file, number, box).value_or(0) == 1;
+}
+} // namespace
+
+std::optional<std::string> ProfileFileProblem(const std::string& path)
+{
+    auto opened = RegularFile::Open(path);
+    if (!opened)
+        return opened.error() == ENOENT
+                   ? std::string("is missing")
+                   : "cannot be read (" + std::string(std::strerror(opened.error())) + ")";
+    // INI text has no NUL byte; UTF-16 has one in every character of plain letters.
+    if (opened->ReadAll().find('\0') != std::string::npos)
+        return std::string("is not plain text (binary or UTF-16)");
+    const IniFile file(path);
+    const int count = ReadNumberOfProfiles(file);
+    for (int number = 1; number <= count; ++number) {
+        const bool audio =
+            Checked(file, number, CheckBox::AudioNoAudio) || Selects(file, number, ChoiceBox::AudioCodec);
+        const bool video =
+            Checked(file, number, CheckBox::VideoNoVideo) ||
+            (Selects(file, number, ChoiceBox::VideoCodec) && Selects(file, number, ChoiceBox::VideoSize));
+        if (audio && video)
+            return std::nullopt;
+    }
+    return std::string("holds no valid profile");
+}
 
 std::vector<std::string> SplitProfileList(std::string_view value)
 {

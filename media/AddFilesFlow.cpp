@@ -64,7 +64,8 @@ AddFilesResult AddFilesFlow::AddVideoFiles(const ChooseFiles& choose, const AddF
         return {};
     const std::string folder = SelectionFolder(chosen);
     if (!folder.empty() && folder != setup.startFolder)
-        WriteAddFilesFolder(m_settingsFolder, folder);
+        // Only where the dialog starts next time depends on it; the files chosen are added anyway.
+        (void)WriteAddFilesFolder(m_settingsFolder, folder);
     m_cancelled = false;
     return AddPaths(chosen, chosen.size() == 1, progress);
 }
@@ -76,6 +77,18 @@ AddFilesResult AddFilesFlow::AddDroppedFiles(const std::vector<std::string>& pat
         return {};
     m_cancelled = false;
     return AddPaths(paths, false, progress);
+}
+
+std::string MediaRowRefusal(const VideoRow& row)
+{
+    if (row.codec != kUnknownCodec || (!row.duration.empty() && row.duration != "00:00:00"))
+        return {};
+    return FileExists(row.filepath) || FolderExists(row.filepath) ? "not a media file" : "no such file";
+}
+
+bool IsSoundOnlyRow(const VideoRow& row)
+{
+    return row.codec == kUnknownCodec && MediaRowRefusal(row).empty();
 }
 
 bool AddFilesFlow::AddOne(const std::string& path)

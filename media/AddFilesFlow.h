@@ -13,6 +13,7 @@
 namespace zantrove {
 
 class VideoListModel;
+struct VideoRow;
 
 inline constexpr std::string_view kAddFilesDialogTitle = "Add Video File(s)";
 inline constexpr std::string_view kAddVideosToolTip = "Add Video File(s)";
@@ -75,6 +76,15 @@ struct AddFilesResult
     bool cancelled = false; // stopped by Cancel after the file in progress
     bool listFull = false;  // stopped because the list holds 32767 rows
 };
+
+// Why a probed row holds no media file the encoder could be given ("no such file", "not a media
+// file": a folder, a FIFO, a device, text); empty for a media file. The probe fills a row for any
+// path; only a codec or a play time shows it read a media file.
+std::string MediaRowRefusal(const VideoRow& row);
+
+// A media file without a picture (an .mp3, an .m4a): with a video profile it is converted as sound
+// alone, with the profile's audio settings, instead of failing for want of a picture.
+bool IsSoundOnlyRow(const VideoRow& row);
 
 // Adding files to the video list from the open-file dialog or a drop, without widgets. Each file is
 // probed first and then appended as one complete row, so no half-filled row is ever seen.

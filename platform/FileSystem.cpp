@@ -57,6 +57,21 @@ bool FolderExists(const std::string& path)
     return kind && *kind == PathKind::Folder;
 }
 
+std::optional<std::uint64_t> FileSize(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool IsWritableFolder(const std::string& path)
+{
+    return FolderExists(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
 bool IsExecutableFile(const std::string& path)
 {
     struct stat info
@@ -116,11 +131,20 @@ unsigned DefaultFilePermissions()
     return 0666 & ~static_cast<unsigned>(mask);
 }
 
+Expected<void, int> RemoveFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return Unexpected{errno};
+    return {};
+}
+
 Expected<std::string, int> WriteNewFile(const std::string& pattern, std::string_view content,
                                         unsigned permissions)
 {
     std::string path = pattern;
-    const int fd = ::mkstemp(path.data());
+    const std::size_t unique = path.rfind("XXXXXX");
+    const int suffix = unique == std::string::npos ? 0 : static_cast<int>(path.size() - unique - 6);
+    const int fd = ::mkstemps(path.data(), suffix);
     if (fd < 0)
         return Unexpected{errno};
     bool ok =

@@ -3,6 +3,7 @@
 
 #include "base/Expected.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,12 @@ Expected<PathKind, int> QueryPath(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
+// The size of a file, links followed; nothing when it cannot be looked at.
+std::optional<std::uint64_t> FileSize(const std::string& path);
+
+// A folder this user may create files in.
+bool IsWritableFolder(const std::string& path);
+
 // A regular file this user may run.
 bool IsExecutableFile(const std::string& path);
 
@@ -43,11 +50,15 @@ std::optional<unsigned> FilePermissions(const std::string& path);
 // The permission bits a new file of this user gets.
 unsigned DefaultFilePermissions();
 
-// Writes content to a new file named by pattern with its trailing "XXXXXX" made unique, gives it
-// the permission bits and flushes it to the disk. Its path, or the errno value; on failure no file
-// is left behind.
+// Writes content to a new file named by pattern with its last "XXXXXX" made unique (what follows
+// it, such as an extension, stays), gives it the permission bits and flushes it to the disk. The
+// name is taken exclusively, so two programs never get one file. Its path, or the errno value; on
+// failure no file is left behind.
 Expected<std::string, int> WriteNewFile(const std::string& pattern, std::string_view content,
                                         unsigned permissions);
+
+// Removes a file (not a folder); the errno value when it could not, also when it was not there.
+Expected<void, int> RemoveFile(const std::string& path);
 
 // Puts from in the place of to in one step; when that fails, from is removed.
 Expected<void, int> ReplaceFile(const std::string& from, const std::string& to);

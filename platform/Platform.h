@@ -50,14 +50,14 @@ public:
 
     // Opens a file, folder or address with the desktop's default application, started with the
     // program's folder as its working folder. False when nothing could be started.
-    virtual bool ShellOpen(const std::string& target) = 0;
+    [[nodiscard]] virtual bool ShellOpen(const std::string& target) = 0;
 
     // Processes of the current user.
     virtual std::vector<ProcessEntry> ListProcesses() const = 0;
     virtual bool TerminateProcess(int pid) = 0;
 
     // Asks the system to power off now.
-    virtual bool RequestShutdown() = 0;
+    [[nodiscard]] virtual bool RequestShutdown() = 0;
 };
 
 } // namespace zantrove

@@ -149,15 +149,15 @@ IniFile::IniFile(const std::string& file)
     }
 }
 
-std::string IniFile::Value(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const
+std::string IniFile::Value(std::string_view section, std::string_view key, std::string_view defaultValue,
+                           std::size_t maxChars) const
 {
     std::string_view result = defaultValue;
     if (const auto found = m_sections.find(LowerName(section)); found != m_sections.end()) {
         if (const auto value = found->second.find(LowerName(key)); value != found->second.end())
             result = value->second;
     }
-    return std::string(Utf8Prefix(result, kIniValueMaxChars));
+    return std::string(Utf8Prefix(result, maxChars));
 }
 
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view defaultValue,
@@ -170,6 +170,13 @@ std::string ReadIniValue(std::string_view section, std::string_view key, long lo
                          const std::string& file)
 {
     return ReadIniValue(section, key, std::to_string(defaultValue), file);
+}
+
+std::string ReadIniPath(std::string_view section, std::string_view key, std::string_view defaultValue,
+                        const std::string& file)
+{
+    const std::string path = IniFile(file).Value(section, key, defaultValue, kIniPathMaxChars + 1);
+    return Utf8Length(path) > kIniPathMaxChars ? std::string(defaultValue) : path;
 }
 
 bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,

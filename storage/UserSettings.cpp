@@ -22,16 +22,18 @@ std::string DefaultOutputFolder(const std::string& homeFolder)
 void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    settings.outputDir = ReadIniValue("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
+    settings.outputDir = ReadIniPath("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
     if (const auto count = ParseInt16(ReadIniValue("General", "NumberOfConvertedFiles", 0, file)))
         settings.numberOfConvertedFiles = *count;
 }
 
-void SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
+bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    WriteIniValue("General", "OutputDir", settings.outputDir, file);
-    WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles), file);
+    const bool folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
+    return WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles),
+                         file) &&
+           folder;
 }
 
 void CountConvertedFile(UserSettings& settings)
@@ -42,12 +44,12 @@ void CountConvertedFile(UserSettings& settings)
 
 std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::string& homeFolder)
 {
-    return ReadIniValue("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
+    return ReadIniPath("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
 }
 
-void WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
+bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
 {
-    WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
+    return WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
 }
 
 } // namespace zantrove

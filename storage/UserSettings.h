@@ -18,14 +18,14 @@ std::string DefaultOutputFolder(const std::string& homeFolder);
 
 // Reads both "General" keys. A stored count that is no 16-bit number leaves settings' count as it was.
 void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings);
-// Writes both "General" keys, also when nothing changed.
-void SaveSettings(const std::string& settingsFolder, const UserSettings& settings);
+// Writes both "General" keys, also when nothing changed. False when either could not be written.
+[[nodiscard]] bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings);
 
 // The count stops at 32767: it is stored as a 16-bit number, and wrapping to a negative count is worse.
 void CountConvertedFile(UserSettings& settings);
 
 // The folder the add-files dialog starts in, and the rule that stores it after files were picked.
 std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::string& homeFolder);
-void WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder);
+[[nodiscard]] bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder);
 
 } // namespace zantrove

@@ -134,6 +134,13 @@ TrimValidation ValidateTrimEntries(const TrimEntries& entries, std::int64_t tota
                                  "Reason: The Start Time cannot exceed the End Time.");
         return result;
     }
+    // Nothing would be left to convert, and the encoder would only say there is no picture.
+    if (start->TotalSeconds() == end->TotalSeconds()) {
+        result.message = Refusal(std::string("The start time you've entered is not valid.") + kCrLf +
+                                 "Reason: The Start Time and the End Time are the same; nothing would be "
+                                 "left to convert.");
+        return result;
+    }
     if (end->TotalSeconds() > totalDurationSeconds) {
         const auto total = static_cast<std::int32_t>(std::min<std::int64_t>(totalDurationSeconds, INT32_MAX));
         result.message =

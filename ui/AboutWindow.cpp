@@ -7,9 +7,9 @@
 #include "app/HelpLinks.h"
 #include "app/InfoWindowTexts.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
 #include "ui/ClickLabel.h"
 #include "ui/DialogFrame.h"
+#include "ui/OpenWithDesktop.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -83,13 +83,12 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent)
 
 void AboutWindow::lblEMailAddressValue_Click()
 {
-    // A missing mail program is not reported: the link simply does nothing.
-    Platform::Instance().ShellOpen(SupportMailLink());
+    OpenWithDesktop(this, SupportMailLink());
 }
 
 void AboutWindow::lblWebsiteAddressValue_Click()
 {
-    Platform::Instance().ShellOpen(std::string(kMakerSite));
+    OpenWithDesktop(this, std::string(kMakerSite));
 }
 
 void AboutWindow::cmdCredits_Click()

@@ -3,9 +3,9 @@
 
 #include "app/HelpLinks.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
 #include "ui/AboutWindow.h"
 #include "ui/ModalWindow.h"
+#include "ui/OpenWithDesktop.h"
 #include "ui/TranslateWindow.h"
 
 #include <QComboBox>
@@ -55,7 +55,7 @@ void HelpActions::imgHelp_Click()
 
 void HelpActions::lblTipLink_Click()
 {
-    Platform::Instance().ShellOpen(CodecTipAddress());
+    OpenWithDesktop(&m_window, CodecTipAddress());
 }
 
 void HelpActions::lblAbout_Click()

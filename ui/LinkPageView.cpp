@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PageView.h"
 
-#include "platform/Platform.h"
+#include "ui/OpenWithDesktop.h"
 
 #include <QLabel>
 
@@ -25,8 +25,9 @@ QWidget* Create()
     link->setAutoFillBackground(true);
     link->setBackgroundRole(QPalette::Base);
     link->setFrameShape(QFrame::StyledPanel);
-    QObject::connect(link, &QLabel::linkActivated, link,
-                     [](const QString& address) { Platform::Instance().ShellOpen(address.toStdString()); });
+    QObject::connect(link, &QLabel::linkActivated, link, [link](const QString& address) {
+        OpenWithDesktop(link->window(), address.toStdString());
+    });
     return link;
 }
 

@@ -130,13 +130,15 @@ MainWindow::~MainWindow()
     delete m_videoListBinder;
 }
 
-void MainWindow::Load(const std::vector<std::string>& arguments)
+bool MainWindow::Load(const std::vector<std::string>& arguments)
 {
     Platform& platform = Platform::Instance();
     const SettingsFolder folder = ResolveSettingsFolder(platform);
     m_settingsPath = folder.path;
     for (const UserMessage& message : folder.notices)
         MessageBox::Show(this, message);
+    if (m_settingsPath.empty())
+        return false;
 
     if (IsDebugSwitch(arguments))
         MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
@@ -148,14 +150,22 @@ void MainWindow::Load(const std::vector<std::string>& arguments)
 
     m_currentStep = 1;
     ShowWizardStep(m_currentStep);
+    return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Without a settings folder nothing was loaded, and nothing is saved.
+    if (m_settingsPath.empty()) {
+        event->accept();
+        return;
+    }
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_session.OutputFolder();
-    SaveSettings(m_settingsPath, m_settings);
+    if (!SaveSettings(m_settingsPath, m_settings))
+        MessageBox::Show(this, {MessageIcon::Exclamation, "Your settings could not be saved to " +
+                                                              SettingsFilePath(m_settingsPath) + "."});
     event->accept();
 }
 
@@ -203,7 +213,8 @@ void MainWindow::FillReviewStep()
 {
     m_step4->Fill({m_session.Rows().Count(), SelectedDevice(),
                    QString::fromStdString(m_session.ProfileName()),
-                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount()});
+                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount(),
+                   m_session.SoundOnlyCount()});
 }
 
 void MainWindow::bttnNext_Click()

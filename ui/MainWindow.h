@@ -45,7 +45,8 @@ public:
 
     // Start-up work in its fixed order: folders, debug mode, settings, first device, step 1.
     // arguments: the program's arguments after its own name.
-    void Load(const std::vector<std::string>& arguments);
+    // False when there is no settings folder: the messages have been shown and the window must close.
+    [[nodiscard]] bool Load(const std::vector<std::string>& arguments);
 
     const std::string& ApplicationSettingsPath() const { return m_settingsPath; }
     QString SelectedDevice() const { return QString::fromStdString(m_session.Device()); }

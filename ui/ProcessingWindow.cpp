@@ -15,6 +15,7 @@
 #include "ui/DialogHeader.h"
 #include "ui/ErrorWindow.h"
 #include "ui/ModalWindow.h"
+#include "ui/OpenWithDesktop.h"
 #include "ui/QtText.h"
 #include "ui/ShutdownWindow.h"
 
@@ -27,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zantrove {
@@ -98,6 +100,9 @@ ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, 
     frame.Body()->addWidget(m_log, 1);
     frame.AddButtons({m_openFolder, m_cancel}, {m_shutdown});
 
+    m_tick = new QTimer(this);
+    m_tick->setInterval(1000);
+    connect(m_tick, &QTimer::timeout, this, &ProcessingWindow::Show);
     connect(m_cancel, &QPushButton::clicked, this, &ProcessingWindow::cmdCancel_Click);
     connect(m_openFolder, &QPushButton::clicked, this, &ProcessingWindow::cmdOpenFolder_Click);
     Show();
@@ -112,6 +117,7 @@ ProcessingWindow::~ProcessingWindow()
 void ProcessingWindow::StartConversion()
 {
     m_run.Start();
+    m_tick->start();
     m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
     m_launcher->SetScript(m_run.ScriptPath());
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
@@ -136,8 +142,10 @@ void ProcessingWindow::Show()
     m_currentBar->setValue(progress.CurrentValue());
     m_totalBar->setMaximum(progress.TotalMaximum());
     m_totalBar->setValue(progress.TotalValue());
-    if (m_status->text() != Text(progress.StatusText())) {
-        m_status->setText(Text(progress.StatusText()));
+    const std::string silence = m_run.SilenceText();
+    const QString status = Text(silence.empty() ? progress.StatusText() : silence);
+    if (m_status->text() != status) {
+        m_status->setText(status);
         m_status->setCursorPosition(0); // the line's start, where the frame count is
     }
     m_cancel->setText(Text(progress.CancelButtonCaption()));
@@ -159,7 +167,9 @@ void ProcessingWindow::OnDataReceived(const std::string& piece)
 void ProcessingWindow::OnProcessEnded()
 {
     m_run.HandleEnd();
+    m_tick->stop();
     m_launcher.reset();
+    m_run.RemoveScript(!ApplicationLog().LogPath().empty());
     Show();
     // Where the library helper put the files: on an iPod or in the playlist.
     const std::string places = m_run.LibraryPlaces();
@@ -223,8 +233,9 @@ bool ProcessingWindow::ConfirmAndStop()
         m_launcher.reset();
     }
     DebugLog& log = ApplicationLog();
+    m_run.RemoveScript(!log.LogPath().empty());
     if (!log.LogPath().empty()) {
-        const std::string dump = JoinPath(m_run.SettingsFolder(), "Debug2.log");
+        const std::string dump = RunDumpPath(m_run.ScriptPath(), kConsoleDumpStem);
         log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
         WriteFileAtomically(dump, m_run.Progress().LogText() + "\r\n");
     }
@@ -233,7 +244,7 @@ bool ProcessingWindow::ConfirmAndStop()
 
 void ProcessingWindow::cmdOpenFolder_Click()
 {
-    Platform::Instance().ShellOpen(m_outputFolder);
+    OpenWithDesktop(this, m_outputFolder);
 }
 
 void ProcessingWindow::closeEvent(QCloseEvent* event)

@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace zantrove {
 
@@ -90,6 +91,8 @@ private:
     QCheckBox* m_shutdown;
     QPushButton* m_openFolder;
     QPushButton* m_cancel;
+    // Once a second while the run goes on, so the elapsed time runs and a silent encoder shows.
+    QTimer* m_tick;
 };
 
 } // namespace zantrove

@@ -110,6 +110,10 @@ void ReviewStep::Fill(const ReviewValues& values)
     if (values.trimmedFiles > 0)
         files += values.videoFiles == 1 ? QStringLiteral(" (trimmed)")
                                         : QStringLiteral(" (%1 of them trimmed)").arg(values.trimmedFiles);
+    if (values.soundOnlyFiles > 0)
+        files += values.soundOnlyFiles == 1
+                     ? QStringLiteral(" (1 without a picture, as sound alone)")
+                     : QStringLiteral(" (%1 without a picture, as sound alone)").arg(values.soundOnlyFiles);
     m_summary->setText(files + QStringLiteral(" and saved to:\n") + values.outputFolder);
 }
 

@@ -16,6 +16,7 @@ struct ReviewValues
     QString profile;
     QString outputFolder;
     int trimmedFiles = 0;
+    int soundOnlyFiles = 0; // without a picture: converted as sound alone
 };
 
 // Step 4: what will happen, shown once more before the conversion starts.

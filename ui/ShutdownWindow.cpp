@@ -67,11 +67,16 @@ void ShutdownWindow::Show(const ShutdownView& view)
 
 void ShutdownWindow::tmrShutdown_Timer()
 {
+    if (m_shutdownFailed)
+        return;
     const ShutdownView view = m_state.Tick();
     Show(view);
-    // A failed request is not reported: the window stays as it is until it is closed.
-    if (view.requestShutdown)
-        Platform::Instance().RequestShutdown();
+    // A failed request is said in the window, which can then be closed again.
+    if (view.requestShutdown && !Platform::Instance().RequestShutdown()) {
+        m_shutdownFailed = true;
+        m_countdown->setText(Text(kShutdownFailedText));
+        m_cancel->setEnabled(true);
+    }
 }
 
 void ShutdownWindow::showEvent(QShowEvent* event)

@@ -41,6 +41,7 @@ private:
     QProgressBar* m_progress;
     QPushButton* m_cancel;
     QTimer* m_timer;
+    bool m_shutdownFailed = false;
 };
 
 } // namespace zantrove

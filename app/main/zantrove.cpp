@@ -19,7 +19,8 @@ int main(int argc, char** argv)
     zantrove::ApplyTheme(application);
 
     zantrove::MainWindow window;
-    window.Load(arguments);
+    if (!window.Load(arguments))
+        return 1;
     window.show();
     return QApplication::exec();
 }

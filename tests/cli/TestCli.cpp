@@ -62,21 +62,78 @@ TEST(CliTest, UsageErrorsWriteNothingToTheOutput)
 
 TEST(CliTest, ProfilesAndTheLineOfEach)
 {
-    EXPECT_EQ(InvokeCli({"profiles", "iPad"}, test::MakeTempFolder("app")).status, 1); // no file
     EXPECT_TRUE(
         InvokeCli({"profiles", "iPhone"}).out.starts_with("1\tMovie - Standard Quality\tdefault\n2\t"));
-    // An unreadable file still gets its line, named after its path; its duration is 0, so a trim can
-    // only be empty.
-    const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
+    ASSERT_FALSE(clip.empty());
+    const std::string stem = std::filesystem::path(clip).stem().string();
     const CliRun movie =
-        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:00-00:00:00", "--output", "/out", missing});
+        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:01-00:00:02", "--output", "/out", clip});
     EXPECT_EQ(movie.status, 0) << movie.err;
-    EXPECT_NE(movie.out.find(" -r 30 -ss 00:00:00 -t 00:00:00 -profile:v high "), std::string::npos)
+    EXPECT_NE(movie.out.find(" -r 30 -ss 00:00:01 -t 00:00:01 -profile:v high "), std::string::npos)
         << movie.out;
-    EXPECT_TRUE(movie.out.ends_with(" -ar 48000 -ac 2 -y \"/out/no such clip.mp4\"\n")) << movie.out;
+    EXPECT_TRUE(movie.out.ends_with(" -ar 48000 -ac 2 -y \"/out/" + stem + ".mp4\"\n")) << movie.out;
+    // A trim of no length is refused as the trim dialog refuses it.
+    const CliRun empty =
+        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:02-00:00:02", "--output", "/out", clip});
+    EXPECT_TRUE(empty.status == 2 && empty.out.empty() && empty.err.find("the same") != std::string::npos)
+        << empty.err;
+    // An unreadable file still gets its line, named after its path.
+    const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
     EXPECT_TRUE(InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing})
                     .out.ends_with(
                         ".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));
+}
+
+TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string cli = test::ShellQuote(ZANTROVE_APP_DIR "/zantrove-cli");
+    const std::string err = test::MakeTempFolder("err") + "/err";
+    const std::string line = "--device iPad --output /out " + test::ShellQuote(clip);
+    for (const std::string& command : {"probe " + test::ShellQuote(clip), "line " + line,
+                                       std::string("devices"), "convert --dry-run " + line}) {
+        EXPECT_TRUE(test::RunShell(cli + " " + command + " >/dev/null")) << command;
+        EXPECT_FALSE(test::RunShell(cli + " " + command + " >/dev/full 2>" + err)) << command;
+        EXPECT_EQ(test::ReadTextFile(err),
+                  "zantrove-cli: the output could not be written: No space left on device\n");
+    }
+}
+
+// A profile file that cannot serve is named with what is wrong, before anything runs, and no line
+// with empty values is printed.
+TEST(CliTest, UnusableProfileFilesAreRefused)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string utf16("\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0", 18);
+    const std::pair<std::string, const char*> files[] = {
+        {"", "is missing"},
+        {std::string("\x7F"
+                     "ELF\x02\x01\0\0",
+                     8),
+         "is not plain text (binary or UTF-16)"},
+        {utf16, "is not plain text (binary or UTF-16)"},
+        {"[General]\nNumberOfProfiles=1\n[Profile1]\nName=Nothing\nVideoCodec=3\n",
+         "holds no valid profile"}};
+    for (const auto& [content, problem] : files) {
+        SCOPED_TRACE(problem);
+        const std::string app = test::MakeTempFolder("app"), file = app + "/Profiles/iPad.ini";
+        std::filesystem::create_directories(app + "/Profiles");
+        if (!content.empty())
+            test::WriteTextFile(file, content);
+        const std::string named = file + " " + problem;
+        const CliRun profiles = InvokeCli({"profiles", "iPad"}, app);
+        EXPECT_EQ(profiles.status, 1);
+        EXPECT_EQ(profiles.err, "zantrove-cli: the profile file " + named + "\n");
+        for (const char* command : {"line", "convert"}) {
+            const CliRun run = InvokeCli({command, "--device", "iPad", "--output", "/out", clip}, app);
+            EXPECT_EQ(run.status, 1) << command;
+            EXPECT_EQ(run.out, "") << command;
+            EXPECT_NE(run.err.find("The profile file " + named + "."), std::string::npos) << run.err;
+        }
+    }
 }
 
 TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)

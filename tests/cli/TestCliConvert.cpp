@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zantrove-cli convert as a whole run: what it reports, the library step, the desktop notification, its
 // ending and a second run beside it. Hostile inputs are left to the whole-pipeline tests.
+#include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace zantrove {
 namespace {
@@ -30,6 +32,15 @@ std::vector<std::string> Lines(const std::string& text)
 bool Has(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<std::string> Convert(const std::string& device, const std::string& output,
@@ -64,13 +75,13 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun run = InvokeCli(Convert("iPod-Nano", output, {"--itunes", clip, broken, missing}));
     ::unsetenv("ZANTROVE_TEST_MOUNTS");
     EXPECT_EQ(run.status, 1);
+    // What the probe finds no media in is refused before the run, each with its reason.
+    EXPECT_TRUE(run.err.starts_with("zantrove-cli: " + broken +
+                                    ": not a media file\nzantrove-cli: " + missing + ": no such file\n"))
+        << run.err;
     // Into a pipe: one line a file started, no redrawn bars.
-    EXPECT_TRUE(Has(run.err, "Processing File: 2 of 3... " + broken + "\n")) << run.err;
+    EXPECT_TRUE(Has(run.err, "Processing File: 1 of 1... " + clip + "\n")) << run.err;
     EXPECT_FALSE(Has(run.err, "\r"));
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + broken + ": "));
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + missing + "\n"));
-    // The library helper's word on the missing output of a failed file is not a second error.
-    EXPECT_FALSE(Has(run.err, ": no such file")) << run.err;
     EXPECT_TRUE(Has(run.err, "1 file is in the playlist " + std::string(std::getenv("HOME")) +
                                  "/Videos/Zantrove.m3u."))
         << run.err;
@@ -85,6 +96,100 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
     EXPECT_EQ(trim.status, 2);
     EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
+    // A file without a picture is converted as sound alone with the video profile's audio settings.
+    const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
+    ASSERT_FALSE(mp3.empty());
+    const CliRun sound = InvokeCli(Convert("iPod-Nano", output, {mp3}));
+    EXPECT_EQ(sound.status, 0) << sound.err;
+    EXPECT_TRUE(sound.err.ends_with("\n1 of 1 file converted (1 as sound alone)\n")) << sound.err;
+    EXPECT_TRUE(sound.out.ends_with(".m4a\n") && FileExists(Lines(sound.out).at(0))) << sound.out;
+}
+
+TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string root = test::MakeTempFolder("run"), fifo = test::MakeTempFolder("in") + "/pipe.mp4";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = test::MakeTempFolder("folder.mp4");
+    const pid_t run = test::StartCliProcess(
+        root, Convert("iPod-Nano", root + "/out", {"--profile", "6", fifo, folder, "/dev/zero", clip}));
+    // A FIFO handed to the encoder would hold the run for ever.
+    const bool ended = test::WaitUntil([&] { return !test::IsRunning(run); }, 120s);
+    if (!ended)
+        ::kill(run, SIGKILL);
+    EXPECT_EQ(test::WaitForCliProcess(run), 1);
+    ASSERT_TRUE(ended);
+    const std::string err = test::ReadTextFile(root + "/err.txt");
+    for (const std::string& path : {fifo, folder, std::string("/dev/zero")})
+        EXPECT_TRUE(Has(err, "zantrove-cli: " + path + ": not a media file\n")) << err;
+    EXPECT_TRUE(err.ends_with("\n1 of 4 files converted, 3 failed\n")) << err;
+    EXPECT_EQ(test::ReadTextFile(root + "/out.txt"),
+              root + "/out/" + std::filesystem::path(clip).stem().string() + ".m4v\n");
+    EXPECT_EQ(Names(root + "/out").size(), 1u);
+}
+
+TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string output = test::MakeTempFolder("out") + "/new";
+    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
+    const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
+    ::setenv("HOME", "/proc", 1), ::unsetenv("XDG_DATA_HOME");
+    const CliRun run = InvokeCli(Convert("iPad", output, {clip}));
+    const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", clip}));
+    ::setenv("HOME", home.c_str(), 1), ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    for (const CliRun& refused : {run, dry}) {
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_TRUE(refused.out.empty());
+        EXPECT_TRUE(refused.err.ends_with("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"))
+            << refused.err;
+    }
+    EXPECT_TRUE(Has(run.err, "ApplicationData Folder does not exist!")) << run.err;
+    EXPECT_FALSE(FolderExists(output));
+    EXPECT_EQ(FolderExists("/Quelmar"), atRoot);
+}
+
+// A stand-in encoder component: it passes the check, then per source name dies after writing
+// (139), writes nothing into its file, or converts.
+std::string StandInApplication()
+{
+    const std::string app = test::MakeTempFolder("app");
+    std::filesystem::copy(ZANTROVE_APP_DIR "/Profiles", app + "/Profiles");
+    std::filesystem::create_directories(app + "/Components");
+    test::WriteTextFile(app + "/Components/Zantrove.dll", R"(#!/bin/sh
+[ "$1" = --check ] && exit 0
+for out; do :; done
+case "$2" in
+*crash*) echo part > "$out"; exit 139 ;;
+*empty*) : > "$out" ;;
+*) echo whole > "$out" ;;
+esac
+)");
+    std::filesystem::permissions(app + "/Components/Zantrove.dll", std::filesystem::perms::owner_all);
+    return app;
+}
+
+TEST(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFilesAreListed)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string in = test::MakeTempFolder("in"), output = test::MakeTempFolder("out");
+    for (const char* name : {"crash", "empty", "fine"})
+        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+    const CliRun run =
+        InvokeCli(Convert("iPod-Nano", output, {in + "/crash.mp4", in + "/empty.mp4", in + "/fine.mp4"}),
+                  StandInApplication());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, output + "/fine.m4v\n");
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/crash.mp4: the encoder ended with status 139\n"))
+        << run.err;
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/crash.mp4\n"));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/empty.mp4: not converted; " + output +
+                                 "/empty.m4v was written empty\n"));
+    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/empty.mp4\n"));
+    EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
 }
 
 TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
@@ -112,9 +217,12 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     // The helper's failure names the output file, so the run fails with it instead of exiting 0.
     test::WriteTextFile(ipod.DatabasePath(), "damaged");
     run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", mpeg4}));
+    // It is not converted: stdout lists it no more than the summary counts it.
     EXPECT_EQ(run.status, 1);
-    ASSERT_EQ(Lines(run.out).size(), 1u);
-    EXPECT_TRUE(Has(run.err, " " + Lines(run.out)[0] + ": the database of the iPod at ")) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::string written = output + "/" + std::filesystem::path(mpeg4).stem().string() + " (2).m4v";
+    EXPECT_TRUE(Has(run.err, " " + written + ": the database of the iPod at ")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << run.err;
     EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "damaged");
 }
 
@@ -167,12 +275,42 @@ std::string LongClip(const std::string& name)
     return test::MakeClip(test::ClipFolder(), name, 30);
 }
 
-// The iPod nano's fast profile, as a program of its own with its settings under root.
-pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files)
+// The iPod nano's fast profile, as a program of its own with its settings under root (or data).
+pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files,
+                   const std::string& data = {})
 {
     std::vector<std::string> rest{"--profile", "6"};
     rest.insert(rest.end(), files.begin(), files.end());
-    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest));
+    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest), data);
+}
+
+TEST(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string in = test::MakeTempFolder("in");
+    const std::vector<std::string> names{"a", "b", "c", "d"};
+    for (const std::string& name : names)
+        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+    for (int round = 0; round < 3; ++round) {
+        const std::string data = test::MakeTempFolder("data"); // one settings folder for all four
+        std::vector<std::string> roots;
+        std::vector<pid_t> runs;
+        for (const std::string& name : names) {
+            roots.push_back(test::MakeTempFolder("run"));
+            runs.push_back(
+                StartConvert(roots.back(), roots.back() + "/out", {in + "/" + name + ".mp4"}, data));
+        }
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            SCOPED_TRACE(names[i] + " in round " + std::to_string(round));
+            EXPECT_EQ(test::WaitForCliProcess(runs[i]), 0) << test::ReadTextFile(roots[i] + "/err.txt");
+            EXPECT_EQ(test::ReadTextFile(roots[i] + "/out.txt"), roots[i] + "/out/" + names[i] + ".m4v\n");
+            EXPECT_EQ(Names(roots[i] + "/out"), std::vector<std::string>{names[i] + ".m4v"});
+        }
+        // Each run's script went with it; only the staged encoder and the settings stay.
+        for (const std::string& name : Names(data + "/Quelmar/Zantrove"))
+            EXPECT_FALSE(name.ends_with(".bat")) << name;
+    }
 }
 
 TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
@@ -233,11 +371,8 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
                                test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));
     EXPECT_EQ(test::ReadTextFile(output + "/same.m4v.part"), "left by an earlier run");
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(output))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
+    EXPECT_EQ(Names(output),
+              (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // What the processing window shows: the bars read from the script's output and the time left.
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
+#include "conversion/ConversionRun.h"
 #include "conversion/ConversionScript.h"
 #include "media/VideoListModel.h"
 
@@ -119,6 +120,24 @@ TEST(BatchTimeEstimateTest, WeighsFilesByTheirLengthFromTheSecondReading)
     EXPECT_EQ(
         BatchTimeEstimate::OutputSeconds({row("", ""), row("00:01:00", "00:02:30"), row("00:05:00", "")}),
         (std::vector<std::int32_t>{600, 90, 600}));
+}
+
+TEST(ConversionRunTest, ASilentEncoderIsNamedOnceTheLimitHasPassedWhileTheElapsedTimeRuns)
+{
+    FakeClock clock;
+    ConversionRun run({{"00:00:40", "/in/a.avi"}}, kSettingsFolder + "/Zantrove-abcdef.bat", {40}, clock);
+    run.Start();
+    clock.now += 29s;
+    EXPECT_EQ(run.SilenceText(), "");
+    EXPECT_TRUE(run.TimeEstimate().Text().starts_with("Elapsed: 00:00:29")) << run.TimeEstimate().Text();
+    clock.now += 1s;
+    EXPECT_EQ(run.SilenceText(), "Nothing has been heard from the encoder for 00:00:30.");
+    run.HandleOutput("frame=1\n");
+    EXPECT_EQ(run.Silence(), 0s);
+    clock.now += 45s;
+    EXPECT_EQ(run.Silence(), 45s);
+    run.HandleEnd();
+    EXPECT_EQ(run.SilenceText(), "");
 }
 
 } // namespace

@@ -154,28 +154,46 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     PreparedConversion prepared =
         PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
     ASSERT_TRUE(prepared.scriptWritten);
-    EXPECT_EQ(prepared.scriptPath, settings + "/Zantrove.bat");
+    // A script of its own, named in the debug log, with dumps of the same unique part.
+    const std::string name = prepared.scriptPath.substr(settings.size() + 1);
+    ASSERT_TRUE(name.starts_with("Zantrove-") && name.ends_with(".bat") && name.size() == 19) << name;
+    const std::string part = name.substr(9, 6);
+    EXPECT_EQ(entries.at(0), "Script saved to: \"" + prepared.scriptPath + "\".");
     const std::string script = ReadTextFile(prepared.scriptPath);
     EXPECT_EQ(std::ranges::count(script, '\n'), 3);
     EXPECT_TRUE(script.starts_with("'" + settings + "/Zantrove.exe' -i '/v/one.avi' -f mp4 ")) << script;
     EXPECT_TRUE(FileExists(settings + "/Zantrove.exe") && !FileExists(settings + "/AddiTunes.exe"));
-    // With the debug log on: the script and the list are dumped, and each step is entered.
-    EXPECT_EQ(ReadTextFile(settings + "/Debug1.log"), script);
-    EXPECT_TRUE(ReadTextFile(settings + "/Debug3.log")
+    EXPECT_EQ(ReadTextFile(settings + "/Debug1-" + part + ".log"), script);
+    EXPECT_TRUE(ReadTextFile(settings + "/Debug3-" + part + ".log")
                     .starts_with("one | AVC | 00:00:02 | 720x400 |  |  | /v/one.avi\n"));
-    EXPECT_EQ(entries.size(), 5u);
+    EXPECT_EQ(RunDumpPath(prepared.scriptPath, kConsoleDumpStem), settings + "/Debug2-" + part + ".log");
+    EXPECT_EQ(entries.size(), 6u);
 
-    // With the library step: its helper is staged, and each output gets its line.
+    // With the library step: its helper is staged, and each output gets its line; a second start
+    // never reuses the first one's script.
     request.addToLibrary = true;
+    const std::string first = prepared.scriptPath;
     prepared = PrepareConversion(request);
+    EXPECT_NE(prepared.scriptPath, first);
     EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
+    EXPECT_EQ(ReadTextFile(first), script);
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
-    // A script that cannot be written is reported, and the old one kept.
+    // Without the library helper to stage, nothing is written: every file would fail alike.
+    const std::string bare = test::MakeTempFolder("bare");
+    request.settingsFolder = test::MakeTempFolder("settings");
+    CreateFolderPath(bare + "/Components");
+    WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
+    request.applicationFolder = bare;
+    prepared = PrepareConversion(request);
+    EXPECT_EQ(prepared.unstagedComponent, request.settingsFolder + "/AddiTunes.exe");
+    EXPECT_FALSE(prepared.scriptWritten);
+    request.applicationFolder = app;
+
+    // A script that cannot be written is reported.
     request.settingsFolder = settings + "/not a folder";
     WriteTextFile(request.settingsFolder, "a file");
     EXPECT_FALSE(PrepareConversion(request).scriptWritten);
-    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
 
     // A staged encoder that differs from the shipped one is renewed.
     WriteTextFile(app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");

@@ -138,16 +138,26 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
         return settings.outputDir + "|" + std::to_string(settings.numberOfConvertedFiles);
     };
     EXPECT_EQ(loaded({}), "/home/u/Converted Video Files|0");
-    SaveSettings(folder, {"", 42});
+    EXPECT_TRUE(SaveSettings(folder, {"", 42}));
     EXPECT_EQ(loaded({"x", 0}), "|42"); // an empty folder is kept, not defaulted
     for (const char* stored : {"abc", "70000", "-32769", "12.5"}) {
-        WriteIniValue("General", "NumberOfConvertedFiles", stored, SettingsFilePath(folder));
+        ASSERT_TRUE(WriteIniValue("General", "NumberOfConvertedFiles", stored, SettingsFilePath(folder)));
         EXPECT_EQ(loaded({"", 7}), "|7") << stored;
     }
+    // Folders are read back whole, up to the system's longest path; a longer one is not taken.
+    const std::string deep = "/" + std::string(300, 'd') + "/" + std::string(3000, 'e');
+    ASSERT_TRUE(SaveSettings(folder, {deep, 1}));
+    EXPECT_EQ(loaded({}), deep + "|1");
+    ASSERT_TRUE(SaveSettings(folder, {deep + deep, 1}));
+    EXPECT_EQ(loaded({}), "/home/u/Converted Video Files|1");
     UserSettings settings{"", 32766};
     CountConvertedFile(settings);
     CountConvertedFile(settings);
     EXPECT_EQ(settings.numberOfConvertedFiles, 32767);
+    // A settings file that cannot be written says so.
+    const std::string blocked = MakeTempFolder() + "/not a folder";
+    WriteTextFile(blocked, "a file");
+    EXPECT_FALSE(SaveSettings(blocked, {"", 1}));
 }
 
 } // namespace

@@ -27,7 +27,7 @@ private:
     Platform& m_real;
 };
 
-// Records the links a window opens, as if no browser were there: the program must stay silent.
+// Records the links a window opens, as if no browser were there: the program must say so.
 class LinkRecordingPlatform : public FoldersOnlyPlatform
 {
 public:

@@ -84,12 +84,14 @@ std::string ReadUntil(int fd, const std::string& text, double seconds)
     return read;
 }
 
-pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments)
+pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments,
+                      const std::string& data)
 {
-    std::filesystem::create_directories(root + "/data");
+    const std::string home = data.empty() ? root + "/data" : data;
+    std::filesystem::create_directories(home);
     std::vector<std::string> argv{ZANTROVE_APP_DIR "/zantrove-cli"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> environment{"XDG_DATA_HOME=" + root + "/data"};
+    std::vector<std::string> environment{"XDG_DATA_HOME=" + home};
     for (char** entry = environ; *entry; ++entry) {
         if (std::strncmp(*entry, "XDG_DATA_HOME=", 14) != 0)
             environment.emplace_back(*entry);

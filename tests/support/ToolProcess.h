@@ -28,8 +28,10 @@ struct RunningTool
 RunningTool StartTool(const std::vector<std::string>& argv, const std::string& errorFile);
 
 // zantrove-cli run as a program of its own beside the test, with root/data as its settings home
-// (a second copy of the program) and what it prints in root/out.txt and root/err.txt.
-pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments);
+// (a second copy of the program) and what it prints in root/out.txt and root/err.txt. A data
+// folder given is the settings home instead, for runs of one user side by side.
+pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments,
+                      const std::string& data = {});
 // Its exit status, or 128 + the signal that ended it.
 int WaitForCliProcess(pid_t pid);
 

@@ -48,7 +48,7 @@ protected:
         m_window = applicationFolder.empty()
                        ? std::make_unique<MainWindow>()
                        : std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
-        m_window->Load({});
+        ASSERT_TRUE(m_window->Load({}));
         m_window->show();
     }
 

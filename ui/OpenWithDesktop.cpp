@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/OpenWithDesktop.h"
+
+#include "base/UserMessage.h"
+#include "platform/MessageBox.h"
+#include "platform/Platform.h"
+
+namespace zantrove {
+
+void OpenWithDesktop(QWidget* parent, const std::string& target)
+{
+    if (Platform::Instance().ShellOpen(target))
+        return;
+    MessageBox::Show(parent,
+                     {MessageIcon::Exclamation, "Zantrove could not open " + target + std::string(kCrLf) +
+                                                    "No program to open it with could be started."});
+}
+
+} // namespace zantrove

@@ -16,7 +16,7 @@ using Paths = std::vector<std::string>;
 // A probe that answers at once with fields made from the path, so rows are easy to tell apart.
 ProbeFields FakeProbe(const std::string& path)
 {
-    return {"name of " + path, "AVC", "00:00:02", "160x120"};
+    return {"name of " + path, "AVC", "00:00:02", "160x120", ""};
 }
 
 class AddFiles : public ::testing::Test

@@ -78,6 +78,41 @@ template <typename T> static std::optional<T> ParseWhole(std::string_view text)
     return static_cast<T>(value);
 }
 
+std::string EscapeForTerminal(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // U+202A..U+202E are E2 80 AA..AE, U+2066..U+2069 are E2 81 A6..A9.
+        if (c == 0xE2 && i + 2 < text.size()) {
+            const auto b = static_cast<unsigned char>(text[i + 1]),
+                       d = static_cast<unsigned char>(text[i + 2]);
+            if ((b == 0x80 && d >= 0xAA && d <= 0xAE) || (b == 0x81 && d >= 0xA6 && d <= 0xA9)) {
+                const unsigned code = (b == 0x80 ? 0x2000u : 0x2040u) + (d & 0x3Fu);
+                shown += "\\u";
+                for (int shift = 12; shift >= 0; shift -= 4)
+                    shown += kHex[(code >> shift) & 0xFu];
+                i += 2;
+                continue;
+            }
+        }
+        if (c == '\\')
+            shown += "\\\\";
+        else if (c == '\n')
+            shown += "\\n";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (c == '\t')
+            shown += "\\t";
+        else if (c < 0x20 || c == 0x7F)
+            shown += std::string("\\x") + kHex[c >> 4] + kHex[c & 0xFu];
+        else
+            shown += static_cast<char>(c);
+    }
+    return shown;
+}
+
 std::optional<std::int16_t> ParseInt16(std::string_view text)
 {
     return ParseWhole<std::int16_t>(text);

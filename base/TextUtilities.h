@@ -15,6 +15,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 std::string_view Utf8Prefix(std::string_view text, std::size_t maxChars);
 std::size_t Utf8Length(std::string_view text);
 
+// Text for a terminal: control characters (line breaks, ESC, DEL) as \n, \r, \t or \xNN and the
+// direction overrides and isolates (U+202A to U+202E, U+2066 to U+2069) as \uNNNN, so a name can
+// neither split a line nor restyle or reorder what is shown; a backslash becomes two.
+std::string EscapeForTerminal(std::string_view text);
+
 // The one reading of whole numbers, for INI values and the program's own texts alike: surrounding
 // blanks, at most one sign, then decimal digits only. nullopt when the text is not such a number or
 // does not fit the type.

@@ -35,6 +35,8 @@ Options:
   --dry-run         print the conversion script instead of running it;
                     nothing is written
   --quiet           print only errors and the closing summary
+  -0, --null        end each converted file's path with a NUL character
+                    instead of a line break, for scripts (xargs -0)
   -h, --help        show this help
   --                the arguments after it are files, even when they
                     begin with '-'

@@ -30,6 +30,10 @@ ParseCliConversionOptions(const std::vector<std::string>& arguments, bool withRu
             onlyFiles = true;
             continue;
         }
+        if (withRunFlags && (argument == "--null" || argument == "-0")) {
+            options.null = true;
+            continue;
+        }
         if (withRunFlags && argument == "--quiet") {
             options.quiet = true;
             continue;

@@ -22,6 +22,7 @@ struct CliConversionOptions
     bool addToLibrary = false; // --itunes, "convert" only
     bool dryRun = false;       // "convert" only
     bool quiet = false;        // "convert" only: errors and the summary, nothing else
+    bool null = false;         // "convert" only: each converted path on stdout ends with NUL
     std::vector<std::string> files;
 };
 

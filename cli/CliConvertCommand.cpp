@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
+#include "base/TextUtilities.h"
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "cli/CliConvertReport.h"
@@ -65,7 +66,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     const ConversionSession& session = **setUp;
     // Each refused file is named with its reason; the run goes on with the rest.
     for (const std::string& refusal : refused)
-        context.err << "zantrove-cli: " << refusal << '\n';
+        context.err << "zantrove-cli: " << (context.errIsTerminal ? EscapeForTerminal(refusal) : refusal)
+                    << '\n';
     const int refusedCount = static_cast<int>(refused.size());
     if (session.Rows().IsEmpty()) {
         context.err << "0 of " << refusedCount << (refusedCount == 1 ? " file" : " files") << " converted, "
@@ -167,8 +169,15 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
             report.Error("not converted: " + rows[i].filepath);
             continue;
         }
-        if (!options->quiet)
-            context.out << rows[i].outputPath << '\n';
+        if (options->quiet)
+            continue;
+        // A name may hold a line break: scripts take NUL-ended paths, a terminal shows them escaped.
+        if (options->null)
+            context.out << rows[i].outputPath << '\0';
+        else
+            context.out << (context.outIsTerminal ? EscapeForTerminal(rows[i].outputPath)
+                                                  : rows[i].outputPath)
+                        << '\n';
     }
     if (const std::string places = run.LibraryPlaces(); !places.empty())
         context.err << "zantrove-cli: " << places << '\n';

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CliConvertReport.h"
 
+#include "base/TextUtilities.h"
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
 
@@ -29,8 +30,8 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
     const std::size_t file = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
     if (started && !m_quiet) {
         ClearBar();
-        m_context.err << progress.CurrentFileText() << ' ' << (file < m_sources.size() ? m_sources[file] : "")
-                      << '\n';
+        m_context.err << progress.CurrentFileText() << ' '
+                      << Shown(file < m_sources.size() ? m_sources[file] : std::string()) << '\n';
     }
     const std::size_t current = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
     TakeNewErrors(progress.ErrorLog(), current < m_sources.size() ? m_sources[current] : std::string());
@@ -68,7 +69,12 @@ void CliConvertReport::JudgedErrors(const std::string& errorLog)
 void CliConvertReport::Error(const std::string& text)
 {
     ClearBar();
-    m_context.err << "zantrove-cli: " << text << '\n';
+    m_context.err << "zantrove-cli: " << Shown(text) << '\n';
+}
+
+std::string CliConvertReport::Shown(const std::string& text) const
+{
+    return m_context.errIsTerminal ? EscapeForTerminal(text) : text;
 }
 
 void CliConvertReport::EndProgress()

@@ -35,6 +35,8 @@ public:
 private:
     void TakeNewErrors(const std::string& log, const std::string& source);
     void ClearBar();
+    // Names escaped on a terminal, where a control character would split or restyle the line.
+    std::string Shown(const std::string& text) const;
 
     CliContext& m_context;
     std::vector<std::string> m_sources;

@@ -129,6 +129,26 @@ TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithThe
     EXPECT_EQ(Names(root + "/out").size(), 1u);
 }
 
+// A name with a line break, ESC and a right-to-left override: whole and NUL-ended for scripts,
+// escaped on a terminal, so it neither splits a line nor restyles or reorders it.
+TEST(CliConvertTest, ControlCharactersInNamesAreEscapedOnATerminalAndNulEndedOnAsk)
+{
+    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
+    ASSERT_FALSE(clip.empty());
+    const std::string name = "a\nb\x1b[31m\xE2\x80\xAEx";
+    const std::string source = test::MakeTempFolder("in") + "/" + name + ".mp4";
+    std::filesystem::copy_file(clip, source);
+    const std::string output = test::MakeTempFolder("out");
+    const CliRun null = InvokeCli(Convert("iPod-Nano", output, {"-0", source}));
+    EXPECT_EQ(null.status, 0) << null.err;
+    EXPECT_EQ(null.out, output + "/" + name + ".m4v" + std::string(1, '\0'));
+    const CliRun shown = InvokeCli(Convert("iPod-Nano", output, {source}), ZANTROVE_APP_DIR, true);
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_EQ(shown.out, output + "/a\\nb\\x1b[31m\\u202ex (2).m4v\n");
+    EXPECT_TRUE(Has(shown.err, "a\\nb\\x1b[31m\\u202ex.mp4\n")) << shown.err;
+    EXPECT_FALSE(Has(shown.err, name)) << shown.err;
+}
+
 TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
 {
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);

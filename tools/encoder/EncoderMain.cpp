@@ -81,32 +81,28 @@ std::optional<std::string> Ask(const std::string& program, const std::vector<std
     return answer;
 }
 
-// The source's default audio track, as ffprobe sees it; the first when it cannot tell.
-int ChooseAudioTrack(const std::string& ffprobe, const std::string& input)
+// One look at the source: its default sound track, and how its pictures were taken, from their flags
+// and from the pictures themselves where the flags may be wrong; the request gets the track, the filters
+// that make the pictures progressive and their rate.
+void LookAtSource(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
 {
-    const auto answer =
-        Ask(ffprobe, {"-v", "quiet", "-select_streams", "a", "-show_entries", "stream_disposition=default",
-                      "-of", "csv=p=0", zantrove::FileUrl(input)});
-    return answer ? zantrove::DefaultAudioTrack(*answer) : 0;
-}
-
-// How the source's pictures were taken, from their flags, and from the pictures themselves where the
-// flags may be wrong; the request gets the filters that make them progressive and their rate.
-void LookAtScan(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
-{
-    const auto answer = Ask(ffprobe, zantrove::StreamFlagsArguments(zantrove::FileUrl(request.input)));
+    const auto answer = Ask(ffprobe, zantrove::SurveyArguments(zantrove::FileUrl(request.input)));
     if (!answer)
         return;
-    const zantrove::StreamFlags flags = zantrove::ReadStreamFlags(*answer);
+    const zantrove::SourceSurvey survey = zantrove::ReadSourceSurvey(*answer);
+    if (!request.audioOff)
+        request.audioTrack = survey.audioTrack;
+    if (request.videoOff)
+        return;
     std::optional<zantrove::FieldStatistics> pictures;
-    if (zantrove::NeedsPictureCheck(flags)) {
+    if (zantrove::NeedsPictureCheck(survey.video)) {
         if (const auto printout =
                 Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start)))
             pictures = zantrove::ReadFieldStatistics(*printout);
     }
-    const zantrove::ScanDecision scan = zantrove::DecideScan(flags, pictures);
+    const zantrove::ScanDecision scan = zantrove::DecideScan(survey.video, pictures);
     request.scanFilters = zantrove::ScanFilters(scan);
-    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(flags, scan); rate.Known())
+    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(survey.video, scan); rate.Known())
         request.sourceRate = rate.Text();
 }
 
@@ -163,12 +159,8 @@ int main(int argc, char** argv)
     {
     };
     const bool readTwice = ::stat(request.input.c_str(), &source) == 0 && S_ISREG(source.st_mode);
-    if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice) {
-        if (!request.audioOff)
-            request.audioTrack = ChooseAudioTrack(ffprobe, request.input);
-        if (!request.videoOff)
-            LookAtScan(ffmpeg, ffprobe, request);
-    }
+    if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice)
+        LookAtSource(ffmpeg, ffprobe, request);
     const zantrove::FfmpegOutcome outcome =
         zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request), [&](std::string_view chunk) {
             for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {

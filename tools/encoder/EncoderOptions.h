@@ -63,10 +63,6 @@ std::optional<std::string> ConvertRate(std::string_view text);
 // The ffmpeg muxer for an output name's extension, empty when the table does not know it.
 std::string MuxerForFileName(std::string_view fileName);
 
-// The source's default audio track from ffprobe's "-select_streams a -show_entries
-// stream_disposition=default -of csv=p=0" answer (one "0" or "1" a track), else the first.
-int DefaultAudioTrack(std::string_view dispositions);
-
 // The -vf chain for size, pads and crops; empty when the picture is left as it is.
 std::string VideoFilterChain(const EncoderRequest& request);
 

@@ -56,11 +56,6 @@ bool Near(double a, double b)
     return std::abs(a - b) < 0.02;
 }
 
-bool IsTvRate(double rate)
-{
-    return Near(rate, 25.0) || Near(rate, 30000.0 / 1001) || Near(rate, 30.0);
-}
-
 bool IsNtscFrameRate(double rate)
 {
     return Near(rate, 30000.0 / 1001) || Near(rate, 30.0);
@@ -161,6 +156,48 @@ StreamFlags ReadStreamFlags(std::string_view answer)
     return flags;
 }
 
+SourceSurvey ReadSourceSurvey(std::string_view answer)
+{
+    struct Stream
+    {
+        std::string type, entries;
+        bool isDefault = false, isPicture = false;
+    };
+    std::vector<Stream> streams;
+    std::string frames; // only picture frames carry these fields
+    ForEachEntry(answer, [&](std::string_view key, std::string_view value) {
+        const std::string line = std::string(key) + "=" + std::string(value) + "\n";
+        if (key == "interlaced_frame" || key == "top_field_first" || key == "repeat_pict")
+            frames += line;
+        else if (key == "codec_type")
+            streams.push_back({std::string(value), {}});
+        else if (streams.empty())
+            return;
+        else if (key == "DISPOSITION:default")
+            streams.back().isDefault = value == "1";
+        else if (key == "DISPOSITION:attached_pic")
+            streams.back().isPicture = value == "1";
+        else
+            streams.back().entries += line;
+    });
+    SourceSurvey survey;
+    bool videoSeen = false, defaultSeen = false;
+    int audio = 0;
+    for (const Stream& stream : streams) {
+        if (stream.type == "video" && !stream.isPicture && !videoSeen) {
+            survey.video = ReadStreamFlags(stream.entries + frames);
+            videoSeen = true;
+        } else if (stream.type == "audio") {
+            if (stream.isDefault && !defaultSeen) {
+                survey.audioTrack = audio;
+                defaultSeen = true;
+            }
+            ++audio;
+        }
+    }
+    return survey;
+}
+
 FieldStatistics ReadFieldStatistics(std::string_view printout)
 {
     FieldStatistics pictures;
@@ -183,10 +220,9 @@ bool NeedsPictureCheck(const StreamFlags& flags)
 {
     if (flags.repeatingFrames > 0 && flags.interlacedFrames == 0)
         return false; // soft pulldown says what it is
-    if (flags.fieldOrder != "progressive" || flags.interlacedFrames > 0)
-        return true;
-    // Flagged progressive at a TV rate: telecined film and TV recorded interlaced are often marked so.
-    return flags.rate.Known() && IsTvRate(flags.rate.Value());
+    // Flagged progressive all through, the pictures are taken at their word: looking costs a decoding
+    // pass that a small conversion would feel.
+    return flags.fieldOrder != "progressive" || flags.interlacedFrames > 0;
 }
 
 ScanDecision DecideScan(const StreamFlags& flags, const std::optional<FieldStatistics>& pictures)
@@ -266,17 +302,17 @@ std::string RateCeiling(const FrameRate& source, std::string_view ceiling)
     return fraction.Text();
 }
 
-std::vector<std::string> StreamFlagsArguments(const std::string& inputUrl)
+std::vector<std::string> SurveyArguments(const std::string& inputUrl)
 {
+    // One ffprobe start costs more than reading its first packets: one call answers both questions.
     return {
         "-v",
         "quiet",
-        "-select_streams",
-        "V:0",
         "-read_intervals",
-        "%+#24",
+        "%+#48",
         "-show_entries",
-        "stream=field_order,r_frame_rate,avg_frame_rate:frame=interlaced_frame,top_field_first,repeat_pict",
+        "stream=codec_type,field_order,r_frame_rate,avg_frame_rate:stream_disposition=default,attached_pic:"
+        "frame=interlaced_frame,top_field_first,repeat_pict",
         "-of",
         "default=nw=1",
         inputUrl};

@@ -183,6 +183,13 @@ TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
     EXPECT_EQ(survey.video.frames, 2);
     EXPECT_EQ(survey.video.interlacedFrames, 2);
     EXPECT_EQ(survey.audioTrack, 1);
+    EXPECT_EQ(FramesToCheck(survey), 150); // length not known
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=3600.000\n");
+    EXPECT_EQ(FramesToCheck(survey), 150);
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=24.0\n");
+    EXPECT_EQ(FramesToCheck(survey), 60);
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=2\n");
+    EXPECT_EQ(FramesToCheck(survey), 40);
     survey = ReadSourceSurvey(audio(0) + audio(0));
     EXPECT_EQ(survey.audioTrack, 0);
     EXPECT_FALSE(survey.video.rate.Known());

@@ -97,7 +97,8 @@ void LookAtSource(const std::string& ffmpeg, const std::string& ffprobe, zantrov
     std::optional<zantrove::FieldStatistics> pictures;
     if (zantrove::NeedsPictureCheck(survey.video)) {
         if (const auto printout =
-                Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start)))
+                Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start,
+                                                          zantrove::FramesToCheck(survey))))
             pictures = zantrove::ReadFieldStatistics(*printout);
     }
     const zantrove::ScanDecision scan = zantrove::DecideScan(survey.video, pictures);

@@ -5,14 +5,16 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <numeric>
 
 namespace zantrove {
 
 namespace {
 
-// Frames idet looks at: six seconds of TV, thirty cycles of a pulldown.
-constexpr int kCheckedFrames = 150;
+// Frames idet looks at: at most six seconds of TV, thirty cycles of a pulldown; at least eight cycles.
+constexpr int kMostCheckedFrames = 150;
+constexpr int kLeastCheckedFrames = 40;
 // Fewer than this and the pictures say too little to overrule the flags.
 constexpr int kFewestCheckedFrames = 20;
 // A frame woven from two moments is combed wherever anything moves; a quarter of them is far above
@@ -164,11 +166,14 @@ SourceSurvey ReadSourceSurvey(std::string_view answer)
         bool isDefault = false, isPicture = false;
     };
     std::vector<Stream> streams;
+    SourceSurvey survey;
     std::string frames; // only picture frames carry these fields
     ForEachEntry(answer, [&](std::string_view key, std::string_view value) {
         const std::string line = std::string(key) + "=" + std::string(value) + "\n";
         if (key == "interlaced_frame" || key == "top_field_first" || key == "repeat_pict")
             frames += line;
+        else if (key == "duration")
+            survey.seconds = std::max(0.0, std::atof(std::string(value).c_str()));
         else if (key == "codec_type")
             streams.push_back({std::string(value), {}});
         else if (streams.empty())
@@ -180,7 +185,6 @@ SourceSurvey ReadSourceSurvey(std::string_view answer)
         else
             streams.back().entries += line;
     });
-    SourceSurvey survey;
     bool videoSeen = false, defaultSeen = false;
     int audio = 0;
     for (const Stream& stream : streams) {
@@ -318,16 +322,24 @@ std::vector<std::string> SurveyArguments(const std::string& inputUrl)
         inputUrl};
 }
 
-std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start)
+int FramesToCheck(const SourceSurvey& survey)
+{
+    const double frames = survey.seconds * survey.video.rate.Value() / 10;
+    if (frames <= 0)
+        return kMostCheckedFrames;
+    return static_cast<int>(std::clamp(frames, double(kLeastCheckedFrames), double(kMostCheckedFrames)));
+}
+
+std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start,
+                                             int frames)
 {
     std::vector<std::string> arguments{"-nostdin", "-v", "quiet"};
     if (!start.empty())
         arguments.insert(arguments.end(), {"-ss", start});
     // The metadata filter prints each frame's verdicts to our pipe; the colon is escaped twice, once
     // for the filter's options and once for the graph.
-    arguments.insert(arguments.end(),
-                     {"-i", inputUrl, "-map", "0:V:0", "-frames:v", std::to_string(kCheckedFrames), "-vf",
-                      "idet,metadata=mode=print:file=pipe\\\\:1", "-f", "null", "-"});
+    arguments.insert(arguments.end(), {"-i", inputUrl, "-map", "0:V:0", "-frames:v", std::to_string(frames),
+                                       "-vf", "idet,metadata=mode=print:file=pipe\\\\:1", "-f", "null", "-"});
     return arguments;
 }
 

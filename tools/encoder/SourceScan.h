@@ -45,6 +45,7 @@ struct SourceSurvey
 {
     StreamFlags video;
     int audioTrack = 0;
+    double seconds = 0; // the source's length, 0 when not known
 };
 
 SourceSurvey ReadSourceSurvey(std::string_view answer);
@@ -97,6 +98,11 @@ std::string RateCeiling(const FrameRate& source, std::string_view ceiling);
 
 // The arguments of the two looks at a source: ffprobe's survey, and idet's count over the first seconds.
 std::vector<std::string> SurveyArguments(const std::string& inputUrl);
-std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start);
+std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start,
+                                             int frames);
+
+// How many frames idet looks at: a tenth of a short source, so the look stays a small part of its
+// conversion, between enough to see a pulldown's cadence and six seconds of TV.
+int FramesToCheck(const SourceSurvey& survey);
 
 } // namespace zantrove

@@ -167,12 +167,16 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
 TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
 {
     const auto video = [](const std::string& order, const std::string& rate, int picture) {
-        return "codec_type=video\nfield_order=" + order + "\nr_frame_rate=" + rate +
+        static int index = 0;
+        return "index=" + std::to_string(index++) + "\ncodec_type=video\nfield_order=" + order +
+               "\nr_frame_rate=" + rate +
                "\navg_frame_rate=25/1\nDISPOSITION:default=0\nDISPOSITION:attached_pic=" +
                std::to_string(picture) + "\n";
     };
     const auto audio = [](int isDefault) {
-        return "codec_type=audio\nr_frame_rate=0/0\navg_frame_rate=0/0\nDISPOSITION:default=" +
+        static int index = 100;
+        return "index=" + std::to_string(index++) +
+               "\ncodec_type=audio\nr_frame_rate=0/0\navg_frame_rate=0/0\nDISPOSITION:default=" +
                std::to_string(isDefault) + "\nDISPOSITION:attached_pic=0\n";
     };
     const std::string frames = "interlaced_frame=1\ntop_field_first=0\nrepeat_pict=0\n";
@@ -190,6 +194,10 @@ TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
     EXPECT_EQ(FramesToCheck(survey), 60);
     survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=2\n");
     EXPECT_EQ(FramesToCheck(survey), 40);
+    // A transport stream's program lists its streams first, in an order of its own.
+    const std::string listed = "index=7\ncodec_type=audio\nDISPOSITION:default=1\n";
+    survey = ReadSourceSurvey(listed + "index=6\ncodec_type=audio\nDISPOSITION:default=0\n" + listed);
+    EXPECT_EQ(survey.audioTrack, 1);
     survey = ReadSourceSurvey(audio(0) + audio(0));
     EXPECT_EQ(survey.audioTrack, 0);
     EXPECT_FALSE(survey.video.rate.Known());

@@ -162,7 +162,7 @@ SourceSurvey ReadSourceSurvey(std::string_view answer)
 {
     struct Stream
     {
-        std::string type, entries;
+        std::string index, type, entries;
         bool isDefault = false, isPicture = false;
     };
     std::vector<Stream> streams;
@@ -174,10 +174,12 @@ SourceSurvey ReadSourceSurvey(std::string_view answer)
             frames += line;
         else if (key == "duration")
             survey.seconds = std::max(0.0, std::atof(std::string(value).c_str()));
-        else if (key == "codec_type")
-            streams.push_back({std::string(value), {}});
+        else if (key == "index")
+            streams.push_back({std::string(value), {}, {}});
         else if (streams.empty())
             return;
+        else if (key == "codec_type")
+            streams.back().type = value;
         else if (key == "DISPOSITION:default")
             streams.back().isDefault = value == "1";
         else if (key == "DISPOSITION:attached_pic")
@@ -187,12 +189,17 @@ SourceSurvey ReadSourceSurvey(std::string_view answer)
     });
     bool videoSeen = false, defaultSeen = false;
     int audio = 0;
-    for (const Stream& stream : streams) {
-        if (stream.type == "video" && !stream.isPicture && !videoSeen) {
-            survey.video = ReadStreamFlags(stream.entries + frames);
+    for (auto stream = streams.begin(); stream != streams.end(); ++stream) {
+        // A transport stream's programs list their streams before the streams themselves, in another
+        // order: the last listing counts.
+        if (std::any_of(stream + 1, streams.end(),
+                        [&](const Stream& later) { return later.index == stream->index; }))
+            continue;
+        if (stream->type == "video" && !stream->isPicture && !videoSeen) {
+            survey.video = ReadStreamFlags(stream->entries + frames);
             videoSeen = true;
-        } else if (stream.type == "audio") {
-            if (stream.isDefault && !defaultSeen) {
+        } else if (stream->type == "audio") {
+            if (stream->isDefault && !defaultSeen) {
                 survey.audioTrack = audio;
                 defaultSeen = true;
             }
@@ -309,17 +316,17 @@ std::string RateCeiling(const FrameRate& source, std::string_view ceiling)
 std::vector<std::string> SurveyArguments(const std::string& inputUrl)
 {
     // One ffprobe start costs more than reading its first packets: one call answers both questions.
-    return {
-        "-v",
-        "quiet",
-        "-read_intervals",
-        "%+#48",
-        "-show_entries",
-        "stream=codec_type,field_order,r_frame_rate,avg_frame_rate:stream_disposition=default,attached_pic:"
-        "frame=interlaced_frame,top_field_first,repeat_pict",
-        "-of",
-        "default=nw=1",
-        inputUrl};
+    return {"-v",
+            "quiet",
+            "-read_intervals",
+            "%+#48",
+            "-show_entries",
+            "stream=index,codec_type,field_order,r_frame_rate,avg_frame_rate:stream_disposition=default,"
+            "attached_pic:"
+            "frame=interlaced_frame,top_field_first,repeat_pict:format=duration",
+            "-of",
+            "default=nw=1",
+            inputUrl};
 }
 
 int FramesToCheck(const SourceSurvey& survey)

@@ -190,10 +190,10 @@ TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
     EXPECT_EQ(FramesToCheck(survey), 150); // length not known
     survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=3600.000\n");
     EXPECT_EQ(FramesToCheck(survey), 150);
-    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=24.0\n");
-    EXPECT_EQ(FramesToCheck(survey), 60);
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=60.0\n");
+    EXPECT_EQ(FramesToCheck(survey), 75);
     survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=2\n");
-    EXPECT_EQ(FramesToCheck(survey), 40);
+    EXPECT_EQ(FramesToCheck(survey), 30);
     // A transport stream's program lists its streams first, in an order of its own.
     const std::string listed = "index=7\ncodec_type=audio\nDISPOSITION:default=1\n";
     survey = ReadSourceSurvey(listed + "index=6\ncodec_type=audio\nDISPOSITION:default=0\n" + listed);

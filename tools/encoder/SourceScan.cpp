@@ -12,9 +12,9 @@ namespace zantrove {
 
 namespace {
 
-// Frames idet looks at: at most six seconds of TV, thirty cycles of a pulldown; at least eight cycles.
+// Frames idet looks at: at most six seconds of TV, thirty cycles of a pulldown; at least six cycles.
 constexpr int kMostCheckedFrames = 150;
-constexpr int kLeastCheckedFrames = 40;
+constexpr int kLeastCheckedFrames = 30;
 // Fewer than this and the pictures say too little to overrule the flags.
 constexpr int kFewestCheckedFrames = 20;
 // A frame woven from two moments is combed wherever anything moves; a quarter of them is far above
@@ -331,7 +331,7 @@ std::vector<std::string> SurveyArguments(const std::string& inputUrl)
 
 int FramesToCheck(const SourceSurvey& survey)
 {
-    const double frames = survey.seconds * survey.video.rate.Value() / 10;
+    const double frames = survey.seconds * survey.video.rate.Value() / 20;
     if (frames <= 0)
         return kMostCheckedFrames;
     return static_cast<int>(std::clamp(frames, double(kLeastCheckedFrames), double(kMostCheckedFrames)));

@@ -101,7 +101,7 @@ std::vector<std::string> SurveyArguments(const std::string& inputUrl);
 std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start,
                                              int frames);
 
-// How many frames idet looks at: a tenth of a short source, so the look stays a small part of its
+// How many frames idet looks at: a twentieth of a short source, so the look stays a small part of its
 // conversion, between enough to see a pulldown's cadence and six seconds of TV.
 int FramesToCheck(const SourceSurvey& survey);
 

@@ -101,6 +101,16 @@ TEST_F(VideoListTest, DropAddsProbedLocalRows)
     EXPECT_EQ(m_reports.front(), "Adding Files...|1/3|cancel");
 }
 
+// The files the desktop starts the window with are added as a drop; the lone debug switch is no file.
+TEST_F(VideoListTest, FilesGivenAtStartAreAdded)
+{
+    ASSERT_FALSE(m_h264.empty()) << "ffmpeg could not make the clip";
+    Open({}, {m_h264});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return List()->model()->rowCount() == 1; }, 20000));
+    EXPECT_EQ(Column(6), QStringList{QString::fromStdString(m_h264)});
+    EXPECT_EQ(Column(1), QStringList{"AVC"});
+}
+
 // Once the first file is in, the close is queued: it waits while the second file is probed and
 // is handled when the loop next processes events.
 TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)

@@ -20,6 +20,7 @@ ErrorWindow::ErrorWindow(QWidget* parent) : QDialog(parent)
 
     m_errors = new QPlainTextEdit;
     m_errors->setObjectName("txtErrors");
+    m_errors->setAccessibleName(QStringLiteral("Errors"));
     m_errors->setReadOnly(true);
     // Error lines name whole paths: they keep their length and scroll sideways instead of wrapping.
     m_errors->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What assistive technology reads from the windows, and that a dark desktop palette changes none of
+// the colours they are drawn in.
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/AboutWindow.h"
+#include "ui/EditVideoSizeDialog.h"
+#include "ui/ErrorWindow.h"
+#include "ui/OutputStep.h"
+#include "ui/PictureButton.h"
+#include "ui/StepMenu.h"
+#include "ui/Theme.h"
+#include "ui/TrimVideoDialog.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QToolTip>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace zantrove {
+namespace {
+
+class AccessibilityTest : public test::MainWindowTest
+{
+protected:
+    // Each window a person meets on the way through: the wizard on every step with the advanced
+    // panel open, then the dialogs; visit sees each once it is shown.
+    void VisitWindows(const std::function<void(QWidget*, const QString&)>& visit)
+    {
+        m_window->Step3()->findChild<PictureButton*>("bttnAdvancedSettings")->click();
+        for (int step = 1; step <= 4; ++step) {
+            GoToStep(step);
+            visit(m_window.get(), QStringLiteral("step %1").arg(step));
+        }
+        AboutWindow about(m_window.get());
+        ErrorWindow errors(m_window.get());
+        EditVideoSizeDialog size(m_window->EncodingSettings(), m_window.get());
+        TrimVideoDialog trim(m_window->VideoList(), 1, m_window.get());
+        for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &errors, &size, &trim}) {
+            dialog->show();
+            visit(dialog, dialog->objectName());
+            dialog->hide();
+        }
+    }
+};
+
+// Every control Tab reaches has a name; where its caption is a picture, a description says what it shows.
+TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndPicturesAreDescribed)
+{
+    int checked = 0;
+    VisitWindows([&checked](QWidget* window, const QString& where) {
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            // A combo box's inner line edit hands its focus to the combo box, which speaks for it.
+            if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy())
+                continue;
+            const QString what = where + " " + widget->metaObject()->className() + " " + widget->objectName();
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(accessible, nullptr) << what.toStdString();
+            EXPECT_FALSE(accessible->text(QAccessible::Name).trimmed().isEmpty()) << what.toStdString();
+            const bool picture =
+                qobject_cast<PictureButton*>(widget) || widget->property("role") == "clickArea";
+            EXPECT_TRUE(!picture || !accessible->text(QAccessible::Description).isEmpty())
+                << what.toStdString();
+            ++checked;
+        }
+    });
+    EXPECT_GT(checked, 30);
+
+    // The step menu and the device tiles say in words what their pictures mark.
+    GoToStep(2);
+    QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(m_window->findChild<StepMenu*>());
+    EXPECT_EQ(menu->text(QAccessible::Description), "Step 2 of 4, Add video files, is the current step");
+    m_window->SwitchDevice("iPad");
+    const QString ipad =
+        QAccessible::queryAccessibleInterface(m_window->findChild<QWidget*>("lblClickAreaIPad"))
+            ->text(QAccessible::Description);
+    const QString nano =
+        QAccessible::queryAccessibleInterface(m_window->findChild<QWidget*>("lblClickAreaIPodNano"))
+            ->text(QAccessible::Description);
+    EXPECT_TRUE(ipad.endsWith("the selected device")) << ipad.toStdString();
+    EXPECT_FALSE(nano.contains("selected")) << nano.toStdString();
+}
+
+// Widget to its colours, as text so that a difference reads plainly.
+using Colours = std::map<std::string, std::string>;
+
+// The colours each widget of each window is drawn in, and the tool tips'.
+using Visitor = std::function<void(QWidget*, const QString&)>;
+Colours ColoursOf(const std::function<void(const Visitor&)>& visitWindows)
+{
+    Colours colours;
+    const auto add = [&colours](const QString& key, const QPalette& palette) {
+        QString text;
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Disabled})
+            for (const QPalette::ColorRole role :
+                 {QPalette::WindowText, QPalette::Window, QPalette::Text, QPalette::Base,
+                  QPalette::ButtonText, QPalette::Button, QPalette::HighlightedText, QPalette::Highlight,
+                  QPalette::PlaceholderText})
+                text += palette.color(group, role).name() + " ";
+        colours[key.toStdString()] = text.toStdString();
+    };
+    add("tool tip", QToolTip::palette());
+    visitWindows([&add](QWidget* window, const QString& where) {
+        int index = 0;
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (widget->isVisible())
+                add(QStringLiteral("%1 %2 %3 %4")
+                        .arg(where)
+                        .arg(index++)
+                        .arg(widget->metaObject()->className(), widget->objectName()),
+                    widget->palette());
+        }
+    });
+    return colours;
+}
+
+QPalette DarkPalette()
+{
+    QPalette dark(QColor("#353535"), QColor("#2A2A2A"));
+    for (const auto& [role, colour] : {std::pair{QPalette::WindowText, "#EEEEEE"},
+                                       {QPalette::Text, "#EEEEEE"},
+                                       {QPalette::ButtonText, "#EEEEEE"},
+                                       {QPalette::Base, "#202020"},
+                                       {QPalette::ToolTipBase, "#101010"},
+                                       {QPalette::ToolTipText, "#EEEEEE"},
+                                       {QPalette::PlaceholderText, "#888888"}})
+        dark.setColor(role, QColor(colour));
+    return dark;
+}
+
+// The artwork is light, so the theme draws every window the same on a dark desktop as on a light one:
+// no light desktop text on our white lists, no dark desktop ground under our dark text.
+TEST_F(AccessibilityTest, ADarkDesktopPaletteChangesNoColourOfAnyWindow)
+{
+    const QPalette saved = QApplication::palette();
+    const QString savedStyle = QApplication::style()->name();
+    const auto themed = [this](const QPalette& desktop) {
+        qApp->setStyleSheet({});
+        QApplication::setPalette(desktop);
+        QToolTip::setPalette(desktop);
+        ApplyTheme(*qApp);
+        Open();
+        return ColoursOf([this](const Visitor& visit) { VisitWindows(visit); });
+    };
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create("Fusion"));
+    const Colours light = themed(fusion->standardPalette());
+    const Colours dark = themed(DarkPalette());
+    qApp->setStyleSheet({});
+    QApplication::setStyle(QStyleFactory::create(savedStyle));
+    QApplication::setPalette(saved);
+    QToolTip::setPalette(saved);
+
+    ASSERT_EQ(light.size(), dark.size());
+    EXPECT_GT(light.size(), 100u);
+    for (const auto& [widget, colours] : light)
+        EXPECT_EQ(dark.at(widget), colours) << widget;
+}
+
+} // namespace
+} // namespace zantrove

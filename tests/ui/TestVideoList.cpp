@@ -111,6 +111,25 @@ TEST_F(VideoListTest, FilesGivenAtStartAreAdded)
     EXPECT_EQ(Column(1), QStringList{"AVC"});
 }
 
+// Two files of one name tell themselves apart by the path on every cell; the codec column shows the
+// longest codec name whole.
+TEST_F(VideoListTest, SameNamesShowTheirPathsAndTheCodecFits)
+{
+    for (const char* path : {"/a/clip.avi", "/b/clip.flv"}) {
+        VideoRow row;
+        row.filename = "clip";
+        row.codec = "Sorenson Spark";
+        row.filepath = path;
+        m_window->VideoList().Append(row);
+    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(List()->model()->index(row, column).data(Qt::ToolTipRole).toString(), Column(6)[row])
+                << column;
+    EXPECT_NE(Column(6)[0], Column(6)[1]);
+    EXPECT_GE(List()->columnWidth(1), static_cast<QAbstractItemView*>(List())->sizeHintForColumn(1));
+}
+
 // Once the first file is in, the close is queued: it waits while the second file is probed and
 // is handled when the loop next processes events.
 TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)

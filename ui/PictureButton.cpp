@@ -14,15 +14,15 @@ namespace {
 QString PictureDescription(const QString& resource)
 {
     static const QHash<QString, QString> descriptions{
-        {":/buttons/add-videos.svg", "Picture of a film frame with a plus sign"},
+        {":/buttons/add-videos.svg", "Picture of a film strip with a green plus sign"},
         {":/buttons/advanced.svg", "Picture of three sliders"},
         {":/buttons/choose-folder.svg", "Picture of a folder"},
-        {":/buttons/convert.svg", "Picture of a green round button"},
+        {":/buttons/convert.svg", "Picture of a green circle with an arrow that turns down"},
         {":/buttons/edit-size.svg", "Picture of a picture frame with a pencil"},
         {":/buttons/help.svg", "Picture of a question mark in a blue circle"},
         {":/buttons/next.svg", "Picture of an arrow pointing forward"},
         {":/buttons/previous.svg", "Picture of an arrow pointing back"},
-        {":/buttons/remove-items.svg", "Picture of a waste bin"},
+        {":/buttons/remove-items.svg", "Picture of a waste bin with a red minus sign"},
         {":/buttons/trim.svg", "Picture of scissors cutting along a dashed line"},
     };
     return descriptions.value(resource, QStringLiteral("Picture button"));

@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolTip>
@@ -65,6 +66,10 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndPicturesAreDescribed)
             const QString name = accessible->text(QAccessible::Name);
             EXPECT_TRUE(std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetterOrNumber(); }))
                 << what.toStdString() << " '" << name.toStdString() << "'";
+            // On Linux a combo box's name is its current entry; its caption comes through the label relation.
+            EXPECT_TRUE(!qobject_cast<QComboBox*>(widget) ||
+                        !accessible->relations(QAccessible::Label).isEmpty())
+                << what.toStdString();
             const bool picture =
                 qobject_cast<PictureButton*>(widget) || widget->property("role") == "clickArea";
             EXPECT_TRUE(!picture || !accessible->text(QAccessible::Description).isEmpty())

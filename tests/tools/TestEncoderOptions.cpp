@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -38,6 +39,11 @@ TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
          "-map 0:a:0? -profile:v high -level 4.0 -refs 4 -pix_fmt yuv420p -maxrate 8000k -bufsize 16000k "
          "-fps_mode cfr -movflags +faststart -bf 0 -preset fast -tune film -g 250 -f ipod"},
         {"-i a -f matroska -y o.part.bin", "-f matroska file:o.part.bin.part"},
+        {"-i a -f ipod -vcodec libx264 -s 320x180 -padtop 30 -padbottom 30 -b 718kbps -r 25 -ss 00:00:05 "
+         "-t 00:00:10 -profile:v baseline -acodec aac -ab 128kbps -y o.PNG",
+         "-y -ss 00:00:05 -i file:a -map 0:V:0 -vf scale=320:180,pad=320:240:0:30,setsar=1 -frames:v 1 "
+         "-update 1 -an -c:v png -f image2 file:o.PNG.part"},
+        {"-i a -vn -y o.png", "!a picture needs the video; -vn leaves none"},
         {"-i a -deinterlace -y o.mp4", "!unknown option -deinterlace"},
         {"-i a stray -y o.mp4", "!unexpected argument stray"},
         {"-i a -y o.mp4 -an", "!unexpected argument -an after the output file"},
@@ -84,6 +90,15 @@ TEST(EncoderOptionsTest, RatesAndMuxers)
                       {"O.MOV", "mov"},     {"b.mkv", "matroska"}, {"/dir.mp4/noextension", ""}};
     for (const auto& [file, muxer] : muxers)
         EXPECT_EQ(MuxerForFileName(file), muxer);
+    // The picture's caller is told the conversion's rate: the ceiling's whole fraction, else the source's.
+    const std::vector<std::tuple<const char*, const char*, const char*>> lines{
+        {"50", "30", "25"}, {"24000/1001", "30", "24000/1001"}, {"25", "", "25"}, {"", "", "unknown"}};
+    for (const auto& [source, ceiling, shown] : lines) {
+        EncoderRequest request;
+        request.sourceRate = source;
+        request.frameRate = ceiling;
+        EXPECT_EQ(FrameRateLine(request), std::string("Zantrove: frame rate ") + shown);
+    }
 }
 
 // idet's printout for frames frames, a field repeated in each frame of repeats, and its last verdicts.

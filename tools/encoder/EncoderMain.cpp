@@ -227,6 +227,9 @@ int main(int argc, char** argv)
                      : "cannot rename " + part + " to " + request.output + ": " + std::strerror(error));
         return 1;
     }
+    // The caller of a picture learns the rate the conversion would play at.
+    if (zantrove::IsPictureRequest(request))
+        std::printf("%s\n", zantrove::FrameRateLine(request).c_str());
     if (outcome.reportedErrors) {
         Fail(request.input + ": damaged source: ffmpeg reported errors while converting it" + reason + "; " +
              request.output + " holds only what could be read");

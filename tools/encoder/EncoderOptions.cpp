@@ -152,11 +152,12 @@ std::string MuxerForFileName(std::string_view fileName)
     const std::size_t slash = fileName.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
         return {};
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 20> kTable{{
-        {"m4v", "ipod"}, {"m4a", "ipod"},     {"m4b", "ipod"},     {"mp4", "mp4"},   {"mov", "mov"},
-        {"3gp", "3gp"},  {"mkv", "matroska"}, {"mka", "matroska"}, {"webm", "webm"}, {"avi", "avi"},
-        {"flv", "flv"},  {"mpg", "mpeg"},     {"mpeg", "mpeg"},    {"ts", "mpegts"}, {"m2ts", "mpegts"},
-        {"mp3", "mp3"},  {"aac", "adts"},     {"wav", "wav"},      {"ogg", "ogg"},   {"mts", "mpegts"},
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 21> kTable{{
+        {"m4v", "ipod"},   {"m4a", "ipod"},     {"m4b", "ipod"},     {"mp4", "mp4"},   {"mov", "mov"},
+        {"3gp", "3gp"},    {"mkv", "matroska"}, {"mka", "matroska"}, {"webm", "webm"}, {"avi", "avi"},
+        {"flv", "flv"},    {"mpg", "mpeg"},     {"mpeg", "mpeg"},    {"ts", "mpegts"}, {"m2ts", "mpegts"},
+        {"mp3", "mp3"},    {"aac", "adts"},     {"wav", "wav"},      {"ogg", "ogg"},   {"mts", "mpegts"},
+        {"png", "image2"},
     }};
     const std::string extension = Lower(fileName.substr(dot + 1));
     for (const auto& [known, muxer] : kTable) {
@@ -273,6 +274,8 @@ Expected<EncoderRequest, ArgumentRefusal> ParseEncoderArguments(const std::vecto
     // ffmpeg writes into "<name>.part", whose extension says nothing, so the muxer is always named.
     if (request.format.empty() && MuxerForFileName(request.output).empty())
         return fail("cannot tell the output format of " + request.output + "; give -f");
+    if (IsPictureRequest(request) && request.videoOff)
+        return fail("a picture needs the video; -vn leaves none");
     return request;
 }
 
@@ -350,6 +353,8 @@ std::string UnfinishedPath(const std::string& output)
 
 std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
 {
+    if (IsPictureRequest(request))
+        return BuildPictureArguments(request);
     std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
                                   "-nostats", "-progress",    "pipe:1",    "-y"};
     // Before -i, ffmpeg seeks in the input instead of decoding and dropping everything up to there.
@@ -410,6 +415,42 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
                 {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
                  FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
     return args;
+}
+
+bool IsPictureRequest(const EncoderRequest& request)
+{
+    return Lower(request.output).ends_with(".png");
+}
+
+std::vector<std::string> BuildPictureArguments(const EncoderRequest& request)
+{
+    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
+                                  "-nostats", "-progress",    "pipe:1",    "-y"};
+    // Seeking as the conversion seeks, so the picture is the frame the conversion starts from there.
+    if (!request.start.empty())
+        args.insert(args.end(), {"-ss", request.start});
+    args.insert(args.end(), {"-i", FileUrl(request.input), "-map", "0:V:0"});
+    if (const std::string chain = VideoFilterChain(request); !chain.empty())
+        args.insert(args.end(), {"-vf", chain});
+    // The unfinished name tells image2 nothing: one frame, one file, named codec.
+    args.insert(args.end(),
+                {"-frames:v", "1", "-update", "1", "-an", "-c:v", "png", "-f", "image2",
+                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
+    return args;
+}
+
+std::string FrameRateLine(const EncoderRequest& request)
+{
+    const auto source = ReadFrameRate(request.sourceRate);
+    std::string rate = source ? source->Text() : std::string("unknown");
+    // A ceiling: a slower source keeps its own rate.
+    if (!request.frameRate.empty()) {
+        const std::string ceiling = RateCeiling(source.value_or(FrameRate{0, 1}), request.frameRate);
+        const auto most = ReadFrameRate(ceiling);
+        if (!source || !most || source->Value() > most->Value())
+            rate = ceiling;
+    }
+    return "Zantrove: frame rate " + rate;
 }
 
 } // namespace zantrove

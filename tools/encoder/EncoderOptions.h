@@ -78,4 +78,11 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request);
 // "-dash/x.m4v" an option.
 std::string FileUrl(const std::string& path);
 
+// An output named *.png asks for one picture of the conversion: the moment -ss names, through the
+// same filters, at the output's pixel size; codec, rates, device parameters and sound do not apply.
+bool IsPictureRequest(const EncoderRequest& request);
+std::vector<std::string> BuildPictureArguments(const EncoderRequest& request);
+// The frame rate the conversion would give, as a line for the caller: "Zantrove: frame rate 25".
+std::string FrameRateLine(const EncoderRequest& request);
+
 } // namespace zantrove

@@ -79,6 +79,24 @@ Example:
   zantrove-cli line --device iPad --profile 2 --output ~/Videos/iPad clip.avi
 )";
 
+constexpr std::string_view kPreviewHelp =
+    R"(Usage: zantrove-cli preview --device DEVICE [OPTIONS] FILE OUT.png
+Writes one frame of FILE as convert would make it for DEVICE into OUT.png:
+the device's size, bars or cut edges, turned upright, deinterlaced, with
+square pixels. Prints the output's frame size and frame rate.
+
+Options:
+  --device DEVICE   iPod-Classic, iPod-Touch, iPod-Nano, iPhone or iPad
+  --profile N       the device's output profile number N, as listed by
+                    'zantrove-cli profiles DEVICE'; without it the device's
+                    default profile is used
+  --at hh:mm:ss     the moment of FILE to show; without it the beginning
+  -h, --help        show this help
+
+Example:
+  zantrove-cli preview --device iPhone --at 00:01:30 holiday.avi frame.png
+)";
+
 constexpr std::string_view kProbeHelp = R"(Usage: zantrove-cli probe FILE...
 Shows each FILE as the window's video list would hold it, one line per file:
   Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath
@@ -111,6 +129,8 @@ constexpr std::array kCommands{
     CliCommand{"devices", "list the device names the other commands take", kDevicesHelp, RunDevicesCommand},
     CliCommand{"line", "print the encoder arguments for each file, converting nothing", kLineHelp,
                RunLineCommand},
+    CliCommand{"preview", "write one frame of a file as the conversion would make it", kPreviewHelp,
+               RunPreviewCommand},
     CliCommand{"probe", "show what the video list would show for each file", kProbeHelp, RunProbeCommand},
     CliCommand{"profiles", "list the output profiles of a device", kProfilesHelp, RunProfilesCommand},
 };

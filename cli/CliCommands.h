@@ -28,6 +28,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunLineCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& context);
+int RunPreviewCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunProfilesCommand(const std::vector<std::string>& arguments, CliContext& context);
 
 // "zantrove-cli: " + text and where to find the command's help on stderr, then the usage status.

@@ -56,26 +56,6 @@ const Source kSources[] = {
     {"cover.mkv", 640, 360, "25", "-c:v:0 mpeg4", 25},
 };
 
-// A player that honours the track's display matrix shows this clip turned a quarter clockwise.
-bool TurnFirstTrack(const std::string& path, int storedHeight)
-{
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const std::size_t box = bytes.find("tkhd");
-    if (box == std::string::npos)
-        return false;
-    const bool longTimes = bytes[box + 4] == 1;
-    const std::size_t matrix = box + 4 + 4 + (longTimes ? 32 : 20) + 8 + 8;
-    const std::uint32_t values[9] = {0, 0x10000,   0, 0xFFFF0000u, 0, 0, std::uint32_t(storedHeight) << 16,
-                                     0, 0x40000000};
-    for (int i = 0; i < 9; ++i)
-        for (int b = 0; b < 4; ++b)
-            bytes[matrix + 4 * i + b] = static_cast<char>(values[i] >> (24 - 8 * b));
-    file.seekp(0);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
-}
-
 // Made once for every device's test program, which ctest may run side by side: each source is
 // written under a name of this process and renamed into place when complete.
 std::string MakeSource(const Source& source, const std::string& folder)
@@ -108,7 +88,7 @@ std::string MakeSource(const Source& source, const std::string& folder)
         test::RunShell("ffmpeg -nostdin -v error -y -loop 1 -framerate " + std::string(source.rate) + " -i " +
                        test::ShellQuote(picture) + extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " +
                        test::ShellQuote(path));
-    const bool ready = made && (!source.turnedOnItsSide || TurnFirstTrack(path, source.width));
+    const bool ready = made && (!source.turnedOnItsSide || test::TurnFirstTrack(path, source.width));
     std::remove(picture.c_str());
     if (!ready || std::rename(path.c_str(), finished.c_str()) != 0) {
         std::remove(path.c_str());

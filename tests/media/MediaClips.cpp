@@ -4,7 +4,10 @@
 #include "platform/FileSystem.h"
 #include "tests/support/TestHome.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace zantrove::test {
@@ -61,6 +64,25 @@ std::string ClipPath(Clip clip)
     const bool ok = RunShell("ffmpeg -nostdin -v error -y " + std::string(arguments) + " " +
                              ShellQuote(path) + " </dev/null");
     return made[clip] = ok && FileExists(path) ? path : std::string();
+}
+
+bool TurnFirstTrack(const std::string& path, int storedHeight)
+{
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::size_t box = bytes.find("tkhd");
+    if (box == std::string::npos)
+        return false;
+    const bool longTimes = bytes[box + 4] == 1;
+    const std::size_t matrix = box + 4 + 4 + (longTimes ? 32 : 20) + 8 + 8;
+    const std::uint32_t values[9] = {0, 0x10000,   0, 0xFFFF0000u, 0, 0, std::uint32_t(storedHeight) << 16,
+                                     0, 0x40000000};
+    for (int i = 0; i < 9; ++i)
+        for (int b = 0; b < 4; ++b)
+            bytes[matrix + 4 * i + b] = static_cast<char>(values[i] >> (24 - 8 * b));
+    file.seekp(0);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(file);
 }
 
 } // namespace zantrove::test

@@ -19,6 +19,10 @@ std::string ClipFolder();
 // A clip of its own, folder/name.mp4, the given seconds long with picture and sound: H.264 and AAC.
 std::string MakeClip(const std::string& folder, const std::string& name, int seconds);
 
+// Sets the first track's display matrix of an MP4 file whose picture is storedHeight rows high, so
+// that a player that honours it shows the picture turned a quarter clockwise.
+bool TurnFirstTrack(const std::string& path, int storedHeight);
+
 // Runs a command through the shell; true when it exited with 0.
 bool RunShell(const std::string& command);
 std::string ShellQuote(const std::string& text);

@@ -32,8 +32,9 @@ Options:
   --itunes          copy each converted file onto the connected iPod that
                     plays video, listed there as a movie; with no such iPod,
                     add it to the playlist Zantrove.m3u in your videos folder
-  --dry-run         print the conversion script instead of running it;
-                    nothing is written
+  --dry-run         print the conversion script instead of running it, and
+                    on standard error the estimated size of each converted
+                    file and of all of them; nothing is written
   --quiet           print only errors and the closing summary
   -0, --null        end each converted file's path with a NUL character
                     instead of a line break, for scripts (xargs -0)

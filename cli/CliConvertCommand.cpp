@@ -5,6 +5,7 @@
 #include "cli/CliConversionOptions.h"
 #include "cli/CliConvertReport.h"
 #include "conversion/ConversionSession.h"
+#include "conversion/OutputSizeEstimate.h"
 #include "conversion/ProcessTermination.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -52,6 +53,24 @@ public:
 private:
     struct sigaction m_previous[std::size(kCancelSignals)]{};
 };
+// Beside the script, on the error stream so that the script stays what stdout carries: what each
+// file and the batch will take.
+void PrintSizeEstimate(const ConversionSession& session, CliContext& context)
+{
+    const EncoderSettings settings = TakeEncoderSettings(session.Settings(), session.OutputFolder());
+    const std::vector<VideoRow>& rows = session.Rows().Rows();
+    const BatchSizeEstimate batch = EstimateBatchBytes(rows, settings);
+    const auto lines =
+        BuildEncoderLines(rows, settings, ProfileFileLookup(session.Settings().ProfileFile()), FileExists);
+    context.err << "Estimated output size:\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string size = batch.files[i] ? FormatByteSize(*batch.files[i]) : std::string("unknown");
+        context.err << "  " << size << std::string(size.size() < 10 ? 10 - size.size() : 1, ' ')
+                    << (context.errIsTerminal ? EscapeForTerminal(lines[i].outputPath) : lines[i].outputPath)
+                    << '\n';
+    }
+    context.err << "  " << BatchSizeText(batch) << " in total\n";
+}
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context)
@@ -98,6 +117,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     if (options->dryRun) {
         context.out << session.ScriptText(settingsFolder);
+        PrintSizeEstimate(session, context);
         return refused.empty() ? 0 : 1;
     }
     auto prepared = session.Prepare(settingsFolder);

@@ -5,6 +5,8 @@
 #include "app/Startup.h"
 #include "app/WindowHelp.h"
 #include "conversion/ConversionStart.h"
+#include "conversion/EncoderSettings.h"
+#include "conversion/OutputSizeEstimate.h"
 #include "devices/DeviceCatalog.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
@@ -222,10 +224,12 @@ QTreeView* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
-    m_step4->Fill({m_session.Rows().Count(), SelectedDevice(),
-                   QString::fromStdString(m_session.ProfileName()),
-                   QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount(),
-                   m_session.SoundOnlyCount()});
+    m_step4->Fill(
+        {m_session.Rows().Count(), SelectedDevice(), QString::fromStdString(m_session.ProfileName()),
+         QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount(),
+         m_session.SoundOnlyCount(),
+         QString::fromStdString(BatchSizeText(
+             EstimateBatchBytes(m_session.Rows().Rows(), TakeEncoderSettings(m_session.Settings(), {}))))});
 }
 
 void MainWindow::bttnNext_Click()

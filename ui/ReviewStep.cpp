@@ -45,6 +45,8 @@ ReviewStep::ReviewStep(QWidget* parent)
     m_profile = addRow(2, "lblSelectedProfileDescription", "Selected Profile...........................",
                        "lblSelectedProfile");
     m_output = addRow(3, "lblOutputDescription", "Files are saved to........................", "lblOutput");
+    m_estimatedSize =
+        addRow(4, "lblEstimatedSizeDescription", "Estimated size of the files.........", "lblEstimatedSize");
     grid->setColumnStretch(1, 1);
 
     m_summary = new QLabel;
@@ -104,6 +106,7 @@ void ReviewStep::Fill(const ReviewValues& values)
     m_profile->setText(values.profile);
     m_output->setText(Shortened(values.outputFolder));
     m_output->setToolTip(values.outputFolder);
+    m_estimatedSize->setText(values.estimatedSize);
     QString files = values.videoFiles == 1
                         ? QStringLiteral("1 video file will be converted")
                         : QStringLiteral("%1 video files will be converted").arg(values.videoFiles);

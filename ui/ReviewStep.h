@@ -17,6 +17,7 @@ struct ReviewValues
     QString outputFolder;
     int trimmedFiles = 0;
     int soundOnlyFiles = 0; // without a picture: converted as sound alone
+    QString estimatedSize;  // what the converted files will take together, in words
 };
 
 // Step 4: what will happen, shown once more before the conversion starts.
@@ -35,6 +36,7 @@ public:
     QLabel* SelectedDevice() const { return m_device; }
     QLabel* SelectedProfile() const { return m_profile; }
     QLabel* Output() const { return m_output; }
+    QLabel* EstimatedSize() const { return m_estimatedSize; }
     // What will happen, in words: how many files, how many of them trimmed, the whole folder.
     QLabel* Summary() const { return m_summary; }
     QLabel* Tip() const { return m_tip; }
@@ -49,6 +51,7 @@ private:
     QLabel* m_device;
     QLabel* m_profile;
     QLabel* m_output;
+    QLabel* m_estimatedSize;
     QLabel* m_summary;
     QLabel* m_tip;
     ClickLabel* m_tipLink;

@@ -90,6 +90,7 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
 
 TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
 {
+    Open(ZANTROVE_APP_DIR); // a device's rates, for the size estimate
     AddRow("a");
     AddRow("b");
     const QString fifty = "/" + QString(49, 'f');
@@ -99,6 +100,8 @@ TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
     EXPECT_EQ(m_window->Step4()->Output()->text(), fifty);
     EXPECT_EQ(m_window->Step4()->Summary()->text(),
               "2 video files will be converted and saved to:\n" + fifty);
+    const QString whole = m_window->Step4()->EstimatedSize()->text();
+    EXPECT_TRUE(whole.startsWith("about ") && whole.endsWith(" KB")) << whole.toStdString();
 
     m_window->bttnPrevious_Click();
     const QString fiftyOne = fifty + "g";
@@ -109,6 +112,9 @@ TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
     EXPECT_EQ(m_window->Step4()->Output()->toolTip(), fiftyOne);
     EXPECT_EQ(m_window->Step4()->Summary()->text(),
               "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
+    // Three seconds of output instead of four.
+    const auto kilobytes = [](const QString& text) { return text.mid(6).chopped(3).toDouble(); };
+    EXPECT_NEAR(kilobytes(m_window->Step4()->EstimatedSize()->text()), kilobytes(whole) * 3 / 4, 2);
     // Characters, not bytes: 51 accented letters are cut after 50 of them.
     EXPECT_EQ(ReviewStep::Shortened(QString(51, QChar(0xE9))), QString(50, QChar(0xE9)) + "...");
 }

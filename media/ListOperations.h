@@ -19,6 +19,7 @@ inline constexpr std::string_view kRemoveItemsCaption = "&Remove Items";
 inline constexpr std::string_view kRemoveSelectedItemsCaption = "&Remove Selected Item(s)"; // shortcut Del
 inline constexpr std::string_view kClearListCaption = "&Clear List";
 inline constexpr std::string_view kTrimVideoFileCaption = "&Trim Video File";
+inline constexpr std::string_view kPreviewVideoFileCaption = "&Preview Video File";
 inline constexpr std::string_view kFilePropertiesCaption = "&File Properties";
 inline constexpr std::string_view kRemoveItemsToolTip = "Remove Selected Item(s)";
 inline constexpr std::string_view kTrimVideoFileToolTip = "Trim selected video file";

@@ -6,6 +6,7 @@
 #include "app/WindowHelp.h"
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderSettings.h"
+#include "conversion/OutputPreview.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "devices/DeviceCatalog.h"
 #include "platform/FileDialogs.h"
@@ -20,6 +21,7 @@
 #include "ui/ModalWindow.h"
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
+#include "ui/PreviewVideoDialog.h"
 #include "ui/ProcessingWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/SettingsBinder.h"
@@ -116,6 +118,15 @@ MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicat
                              m_settingsPath, this);
     connect(m_videoListActions, &VideoListActions::StatusPanelCovered, m_statusBar->VersionPanel(),
             &QWidget::setHidden);
+    // The preview renders with the settings as they stand when it opens.
+    m_videoListActions->SetPreview(
+        [this] {
+            const EncodingSettingsModel& settings = m_session.Settings();
+            return PreviewContext{EncoderComponentPath(settings.ApplicationFolder()),
+                                  TakeEncoderSettings(settings, m_session.OutputFolder()),
+                                  ProfileFileLookup(settings.ProfileFile()), settings.SelectedDevice()};
+        },
+        m_step2->PreviewButton());
     m_helpActions = new HelpActions(*buttonBar->Languages(), *buttonBar->TranslateButton(), *this,
                                     [this] { return m_currentStep; });
     connect(m_step3->HelpButton(), &QToolButton::clicked, m_helpActions, &HelpActions::imgHelp_Click);

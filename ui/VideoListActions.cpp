@@ -10,8 +10,9 @@
 #include "platform/Platform.h"
 #include "trim/TrimDialogModel.h"
 #include "ui/FilePropertiesWindow.h"
-#include "ui/QtText.h"
 #include "ui/ModalWindow.h"
+#include "ui/PreviewVideoDialog.h"
+#include "ui/QtText.h"
 #include "ui/TrimVideoDialog.h"
 #include "ui/VideoListBinder.h"
 
@@ -95,6 +96,8 @@ void VideoListActions::BuildMenu()
     m_menu->addSeparator()->setObjectName("mnuEdit_Separator2");
     connect(AddMenuAction(m_menu, "mnuEdit_TrimVideoFile", kTrimVideoFileCaption), &QAction::triggered, this,
             &VideoListActions::mnuEdit_TrimVideoFile_Click);
+    connect(AddMenuAction(m_menu, "mnuEdit_PreviewVideoFile", kPreviewVideoFileCaption), &QAction::triggered,
+            this, &VideoListActions::mnuEdit_PreviewVideoFile_Click);
     m_menu->addSeparator()->setObjectName("mnuEdit_Separator3");
     connect(AddMenuAction(m_menu, "mnuEdit_FileProperties", kFilePropertiesCaption), &QAction::triggered,
             this, &VideoListActions::mnuEdit_FileProperties_Click);
@@ -234,6 +237,25 @@ void VideoListActions::mnuEdit_TrimVideoFile_Click()
         return;
     }
     OpenModal(new TrimVideoDialog(m_model, m_model.CurrentRow(), m_widgets.window));
+}
+
+void VideoListActions::SetPreview(std::function<PreviewContext()> context, QAbstractButton* button)
+{
+    m_previewContext = std::move(context);
+    connect(button, &QAbstractButton::clicked, this, &VideoListActions::mnuEdit_PreviewVideoFile_Click);
+    connect(m_binder.List(), &QAbstractItemView::doubleClicked, this,
+            &VideoListActions::mnuEdit_PreviewVideoFile_Click);
+}
+
+void VideoListActions::mnuEdit_PreviewVideoFile_Click()
+{
+    const VideoRow* row = m_model.Row(m_model.CurrentRow());
+    if (!row) {
+        MessageBox::Show(m_widgets.window, SelectFileFirstMessage());
+        return;
+    }
+    if (m_previewContext)
+        OpenModal(new PreviewVideoDialog(*row, m_previewContext(), m_widgets.window));
 }
 
 void VideoListActions::mnuEdit_FileProperties_Click()

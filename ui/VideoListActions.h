@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ class VideoListBinder;
 class VideoListModel;
 struct AddFilesProgress;
 struct VideoRow;
+struct PreviewContext;
 
 // What the user does with the video list of step 2: adding files by dialog or drop with the
 // progress display in the status bar, the pop-up menu mnuEdit, the remove and trim buttons.
@@ -48,6 +50,10 @@ public:
                      QObject* parent = nullptr);
     ~VideoListActions() override;
 
+    // The preview asks the window for the settings of the moment; the button and a double-click on a
+    // row open it as the menu entry does.
+    void SetPreview(std::function<PreviewContext()> context, QAbstractButton* button);
+
     QMenu* EditMenu() const { return m_menu; }
     QMenu* RemoveItemsMenu() const { return m_removeMenu; }
 
@@ -59,6 +65,7 @@ public slots:
     void mnuRemoveItems_RemoveSelectedItems_Click();
     void mnuRemoveItems_ClearList_Click();
     void mnuEdit_TrimVideoFile_Click();
+    void mnuEdit_PreviewVideoFile_Click();
     void mnuEdit_FileProperties_Click();
     void lvwVideoFiles_ContextMenu(const QPoint& position);
     // The menu key, Shift+F10: the menu at the current row, or at the list's top without one.
@@ -90,6 +97,7 @@ private:
     std::string m_flowSettingsFolder;
     QMenu* m_menu = nullptr;
     QMenu* m_removeMenu = nullptr;
+    std::function<PreviewContext()> m_previewContext;
 };
 
 } // namespace zantrove

@@ -35,7 +35,9 @@ VideoListStep::VideoListStep(QWidget* parent)
     m_remove =
         new PictureButton("bttnRemoveItems", ":/buttons/remove-items.svg", "Remove Selected Item(s)", 32);
     m_trim = new PictureButton("bttnTrimVideoFile", ":/buttons/trim.svg", "Trim selected video file", 32);
-    for (auto* button : {m_add, m_remove, m_trim}) {
+    m_preview =
+        new PictureButton("bttnPreviewVideoFile", ":/buttons/preview.svg", "Preview selected video file", 32);
+    for (auto* button : {m_add, m_remove, m_trim, m_preview}) {
         button->setText(button->toolTip());
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     }
@@ -44,6 +46,7 @@ VideoListStep::VideoListStep(QWidget* parent)
     buttons->addWidget(m_add);
     buttons->addWidget(m_remove);
     buttons->addWidget(m_trim);
+    buttons->addWidget(m_preview);
     buttons->addStretch();
     Content()->addWidget(m_list, 1);
     Content()->addLayout(buttons);

@@ -20,12 +20,14 @@ public:
     PictureButton* AddButton() const { return m_add; }
     PictureButton* RemoveButton() const { return m_remove; }
     PictureButton* TrimButton() const { return m_trim; }
+    PictureButton* PreviewButton() const { return m_preview; }
 
 private:
     QTreeView* m_list;
     PictureButton* m_add;
     PictureButton* m_remove;
     PictureButton* m_trim;
+    PictureButton* m_preview;
 };
 
 } // namespace zantrove

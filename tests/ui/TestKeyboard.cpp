@@ -176,8 +176,9 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
             entries.append(entry->isSeparator()       ? "-"
                            : entry->menu() != nullptr ? entry->menu()->objectName()
                                                       : entry->objectName());
-        EXPECT_EQ(entries.join(" ").toStdString(), "mnuEdit_OpenVideoFile - mnuEdit_RemoveItems - "
-                                                   "mnuEdit_TrimVideoFile - mnuEdit_FileProperties");
+        EXPECT_EQ(entries.join(" ").toStdString(),
+                  "mnuEdit_OpenVideoFile - mnuEdit_RemoveItems - "
+                  "mnuEdit_TrimVideoFile mnuEdit_PreviewVideoFile - mnuEdit_FileProperties");
         const QRect item = list->visualRect(list->model()->index(1, 0));
         const QRect rowOnScreen(list->viewport()->mapToGlobal(item.topLeft()), item.size());
         EXPECT_TRUE(rowOnScreen.adjusted(0, 0, 0, 2).contains(menu->geometry().topLeft()));

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The preview window opened from the video list, rendering with the real encoder on a generated clip.
+#include "tests/media/MediaClips.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/PictureButton.h"
+#include "ui/PreviewVideoDialog.h"
+#include "ui/VideoListActions.h"
+#include "ui/VideoListStep.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+
+namespace zantrove {
+namespace {
+
+class PreviewWindowTest : public test::MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        Open(ZANTROVE_APP_DIR); // the device profiles and the encoder
+        const std::string clip = test::MakeClip(test::MakeTempFolder("clips"), "moving", 4);
+        ASSERT_FALSE(clip.empty());
+        AddRow("moving", "00:00:04", clip);
+        m_window->ShowWizardStep(2);
+        m_window->VideoFiles()->setCurrentIndex(m_window->VideoFiles()->model()->index(0, 0));
+    }
+
+    static PreviewVideoDialog* Shown()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<PreviewVideoDialog*>(widget); dialog && dialog->isVisible())
+                return dialog;
+        return nullptr;
+    }
+
+    // Until the dialog has shown its count of pictures; the bound only keeps a broken run finite.
+    static bool WaitForPictures(PreviewVideoDialog* dialog, int count)
+    {
+        QSignalSpy shown(dialog, &PreviewVideoDialog::PictureShown);
+        while (dialog->PicturesShown() < count)
+            if (!shown.wait(120000))
+                return false;
+        return true;
+    }
+};
+
+TEST_F(PreviewWindowTest, OpensFromTheMenuTheButtonAndADoubleClick)
+{
+    QTreeView* list = m_window->VideoFiles();
+    const std::vector<std::function<void()>> ways{
+        [&] {
+            m_window->VideoListCommands()
+                ->EditMenu()
+                ->findChild<QAction*>("mnuEdit_PreviewVideoFile")
+                ->trigger();
+        },
+        [&] { m_window->findChild<PictureButton*>("bttnPreviewVideoFile")->click(); },
+        [&] {
+            const QRect row = list->visualRect(list->model()->index(0, 0));
+            // A double-click comes after the press of its first click.
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        }};
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        SCOPED_TRACE(way);
+        ways[way]();
+        PreviewVideoDialog* dialog = Shown();
+        ASSERT_NE(dialog, nullptr);
+        // Closed while the encoder still runs: the window goes at once, taking its encoders along.
+        dialog->close();
+        Flush();
+        EXPECT_EQ(Shown(), nullptr);
+    }
+}
+
+TEST_F(PreviewWindowTest, PicturesArriveAndFollowTheSlider)
+{
+    m_window->findChild<PictureButton*>("bttnPreviewVideoFile")->click();
+    PreviewVideoDialog* dialog = Shown();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForPictures(dialog, 1)) << dialog->OutputInfo()->text().toStdString();
+    EXPECT_FALSE(dialog->SourcePicture()->pixmap().isNull());
+    EXPECT_FALSE(dialog->OutputPicture()->pixmap().isNull());
+    const QString info = dialog->OutputInfo()->text();
+    EXPECT_TRUE(info.contains(
+        QRegularExpression("^Output frame: \\d+x\\d+ pixels at 25 fps\\. Estimated size: about ")))
+        << info.toStdString();
+    const QImage first = dialog->OutputPicture()->pixmap().toImage();
+    dialog->MomentSlider()->setValue(3);
+    ASSERT_TRUE(WaitForPictures(dialog, 2));
+    EXPECT_NE(dialog->OutputPicture()->pixmap().toImage(), first) << "the same moment shown again";
+    dialog->close();
+}
+
+} // namespace
+} // namespace zantrove

@@ -12,6 +12,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
+#include "tools/library/IpodSpace.h"
 #include "ui/Artwork.h"
 #include "ui/ClickLabel.h"
 #include "ui/ConversionStarter.h"
@@ -235,12 +236,25 @@ QTreeView* MainWindow::VideoFiles() const
 
 void MainWindow::FillReviewStep()
 {
-    m_step4->Fill(
-        {m_session.Rows().Count(), SelectedDevice(), QString::fromStdString(m_session.ProfileName()),
-         QString::fromStdString(m_session.OutputFolder()), m_session.TrimmedCount(),
-         m_session.SoundOnlyCount(),
-         QString::fromStdString(BatchSizeText(
-             EstimateBatchBytes(m_session.Rows().Rows(), TakeEncoderSettings(m_session.Settings(), {}))))});
+    const BatchSizeEstimate batch =
+        EstimateBatchBytes(m_session.Rows().Rows(), TakeEncoderSettings(m_session.Settings(), {}));
+    ReviewValues values{m_session.Rows().Count(),
+                        SelectedDevice(),
+                        QString::fromStdString(m_session.ProfileName()),
+                        QString::fromStdString(m_session.OutputFolder()),
+                        m_session.TrimmedCount(),
+                        m_session.SoundOnlyCount(),
+                        QString::fromStdString(BatchSizeText(batch)),
+                        {},
+                        false};
+    if (m_session.AddToLibrary()) {
+        if (const auto space = ConnectedIpodSpace()) {
+            const IpodFit fit = DescribeIpodFit(*space, batch.knownBytes);
+            values.ipodSpace = QString::fromStdString(fit.text);
+            values.ipodTooSmall = !fit.fits;
+        }
+    }
+    m_step4->Fill(values);
 }
 
 void MainWindow::bttnNext_Click()

@@ -47,6 +47,10 @@ ReviewStep::ReviewStep(QWidget* parent)
     m_output = addRow(3, "lblOutputDescription", "Files are saved to........................", "lblOutput");
     m_estimatedSize =
         addRow(4, "lblEstimatedSizeDescription", "Estimated size of the files.........", "lblEstimatedSize");
+    m_ipodSpace =
+        addRow(5, "lblIpodSpaceDescription", "Space on the iPod............................", "lblIpodSpace");
+    m_ipodSpaceCaption = qobject_cast<QLabel*>(grid->itemAtPosition(5, 0)->widget());
+    m_ipodSpace->setWordWrap(true);
     grid->setColumnStretch(1, 1);
 
     m_summary = new QLabel;
@@ -107,6 +111,11 @@ void ReviewStep::Fill(const ReviewValues& values)
     m_output->setText(Shortened(values.outputFolder));
     m_output->setToolTip(values.outputFolder);
     m_estimatedSize->setText(values.estimatedSize);
+    // Said only with an iPod to copy to; a batch too large for it is marked before the start.
+    m_ipodSpace->setText(values.ipodSpace);
+    m_ipodSpace->setStyleSheet(values.ipodTooSmall ? "color: #B91C1C; font-weight: bold;" : "");
+    m_ipodSpace->setVisible(!values.ipodSpace.isEmpty());
+    m_ipodSpaceCaption->setVisible(!values.ipodSpace.isEmpty());
     QString files = values.videoFiles == 1
                         ? QStringLiteral("1 video file will be converted")
                         : QStringLiteral("%1 video files will be converted").arg(values.videoFiles);

@@ -18,6 +18,8 @@ struct ReviewValues
     int trimmedFiles = 0;
     int soundOnlyFiles = 0; // without a picture: converted as sound alone
     QString estimatedSize;  // what the converted files will take together, in words
+    QString ipodSpace;      // the connected iPod's free space; empty without one or the library option
+    bool ipodTooSmall = false;
 };
 
 // Step 4: what will happen, shown once more before the conversion starts.
@@ -37,6 +39,7 @@ public:
     QLabel* SelectedProfile() const { return m_profile; }
     QLabel* Output() const { return m_output; }
     QLabel* EstimatedSize() const { return m_estimatedSize; }
+    QLabel* IpodSpace() const { return m_ipodSpace; }
     // What will happen, in words: how many files, how many of them trimmed, the whole folder.
     QLabel* Summary() const { return m_summary; }
     QLabel* Tip() const { return m_tip; }
@@ -52,6 +55,8 @@ private:
     QLabel* m_profile;
     QLabel* m_output;
     QLabel* m_estimatedSize;
+    QLabel* m_ipodSpaceCaption;
+    QLabel* m_ipodSpace;
     QLabel* m_summary;
     QLabel* m_tip;
     ClickLabel* m_tipLink;

@@ -14,6 +14,7 @@
 #include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ProcessingWindow.h"
+#include "ui/ReviewStep.h"
 #include "ui/VideoListActions.h"
 
 #include <QCheckBox>
@@ -139,6 +140,35 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     QTest::qWait(20);
     EXPECT_EQ(m_window->CurrentStep(), 1);
     EXPECT_FALSE(m_window->findChild<ProcessingWindow*>("frmProcessing"));
+}
+
+// The review names the iPod's free space only with the library option on and an iPod connected.
+TEST_F(ConversionRunTest, ReviewSaysTheIpodsFreeSpace)
+{
+    Open();
+    Add({test::MakeClip(m_clips, "short", 1)});
+    QLabel* space = m_window->Step4()->IpodSpace();
+    const auto review = [this](bool library) {
+        m_window->Step3()->AddToLibrary()->setChecked(library);
+        while (m_window->CurrentStep() > 3)
+            m_window->bttnPrevious_Click();
+        while (m_window->CurrentStep() < 4)
+            m_window->bttnNext_Click();
+    };
+    {
+        const test::TestIpod ipod;
+        ASSERT_TRUE(ipod.Made());
+        review(true);
+        EXPECT_TRUE(space->isVisible());
+        EXPECT_TRUE(space->text().contains(" free on the iPod JO S IPOD")) << space->text().toStdString();
+        EXPECT_FALSE(space->text().contains("will not fit"));
+        review(false);
+        EXPECT_FALSE(space->isVisible());
+    }
+    test::ShowNoIpod();
+    review(true);
+    EXPECT_FALSE(space->isVisible());
+    ::unsetenv("ZANTROVE_TEST_MOUNTS");
 }
 
 TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOwnEncoder)

@@ -116,8 +116,10 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
         return 1;
     }
     if (options->dryRun) {
-        context.out << session.ScriptText(settingsFolder);
+        // First: the error stream flushes stdout when written, and a failed flush there would lose
+        // the reason the output could not be written.
         PrintSizeEstimate(session, context);
+        context.out << session.ScriptText(settingsFolder);
         return refused.empty() ? 0 : 1;
     }
     auto prepared = session.Prepare(settingsFolder);

@@ -86,7 +86,7 @@ TEST(Docs, BashCompletionOffersCommandsOptionsDevicesProfilesAndVideoFiles)
     ASSERT_NE(devices, "");
     ASSERT_NE(profiles, "");
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"zantrove-cli ", "convert\ndevices\nline\nprobe\nprofiles\n"},
+        {"zantrove-cli ", "convert\ndevices\nline\npreview\nprobe\nprofiles\n"},
         {"zantrove-cli pro", "probe\nprofiles\n"},
         {"zantrove-cli --", "--help\n--version\n"},
         {"zantrove-cli convert --d", "--device\n--dry-run\n"},

@@ -13,6 +13,7 @@
 #include "tools/encoder/OutputClaim.h"
 #include "tools/encoder/ProgressReport.h"
 #include "tools/encoder/SourceScan.h"
+#include "tools/encoder/SourceStreams.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -81,13 +82,20 @@ std::optional<std::string> Ask(const std::string& program, const std::vector<std
     return answer;
 }
 
-// The source's default audio track, as ffprobe sees it; the first when it cannot tell.
-int ChooseAudioTrack(const std::string& ffprobe, const std::string& input)
+// Which of the source's streams go into the output, from one look with ffprobe; what is left out is
+// said on the error output without the source's name, so it counts as no error of the file.
+void SurveyStreams(const std::string& ffprobe, zantrove::EncoderRequest& request)
 {
-    const auto answer =
-        Ask(ffprobe, {"-v", "quiet", "-select_streams", "a", "-show_entries", "stream_disposition=default",
-                      "-of", "csv=p=0", zantrove::FileUrl(input)});
-    return answer ? zantrove::DefaultAudioTrack(*answer) : 0;
+    const auto answer = Ask(ffprobe, zantrove::StreamSurveyArguments(zantrove::FileUrl(request.input)));
+    if (!answer)
+        return;
+    const std::size_t slash = request.input.rfind('/');
+    std::string stem = request.input.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (const std::size_t dot = stem.rfind('.'); dot != std::string::npos && dot > 0)
+        stem.erase(dot);
+    request.streams = zantrove::PlanStreams(zantrove::ReadStreamSurvey(*answer), stem);
+    for (const std::string& note : request.streams.notes)
+        Fail("Note: " + note);
 }
 
 // How the source's pictures were taken, from their flags, and from the pictures themselves where the
@@ -164,8 +172,7 @@ int main(int argc, char** argv)
     };
     const bool readTwice = ::stat(request.input.c_str(), &source) == 0 && S_ISREG(source.st_mode);
     if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice) {
-        if (!request.audioOff)
-            request.audioTrack = ChooseAudioTrack(ffprobe, request.input);
+        SurveyStreams(ffprobe, request);
         if (!request.videoOff)
             LookAtScan(ffmpeg, ffprobe, request);
     }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "base/Expected.h"
+#include "tools/encoder/SourceStreams.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zantrove {
@@ -43,6 +45,8 @@ struct EncoderRequest
     // afterwards ("25", "24000/1001"; empty when it varies or is not known).
     std::string scanFilters;
     std::string sourceRate;
+    // From the survey of the source's streams: which tracks go into the output.
+    StreamPlan streams;
 };
 
 // Why the arguments were refused, with the source they name (empty without one), so that the failure
@@ -66,6 +70,10 @@ std::string MuxerForFileName(std::string_view fileName);
 // The source's default audio track from ffprobe's "-select_streams a -show_entries
 // stream_disposition=default -of csv=p=0" answer (one "0" or "1" a track), else the first.
 int DefaultAudioTrack(std::string_view dispositions);
+
+// The filters that make the frames and set their times (scan, rate), and those that shape them (size,
+// crops, pads); VideoFilterChain joins them.
+std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& request);
 
 // The -vf chain for size, pads and crops; empty when the picture is left as it is.
 std::string VideoFilterChain(const EncoderRequest& request);

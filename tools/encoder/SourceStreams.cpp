@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/encoder/SourceStreams.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+namespace zantrove {
+
+namespace {
+
+// Subtitles the output can carry as text; styling is lost on the way, the words are not.
+constexpr std::array<std::string_view, 6> kTextSubtitles{"subrip", "srt", "ass", "ssa", "webvtt", "mov_text"};
+
+int ReadNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+std::string Describe(const SourceStream& stream)
+{
+    return "stream " + std::to_string(stream.index) + " (" + stream.codec +
+           (stream.language.empty() ? "" : ", " + stream.language) + ")";
+}
+
+OutputTrack TrackOf(const SourceStream& stream)
+{
+    return {stream.index, stream.language, stream.isDefault, stream.forced};
+}
+
+} // namespace
+
+std::vector<std::string> StreamSurveyArguments(const std::string& inputUrl)
+{
+    return {"-v",
+            "quiet",
+            "-show_entries",
+            "stream=index,codec_type,codec_name,width,height:stream_disposition=default,forced,attached_pic:"
+            "stream_tags=language:format_tags=title",
+            "-of",
+            "compact=p=0",
+            inputUrl};
+}
+
+StreamSurvey ReadStreamSurvey(std::string_view answer)
+{
+    StreamSurvey survey;
+    while (!answer.empty()) {
+        const std::size_t end = std::min(answer.find('\n'), answer.size());
+        std::string_view line = answer.substr(0, end);
+        answer.remove_prefix(std::min(end + 1, answer.size()));
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        SourceStream stream;
+        bool isStream = false;
+        while (!line.empty()) {
+            const std::size_t bar = std::min(line.find('|'), line.size());
+            const std::string_view field = line.substr(0, bar);
+            line.remove_prefix(std::min(bar + 1, line.size()));
+            const std::size_t equals = field.find('=');
+            if (equals == std::string_view::npos)
+                continue;
+            const std::string_view key = field.substr(0, equals);
+            const std::string_view value = field.substr(equals + 1);
+            if (key == "index") {
+                isStream = true;
+                stream.index = ReadNumber(value);
+            } else if (key == "codec_type") {
+                stream.type = value;
+            } else if (key == "codec_name") {
+                stream.codec = value;
+            } else if (key == "width" || key == "height") {
+                (key == "width" ? stream.width : stream.height) = ReadNumber(value);
+            } else if (key.starts_with("disposition:")) {
+                const std::string_view flag = key.substr(12);
+                const bool set = value == "1";
+                if (flag == "default")
+                    stream.isDefault = set;
+                else if (flag == "forced")
+                    stream.forced = set;
+                else if (flag == "attached_pic")
+                    stream.cover = set;
+            } else if (key == "tag:language") {
+                stream.language = value == "und" ? "" : value;
+            } else if (key == "tag:title") {
+                survey.title = value;
+            }
+        }
+        if (isStream)
+            survey.streams.push_back(stream);
+    }
+    return survey;
+}
+
+StreamPlan PlanStreams(const StreamSurvey& survey, const std::string& fileStem)
+{
+    StreamPlan plan;
+    plan.surveyed = true;
+    plan.title = survey.title.empty() ? fileStem : std::string();
+    std::vector<SourceStream> sound;
+    std::vector<SourceStream> text;
+    std::vector<SourceStream> pictures; // picture subtitles
+    for (const SourceStream& stream : survey.streams) {
+        if (stream.type == "video" && stream.cover && plan.cover < 0) {
+            plan.cover = stream.index;
+        } else if (stream.type == "video" && !stream.cover && plan.picture < 0) {
+            plan.picture = stream.index;
+            plan.pictureWidth = stream.width;
+            plan.pictureHeight = stream.height;
+        } else if (stream.type == "audio") {
+            sound.push_back(stream);
+        } else if (stream.type == "subtitle") {
+            const bool isText =
+                std::find(kTextSubtitles.begin(), kTextSubtitles.end(), stream.codec) != kTextSubtitles.end();
+            (isText ? text : pictures).push_back(stream);
+        }
+    }
+    // The default sound first: the iPods play the first track, and the players start with it.
+    const auto defaultSound = std::find_if(sound.begin(), sound.end(), [](auto& s) { return s.isDefault; });
+    if (defaultSound != sound.end())
+        std::rotate(sound.begin(), defaultSound, defaultSound + 1);
+    for (std::size_t i = 0; i < sound.size(); ++i) {
+        if (i == kMostSoundTracks) {
+            plan.notes.push_back(std::to_string(sound.size() - i) + " sound tracks beyond the first " +
+                                 std::to_string(kMostSoundTracks) + " left out");
+            break;
+        }
+        plan.sound.push_back(TrackOf(sound[i]));
+        plan.sound.back().isDefault = i == 0;
+    }
+    // The output's first text track is shown unless another is marked default, so it is the default
+    // one, else a forced one: forced subtitles are meant to be seen.
+    std::stable_sort(text.begin(), text.end(), [](const SourceStream& a, const SourceStream& b) {
+        return std::pair(a.isDefault, a.forced) > std::pair(b.isDefault, b.forced);
+    });
+    bool haveDefault = false;
+    for (const SourceStream& stream : text) {
+        plan.text.push_back(TrackOf(stream));
+        plan.text.back().isDefault = stream.isDefault && !haveDefault;
+        haveDefault = haveDefault || stream.isDefault;
+    }
+    for (const SourceStream& stream : pictures) {
+        if (stream.forced && plan.burned < 0 && plan.picture >= 0)
+            plan.burned = stream.index;
+        else
+            plan.notes.push_back("picture subtitle " + Describe(stream) +
+                                 (stream.forced ? " left out: one forced track is drawn in already"
+                                                : " left out: only a forced one is drawn into the picture"));
+    }
+    return plan;
+}
+
+} // namespace zantrove

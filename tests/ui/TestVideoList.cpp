@@ -158,6 +158,7 @@ TEST_F(VideoListTest, PropertiesShowOurOwnWindowOrTheError)
         << value("Size:").toStdString();
     EXPECT_EQ(value("Codec:") + " " + value("Duration:") + " " + value("Video Size:"),
               "AVC 00:00:02 160x120");
+    EXPECT_EQ(value("Tracks:"), "1 sound");
     EXPECT_FALSE(value("Modified:").isEmpty());
 }
 

@@ -50,19 +50,22 @@ TEST(SourceStreamsTest, PlanKeepsEveryTrackItCanCarry)
     std::string nineSounds;
     for (int i = 1; i <= 9; ++i)
         nineSounds += "index=" + std::to_string(i) +
-                      "|codec_type=audio|disposition:default=" + (i == 9 ? "1" : "0") + "\n";
+                      "|codec_name=aac|codec_type=audio|disposition:default=" + (i == 9 ? "1" : "0") + "\n";
     const Row rows[] = {
         {kFilm, "2fred 1eng ", "4fref 3eng ", 5, 7, 1, ""},
         // No default sound: the first leads. A default text track comes before a forced one.
-        {"index=0|codec_type=video\nindex=1|codec_type=audio\nindex=2|codec_type=audio\n"
+        {"index=0|codec_type=video\nindex=1|codec_name=mp3|codec_type=audio\n"
+         "index=2|codec_name=ac3|codec_type=audio\n"
          "index=3|codec_name=webvtt|codec_type=subtitle|disposition:forced=1\n"
-         "index=4|codec_name=mov_text|codec_type=subtitle|disposition:default=1",
-         "1d 2 ", "4d 3f ", -1, -1, 0, "clip"},
+         "index=4|codec_name=mov_text|codec_type=subtitle|disposition:default=1\n"
+         "index=5|codec_type=audio\nindex=6|codec_name=eia_608|codec_type=subtitle",
+         "1d 2 ", "4d 3f ", -1, -1, 1, "clip"},
         // The only subtitle a picture one that is not forced: left out, said.
         {"index=0|codec_type=video\nindex=1|codec_name=dvd_subtitle|codec_type=subtitle", "", "", -1, -1, 1,
          "clip"},
         // Nothing to draw a subtitle into.
-        {"index=0|codec_type=audio\nindex=1|codec_name=dvd_subtitle|codec_type=subtitle|disposition:forced=1",
+        {"index=0|codec_name=aac|codec_type=audio\nindex=1|codec_name=dvd_subtitle|codec_type=subtitle|"
+         "disposition:forced=1",
          "0d ", "", -1, -1, 1, "clip"},
         {nineSounds, "9d 1 2 3 4 5 6 7 ", "", -1, -1, 1, "clip"},
         {"", "", "", -1, -1, 0, "clip"},

@@ -277,22 +277,6 @@ Expected<EncoderRequest, ArgumentRefusal> ParseEncoderArguments(const std::vecto
     return request;
 }
 
-int DefaultAudioTrack(std::string_view dispositions)
-{
-    int track = 0;
-    while (!dispositions.empty()) {
-        const std::size_t end = std::min(dispositions.find('\n'), dispositions.size());
-        std::string_view line = dispositions.substr(0, end);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ','))
-            line.remove_suffix(1);
-        if (line == "1")
-            return track;
-        ++track;
-        dispositions.remove_prefix(std::min(end + 1, dispositions.size()));
-    }
-    return 0;
-}
-
 std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& request)
 {
     const bool sized = request.width > 0 && request.height > 0;

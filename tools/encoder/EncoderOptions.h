@@ -67,10 +67,6 @@ std::optional<std::string> ConvertRate(std::string_view text);
 // The ffmpeg muxer for an output name's extension, empty when the table does not know it.
 std::string MuxerForFileName(std::string_view fileName);
 
-// The source's default audio track from ffprobe's "-select_streams a -show_entries
-// stream_disposition=default -of csv=p=0" answer (one "0" or "1" a track), else the first.
-int DefaultAudioTrack(std::string_view dispositions);
-
 // The filters that make the frames and set their times (scan, rate), and those that shape them (size,
 // crops, pads); VideoFilterChain joins them.
 std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& request);

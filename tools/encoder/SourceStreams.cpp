@@ -11,6 +11,14 @@ namespace {
 
 // Subtitles the output can carry as text; styling is lost on the way, the words are not.
 constexpr std::array<std::string_view, 6> kTextSubtitles{"subrip", "srt", "ass", "ssa", "webvtt", "mov_text"};
+// Subtitles stored as pictures, which only drawing into the picture can keep.
+constexpr std::array<std::string_view, 4> kPictureSubtitles{"dvd_subtitle", "hdmv_pgs_subtitle",
+                                                            "dvb_subtitle", "xsub"};
+
+bool IsOneOf(const std::string& codec, const auto& names)
+{
+    return std::find(names.begin(), names.end(), codec) != names.end();
+}
 
 int ReadNumber(std::string_view text)
 {
@@ -109,12 +117,15 @@ StreamPlan PlanStreams(const StreamSurvey& survey, const std::string& fileStem)
             plan.picture = stream.index;
             plan.pictureWidth = stream.width;
             plan.pictureHeight = stream.height;
-        } else if (stream.type == "audio") {
+        } else if (stream.type == "audio" && !stream.codec.empty()) {
+            // A track ffmpeg has no decoder for would fail the whole file.
             sound.push_back(stream);
+        } else if (stream.type == "subtitle" && IsOneOf(stream.codec, kTextSubtitles)) {
+            text.push_back(stream);
+        } else if (stream.type == "subtitle" && IsOneOf(stream.codec, kPictureSubtitles)) {
+            pictures.push_back(stream);
         } else if (stream.type == "subtitle") {
-            const bool isText =
-                std::find(kTextSubtitles.begin(), kTextSubtitles.end(), stream.codec) != kTextSubtitles.end();
-            (isText ? text : pictures).push_back(stream);
+            plan.notes.push_back("subtitle " + Describe(stream) + " left out: no device shows it");
         }
     }
     // The default sound first: the iPods play the first track, and the players start with it.

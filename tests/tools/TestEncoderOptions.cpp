@@ -138,8 +138,7 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
          "fps=30000/1001", "30000/1001"},
         {"variable rate", "field_order=progressive\nr_frame_rate=90000/1\navg_frame_rate=59/2\n", "", "",
          "30"},
-        {"25p checked, left sharp", "field_order=progressive\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
-         FieldPrintout(150, {}, 1, 0, 149), "", "30"},
+        {"25p as flagged", "field_order=progressive\nr_frame_rate=25/1\navg_frame_rate=25/1\n", "", "", "30"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -162,6 +161,46 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         EXPECT_EQ(row.filters.empty(), text.find(" -vf ") == std::string::npos) << text;
         EXPECT_NE(text.find(" -fpsmax " + row.rate + " -fps_mode cfr"), std::string::npos) << text;
     }
+}
+
+// One answer for the whole source: frames first, then the streams; a cover picture is no picture stream.
+TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
+{
+    const auto video = [](const std::string& order, const std::string& rate, int picture) {
+        static int index = 0;
+        return "index=" + std::to_string(index++) + "\ncodec_type=video\nfield_order=" + order +
+               "\nr_frame_rate=" + rate +
+               "\navg_frame_rate=25/1\nDISPOSITION:default=0\nDISPOSITION:attached_pic=" +
+               std::to_string(picture) + "\n";
+    };
+    const auto audio = [](int isDefault) {
+        static int index = 100;
+        return "index=" + std::to_string(index++) +
+               "\ncodec_type=audio\nr_frame_rate=0/0\navg_frame_rate=0/0\nDISPOSITION:default=" +
+               std::to_string(isDefault) + "\nDISPOSITION:attached_pic=0\n";
+    };
+    const std::string frames = "interlaced_frame=1\ntop_field_first=0\nrepeat_pict=0\n";
+    SourceSurvey survey = ReadSourceSurvey(frames + frames + video("progressive", "90000/1", 1) + audio(0) +
+                                           video("bb", "25/1", 0) + audio(1) + audio(1));
+    EXPECT_EQ(survey.video.fieldOrder, "bb");
+    EXPECT_EQ(survey.video.rate.Text(), "25");
+    EXPECT_EQ(survey.video.frames, 2);
+    EXPECT_EQ(survey.video.interlacedFrames, 2);
+    EXPECT_EQ(survey.audioTrack, 1);
+    EXPECT_EQ(FramesToCheck(survey), 150); // length not known
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=3600.000\n");
+    EXPECT_EQ(FramesToCheck(survey), 150);
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=60.0\n");
+    EXPECT_EQ(FramesToCheck(survey), 75);
+    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=2\n");
+    EXPECT_EQ(FramesToCheck(survey), 30);
+    // A transport stream's program lists its streams first, in an order of its own.
+    const std::string listed = "index=7\ncodec_type=audio\nDISPOSITION:default=1\n";
+    survey = ReadSourceSurvey(listed + "index=6\ncodec_type=audio\nDISPOSITION:default=0\n" + listed);
+    EXPECT_EQ(survey.audioTrack, 1);
+    survey = ReadSourceSurvey(audio(0) + audio(0));
+    EXPECT_EQ(survey.audioTrack, 0);
+    EXPECT_FALSE(survey.video.rate.Known());
 }
 
 TEST(SourceScanTest, AFasterRateComesDownToAWholeFraction)

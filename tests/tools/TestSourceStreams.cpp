@@ -69,6 +69,11 @@ TEST(SourceStreamsTest, PlanKeepsEveryTrackItCanCarry)
          "0d ", "", -1, -1, 1, "clip"},
         {nineSounds, "9d 1 2 3 4 5 6 7 ", "", -1, -1, 1, "clip"},
         {"", "", "", -1, -1, 0, "clip"},
+        // The encoder's survey, a line a field: a transport stream's program lists its stream first.
+        {"interlaced_frame=0\nindex=1\ncodec_name=aac\ncodec_type=audio\nTAG:language=eng\nindex=1\n"
+         "codec_name=aac\ncodec_type=audio\nDISPOSITION:default=1\nTAG:language=ger\nduration=5\n"
+         "TAG:title=Film",
+         "1gerd ", "", -1, -1, 0, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.answer);

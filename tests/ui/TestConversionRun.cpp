@@ -89,7 +89,14 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
 {
     Open();
     const std::string second = test::MakeClip(m_clips, "second", 30);
-    Add({test::MakeClip(m_clips, "first", 1), second});
+    // The first as a camcorder records it: fields of two moments woven into each frame.
+    const std::string first = m_clips + "/first.mp4";
+    ASSERT_TRUE(
+        test::RunShell("ffmpeg -nostdin -v error -f lavfi -i testsrc2=s=320x240:r=50 -f lavfi -i sine -t 1 "
+                       "-vf tinterlace=interleave_top,setfield=tff -flags +ilme+ildct -c:v libx264 "
+                       "-x264opts tff=1 -c:a aac " +
+                       test::ShellQuote(first)));
+    Add({first, second});
     const int before = m_window->NumberOfConvertedFiles();
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
@@ -108,7 +115,11 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
 
     EXPECT_EQ(window->CurrentFile()->text(), "Finished! 1 converted, 1 failed");
     EXPECT_EQ(window->TotalBar()->value(), 3);
-    EXPECT_TRUE(FileExists(m_out + "/first.mp4"));
+    EXPECT_EQ(
+        test::CaptureShell("ffprobe -v error -select_streams v -show_entries stream=field_order,r_frame_rate "
+                           "-of csv=p=0 " +
+                           test::ShellQuote(m_out + "/first.mp4")),
+        "progressive,25/1\n");
     EXPECT_FALSE(FileExists(m_out + "/second.mp4"));
     ASSERT_EQ(ipod.Tracks().size(), 1u);
     EXPECT_EQ(ipod.Tracks()[0].title, "first");

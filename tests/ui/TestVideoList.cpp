@@ -156,8 +156,8 @@ TEST_F(VideoListTest, PropertiesShowOurOwnWindowOrTheError)
     const auto bytes = static_cast<qint64>(std::filesystem::file_size(m_h264));
     EXPECT_TRUE(value("Size:").contains(QLocale().toString(bytes) + " bytes"))
         << value("Size:").toStdString();
-    EXPECT_EQ(value("Codec:") + " " + value("Duration:") + " " + value("Video Size:"),
-              "AVC 00:00:02 160x120");
+    EXPECT_EQ(value("Codec:") + " " + value("Duration:") + " " + value("Video Size:") + " " + value("Scan:"),
+              "AVC 00:00:02 160x120 Progressive");
     EXPECT_EQ(value("Tracks:"), "1 sound");
     EXPECT_FALSE(value("Modified:").isEmpty());
 }

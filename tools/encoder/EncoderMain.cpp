@@ -82,13 +82,16 @@ std::optional<std::string> Ask(const std::string& program, const std::vector<std
     return answer;
 }
 
-// Which of the source's streams go into the output, from one look with ffprobe; what is left out is
-// said on the error output without the source's name, so it counts as no error of the file.
-void SurveyStreams(const std::string& ffprobe, zantrove::EncoderRequest& request)
+// One look at the source: which of its streams go into the output, its default sound track, and how
+// its pictures were taken, from their flags and from the pictures themselves where the flags may be
+// wrong; the request gets the streams, the track, the filters that make the pictures progressive and
+// their rate. What is left out is said without the source's name: it is no error of the file.
+void LookAtSource(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
 {
-    const auto answer = Ask(ffprobe, zantrove::StreamSurveyArguments(zantrove::FileUrl(request.input)));
+    const auto answer = Ask(ffprobe, zantrove::SurveyArguments(zantrove::FileUrl(request.input)));
     if (!answer)
         return;
+    const zantrove::SourceSurvey survey = zantrove::ReadSourceSurvey(*answer);
     const std::size_t slash = request.input.rfind('/');
     std::string stem = request.input.substr(slash == std::string::npos ? 0 : slash + 1);
     if (const std::size_t dot = stem.rfind('.'); dot != std::string::npos && dot > 0)
@@ -96,25 +99,20 @@ void SurveyStreams(const std::string& ffprobe, zantrove::EncoderRequest& request
     request.streams = zantrove::PlanStreams(zantrove::ReadStreamSurvey(*answer), stem);
     for (const std::string& note : request.streams.notes)
         Fail("Note: " + note);
-}
-
-// How the source's pictures were taken, from their flags, and from the pictures themselves where the
-// flags may be wrong; the request gets the filters that make them progressive and their rate.
-void LookAtScan(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
-{
-    const auto answer = Ask(ffprobe, zantrove::StreamFlagsArguments(zantrove::FileUrl(request.input)));
-    if (!answer)
+    if (!request.audioOff)
+        request.audioTrack = survey.audioTrack;
+    if (request.videoOff)
         return;
-    const zantrove::StreamFlags flags = zantrove::ReadStreamFlags(*answer);
     std::optional<zantrove::FieldStatistics> pictures;
-    if (zantrove::NeedsPictureCheck(flags)) {
+    if (zantrove::NeedsPictureCheck(survey.video)) {
         if (const auto printout =
-                Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start)))
+                Ask(ffmpeg, zantrove::FieldCheckArguments(zantrove::FileUrl(request.input), request.start,
+                                                          zantrove::FramesToCheck(survey))))
             pictures = zantrove::ReadFieldStatistics(*printout);
     }
-    const zantrove::ScanDecision scan = zantrove::DecideScan(flags, pictures);
+    const zantrove::ScanDecision scan = zantrove::DecideScan(survey.video, pictures);
     request.scanFilters = zantrove::ScanFilters(scan);
-    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(flags, scan); rate.Known())
+    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(survey.video, scan); rate.Known())
         request.sourceRate = rate.Text();
 }
 
@@ -171,11 +169,8 @@ int main(int argc, char** argv)
     {
     };
     const bool readTwice = ::stat(request.input.c_str(), &source) == 0 && S_ISREG(source.st_mode);
-    if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice) {
-        SurveyStreams(ffprobe, request);
-        if (!request.videoOff)
-            LookAtScan(ffmpeg, ffprobe, request);
-    }
+    if (const std::string ffprobe = FfprobeBeside(ffmpeg); !ffprobe.empty() && readTwice)
+        LookAtSource(ffmpeg, ffprobe, request);
     const zantrove::FfmpegOutcome outcome =
         zantrove::RunFfmpeg(ffmpeg, zantrove::BuildFfmpegArguments(request), [&](std::string_view chunk) {
             for (const zantrove::ProgressBlock& block : reader.Feed(chunk)) {

@@ -5,14 +5,16 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <numeric>
 
 namespace zantrove {
 
 namespace {
 
-// Frames idet looks at: six seconds of TV, thirty cycles of a pulldown.
-constexpr int kCheckedFrames = 150;
+// Frames idet looks at: at most six seconds of TV, thirty cycles of a pulldown; at least six cycles.
+constexpr int kMostCheckedFrames = 150;
+constexpr int kLeastCheckedFrames = 30;
 // Fewer than this and the pictures say too little to overrule the flags.
 constexpr int kFewestCheckedFrames = 20;
 // A frame woven from two moments is combed wherever anything moves; a quarter of them is far above
@@ -54,11 +56,6 @@ int ReadCount(std::string_view value)
 bool Near(double a, double b)
 {
     return std::abs(a - b) < 0.02;
-}
-
-bool IsTvRate(double rate)
-{
-    return Near(rate, 25.0) || Near(rate, 30000.0 / 1001) || Near(rate, 30.0);
 }
 
 bool IsNtscFrameRate(double rate)
@@ -161,6 +158,57 @@ StreamFlags ReadStreamFlags(std::string_view answer)
     return flags;
 }
 
+SourceSurvey ReadSourceSurvey(std::string_view answer)
+{
+    struct Stream
+    {
+        std::string index, type, entries;
+        bool isDefault = false, isPicture = false;
+    };
+    std::vector<Stream> streams;
+    SourceSurvey survey;
+    std::string frames; // only picture frames carry these fields
+    ForEachEntry(answer, [&](std::string_view key, std::string_view value) {
+        const std::string line = std::string(key) + "=" + std::string(value) + "\n";
+        if (key == "interlaced_frame" || key == "top_field_first" || key == "repeat_pict")
+            frames += line;
+        else if (key == "duration")
+            survey.seconds = std::max(0.0, std::atof(std::string(value).c_str()));
+        else if (key == "index")
+            streams.push_back({std::string(value), {}, {}});
+        else if (streams.empty())
+            return;
+        else if (key == "codec_type")
+            streams.back().type = value;
+        else if (key == "DISPOSITION:default")
+            streams.back().isDefault = value == "1";
+        else if (key == "DISPOSITION:attached_pic")
+            streams.back().isPicture = value == "1";
+        else
+            streams.back().entries += line;
+    });
+    bool videoSeen = false, defaultSeen = false;
+    int audio = 0;
+    for (auto stream = streams.begin(); stream != streams.end(); ++stream) {
+        // A transport stream's programs list their streams before the streams themselves, in another
+        // order: the last listing counts.
+        if (std::any_of(stream + 1, streams.end(),
+                        [&](const Stream& later) { return later.index == stream->index; }))
+            continue;
+        if (stream->type == "video" && !stream->isPicture && !videoSeen) {
+            survey.video = ReadStreamFlags(stream->entries + frames);
+            videoSeen = true;
+        } else if (stream->type == "audio") {
+            if (stream->isDefault && !defaultSeen) {
+                survey.audioTrack = audio;
+                defaultSeen = true;
+            }
+            ++audio;
+        }
+    }
+    return survey;
+}
+
 FieldStatistics ReadFieldStatistics(std::string_view printout)
 {
     FieldStatistics pictures;
@@ -183,10 +231,9 @@ bool NeedsPictureCheck(const StreamFlags& flags)
 {
     if (flags.repeatingFrames > 0 && flags.interlacedFrames == 0)
         return false; // soft pulldown says what it is
-    if (flags.fieldOrder != "progressive" || flags.interlacedFrames > 0)
-        return true;
-    // Flagged progressive at a TV rate: telecined film and TV recorded interlaced are often marked so.
-    return flags.rate.Known() && IsTvRate(flags.rate.Value());
+    // Flagged progressive all through, the pictures are taken at their word: looking costs a decoding
+    // pass that a small conversion would feel.
+    return flags.fieldOrder != "progressive" || flags.interlacedFrames > 0;
 }
 
 ScanDecision DecideScan(const StreamFlags& flags, const std::optional<FieldStatistics>& pictures)
@@ -266,32 +313,40 @@ std::string RateCeiling(const FrameRate& source, std::string_view ceiling)
     return fraction.Text();
 }
 
-std::vector<std::string> StreamFlagsArguments(const std::string& inputUrl)
+std::vector<std::string> SurveyArguments(const std::string& inputUrl)
 {
-    return {
-        "-v",
-        "quiet",
-        "-select_streams",
-        "V:0",
-        "-read_intervals",
-        "%+#24",
-        "-show_entries",
-        "stream=field_order,r_frame_rate,avg_frame_rate:frame=interlaced_frame,top_field_first,repeat_pict",
-        "-of",
-        "default=nw=1",
-        inputUrl};
+    // One ffprobe start costs more than reading its first packets: one call answers both questions.
+    return {"-v",
+            "quiet",
+            "-read_intervals",
+            "%+#48",
+            "-show_entries",
+            "stream=index,codec_type,codec_name,width,height,field_order,r_frame_rate,avg_frame_rate:"
+            "stream_disposition=default,forced,attached_pic:stream_tags=language:"
+            "frame=interlaced_frame,top_field_first,repeat_pict:format=duration:format_tags=title",
+            "-of",
+            "default=nw=1",
+            inputUrl};
 }
 
-std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start)
+int FramesToCheck(const SourceSurvey& survey)
+{
+    const double frames = survey.seconds * survey.video.rate.Value() / 20;
+    if (frames <= 0)
+        return kMostCheckedFrames;
+    return static_cast<int>(std::clamp(frames, double(kLeastCheckedFrames), double(kMostCheckedFrames)));
+}
+
+std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start,
+                                             int frames)
 {
     std::vector<std::string> arguments{"-nostdin", "-v", "quiet"};
     if (!start.empty())
         arguments.insert(arguments.end(), {"-ss", start});
     // The metadata filter prints each frame's verdicts to our pipe; the colon is escaped twice, once
     // for the filter's options and once for the graph.
-    arguments.insert(arguments.end(),
-                     {"-i", inputUrl, "-map", "0:V:0", "-frames:v", std::to_string(kCheckedFrames), "-vf",
-                      "idet,metadata=mode=print:file=pipe\\\\:1", "-f", "null", "-"});
+    arguments.insert(arguments.end(), {"-i", inputUrl, "-map", "0:V:0", "-frames:v", std::to_string(frames),
+                                       "-vf", "idet,metadata=mode=print:file=pipe\\\\:1", "-f", "null", "-"});
     return arguments;
 }
 

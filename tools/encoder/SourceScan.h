@@ -38,6 +38,18 @@ struct StreamFlags
 // top_field_first,repeat_pict -of default=nw=1" answer for one stream.
 StreamFlags ReadStreamFlags(std::string_view answer);
 
+// Everything the conversion wants to know of the source before it starts, from one ffprobe answer to
+// SurveyArguments: the first picture stream's flags (a cover picture is no picture stream), and among the
+// sound tracks the one marked default, else the first.
+struct SourceSurvey
+{
+    StreamFlags video;
+    int audioTrack = 0;
+    double seconds = 0; // the source's length, 0 when not known
+};
+
+SourceSurvey ReadSourceSurvey(std::string_view answer);
+
 // What idet saw, frame by frame, in the metadata filter's printout.
 struct FieldStatistics
 {
@@ -66,7 +78,7 @@ struct ScanDecision
 };
 
 // Whether the flags alone cannot be trusted, so the pictures have to be looked at: any flag says
-// interlaced, the flags are missing, or the rate is one that telecined film or unflagged TV comes at.
+// interlaced, or the flags are missing.
 bool NeedsPictureCheck(const StreamFlags& flags);
 
 // The scan from the flags and, when they were looked at, the pictures.
@@ -84,8 +96,13 @@ FrameRate ProgressiveRate(const StreamFlags& flags, const ScanDecision& scan);
 // such fraction near the ceiling, or an unknown one, gets the ceiling.
 std::string RateCeiling(const FrameRate& source, std::string_view ceiling);
 
-// The arguments of the two looks at a source: ffprobe's flags and idet's count over the first seconds.
-std::vector<std::string> StreamFlagsArguments(const std::string& inputUrl);
-std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start);
+// The arguments of the two looks at a source: ffprobe's survey, and idet's count over the first seconds.
+std::vector<std::string> SurveyArguments(const std::string& inputUrl);
+std::vector<std::string> FieldCheckArguments(const std::string& inputUrl, const std::string& start,
+                                             int frames);
+
+// How many frames idet looks at: a twentieth of a short source, so the look stays a small part of its
+// conversion, between enough to see a pulldown's cadence and six seconds of TV.
+int FramesToCheck(const SourceSurvey& survey);
 
 } // namespace zantrove

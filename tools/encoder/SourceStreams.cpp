@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 
 namespace zantrove {
@@ -40,64 +41,48 @@ OutputTrack TrackOf(const SourceStream& stream)
 
 } // namespace
 
-std::vector<std::string> StreamSurveyArguments(const std::string& inputUrl)
-{
-    return {"-v",
-            "quiet",
-            "-show_entries",
-            "stream=index,codec_type,codec_name,width,height:stream_disposition=default,forced,attached_pic:"
-            "stream_tags=language:format_tags=title",
-            "-of",
-            "compact=p=0",
-            inputUrl};
-}
-
 StreamSurvey ReadStreamSurvey(std::string_view answer)
 {
     StreamSurvey survey;
+    SourceStream* stream = nullptr;
     while (!answer.empty()) {
-        const std::size_t end = std::min(answer.find('\n'), answer.size());
-        std::string_view line = answer.substr(0, end);
+        const std::size_t end = std::min(answer.find_first_of("|\n"), answer.size());
+        std::string_view field = answer.substr(0, end);
         answer.remove_prefix(std::min(end + 1, answer.size()));
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        SourceStream stream;
-        bool isStream = false;
-        while (!line.empty()) {
-            const std::size_t bar = std::min(line.find('|'), line.size());
-            const std::string_view field = line.substr(0, bar);
-            line.remove_prefix(std::min(bar + 1, line.size()));
-            const std::size_t equals = field.find('=');
-            if (equals == std::string_view::npos)
-                continue;
-            const std::string_view key = field.substr(0, equals);
-            const std::string_view value = field.substr(equals + 1);
-            if (key == "index") {
-                isStream = true;
-                stream.index = ReadNumber(value);
-            } else if (key == "codec_type") {
-                stream.type = value;
-            } else if (key == "codec_name") {
-                stream.codec = value;
-            } else if (key == "width" || key == "height") {
-                (key == "width" ? stream.width : stream.height) = ReadNumber(value);
-            } else if (key.starts_with("disposition:")) {
-                const std::string_view flag = key.substr(12);
-                const bool set = value == "1";
-                if (flag == "default")
-                    stream.isDefault = set;
-                else if (flag == "forced")
-                    stream.forced = set;
-                else if (flag == "attached_pic")
-                    stream.cover = set;
-            } else if (key == "tag:language") {
-                stream.language = value == "und" ? "" : value;
-            } else if (key == "tag:title") {
-                survey.title = value;
-            }
+        while (!field.empty() && field.back() == '\r')
+            field.remove_suffix(1);
+        const std::size_t equals = field.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        std::string key(field.substr(0, equals));
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+        const std::string_view value = field.substr(equals + 1);
+        if (key == "index") {
+            const int index = ReadNumber(value);
+            // A transport stream's programs list their streams before the streams themselves: the
+            // last listing counts.
+            std::erase_if(survey.streams, [index](const SourceStream& s) { return s.index == index; });
+            stream = &survey.streams.emplace_back();
+            stream->index = index;
+        } else if (key == "tag:title") {
+            survey.title = value; // only the file's title is asked for
+        } else if (stream == nullptr) {
+            continue;
+        } else if (key == "codec_type") {
+            stream->type = value;
+        } else if (key == "codec_name") {
+            stream->codec = value;
+        } else if (key == "width" || key == "height") {
+            (key == "width" ? stream->width : stream->height) = ReadNumber(value);
+        } else if (key == "disposition:default") {
+            stream->isDefault = value == "1";
+        } else if (key == "disposition:forced") {
+            stream->forced = value == "1";
+        } else if (key == "disposition:attached_pic") {
+            stream->cover = value == "1";
+        } else if (key == "tag:language") {
+            stream->language = value == "und" ? "" : value;
         }
-        if (isStream)
-            survey.streams.push_back(stream);
     }
     return survey;
 }

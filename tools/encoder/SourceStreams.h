@@ -28,8 +28,8 @@ struct StreamSurvey
     std::string title;
 };
 
-// The look's arguments, and its "-of compact=p=0" answer read back.
-std::vector<std::string> StreamSurveyArguments(const std::string& inputUrl);
+// The streams from ffprobe's answer to SurveyArguments (SourceScan.h), one "key=value" a line, or
+// to "-of compact=p=0", one stream a line.
 StreamSurvey ReadStreamSurvey(std::string_view answer);
 
 // A track of the output and the source stream it is made from.

@@ -369,7 +369,8 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
 
-    // The first picture stream only: a cover picture or a second angle is no part of the video.
+    // The first picture stream only: a cover picture or a second angle is no part of the video (a
+    // surveyed cover goes along as the cover).
     if (request.streams.surveyed) {
         AddSurveyedMaps(request, args);
     } else {

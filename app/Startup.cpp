@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Startup.h"
+#include "app/WindowHelp.h"
 
 #include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace zantrove {
 
@@ -57,6 +61,16 @@ bool IsDebugSwitch(const std::vector<std::string>& arguments)
     for (std::size_t i = 0; i < arguments.size(); ++i)
         joined += (i == 0 ? "" : " ") + arguments[i];
     return joined == "/debug";
+}
+
+std::vector<std::string> StartFiles(const std::vector<std::string>& arguments)
+{
+    if (IsDebugSwitch(arguments))
+        return {};
+    std::vector<std::string> files;
+    std::copy_if(arguments.begin(), arguments.end(), std::back_inserter(files),
+                 [](const std::string& argument) { return !argument.empty(); });
+    return files;
 }
 
 UserMessage StartDebugMode(DebugLog& log, const std::string& settingsFolder, const Clock& clock)

@@ -115,7 +115,14 @@ constexpr std::array kCommands{
     CliCommand{"profiles", "list the output profiles of a device", kProfilesHelp, RunProfilesCommand},
 };
 
-void PrintHelp(std::ostream& out)
+} // namespace
+
+std::span<const CliCommand> CliCommandTable()
+{
+    return kCommands;
+}
+
+void PrintCliHelp(std::ostream& out)
 {
     out << "Usage: zantrove-cli COMMAND [OPTIONS] [ARGUMENTS]\n"
            "Converts video files for Apple portable devices.\n\n"
@@ -129,6 +136,8 @@ void PrintHelp(std::ostream& out)
            "Example:\n"
            "  zantrove-cli convert --device iPhone --output ~/Videos/iPhone holiday.avi\n";
 }
+
+namespace {
 
 bool AsksForHelp(const std::vector<std::string>& arguments)
 {
@@ -169,7 +178,7 @@ int RunCli(const std::vector<std::string>& arguments, CliContext& context)
         return CliUsageError(context, "no command given");
     const std::string& first = arguments.front();
     if (first == "--help" || first == "-h") {
-        PrintHelp(context.out);
+        PrintCliHelp(context.out);
         return 0;
     }
     if (first == "--version") {

@@ -3,6 +3,8 @@
 
 #include "cli/Cli.h"
 
+#include <ostream>
+#include <span>
 #include <string_view>
 
 namespace zantrove {
@@ -16,6 +18,11 @@ struct CliCommand
     std::string_view help;
     int (*run)(const std::vector<std::string>& arguments, CliContext& context);
 };
+
+// Every command, in the order the overall help lists them; the manual pages are made from these.
+std::span<const CliCommand> CliCommandTable();
+// The overall help `zantrove-cli --help` prints.
+void PrintCliHelp(std::ostream& out);
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context);
 int RunDevicesCommand(const std::vector<std::string>& arguments, CliContext& context);

@@ -7,6 +7,7 @@
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -101,6 +102,7 @@ bool ConversionProgress::HandleOutput(std::string_view data)
         const Row* row = CurrentRow();
         const std::int32_t duration = row ? DurationSeconds(row->duration) : 0;
         m_currentValue = 0;
+        m_currentSeconds = 0;
         if (duration != 0)
             m_currentMaximum = duration;
         m_totalValue = std::min(m_fileNumber, m_totalMaximum);
@@ -211,6 +213,9 @@ void ConversionProgress::TakeProgress(std::string_view firstLine)
 
     m_status = std::string(firstLine.substr(0, firstLine.find_last_not_of("\r\n") + 1));
     ++m_readings;
+    double exact = *seconds;
+    std::from_chars(value.data(), value.data() + value.size(), exact);
+    m_currentSeconds = std::min(exact, static_cast<double>(m_currentMaximum));
     if (*seconds > m_currentMaximum) {
         m_currentValue = m_currentMaximum;
         return;
@@ -224,6 +229,7 @@ void ConversionProgress::HandleEnd()
     m_caption = std::string(kProcessingCaption) + std::string(kFinishedText);
     m_currentFile = kFinishedText;
     m_currentValue = m_currentMaximum;
+    m_currentSeconds = m_currentMaximum;
     m_totalValue = m_totalMaximum;
     m_finished = true;
 }

@@ -54,6 +54,9 @@ public:
     const std::string& StatusText() const { return m_status; }
     std::int32_t CurrentValue() const { return m_currentValue; }
     std::int32_t CurrentMaximum() const { return m_currentMaximum; }
+    // The encoder's time in the file with its fraction, up to CurrentMaximum: what the file's bar
+    // shows, so that it moves before a whole second has passed.
+    double CurrentSeconds() const { return m_currentSeconds; }
     int TotalValue() const { return m_totalValue; }
     int TotalMaximum() const { return m_totalMaximum; }
     bool Finished() const { return m_finished; }
@@ -87,6 +90,7 @@ private:
     std::string m_status{kInitializingText};
     std::int32_t m_currentValue = 0;
     std::int32_t m_currentMaximum = 100;
+    double m_currentSeconds = 0;
     int m_totalValue = 0;
     int m_totalMaximum = 1;
     bool m_finished = false;

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth imagemagick
   xdg-user-dirs
   libgpod-dev dbus
+  appstream desktop-file-utils bash-completion man-db groff-base
 )
 
 missing=()

@@ -44,6 +44,13 @@ public:
 private:
     QWidget* m_cover;
 };
+
+// The tile's picture and its checkmark, in words.
+QString SelectionDescription(const QString& device, bool selected)
+{
+    return QStringLiteral("Picture of the %1%2")
+        .arg(device, selected ? QStringLiteral(", checkmarked: the selected device") : QString());
+}
 } // namespace
 
 DeviceStep::DeviceStep(QWidget* parent)
@@ -97,6 +104,7 @@ DeviceStep::DeviceStep(QWidget* parent)
         clickArea->setCursor(Qt::PointingHandCursor);
         clickArea->setToolTip(caption.simplified());
         clickArea->setAccessibleName(caption.simplified());
+        clickArea->setAccessibleDescription(SelectionDescription(caption.simplified(), false));
         tile->installEventFilter(new CoverFilter(clickArea, tile));
         clickArea->setGeometry(tile->rect());
         clickArea->raise();
@@ -120,6 +128,8 @@ void DeviceStep::ShowMarker(const QString& identifier)
     const int selected = DeviceIndex(identifier.toStdString());
     for (int i = 0; i < m_markers.size(); ++i) {
         m_markers[i]->setVisible(i == selected);
+        m_clickAreas[i]->setAccessibleDescription(
+            SelectionDescription(m_clickAreas[i]->accessibleName(), i == selected));
         m_tiles[i]->setProperty("selected", i == selected);
         m_tiles[i]->style()->unpolish(m_tiles[i]);
         m_tiles[i]->style()->polish(m_tiles[i]);

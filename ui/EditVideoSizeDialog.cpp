@@ -32,6 +32,9 @@ EditVideoSizeDialog::EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* 
     widthLabel->setObjectName("lblWidth");
     auto* heightLabel = new QLabel(Text(kEditVideoSizeHeightLabel));
     heightLabel->setObjectName("lblHeight");
+    // The captions name the boxes, also for a screen reader.
+    widthLabel->setBuddy(m_width);
+    heightLabel->setBuddy(m_height);
     auto* form = new QFormLayout;
     form->addRow(widthLabel, m_width);
     form->addRow(heightLabel, m_height);

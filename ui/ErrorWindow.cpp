@@ -20,9 +20,11 @@ ErrorWindow::ErrorWindow(QWidget* parent) : QDialog(parent)
 
     m_errors = new QPlainTextEdit;
     m_errors->setObjectName("txtErrors");
+    m_errors->setAccessibleName(QStringLiteral("Errors"));
     m_errors->setReadOnly(true);
-    // Error lines name whole paths: they keep their length and scroll sideways instead of wrapping.
-    m_errors->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A reason after a long path is read without scrolling sideways; a path without blanks breaks anywhere.
+    m_errors->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_errors->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_errors->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_errors->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_errors->setMinimumHeight(180);

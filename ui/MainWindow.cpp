@@ -3,6 +3,7 @@
 
 #include "app/DebugLog.h"
 #include "app/Startup.h"
+#include "app/WindowHelp.h"
 #include "conversion/ConversionStart.h"
 #include "devices/DeviceCatalog.h"
 #include "platform/FileDialogs.h"
@@ -29,10 +30,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -150,6 +153,14 @@ bool MainWindow::Load(const std::vector<std::string>& arguments)
 
     m_currentStep = 1;
     ShowWizardStep(m_currentStep);
+
+    // Files the desktop opened the program with go to the list as a drop would, once the window is up.
+    QStringList files;
+    for (const std::string& file : StartFiles(arguments))
+        files << QFileInfo(QString::fromStdString(file)).absoluteFilePath();
+    if (!files.isEmpty())
+        QTimer::singleShot(0, m_videoListActions,
+                           [this, files] { m_videoListActions->AddDroppedFiles(files); });
     return true;
 }
 

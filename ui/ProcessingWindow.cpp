@@ -31,9 +31,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace zantrove {
 
 namespace {
+constexpr int kFileBarSteps = 1000;
+
 ProcessingWindow::LauncherFactory& Factory()
 {
     static ProcessingWindow::LauncherFactory factory;
@@ -144,8 +149,10 @@ void ProcessingWindow::Show()
     const std::string counts = Outcome() ? " " + Outcome()->CountText() : std::string();
     setWindowTitle(Text(progress.Caption() + counts));
     m_currentFile->setText(Text(progress.CurrentFileText() + counts));
-    m_currentBar->setMaximum(progress.CurrentMaximum());
-    m_currentBar->setValue(progress.CurrentValue());
+    // In thousandths of the file, so a short clip's bar moves with the encoder's fractions of a second.
+    m_currentBar->setMaximum(kFileBarSteps);
+    m_currentBar->setValue(static_cast<int>(
+        std::lround(kFileBarSteps * progress.CurrentSeconds() / std::max(1, progress.CurrentMaximum()))));
     m_totalBar->setMaximum(progress.TotalMaximum());
     m_totalBar->setValue(progress.TotalValue());
     const std::string silence = m_run.SilenceText();

@@ -18,6 +18,7 @@ StepMenu::StepMenu(QWidget* parent) : BackdropPanel(":/side/left-menu.svg", pare
 {
     setObjectName("pnlLeftMenu");
     setFixedWidth(196);
+    setAccessibleName(QStringLiteral("Wizard steps"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 22, 12, 18);
@@ -40,7 +41,12 @@ StepMenu::StepMenu(QWidget* parent) : BackdropPanel(":/side/left-menu.svg", pare
 
 void StepMenu::MarkCurrent(int step)
 {
+    // The mark is only a lighter band: its words are for those who cannot see it.
+    if (step >= 1 && step <= 4)
+        setAccessibleDescription(
+            QStringLiteral("Step %1 of 4, %2, is the current step").arg(step).arg(kStepNames[step - 1]));
     for (int i = 0; i < 4; ++i) {
+        m_marks[i]->setAccessibleDescription(i + 1 == step ? QStringLiteral("Current step") : QString());
         // The style sheet reads the property only when the label is polished again.
         m_marks[i]->setProperty("current", i + 1 == step);
         m_marks[i]->style()->unpolish(m_marks[i]);

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 
 namespace zantrove {
 
@@ -30,9 +32,9 @@ QWidget[role="card"] { background: white; border: 1px solid #CBD5E1; border-radi
 QPushButton[role="clickArea"] { background: transparent; border: none; border-radius: 12px; }
 QPushButton[role="clickArea"]:hover { background: rgba(37,99,235,0.06); }
 QPushButton[role="clickArea"]:focus { border: 2px dashed #2563EB; }
-QToolButton[picture="true"] { border: none; border-radius: 8px; padding: 4px; }
+QToolButton[picture="true"] { border: 2px solid transparent; border-radius: 8px; padding: 2px; }
 QToolButton[picture="true"]:hover { background: rgba(37,99,235,0.10); }
-QToolButton[picture="true"]:focus { background: rgba(37,99,235,0.14); }
+QToolButton[picture="true"]:focus { background: rgba(37,99,235,0.14); border-color: #2563EB; }
 QLabel[role="link"]:focus, zantrove--ClickLabel:focus { background: rgba(37,99,235,0.14); border-radius: 3px; }
 QTreeView { background: white; border: 1px solid #CBD5E1; border-radius: 8px; alternate-background-color: #F8FAFC;
             selection-background-color: #2563EB; selection-color: white; }
@@ -47,6 +49,8 @@ QComboBox:disabled, QLineEdit:disabled { background: #F1F5F9; color: #94A3B8; }
 QPushButton { background: white; border: 1px solid #CBD5E1; border-radius: 6px; padding: 5px 14px; }
 QPushButton:hover { border-color: #2563EB; }
 QPushButton:default { border: 2px solid #2563EB; }
+QPushButton:focus { border: 2px dashed #2563EB; }
+QTreeView:focus { border: 1px solid #2563EB; }
 QStatusBar { background: #F1F5F9; border-top: 1px solid #CBD5E1; color: #475569; }
 QStatusBar::item { border: none; }
 QProgressBar { border: 1px solid #CBD5E1; border-radius: 5px; background: white; text-align: center; }
@@ -58,12 +62,15 @@ void ApplyTheme(QApplication& application)
 {
     ::InitZantroveArtwork(); // the style sheet names pictures of the artwork
     application.setStyle(QStyleFactory::create("Fusion"));
-    QPalette palette = application.palette();
+    // The artwork and the style sheet are light: every role starts from Fusion's own light palette, so
+    // none comes from a dark desktop palette (light text on our white lists, dark tool tips).
+    QPalette palette = application.style()->standardPalette();
     palette.setColor(QPalette::Window, QColor("#F8FAFC"));
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Highlight, QColor("#2563EB"));
     palette.setColor(QPalette::Link, QColor("#2563EB"));
     application.setPalette(palette);
+    QToolTip::setPalette(palette);
     application.setStyleSheet(kStyleSheet);
 }
 

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace zantrove {
 
 namespace {
@@ -74,8 +76,13 @@ TrimVideoDialog::TrimVideoDialog(VideoListModel& list, std::int16_t index, QWidg
     endLabel->setObjectName("lblEndTime");
     auto* totalLabel = new QLabel(Text(kTrimTotalDurationLabel));
     totalLabel->setObjectName("Label2");
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 6; ++i) {
         m_boxes[i] = new TimeBox(kBoxNames[i]);
+        // Only the first box of a line sits beside its caption; each says what it holds.
+        m_boxes[i]->setAccessibleName(QStringLiteral("%1 time, %2")
+                                          .arg(i < 3 ? "Start" : "End")
+                                          .arg(std::array{"hours", "minutes", "seconds"}[i % 3]));
+    }
     m_total[0] = TotalPart("lblHr");
     m_total[1] = TotalPart("lblMin");
     m_total[2] = TotalPart("lblSec");

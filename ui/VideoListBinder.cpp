@@ -82,6 +82,10 @@ void VideoListBinder::LayOutColumns()
             m_list->setColumnWidth(column, TwipsToPixels(info.widthTwips));
     }
     header->setSectionResizeMode(static_cast<int>(VideoColumn::Filename), QHeaderView::Stretch);
+    // The design width cuts the longest codec name the probe gives for the dialog's types (an flv's).
+    const int codec = static_cast<int>(VideoColumn::Codec);
+    const int codecWidth = m_list->fontMetrics().horizontalAdvance(QStringLiteral("Sorenson Spark")) + 24;
+    m_list->setColumnWidth(codec, std::max(m_list->columnWidth(codec), codecWidth));
 }
 
 void VideoListBinder::Select(const std::vector<std::int16_t>& rows, std::int16_t current)

@@ -23,6 +23,7 @@ VideoListStep::VideoListStep(QWidget* parent)
     // Its rows, columns and headers come with the model that VideoListBinder gives it.
     m_list = new QTreeView;
     m_list->setObjectName("lvwVideoFiles");
+    m_list->setAccessibleName(QStringLiteral("Video files"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
     m_list->setAlternatingRowColors(true);

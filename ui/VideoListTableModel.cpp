@@ -34,15 +34,16 @@ QVariant VideoListTableModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return QString::fromStdString(
             row->Field(kVideoColumns[static_cast<std::size_t>(index.column())].column));
-    if (index.column() != static_cast<int>(VideoColumn::Filename))
-        return {};
-    // The trim columns are hidden, so a trimmed row carries the trim picture and its times.
+    // The trim columns are hidden, so a trimmed row carries the trim picture and its times. The path
+    // tells apart rows of the same name, wherever the pointer rests on the row.
     if (role == Qt::ToolTipRole) {
         QString tip = QString::fromStdString(row->filepath);
         if (row->IsTrimmed())
             tip += QString::fromStdString("\nTrimmed to: " + row->beginTime + " - " + row->endTime);
         return tip;
     }
+    if (index.column() != static_cast<int>(VideoColumn::Filename))
+        return {};
     if (role == Qt::DecorationRole)
         return row->IsTrimmed() ? m_trimIcon : QIcon();
     return {};

@@ -29,6 +29,8 @@ WizardButtonBar::WizardButtonBar(QWidget* parent) : BackdropPanel(":/side/bottom
     translate->setBuddy(m_languages);
     m_translate = new QPushButton(">");
     m_translate->setObjectName("cmdTranslate");
+    // A screen reader would read the caption as "greater than".
+    m_translate->setAccessibleName(QStringLiteral("Translate"));
     m_translate->setFixedWidth(34);
 
     m_previous = new PictureButton("bttnPrevious", ":/buttons/previous.svg", "Previous", 40);

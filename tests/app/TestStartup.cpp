@@ -3,6 +3,7 @@
 // the handler that opens a file.
 #include "app/HelpLinks.h"
 #include "app/Startup.h"
+#include "app/WindowHelp.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
@@ -122,6 +123,8 @@ TEST(Startup, OnlyTheExactDebugArgumentStartsALogNamedAfterTheStartTimeWithEachE
     for (const std::vector<std::string>& arguments :
          std::vector<std::vector<std::string>>{{}, {"/Debug"}, {"/debug", "x"}, {"/debugx"}, {"", "/debug"}})
         EXPECT_FALSE(IsDebugSwitch(arguments)) << arguments.size();
+    EXPECT_TRUE(StartFiles({"/debug"}).empty());
+    EXPECT_EQ(StartFiles({"/debug", "", "a.avi"}), (std::vector<std::string>{"/debug", "a.avi"}));
     const std::string folder = test::MakeTempFolder();
     const FixedClock clock;
     DebugLog log(clock);

@@ -49,24 +49,28 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
 
 TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
 {
-    // The first file's duration, the piece after its echo, the bar's value and maximum, the caption.
-    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
-        {"00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, "(25%)"},
-        {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30, "(40%)"},
-        {"00:00:03", "time=1.00 x\r", 1, 3, "(33.33%)"},
-        {"00:00:40", "time=50.00 bitrate=1\r", 40, 40, ""},       // beyond the duration
-        {"00:00:00", "time=50.00 bitrate=1\r", 50, 100, "(50%)"}, // no duration keeps the maximum
-        {"00:00:40", "warning\rtime=10.00 x\r", 0, 40, ""},       // only the first line counts
-        {"00:00:40", "time is up\r", 0, 40, ""},
-        {"00:00:40", "time=10 x\r", 0, 40, ""},
+    // The first file's duration, the piece after its echo, the bar's value and maximum, the exact
+    // seconds the file's bar shows, the caption.
+    const std::tuple<const char*, const char*, int, int, double, const char*> cases[] = {
+        {"00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, 10,
+         "(25%)"},
+        {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30, 12.84, "(40%)"},
+        {"00:00:03", "time=1.00 x\r", 1, 3, 1, "(33.33%)"},
+        {"00:00:03", "time=0.90 x\r", 0, 3, 0.9, "(0%)"},
+        {"00:00:40", "time=50.00 bitrate=1\r", 40, 40, 40, ""},       // beyond the duration
+        {"00:00:00", "time=50.00 bitrate=1\r", 50, 100, 50, "(50%)"}, // no duration keeps the maximum
+        {"00:00:40", "warning\rtime=10.00 x\r", 0, 40, 0, ""},        // only the first line counts
+        {"00:00:40", "time is up\r", 0, 40, 0, ""},
+        {"00:00:40", "time=10 x\r", 0, 40, 0, ""},
     };
-    for (const auto& [duration, piece, value, maximum, caption] : cases) {
+    for (const auto& [duration, piece, value, maximum, seconds, caption] : cases) {
         SCOPED_TRACE(piece);
         ConversionProgress progress = ThreeRows(duration);
         progress.HandleOutput(kEcho);
         progress.HandleOutput(piece);
         EXPECT_EQ(progress.CurrentValue(), value);
         EXPECT_EQ(progress.CurrentMaximum(), maximum);
+        EXPECT_DOUBLE_EQ(progress.CurrentSeconds(), seconds);
         EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + caption);
     }
 }

@@ -132,7 +132,11 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         {"29.97 camcorder, not film", "field_order=bb\nr_frame_rate=30000/1001\navg_frame_rate=30000/1001\n",
          FieldPrintout(150, {3, 40, 41, 77, 100}, 0, 150, 0), "bwdif=mode=send_frame:parity=bff:deint=all",
          "30"},
-        {"soft pulldown", flaggedFilm, "", "", "30"},
+        {"soft pulldown", flaggedFilm, "", "fps=24000/1001", "30"},
+        {"repeated fields in interlaced frames are no soft pulldown",
+         "r_frame_rate=30000/1001\navg_frame_rate=30000/"
+         "1001\ninterlaced_frame=1\ntop_field_first=1\nrepeat_pict=1\n",
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
         {"1080p50", "field_order=progressive\nr_frame_rate=50/1\navg_frame_rate=50/1\n", "", "fps=25", "25"},
         {"59.94", "field_order=progressive\nr_frame_rate=60000/1001\navg_frame_rate=60000/1001\n", "",
          "fps=30000/1001", "30000/1001"},
@@ -150,8 +154,9 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         request.input = "a";
         request.output = "o.m4v";
         request.frameRate = "30";
-        request.scanFilters = ScanFilters(scan);
-        request.sourceRate = ProgressiveRate(flags, scan).Known() ? ProgressiveRate(flags, scan).Text() : "";
+        const FrameRate rate = ProgressiveRate(flags, scan);
+        request.scanFilters = ScanFilters(scan, rate);
+        request.sourceRate = rate.Known() ? rate.Text() : "";
         std::string text;
         for (const std::string& word : BuildFfmpegArguments(request))
             text += " " + word;
@@ -214,7 +219,8 @@ TEST(SourceScanTest, AFasterRateComesDownToAWholeFraction)
         EXPECT_EQ(RateCeiling(ReadFrameRate(source).value_or(FrameRate{}), "30"), ceiling) << source;
     EXPECT_EQ(RateCeiling(FrameRate{0, 1}, "30"), "30");
     EXPECT_EQ(RateCeiling(FrameRate{25, 1}, "15"), "25/2");
-    for (const char* bad : {"", "0", "x", "25/", "2.", "1/0"})
+    EXPECT_EQ(ReadFrameRate("29.970030").value_or(FrameRate{}).Text(), "2997003/100000");
+    for (const char* bad : {"", "0", "x", "25/", "2.", "1/0", "29.9700300"})
         EXPECT_EQ(ReadFrameRate(bad), std::nullopt) << bad;
 }
 

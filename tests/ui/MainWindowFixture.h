@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zantrove::test {
 
@@ -37,7 +38,7 @@ protected:
         Platform::SetInstance(nullptr);
     }
 
-    void Open(const std::string& applicationFolder = {})
+    void Open(const std::string& applicationFolder = {}, const std::vector<std::string>& arguments = {})
     {
         m_window.reset();
         Flush();
@@ -48,7 +49,7 @@ protected:
         m_window = applicationFolder.empty()
                        ? std::make_unique<MainWindow>()
                        : std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
-        ASSERT_TRUE(m_window->Load({}));
+        ASSERT_TRUE(m_window->Load(arguments));
         m_window->show();
     }
 

@@ -13,7 +13,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 namespace zantrove {
@@ -153,6 +156,18 @@ protected:
     std::string m_savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     std::unique_ptr<ShutdownWindow> m_window;
 };
+
+// A reason after a long path is read in place: the log wraps, even a path without blanks.
+TEST(ErrorWindowTest, LongLinesWrapInsteadOfScrollingSideways)
+{
+    ErrorWindow window;
+    window.SetErrors("/videos/" + std::string(300, 'x') +
+                     ".avi: Invalid data found when processing input\r\n");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.Errors()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(window.Errors()->document()->firstBlock().layout()->lineCount(), 2);
+}
 
 // The first tick comes a second after the window shows; the 61st asks for the shutdown, once.
 TEST_F(ShutdownWindowTest, CountsOnceASecondAndRequestsTheShutdownOnceOnTheSixtyFirstTick)

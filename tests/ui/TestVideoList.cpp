@@ -101,6 +101,35 @@ TEST_F(VideoListTest, DropAddsProbedLocalRows)
     EXPECT_EQ(m_reports.front(), "Adding Files...|1/3|cancel");
 }
 
+// The files the desktop starts the window with are added as a drop; the lone debug switch is no file.
+TEST_F(VideoListTest, FilesGivenAtStartAreAdded)
+{
+    ASSERT_FALSE(m_h264.empty()) << "ffmpeg could not make the clip";
+    Open({}, {m_h264});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return List()->model()->rowCount() == 1; }, 20000));
+    EXPECT_EQ(Column(6), QStringList{QString::fromStdString(m_h264)});
+    EXPECT_EQ(Column(1), QStringList{"AVC"});
+}
+
+// Two files of one name tell themselves apart by the path on every cell; the codec column shows the
+// longest codec name whole.
+TEST_F(VideoListTest, SameNamesShowTheirPathsAndTheCodecFits)
+{
+    for (const char* path : {"/a/clip.avi", "/b/clip.flv"}) {
+        VideoRow row;
+        row.filename = "clip";
+        row.codec = "Sorenson Spark";
+        row.filepath = path;
+        m_window->VideoList().Append(row);
+    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_EQ(List()->model()->index(row, column).data(Qt::ToolTipRole).toString(), Column(6)[row])
+                << column;
+    EXPECT_NE(Column(6)[0], Column(6)[1]);
+    EXPECT_GE(List()->columnWidth(1), static_cast<QAbstractItemView*>(List())->sizeHintForColumn(1));
+}
+
 // Once the first file is in, the close is queued: it waits while the second file is probed and
 // is handled when the loop next processes events.
 TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)

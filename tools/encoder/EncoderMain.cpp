@@ -111,8 +111,9 @@ void LookAtSource(const std::string& ffmpeg, const std::string& ffprobe, zantrov
             pictures = zantrove::ReadFieldStatistics(*printout);
     }
     const zantrove::ScanDecision scan = zantrove::DecideScan(survey.video, pictures);
-    request.scanFilters = zantrove::ScanFilters(scan);
-    if (const zantrove::FrameRate rate = zantrove::ProgressiveRate(survey.video, scan); rate.Known())
+    const zantrove::FrameRate rate = zantrove::ProgressiveRate(survey.video, scan);
+    request.scanFilters = zantrove::ScanFilters(scan, rate);
+    if (rate.Known())
         request.sourceRate = rate.Text();
 }
 

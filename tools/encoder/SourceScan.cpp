@@ -264,7 +264,7 @@ ScanDecision DecideScan(const StreamFlags& flags, const std::optional<FieldStati
     return scan;
 }
 
-std::string ScanFilters(const ScanDecision& scan)
+std::string ScanFilters(const ScanDecision& scan, const FrameRate& rate)
 {
     const std::string parity = scan.topFieldFirst ? "tff" : "bff";
     switch (scan.kind) {
@@ -276,8 +276,11 @@ std::string ScanFilters(const ScanDecision& scan)
         // progressive, then the one repeated frame of five dropped.
         return "fieldmatch=order=" + parity + ":combmatch=full,bwdif=mode=send_frame:parity=" + parity +
                ":deint=interlaced,decimate";
-    case ScanKind::Progressive:
     case ScanKind::SoftPulldown:
+        // The decoder gives the film frames, timed three fields and two fields apart; at the stream's
+        // 29.97 the muxer would repeat one in four.
+        return rate.Known() ? "fps=" + rate.Text() : std::string();
+    case ScanKind::Progressive:
         break;
     }
     return {};

@@ -85,8 +85,8 @@ bool NeedsPictureCheck(const StreamFlags& flags);
 ScanDecision DecideScan(const StreamFlags& flags, const std::optional<FieldStatistics>& pictures);
 
 // The filters that turn the source into progressive frames, one a source frame (film: one a film
-// frame); empty for a progressive source.
-std::string ScanFilters(const ScanDecision& scan);
+// frame, at rate, ProgressiveRate's answer); empty for a progressive source.
+std::string ScanFilters(const ScanDecision& scan, const FrameRate& rate);
 
 // The rate of the pictures after ScanFilters; unknown for a variable rate.
 FrameRate ProgressiveRate(const StreamFlags& flags, const ScanDecision& scan);

@@ -35,6 +35,12 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
     }
     const std::size_t current = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
     TakeNewErrors(progress.ErrorLog(), current < m_sources.size() ? m_sources[current] : std::string());
+    for (std::size_t end; (end = progress.Notes().find('\n', m_notesRead)) != std::string::npos;
+         m_notesRead = end + 1) {
+        ClearBar();
+        m_context.err << "zantrove-cli: note: "
+                      << Shown(progress.Notes().substr(m_notesRead, end - m_notesRead)) << '\n';
+    }
     if (m_quiet || !m_context.errIsTerminal || progress.FileNumber() == 0)
         return;
     // Within 80 columns, so the carriage return redraws one line; the lines above count the files.

@@ -42,6 +42,7 @@ private:
     std::vector<std::string> m_sources;
     bool m_quiet;
     std::size_t m_errorsRead = 0; // characters of the progress's error log already reported
+    std::size_t m_notesRead = 0;  // characters of the progress's notes already reported
     std::size_t m_barLength = 0;  // the bar on screen now, 0 when none is
 };
 

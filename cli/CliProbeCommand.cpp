@@ -34,11 +34,11 @@ int RunProbeCommand(const std::vector<std::string>& arguments, CliContext& conte
         VideoRow header;
         for (const auto& info : kVideoColumns)
             header.Field(info.column) = info.header;
-        context.out << RowDumpLine(header) << " | Scan\n";
+        context.out << RowDumpLine(header) << " | Scan | Tracks\n";
     }
     int status = 0;
     for (const auto& row : list.Rows()) {
-        context.out << RowDumpLine(row) << " | " << row.scan << '\n';
+        context.out << RowDumpLine(row) << " | " << row.scan << " | " << row.tracks << '\n';
         if (IsMediaRow(row))
             continue;
         status = 1;

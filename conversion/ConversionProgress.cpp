@@ -107,8 +107,10 @@ bool ConversionProgress::HandleOutput(std::string_view data)
             m_currentMaximum = duration;
         m_totalValue = std::min(m_fileNumber, m_totalMaximum);
     }
-    if (m_fileNumber != 0)
+    if (m_fileNumber != 0) {
         TakeError(data);
+        TakeNotes(data);
+    }
     if (firstLine.find("time") != std::string_view::npos)
         TakeProgress(firstLine);
     return nextFile;
@@ -175,6 +177,19 @@ void ConversionProgress::TakeError(std::string_view data)
         end == std::string_view::npos ? path + ": unknown error" : std::string(error.substr(0, end));
     m_errorLog += "-" + text + "\r\n";
     m_erroredFile = m_fileNumber;
+}
+
+void ConversionProgress::TakeNotes(std::string_view data)
+{
+    static constexpr std::string_view kNoteStart = "Note: ";
+    const Row* row = CurrentRow();
+    for (std::size_t at = data.find(kNoteStart); row && at != std::string_view::npos;
+         at = data.find(kNoteStart, at + 1)) {
+        if (at != 0 && data[at - 1] != '\n' && data[at - 1] != '\r')
+            continue;
+        const std::string_view text = data.substr(at + kNoteStart.size());
+        m_notes += row->filepath + ": " + std::string(text.substr(0, text.find_first_of("\r\n"))) + "\n";
+    }
 }
 
 void ConversionProgress::TakeProgress(std::string_view firstLine)

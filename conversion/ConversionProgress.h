@@ -46,6 +46,9 @@ public:
     int FileNumber() const { return m_fileNumber; }
     const std::string& LogText() const { return m_logText; }
     const std::string& ErrorLog() const { return m_errorLog; }
+    // What the components said was left out of a file that still converts ("Note: " lines), one
+    // line each, after the source's path and ": ".
+    const std::string& Notes() const { return m_notes; }
     const std::string& Caption() const { return m_caption; }
     const std::string& CurrentFileText() const { return m_currentFile; }
     const std::string& StatusText() const { return m_status; }
@@ -70,6 +73,7 @@ private:
     const Row* CurrentRow() const;
     bool ContinuesEcho(std::string_view data);
     void TakeError(std::string_view data);
+    void TakeNotes(std::string_view data);
     void TakeProgress(std::string_view firstLine);
 
     std::vector<Row> m_rows;
@@ -79,6 +83,7 @@ private:
     int m_fileNumber = 0;
     std::string m_logText;
     std::string m_errorLog;
+    std::string m_notes;
     int m_erroredFile = 0; // the last file an error line was taken for
     std::string m_caption{kProcessingCaption};
     std::string m_currentFile{kInitializingText};

@@ -102,6 +102,7 @@ bool AddFilesFlow::AddOne(const std::string& path)
     row.duration = std::move(fields.duration);
     row.videoSize = std::move(fields.videoSize);
     row.scan = std::move(fields.scan);
+    row.tracks = std::move(fields.tracks);
     row.filepath = path;
     return m_list.Append(std::move(row)) != 0;
 }

@@ -167,6 +167,30 @@ std::string ScanText(std::string_view answer)
     return type == "Progressive" ? "Progressive" : "";
 }
 
+std::string TracksText(std::string_view answer)
+{
+    const std::size_t bar = std::min(answer.find('|'), answer.size());
+    const int sound = ParseInt32(TrimBlanks(answer.substr(0, bar))).value_or(0);
+    std::string_view formats = answer.substr(std::min(bar + 1, answer.size()));
+    int text = 0;
+    int picture = 0;
+    while (!TrimBlanks(formats).empty()) {
+        const std::size_t slash = std::min(formats.find(" / "), formats.size());
+        const std::string_view format = TrimBlanks(formats.substr(0, slash));
+        formats.remove_prefix(std::min(slash + 3, formats.size()));
+        // Subtitles stored as pictures; every other format carries text.
+        const bool isPicture = format == "VobSub" || format == "PGS" || format == "DVB Subtitle" ||
+                               format == "XSUB" || format == "Bitmap";
+        ++(isPicture ? picture : text);
+    }
+    std::string counted;
+    for (const auto& [count, kind] : {std::pair{sound, "sound"}, {text, "text"}, {picture, "picture"}}) {
+        if (count > 0)
+            counted += (counted.empty() ? "" : ", ") + std::to_string(count) + " " + kind;
+    }
+    return counted;
+}
+
 ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
 {
     ProbeFields fields;
@@ -182,6 +206,7 @@ ProbeFields ConvertProbeAnswers(const ProbeAnswers& answers)
         DisplayedPictureSize(answers.width, answers.height, answers.pixelAspect, answers.rotation);
     fields.videoSize = std::to_string(shown.width) + "x" + std::to_string(shown.height);
     fields.scan = ScanText(answers.scan);
+    fields.tracks = TracksText(answers.tracks);
     return fields;
 }
 
@@ -203,6 +228,7 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
     answers.pixelAspect = handle.AskFirstStream(kPixelAspectTemplate);
     answers.rotation = handle.AskFirstStream(kRotationTemplate);
     answers.scan = handle.AskFirstStream(kScanTemplate);
+    answers.tracks = handle.Ask(kTracksTemplate);
     return answers;
 }
 
@@ -225,6 +251,7 @@ void GetVideoFileInfo(VideoListModel& list, std::int16_t& index, MediaLibrary& l
     probed.duration = std::move(fields.duration);
     probed.videoSize = std::move(fields.videoSize);
     probed.scan = std::move(fields.scan);
+    probed.tracks = std::move(fields.tracks);
     list.SetRow(index, std::move(probed));
 }
 

@@ -31,6 +31,10 @@ inline constexpr std::string_view kFormatTemplate = "Video;%Format%|";
 inline constexpr std::string_view kScanTemplate =
     "Video;%ScanType%/%ScanOrder%/%ScanType_Original%/%ScanOrder_Original%|";
 
+// The sound and subtitle tracks in one question: the sound tracks' count, then each subtitle's
+// format ("UTF-8 / VobSub").
+inline constexpr std::string_view kTracksTemplate = "General;%AudioCount%|%Text_Format_List%";
+
 inline constexpr std::string_view kUnknownCodec = "UNKNOWN";
 
 // The library's raw answers for one file, and the name from its path.
@@ -45,6 +49,7 @@ struct ProbeAnswers
     std::string pixelAspect;
     std::string rotation;
     std::string scan;
+    std::string tracks = {};
 };
 
 // The four row fields the probe fills.
@@ -55,6 +60,7 @@ struct ProbeFields
     std::string duration;
     std::string videoSize;
     std::string scan;
+    std::string tracks = {};
 };
 
 // The file's name without folder and extension, its bytes as they are ("a.b.avi" gives "a.b"; a name
@@ -83,6 +89,10 @@ DisplaySize DisplayedPictureSize(std::string_view width, std::string_view height
 // The scan answer as the list tells it: "Progressive", "Interlaced, top field first", "Interlaced,
 // bottom field first" or "Film with pulldown"; empty when the file does not say.
 std::string ScanText(std::string_view answer);
+
+// The tracks answer counted: "2 sound, 2 text, 1 picture", kinds without a track left out; empty
+// when there are none.
+std::string TracksText(std::string_view answer);
 
 // The pure conversion from answers to fields. "Video Size" is the displayed size, so everything that
 // fits the picture into a frame works on the proportions the viewer sees.

@@ -53,14 +53,15 @@ constexpr int TwipsToPixels(int twips, int dotsPerInch = 96)
 // One file of the conversion run. Trim state has no field of its own: see IsTrimmed.
 struct VideoRow
 {
-    std::string filename;  // the name without folder and extension, as the media library reports it
-    std::string codec;     // the video codec as reported, or "UNKNOWN"
-    std::string duration;  // "hh:mm:ss"
-    std::string videoSize; // "WxH" as the picture is shown: pixel shape and rotation applied
-    std::string beginTime; // trim start "hh:mm:ss", or empty
-    std::string endTime;   // trim end "hh:mm:ss", or empty
-    std::string filepath;  // the full path exactly as the dialog or the drop gave it
-    std::string scan;      // how the pictures were taken, as the probe tells it; no column of its own
+    std::string filename;    // the name without folder and extension, as the media library reports it
+    std::string codec;       // the video codec as reported, or "UNKNOWN"
+    std::string duration;    // "hh:mm:ss"
+    std::string videoSize;   // "WxH" as the picture is shown: pixel shape and rotation applied
+    std::string beginTime;   // trim start "hh:mm:ss", or empty
+    std::string endTime;     // trim end "hh:mm:ss", or empty
+    std::string filepath;    // the full path exactly as the dialog or the drop gave it
+    std::string scan;        // how the pictures were taken, as the probe tells it; no column of its own
+    std::string tracks = {}; // the sound and subtitle tracks counted, as the probe tells them; likewise
 
     // Set to be trimmed exactly when both trim fields are non-empty.
     bool IsTrimmed() const { return !beginTime.empty() && !endTime.empty(); }

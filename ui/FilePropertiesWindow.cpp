@@ -71,6 +71,8 @@ FilePropertiesWindow::FilePropertiesWindow(const VideoRow& row, QWidget* parent)
     AddField("Video Size:", QString::fromStdString(row.videoSize));
     if (!row.scan.empty())
         AddField("Scan:", QString::fromStdString(row.scan));
+    if (!row.tracks.empty())
+        AddField("Tracks:", QString::fromStdString(row.tracks));
     if (row.IsTrimmed())
         AddField("Trimmed to:", QString::fromStdString(row.beginTime + " - " + row.endTime));
 

@@ -73,6 +73,11 @@ ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, 
     m_library->setObjectName("lblLibrary");
     m_library->setWordWrap(true);
     m_library->hide();
+    // What files that converted had left out, such as picture subtitles that were not drawn in.
+    m_notes = new QLabel;
+    m_notes->setObjectName("lblNotes");
+    m_notes->setWordWrap(true);
+    m_notes->hide();
     m_status = new QLineEdit;
     m_status->setObjectName("txtStatus");
     m_status->setReadOnly(true);
@@ -101,6 +106,7 @@ ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, 
     frame.Body()->addWidget(m_totalBar);
     frame.Body()->addWidget(m_timeLeft);
     frame.Body()->addWidget(m_library);
+    frame.Body()->addWidget(m_notes);
     frame.Body()->addWidget(m_status);
     frame.Body()->addWidget(m_log, 1);
     frame.AddButtons({m_openFolder, m_cancel}, {m_shutdown});
@@ -182,6 +188,9 @@ void ProcessingWindow::OnProcessEnded()
     const std::string places = m_run.LibraryPlaces();
     m_library->setText(Text(places));
     m_library->setVisible(!places.empty());
+    const std::string& notes = m_run.Progress().Notes();
+    m_notes->setText(Text(notes.substr(0, notes.find_last_not_of('\n') + 1)));
+    m_notes->setVisible(!notes.empty());
     if (!isActiveWindow())
         SendDesktopNotification(kNotificationTitle, m_run.JudgedOutcome().NotificationText());
     const std::string& errorLog = m_run.ErrorLog();

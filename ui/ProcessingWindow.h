@@ -45,6 +45,7 @@ public:
     QLabel* CurrentFile() const { return m_currentFile; }
     QLabel* TimeLeft() const { return m_timeLeft; }
     QLabel* Library() const { return m_library; }
+    QLabel* Notes() const { return m_notes; }
     QProgressBar* CurrentBar() const { return m_currentBar; }
     QProgressBar* TotalBar() const { return m_totalBar; }
     QLineEdit* Status() const { return m_status; }
@@ -86,6 +87,7 @@ private:
     QProgressBar* m_totalBar;
     QLabel* m_timeLeft;
     QLabel* m_library;
+    QLabel* m_notes;
     QLineEdit* m_status;
     QPlainTextEdit* m_log;
     QCheckBox* m_shutdown;

@@ -153,14 +153,17 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
         GTEST_SKIP() << "libmediainfo.so.0 is not installed";
     EXPECT_EQ(run.err,
               "zantrove-cli: " + missing + ": no such file\nzantrove-cli: " + notes + ": not a media file\n");
-    const std::string lines = "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 + " | Progressive\n" +
-                              "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + " | \n" +
-                              "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + " | \n" +
-                              "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes + " | \n";
+    const std::string lines = "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 +
+                              " | Progressive | 1 sound\n" + "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " +
+                              missing + " |  | \n" + "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 +
+                              " |  | 1 sound\n" + "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes +
+                              " |  | \n";
     EXPECT_EQ(run.out, lines);
     // A terminal gets the column names first; a pipe only the rows.
-    EXPECT_EQ(InvokeCli({"probe", mp4, missing, mp3, notes}, ZANTROVE_APP_DIR, true).out,
-              "Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath | Scan\n" + lines);
+    EXPECT_EQ(
+        InvokeCli({"probe", mp4, missing, mp3, notes}, ZANTROVE_APP_DIR, true).out,
+        "Filename | Codec | Duration | Video Size | Begin Time | End Time | Filepath | Scan | Tracks\n" +
+            lines);
     // In the "C" locale the library alone cannot open a non-ASCII name, a Latin-1 byte is no UTF-8 at
     // all, and the library's templates would expand a name with percent signs.
     const std::string folder = test::MakeTempFolder();
@@ -169,7 +172,7 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
         std::filesystem::copy_file(mp4, folder + "/" + name + ".mp4");
         EXPECT_EQ(InvokeCli({"probe", folder + "/" + name + ".mp4"}).out,
                   name + " | AVC | 00:00:02 | 160x120 |  |  | " + folder + "/" + name +
-                      ".mp4 | Progressive\n");
+                      ".mp4 | Progressive | 1 sound\n");
     }
 }
 

@@ -236,7 +236,8 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
         const std::string sampleAspect = Entry(stream, "sample_aspect_ratio");
         EXPECT_TRUE(sampleAspect == "1:1" || sampleAspect == "0:1" || sampleAspect == "N/A") << sampleAspect;
         EXPECT_EQ(stream.find("rotation"), std::string::npos) << "the picture is left to a flag";
-        EXPECT_EQ(Probe(path, "stream=index").find('\n'), Probe(path, "stream=index").rfind('\n'))
+        // A cover goes with the picture as an attached picture, which V leaves out.
+        EXPECT_EQ(Probe(path, "stream=index", "V").find('\n'), Probe(path, "stream=index", "V").rfind('\n'))
             << "one picture stream only";
 
         const double rate = ReadRate(Entry(stream, "r_frame_rate"));

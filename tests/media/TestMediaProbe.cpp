@@ -96,6 +96,17 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
         library.answers = {{std::string(kScanTemplate), answer}};
         EXPECT_EQ(ProbeMediaFile("/v/a.ts", library).scan, text) << answer;
     }
+    // The tracks counted by kind from one answer.
+    const std::pair<const char*, const char*> tracks[] = {
+        {"2|UTF-8 / UTF-8 / VobSub", "2 sound, 2 text, 1 picture"},
+        {"1|", "1 sound"},
+        {"|PGS / Timed Text", "1 text, 1 picture"},
+        {"0|", ""},
+        {"", ""}};
+    for (const auto& [answer, text] : tracks) {
+        library.answers = {{std::string(kTracksTemplate), answer}};
+        EXPECT_EQ(ProbeMediaFile("/v/a.mkv", library).tracks, text) << answer;
+    }
     library.answers = {{"Video;%Format%|", "MPEG-4 Visual|JPEG|"}};
     EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual"); // no codec: the format
     library.answers = {{"Video;%Codec%|", " mpeg-4 Visual |"}};

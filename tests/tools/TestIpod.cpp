@@ -42,7 +42,7 @@ std::vector<TestIpod::Track> TestIpod::Tracks() const
         auto* track = static_cast<Itdb_Track*>(item->data);
         gchar* file = itdb_filename_on_ipod(track);
         tracks.push_back({track->title ? track->title : "", static_cast<unsigned>(track->tracklen),
-                          track->mediatype, file ? file : ""});
+                          track->mediatype, file ? file : "", itdb_track_has_thumbnails(track) != FALSE});
         g_free(file);
     }
     if (database)

@@ -25,6 +25,7 @@ public:
         unsigned milliseconds = 0;
         unsigned mediatype = 0;
         std::string file; // empty when libgpod cannot tell
+        bool artwork = false;
     };
     std::vector<Track> Tracks() const;           // the database read back with libgpod
     std::vector<std::string> MusicFiles() const; // every file below the iPod's music folders

@@ -108,7 +108,14 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
         if (withErrors)
             FakeLauncher::last->Send("/in/a.avi: Invalid data found when processing input\n");
+        else
+            FakeLauncher::last->Send("Note: subtitle 3 left out\n");
         FakeLauncher::last->End();
+        // A note is no error, and the window says it.
+        EXPECT_EQ(m_run->Notes()->isVisibleTo(m_run), !withErrors);
+        if (!withErrors) {
+            EXPECT_EQ(m_run->Notes()->text(), "/in/a.avi: subtitle 3 left out");
+        }
         if (withErrors) {
             ASSERT_TRUE(Errors());
             EXPECT_EQ(Errors()->Errors()->toPlainText(),

@@ -187,6 +187,7 @@ TEST_F(VideoListTest, PropertiesShowOurOwnWindowOrTheError)
         << value("Size:").toStdString();
     EXPECT_EQ(value("Codec:") + " " + value("Duration:") + " " + value("Video Size:") + " " + value("Scan:"),
               "AVC 00:00:02 160x120 Progressive");
+    EXPECT_EQ(value("Tracks:"), "1 sound");
     EXPECT_FALSE(value("Modified:").isEmpty());
 }
 

@@ -13,6 +13,7 @@
 #include "tools/encoder/OutputClaim.h"
 #include "tools/encoder/ProgressReport.h"
 #include "tools/encoder/SourceScan.h"
+#include "tools/encoder/SourceStreams.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -81,15 +82,23 @@ std::optional<std::string> Ask(const std::string& program, const std::vector<std
     return answer;
 }
 
-// One look at the source: its default sound track, and how its pictures were taken, from their flags
-// and from the pictures themselves where the flags may be wrong; the request gets the track, the filters
-// that make the pictures progressive and their rate.
+// One look at the source: which of its streams go into the output, its default sound track, and how
+// its pictures were taken, from their flags and from the pictures themselves where the flags may be
+// wrong; the request gets the streams, the track, the filters that make the pictures progressive and
+// their rate. What is left out is said without the source's name: it is no error of the file.
 void LookAtSource(const std::string& ffmpeg, const std::string& ffprobe, zantrove::EncoderRequest& request)
 {
     const auto answer = Ask(ffprobe, zantrove::SurveyArguments(zantrove::FileUrl(request.input)));
     if (!answer)
         return;
     const zantrove::SourceSurvey survey = zantrove::ReadSourceSurvey(*answer);
+    const std::size_t slash = request.input.rfind('/');
+    std::string stem = request.input.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (const std::size_t dot = stem.rfind('.'); dot != std::string::npos && dot > 0)
+        stem.erase(dot);
+    request.streams = zantrove::PlanStreams(zantrove::ReadStreamSurvey(*answer), stem);
+    for (const std::string& note : request.streams.notes)
+        Fail("Note: " + note);
     if (!request.audioOff)
         request.audioTrack = survey.audioTrack;
     if (request.videoOff)

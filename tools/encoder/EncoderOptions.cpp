@@ -2,6 +2,7 @@
 #include "tools/encoder/EncoderOptions.h"
 
 #include "tools/encoder/SourceScan.h"
+#include "tools/encoder/StreamMaps.h"
 #include "tools/encoder/StreamSwitch.h"
 
 #include <algorithm>
@@ -279,7 +280,7 @@ Expected<EncoderRequest, ArgumentRefusal> ParseEncoderArguments(const std::vecto
     return request;
 }
 
-std::string VideoFilterChain(const EncoderRequest& request)
+std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& request)
 {
     const bool sized = request.width > 0 && request.height > 0;
     const std::string width = std::to_string(request.width);
@@ -325,10 +326,18 @@ std::string VideoFilterChain(const EncoderRequest& request)
         // The sizes were worked out for square pixels; without this, scale keeps a source's odd
         // sample ratio and players would stretch the picture again.
         filters.push_back("setsar=1");
-    std::string chain;
-    for (const std::string& filter : filters)
-        chain += (chain.empty() ? "" : ",") + filter;
-    return chain;
+    std::pair<std::string, std::string> parts;
+    for (std::size_t i = 0; i < filters.size(); ++i) {
+        std::string& part = i < shaping ? parts.first : parts.second;
+        part += (part.empty() ? "" : ",") + filters[i];
+    }
+    return parts;
+}
+
+std::string VideoFilterChain(const EncoderRequest& request)
+{
+    const auto [timing, shaping] = VideoFilterParts(request);
+    return timing.empty() || shaping.empty() ? timing + shaping : timing + "," + shaping;
 }
 
 std::string FileUrl(const std::string& path)
@@ -361,21 +370,30 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     if (!request.start.empty())
         args.insert(args.end(), {"-ss", request.start});
     args.insert(args.end(), {"-i", FileUrl(request.input)});
+    AddCoverInput(request, args);
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
 
-    // The first picture stream only: a cover picture or a second angle is no part of the video.
-    if (!request.videoOff)
-        args.insert(args.end(), {"-map", "0:V:0?"});
-    if (!request.audioOff)
-        args.insert(args.end(), {"-map", "0:a:" + std::to_string(request.audioTrack) + "?"});
+    // The first picture stream only: a cover picture or a second angle is no part of the video (a
+    // surveyed cover goes along as the cover).
+    if (request.streams.surveyed) {
+        AddSurveyedMaps(request, args);
+    } else {
+        if (!request.videoOff)
+            args.insert(args.end(), {"-map", "0:V:0?"});
+        if (!request.audioOff)
+            args.insert(args.end(), {"-map", "0:a:" + std::to_string(request.audioTrack) + "?"});
+    }
 
+    const std::size_t videoStart = args.size();
     if (request.videoOff) {
-        args.push_back("-vn");
+        // The maps leave the picture out already; -vn would take the cover with it.
+        if (request.streams.cover < 0)
+            args.push_back("-vn");
     } else {
         if (!request.videoCodec.empty())
             args.insert(args.end(), {"-c:v", request.videoCodec});
-        if (const std::string chain = VideoFilterChain(request); !chain.empty())
+        if (const std::string chain = VideoFilterChain(request); !chain.empty() && request.streams.burned < 0)
             args.insert(args.end(), {"-vf", chain});
         if (request.sameQuality) {
             // Current ffmpeg has no -sameq, so each codec gets its own constant-quality mode:
@@ -398,6 +416,9 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
                                      "-fps_mode", "cfr"});
     }
     args.insert(args.end(), request.extra.begin(), request.extra.end());
+    // With a cover beside it, the picture's options would reach the cover's encoder too.
+    if (!request.videoOff && request.streams.cover >= 0)
+        QualifyForMainPicture(args, videoStart);
 
     if (request.audioOff) {
         args.push_back("-an");
@@ -411,6 +432,8 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         if (!request.channels.empty())
             args.insert(args.end(), {"-ac", request.channels});
     }
+    if (request.streams.surveyed)
+        AddTrackMarks(request, args);
     args.insert(args.end(),
                 {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
                  FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "base/Expected.h"
+#include "tools/encoder/SourceStreams.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zantrove {
@@ -43,6 +45,8 @@ struct EncoderRequest
     // afterwards ("25", "24000/1001"; empty when it varies or is not known).
     std::string scanFilters;
     std::string sourceRate;
+    // From the survey of the source's streams: which tracks go into the output.
+    StreamPlan streams;
 };
 
 // Why the arguments were refused, with the source they name (empty without one), so that the failure
@@ -62,6 +66,10 @@ std::optional<std::string> ConvertRate(std::string_view text);
 
 // The ffmpeg muxer for an output name's extension, empty when the table does not know it.
 std::string MuxerForFileName(std::string_view fileName);
+
+// The filters that make the frames and set their times (scan, rate), and those that shape them (size,
+// crops, pads); VideoFilterChain joins them.
+std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& request);
 
 // The -vf chain for size, pads and crops; empty when the picture is left as it is.
 std::string VideoFilterChain(const EncoderRequest& request);

@@ -324,9 +324,9 @@ std::vector<std::string> SurveyArguments(const std::string& inputUrl)
             "-read_intervals",
             "%+#48",
             "-show_entries",
-            "stream=index,codec_type,field_order,r_frame_rate,avg_frame_rate:stream_disposition=default,"
-            "attached_pic:"
-            "frame=interlaced_frame,top_field_first,repeat_pict:format=duration",
+            "stream=index,codec_type,codec_name,width,height,field_order,r_frame_rate,avg_frame_rate:"
+            "stream_disposition=default,forced,attached_pic:stream_tags=language:"
+            "frame=interlaced_frame,top_field_first,repeat_pict:format=duration:format_tags=title",
             "-of",
             "default=nw=1",
             inputUrl};

@@ -190,6 +190,14 @@ std::string AddMovieToIpod(const std::string& mountPoint, const MovieEntry& movi
     track->time_added = std::time(nullptr);
     track->time_modified = track->time_added;
     itdb_track_add(database.get(), track, -1);
+    // The iPod shows the cover beside the movie; without it the movie is still worth having.
+    if (!movie.coverBase64.empty()) {
+        gsize length = 0;
+        const std::unique_ptr<guchar, GlibFree> cover(g_base64_decode(movie.coverBase64.c_str(), &length));
+        if (!itdb_track_set_thumbnails_from_data(track, cover.get(), length))
+            // Not the file's error line, which begins with its path.
+            std::fprintf(stderr, "Note: the iPod got no cover for %s\n", movie.file.c_str());
+    }
     if (master)
         itdb_playlist_add_track(master, track, -1);
 

@@ -21,6 +21,7 @@ struct MovieEntry
     std::string file;
     std::string title;
     std::int32_t milliseconds = 0;
+    std::string coverBase64 = {}; // the file's cover picture in base64, empty without one
 };
 
 // Copies the file into the iPod's music folders and lists it in its database as a movie. The

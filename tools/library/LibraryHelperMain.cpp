@@ -24,18 +24,21 @@ int Fail(const std::string& file, const std::string& problem)
     return 1;
 }
 
-// Only the play time is asked: the probe's name template would expand what the name holds.
-std::int32_t PlayTimeMilliseconds(const std::string& path)
+// Only the play time and the cover are asked: the probe's name template would expand what the name
+// holds.
+void ReadPlayTimeAndCover(zantrove::MovieEntry& movie)
 {
     zantrove::MediaLibrary& library = zantrove::MediaInfoLibrary::Shared();
     zantrove::MediaLibrary::Handle handle = library.New();
     library.Option(handle, "Internet", "no");
-    library.Open(handle, path);
+    library.Option(handle, "Cover_Data", "base64");
+    library.Open(handle, movie.file);
     library.Option(handle, "Inform", zantrove::kPlayTimeTemplate);
-    const std::string answer = library.Inform(handle);
+    movie.milliseconds = zantrove::ReadPlayTimeMilliseconds(library.Inform(handle));
+    library.Option(handle, "Inform", "General;%Cover_Data%");
+    movie.coverBase64 = library.Inform(handle);
     library.Close(handle);
     library.Delete(handle);
-    return zantrove::ReadPlayTimeMilliseconds(answer);
 }
 
 std::vector<std::string> MountedFolders()
@@ -64,8 +67,8 @@ int main(int argc, char** argv)
 
     const zantrove::IpodSearch search = zantrove::FindVideoIpod(MountedFolders());
     if (!search.videoIpod.empty()) {
-        const zantrove::MovieEntry movie{absolute.string(), absolute.stem().string(),
-                                         PlayTimeMilliseconds(absolute.string())};
+        zantrove::MovieEntry movie{absolute.string(), absolute.stem().string()};
+        ReadPlayTimeAndCover(movie);
         std::string name;
         if (const std::string problem = zantrove::AddMovieToIpod(search.videoIpod, movie, name);
             !problem.empty())

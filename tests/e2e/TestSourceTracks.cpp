@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A film as people rip it, through zantrove-cli convert for every device, whole and trimmed: French
+// sound by default and English sound, English and forced French SubRip subtitles, a forced DVD
+// subtitle (a white box) and one not forced, chapters, a title and a cover. The output must carry
+// all of it, each track marked, the DVD subtitle drawn into the picture where the film shows it.
+#include "tests/media/MediaClips.h"
+#include "tests/support/CliRun.h"
+#include "tests/support/TestHome.h"
+#include "tests/tools/TestIpod.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace zantrove {
+namespace {
+
+// The DVD subtitle's box on the 640x360 source picture.
+constexpr int kBoxX = 200, kBoxY = 300, kBoxWidth = 240, kBoxHeight = 40;
+
+void Add(std::string& bytes, std::initializer_list<int> values)
+{
+    for (const int value : values)
+        bytes += static_cast<char>(value & 0xFF);
+}
+
+void Add16(std::string& bytes, int value)
+{
+    Add(bytes, {value >> 8, value});
+}
+
+// One DVD subpicture, a white box shown from 1 s to 4 s, in a program stream packet as discs carry
+// it: ffmpeg makes picture subtitles only from other picture subtitles.
+std::string DvdSubtitleStream()
+{
+    std::string top, bottom; // each line one run "colour 1 to the end of the line"
+    for (int line = 0; line < kBoxHeight; ++line)
+        Add(line % 2 == 0 ? top : bottom, {0x00, 0x01});
+    const int topOffset = 4;
+    const int bottomOffset = topOffset + int(top.size());
+    const int control = bottomOffset + int(bottom.size());
+    const int x2 = kBoxX + kBoxWidth - 1, y2 = kBoxY + kBoxHeight - 1;
+    std::string show;
+    Add(show, {0x03, 0x00, 0x10, 0x04, 0x00, 0xF0, 0x05, kBoxX >> 4, ((kBoxX & 15) << 4) | (x2 >> 8), x2,
+               kBoxY >> 4, ((kBoxY & 15) << 4) | (y2 >> 8), y2, 0x06});
+    Add16(show, topOffset);
+    Add16(show, bottomOffset);
+    Add(show, {0x01, 0xFF});
+    const int stop = control + 4 + int(show.size());
+    std::string body = top + bottom;
+    Add16(body, 0);
+    Add16(body, stop);
+    body += show;
+    Add16(body, 3 * 90000 / 1024); // hidden again after 3 s
+    Add16(body, stop);
+    Add(body, {0x02, 0xFF});
+    std::string unit;
+    Add16(unit, 4 + int(body.size()));
+    Add16(unit, control);
+    unit += body;
+
+    const long long pts = 90000; // 1 s
+    std::string payload;
+    Add(payload, {0x81, 0x80, 5, int(0x21 | ((pts >> 29) & 0x0E)), int(pts >> 22),
+                  int(0x01 | ((pts >> 14) & 0xFE)), int(pts >> 7), int(0x01 | ((pts << 1) & 0xFE)), 0x20});
+    payload += unit;
+    std::string stream;
+    Add(stream, {0, 0, 1, 0xBA, 0x44, 0, 4, 0, 4, 1, 0x01, 0x89, 0xC3, 0xF8, 0, 0, 1, 0xBD});
+    Add16(stream, int(payload.size()));
+    return stream + payload + std::string("\0\0\1\xB9", 4);
+}
+
+std::string MakeFilm(const std::string& folder)
+{
+    test::WriteTextFile(folder + "/en.srt", "1\n00:00:00,500 --> 00:00:02,000\nHello there\n\n"
+                                            "2\n00:00:03,000 --> 00:00:04,500\nSecond line\n");
+    test::WriteTextFile(folder + "/fr.srt", "1\n00:00:01,000 --> 00:00:02,500\nBonjour\n");
+    test::WriteTextFile(folder + "/meta.txt",
+                        ";FFMETADATA1\ntitle=Film Title\n"
+                        "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=2000\ntitle=Opening\n"
+                        "[CHAPTER]\nTIMEBASE=1/1000\nSTART=2000\nEND=5000\ntitle=Ending\n");
+    std::ofstream(folder + "/box.mpg", std::ios::binary) << DvdSubtitleStream();
+    const std::string film = folder + "/film.mkv";
+    const std::string q = test::ShellQuote(folder);
+    const bool made =
+        test::RunShell("ffmpeg -nostdin -v error -y -f lavfi -i color=red:s=640x360 -frames:v 1 " + q +
+                       "/cover.png") &&
+        test::RunShell(
+            "cd " + q +
+            " && ffmpeg -nostdin -v error -y -f lavfi -i color=c=0x808080:s=640x360:r=25:d=5 -f lavfi -i "
+            "sine=f=440:d=5 -f lavfi -i sine=f=880:d=5 -i en.srt -i fr.srt -f mpeg -i box.mpg -i meta.txt "
+            "-map 0 -map 1 -map 2 -map 3 -map 4 -map 5 -map 5 -map_metadata 6 -map_chapters 6 -attach "
+            "cover.png "
+            "-metadata:s:t mimetype=image/png -metadata:s:t filename=cover.png -c:v libx264 -preset "
+            "ultrafast -c:a aac -c:s:0 srt -c:s:1 srt -c:s:2 copy -c:s:3 copy -metadata:s:a:0 language=eng "
+            "-metadata:s:a:1 language=fre -disposition:a:0 0 -disposition:a:1 default "
+            "-metadata:s:s:0 language=eng -metadata:s:s:1 language=fre -metadata:s:s:2 language=fre "
+            "-disposition:s:0 0 -disposition:s:1 forced -disposition:s:2 forced film.mkv");
+    return made ? film : std::string();
+}
+
+std::string Probe(const std::string& path, const std::string& what)
+{
+    return test::CaptureShell("ffprobe -v error " + what + " -of compact=p=0:nk=1 " + test::ShellQuote(path));
+}
+
+// The start of the line of subtitle track n that holds text, in seconds; -1 when none does.
+double SubtitleStart(const std::string& path, int track, const std::string& text)
+{
+    const std::string srt = test::CaptureShell("ffmpeg -nostdin -v error -i " + test::ShellQuote(path) +
+                                               " -map 0:s:" + std::to_string(track) + " -f srt -");
+    const std::size_t at = srt.find(text);
+    const std::size_t arrow = srt.rfind(" --> ", at);
+    if (at == std::string::npos || arrow == std::string::npos || arrow < 12)
+        return -1;
+    int h = 0, m = 0, s = 0, ms = 0;
+    std::sscanf(srt.c_str() + arrow - 12, "%d:%d:%d,%d", &h, &m, &s, &ms);
+    return h * 3600 + m * 60 + s + ms / 1000.0;
+}
+
+// Each track's alternate group and whether it is enabled, from the tkhd boxes in file order.
+std::vector<std::pair<int, bool>> TrackGroups(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::pair<int, bool>> groups;
+    for (std::size_t box = bytes.find("tkhd"); box != std::string::npos; box = bytes.find("tkhd", box + 4)) {
+        const std::size_t group = box + 4 + 4 + (bytes[box + 4] == 1 ? 32 : 20) + 8 + 2;
+        if (group + 2 > bytes.size())
+            break;
+        groups.emplace_back((static_cast<unsigned char>(bytes[group]) << 8) |
+                                static_cast<unsigned char>(bytes[group + 1]),
+                            (bytes[box + 7] & 1) != 0);
+    }
+    return groups;
+}
+
+class SourceTracksTest : public ::testing::TestWithParam<const char*>
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_home = new test::TestHome();
+        s_film = MakeFilm(test::MakeTempFolder("film"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_home;
+        s_home = nullptr;
+    }
+
+    // The film converted for the device, trimmed or whole.
+    static std::string Convert(const std::string& device, const std::vector<std::string>& trim)
+    {
+        const std::string output = test::MakeTempFolder("out");
+        std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
+        arguments.insert(arguments.end(), trim.begin(), trim.end());
+        arguments.push_back(s_film);
+        const test::CliRun run = test::InvokeCli(arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(
+            run.err.find("zantrove-cli: note: " + s_film +
+                         ": picture subtitle stream 6 (dvd_subtitle) left out: only a forced one is drawn "
+                         "into the picture\n"),
+            std::string::npos)
+            << run.err;
+        return run.status == 0 ? run.out.substr(0, run.out.find('\n')) : std::string();
+    }
+
+    static inline test::TestHome* s_home = nullptr;
+    static inline std::string s_film;
+};
+
+TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
+{
+    ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
+    const std::string device = GetParam();
+    const std::string path = Convert(device, {});
+    ASSERT_FALSE(path.empty());
+
+    // Sound: the default French first, then English, both stereo; text: the forced French first.
+    EXPECT_EQ(Probe(path,
+                    "-select_streams a -show_entries stream=codec_name,channels:stream_disposition=default:"
+                    "stream_tags=language"),
+              "aac|2|1|fre\naac|2|0|eng\n");
+    EXPECT_EQ(Probe(path, "-select_streams s -show_entries stream=codec_name:stream_tags=language"),
+              "mov_text|fre\nmov_text|eng\n");
+    // The sound tracks are alternatives of one another, apart from the picture, the first enabled.
+    const auto groups = TrackGroups(path);
+    ASSERT_GE(groups.size(), 5u);
+    EXPECT_EQ(groups[1].first, groups[2].first);
+    EXPECT_NE(groups[1].first, groups[0].first);
+    EXPECT_TRUE(groups[1].second && !groups[2].second);
+    EXPECT_TRUE(groups[3].second && !groups[4].second) << "the forced track is the one shown";
+
+    EXPECT_NEAR(SubtitleStart(path, 0, "Bonjour"), 1.0, 0.05);
+    EXPECT_NEAR(SubtitleStart(path, 1, "Hello there"), 0.5, 0.05);
+    EXPECT_NEAR(SubtitleStart(path, 1, "Second line"), 3.0, 0.05);
+    EXPECT_EQ(Probe(path, "-show_chapters -show_entries format_tags=title"),
+              "0|1/1000|0|0.000000|2000|2.000000|Opening\n1|1/1000|2000|2.000000|5000|5.000000|Ending\nFilm "
+              "Title\n");
+    const std::string cover = "-select_streams v -show_entries stream=codec_name,width,height:"
+                              "stream_disposition=attached_pic";
+    EXPECT_TRUE(Probe(path, cover).ends_with("\nmjpeg|600|338|1\n")) << Probe(path, cover);
+
+    // The forced DVD subtitle at 2 s, where the film shows it within its picture.
+    const std::string size = Probe(path, "-select_streams V -show_entries stream=width,height");
+    const int width = std::atoi(size.c_str());
+    const int height = std::atoi(size.c_str() + size.find('|') + 1);
+    ASSERT_GT(width * height, 0);
+    const std::string gray =
+        test::CaptureShell("ffmpeg -nostdin -v error -ss 2 -i " + test::ShellQuote(path) +
+                           " -map 0:V -frames:v 1 -f rawvideo -pix_fmt gray -");
+    ASSERT_EQ(gray.size(), std::size_t(width) * height);
+    int picture[4] = {INT_MAX, INT_MAX, -1, -1}, box[4] = {INT_MAX, INT_MAX, -1, -1};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int level = static_cast<unsigned char>(gray[std::size_t(y) * width + x]);
+            for (int* found : {level > 70 ? picture : nullptr, level > 200 ? box : nullptr})
+                if (found) {
+                    found[0] = std::min(found[0], x), found[1] = std::min(found[1], y);
+                    found[2] = std::max(found[2], x), found[3] = std::max(found[3], y);
+                }
+        }
+    ASSERT_GE(box[2], 0) << "no subtitle drawn in";
+    const double across = (picture[2] - picture[0] + 1) / 640.0, down = (picture[3] - picture[1] + 1) / 360.0;
+    EXPECT_NEAR(box[0], picture[0] + kBoxX * across, 3);
+    EXPECT_NEAR(box[1], picture[1] + kBoxY * down, 3);
+    EXPECT_NEAR(box[2] + 1, picture[0] + (kBoxX + kBoxWidth) * across, 3);
+    EXPECT_NEAR(box[3] + 1, picture[1] + (kBoxY + kBoxHeight) * down, 3);
+
+    // Trimmed to 1 s - 4 s: everything moves a second earlier; the line already on screen at the cut
+    // is left out.
+    const std::string trimmed = Convert(device, {"--trim", "00:00:01-00:00:04"});
+    ASSERT_FALSE(trimmed.empty());
+    EXPECT_NEAR(SubtitleStart(trimmed, 0, "Bonjour"), 0.0, 0.05);
+    EXPECT_NEAR(SubtitleStart(trimmed, 1, "Second line"), 2.0, 0.05);
+    EXPECT_EQ(SubtitleStart(trimmed, 1, "Hello there"), -1);
+    EXPECT_EQ(Probe(trimmed, "-show_chapters"),
+              "0|1/1000|0|0.000000|1000|1.000000|Opening\n1|1/1000|1000|1.000000|3000|3.000000|Ending\n");
+    EXPECT_TRUE(Probe(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Probe(trimmed, cover);
+}
+
+// The library option hands the cover to the iPod with the movie.
+TEST_F(SourceTracksTest, TheIpodGetsTheCover)
+{
+    ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
+    const test::TestIpod ipod;
+    ASSERT_TRUE(ipod.Made());
+    const test::CliRun run = test::InvokeCli(
+        {"convert", "--device", "iPod-Classic", "--output", test::MakeTempFolder("out"), "--itunes", s_film});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
+    ASSERT_EQ(tracks.size(), 1u);
+    EXPECT_TRUE(tracks[0].artwork);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest,
+                         ::testing::Values("iPod-Classic", "iPod-Nano", "iPod-Touch", "iPhone", "iPad"),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                             std::string name = param.param;
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+} // namespace
+} // namespace zantrove

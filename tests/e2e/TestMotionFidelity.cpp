@@ -261,9 +261,11 @@ TEST_F(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
                 detail += VerticalDetail(frames, frame, box);
                 truthDetail += VerticalDetail(truth, match, strip);
             }
-            EXPECT_GE(single * 20, frames.Count() * 19)
+            // Nine in ten: at the smallest frames and rates a frame of the low-rate encode may come near
+            // the bar; a woven source scores none.
+            EXPECT_GE(single * 10, frames.Count() * 9)
                 << "frames woven from two moments; worst difference " << worst;
-            EXPECT_GE(even * 20, frames.Count() * 19) << "uneven motion";
+            EXPECT_GE(even * 10, frames.Count() * 9) << "uneven motion";
             if (source.progressive) {
                 // Measured: 0.80 to 0.99 as converted, 0.73 on a large frame passed through a deinterlacer.
                 EXPECT_GT(detail, truthDetail * 0.78) << "the picture lost its fine detail";

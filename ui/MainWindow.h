@@ -62,7 +62,10 @@ public:
     // The progress window for a prepared run, bound to this window; not yet shown or started.
     ProcessingWindow* MakeProcessingWindow(ConversionRun run);
 
-    void SwitchDevice(const QString& deviceName) { m_session.Settings().SwitchDevice(deviceName.toStdString()); }
+    void SwitchDevice(const QString& deviceName)
+    {
+        m_session.Settings().SwitchDevice(deviceName.toStdString());
+    }
     // What the conversion is made of; the steps show it and write into it.
     ConversionSession& Session() { return m_session; }
     // The encoding settings the panel shows and the conversion reads.

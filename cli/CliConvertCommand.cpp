@@ -53,6 +53,15 @@ public:
 private:
     struct sigaction m_previous[std::size(kCancelSignals)]{};
 };
+// A message as the window's box shows it: one sentence a line.
+void PrintMessage(CliContext& context, std::string_view text)
+{
+    context.err << "zantrove-cli: ";
+    for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
+        context.err << text.substr(0, at) << '\n';
+    context.err << text << '\n';
+}
+
 // Beside the script, on the error stream so that the script stays what stdout carries: what each
 // file and the batch will take.
 void PrintSizeEstimate(const ConversionSession& session, CliContext& context)
@@ -71,15 +80,6 @@ void PrintSizeEstimate(const ConversionSession& session, CliContext& context)
     }
     context.err << "  " << BatchSizeText(batch) << " in total\n";
 }
-// One sentence a line, as the message box shows them.
-void PrintMessage(std::ostream& err, std::string_view text)
-{
-    err << "zantrove-cli: ";
-    for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
-        err << text.substr(0, at) << '\n';
-    err << text << '\n';
-}
-
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context)
@@ -104,7 +104,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
 
     if (const Verdict ready = session.CheckReady(); !ready) {
-        PrintMessage(context.err, ready.error().text);
+        PrintMessage(context, ready.error().text);
         return 1;
     }
     Platform& platform = Platform::Instance();
@@ -128,13 +128,13 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     auto prepared = session.Prepare(settingsFolder);
     if (!prepared) {
-        context.err << "zantrove-cli: unable to write the file: " << prepared.error() << '\n';
+        PrintMessage(context, prepared.error().text);
         return 1;
     }
     ConversionRun& run = *prepared;
     UserSettings user;
     if (const auto notice = LoadSettings(settingsFolder, platform.HomeFolder(), user))
-        PrintMessage(context.err, notice->text);
+        PrintMessage(context, notice->text);
 
     PollingConsoleLauncher launcher;
     launcher.SetScript(run.ScriptPath());
@@ -152,11 +152,9 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 
     const InterruptGuard guard;
     run.Start();
-    const ConsoleLauncher::StartStatus started = launcher.Start();
-    if (started != ConsoleLauncher::Started) {
+    if (const auto started = launcher.Start(); !started) {
         run.RemoveScript(false);
-        context.err << "zantrove-cli: the conversion script could not be started (error "
-                    << launcher.LastError() << ")\n";
+        report.Error(started.error().Text());
         return 1;
     }
     bool cancelled = false;
@@ -181,8 +179,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     report.EndProgress();
     // The command line has no debug log to keep the script for.
     run.RemoveScript(false);
-    if (!SaveSettings(settingsFolder, user))
-        report.Error("the settings could not be saved to " + SettingsFilePath(settingsFolder));
+    if (const auto saved = SaveSettings(settingsFolder, user); !saved)
+        report.Error(saved.error().Text());
     const BatchOutcome outcome = run.JudgedOutcome();
 
     report.JudgedErrors(outcome.errorLog);

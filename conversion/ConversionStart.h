@@ -16,6 +16,10 @@ inline constexpr std::string_view kMaxVideoSizeMessage =
 inline constexpr std::string_view kMaxVideoQualityMessage =
     "The maximum video quality for the selected videocodec is: ";
 
+// The first line of every refusal found after the quick checks: the encoder's, and files that could
+// not be written.
+inline constexpr std::string_view kConversionNotStartedText = "The conversion could not be started.";
+
 inline constexpr std::string_view kMissingProfilesMessage = "The folder of the device profiles is missing: ";
 
 // The refusals of a conversion start, in their order: an empty list, then (with a video codec

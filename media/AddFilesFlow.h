@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
 #include "media/MediaProbe.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +77,8 @@ struct AddFilesResult
     std::int16_t added = 0;
     bool cancelled = false; // stopped by Cancel after the file in progress
     bool listFull = false;  // stopped because the list holds 32767 rows
+    // Why the dialog's folder could not be kept for next time; the files were added all the same.
+    std::optional<Error> folderNotKept;
 };
 
 // Why a probed row holds no media file the encoder could be given ("no such file", "not a media

@@ -5,6 +5,7 @@
 #include "platform/RegularFile.h"
 #include "storage/AtomicFile.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -271,25 +272,28 @@ std::string ReadIniPath(std::string_view section, std::string_view key, std::str
     return Utf8Length(path) > kIniPathMaxChars ? std::string(defaultValue) : path;
 }
 
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                   const std::string& file)
+Expected<void, Error> WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+                                    const std::string& file)
 {
+    const Unexpected<Error> refused{
+        {file + " could not be written", "a name or value that the file cannot hold", EINVAL}};
     // A line break would smuggle further keys or sections into the file.
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || TrimBlanks(key).empty() ||
         section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos)
-        return false;
+        return refused;
     // Nor may a key like "[x]" turn its own line into a section header.
     const std::string entry = std::string(key) + "=" + std::string(value);
     if (SectionName(entry))
-        return false;
+        return refused;
 
     ClearReadOnly(file);
     // Anything but a regular file (a folder, a FIFO) reads as absent.
     std::optional<std::string> content;
     if (auto opened = RegularFile::Open(file)) {
         // Rewritten without its content, a file too large to be read would lose all of it.
-        if (opened->Identity().size > kIniFileMaxBytes)
-            return false;
+        if (const std::uint64_t size = opened->Identity().size; size > kIniFileMaxBytes)
+            return Unexpected<Error>{{file + " could not be written",
+                                      "it is " + OversizeText(size) + ", far larger than it can be", EFBIG}};
         content = opened->ReadAll();
     }
     IniText text = content ? SplitLines(*content) : IniText{};

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
+#include "base/Expected.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -62,9 +65,9 @@ std::string ReadIniPath(std::string_view section, std::string_view key, std::str
 // Replaces the key in place, or appends the key, the section or the whole file. Every other line stays
 // as it was. The new content goes to a temporary file in the same folder that is renamed over the old
 // one, so a crash or a full disk never leaves half a file. The folder must exist.
-// Returns false when nothing was written (including names or values that hold a line break, and a
-// file too large to be read).
-[[nodiscard]] bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                                 const std::string& file);
+// On failure nothing was written (also not for names or values that hold a line break, nor into a
+// file too large to be read), and the error names the file and says why.
+[[nodiscard]] Expected<void, Error> WriteIniValue(std::string_view section, std::string_view key,
+                                                  std::string_view value, const std::string& file);
 
 } // namespace zantrove

@@ -36,13 +36,17 @@ std::optional<UserMessage> LoadSettings(const std::string& settingsFolder, const
     return std::nullopt;
 }
 
-bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
+Expected<void, Error> SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    const bool folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
-    return WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles),
-                         file) &&
-           folder;
+    // The count is written even when the folder was not.
+    const auto folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
+    const auto count = WriteIniValue("General", "NumberOfConvertedFiles",
+                                     std::to_string(settings.numberOfConvertedFiles), file);
+    if (folder && count)
+        return {};
+    const Error& failed = folder ? count.error() : folder.error();
+    return Unexpected{Error{"Your settings could not be saved to " + file, failed.why, failed.code}};
 }
 
 void CountConvertedFile(UserSettings& settings)
@@ -56,7 +60,7 @@ std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::str
     return ReadIniPath("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
 }
 
-bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
+Expected<void, Error> WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
 {
     return WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
 }

@@ -189,9 +189,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_session.OutputFolder();
-    if (!SaveSettings(m_settingsPath, m_settings))
-        MessageBox::Show(this, {MessageIcon::Exclamation, "Your settings could not be saved to " +
-                                                              SettingsFilePath(m_settingsPath) + "."});
+    if (const auto saved = SaveSettings(m_settingsPath, m_settings); !saved)
+        MessageBox::Show(this, {MessageIcon::Exclamation, saved.error().Text()});
     event->accept();
 }
 

@@ -151,31 +151,31 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     ConversionRequest request{
         app, settings, {Row("one", "/v/one.avi"), Row(), Row()}, Settings("/out"), Profile};
     std::vector<std::string> entries;
-    PreparedConversion prepared =
-        PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
-    ASSERT_TRUE(prepared.scriptWritten);
+    auto prepared = PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
+    ASSERT_TRUE(prepared);
     // A script of its own, named in the debug log, with dumps of the same unique part.
-    const std::string name = prepared.scriptPath.substr(settings.size() + 1);
+    const std::string name = prepared->scriptPath.substr(settings.size() + 1);
     ASSERT_TRUE(name.starts_with("Zantrove-") && name.ends_with(".bat") && name.size() == 19) << name;
     const std::string part = name.substr(9, 6);
-    EXPECT_EQ(entries.at(0), "Script saved to: \"" + prepared.scriptPath + "\".");
-    const std::string script = ReadTextFile(prepared.scriptPath);
+    EXPECT_EQ(entries.at(0), "Script saved to: \"" + prepared->scriptPath + "\".");
+    const std::string script = ReadTextFile(prepared->scriptPath);
     EXPECT_EQ(std::ranges::count(script, '\n'), 3);
     EXPECT_TRUE(script.starts_with("'" + settings + "/Zantrove.exe' -i '/v/one.avi' -f mp4 ")) << script;
     EXPECT_TRUE(FileExists(settings + "/Zantrove.exe") && !FileExists(settings + "/AddiTunes.exe"));
     EXPECT_EQ(ReadTextFile(settings + "/Debug1-" + part + ".log"), script);
     EXPECT_TRUE(ReadTextFile(settings + "/Debug3-" + part + ".log")
                     .starts_with("one | AVC | 00:00:02 | 720x400 |  |  | /v/one.avi\n"));
-    EXPECT_EQ(RunDumpPath(prepared.scriptPath, kConsoleDumpStem), settings + "/Debug2-" + part + ".log");
+    EXPECT_EQ(RunDumpPath(prepared->scriptPath, kConsoleDumpStem), settings + "/Debug2-" + part + ".log");
     EXPECT_EQ(entries.size(), 6u);
 
     // With the library step: its helper is staged, and each output gets its line; a second start
     // never reuses the first one's script.
     request.addToLibrary = true;
-    const std::string first = prepared.scriptPath;
+    const std::string first = prepared->scriptPath;
     prepared = PrepareConversion(request);
-    EXPECT_NE(prepared.scriptPath, first);
-    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
+    ASSERT_TRUE(prepared);
+    EXPECT_NE(prepared->scriptPath, first);
+    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared->scriptPath), '\n'), 6);
     EXPECT_EQ(ReadTextFile(first), script);
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
@@ -186,19 +186,19 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
     request.applicationFolder = bare;
     prepared = PrepareConversion(request);
-    EXPECT_EQ(prepared.unstagedComponent, request.settingsFolder + "/AddiTunes.exe");
-    EXPECT_FALSE(prepared.scriptWritten);
+    ASSERT_FALSE(prepared);
+    EXPECT_EQ(prepared.error().what, bare + "/Components/AddiTunes.exe could not be read");
     request.applicationFolder = app;
 
     // A script that cannot be written is reported.
     request.settingsFolder = settings + "/not a folder";
     WriteTextFile(request.settingsFolder, "a file");
-    EXPECT_FALSE(PrepareConversion(request).scriptWritten);
+    EXPECT_FALSE(PrepareConversion(request));
 
     // A staged encoder that differs from the shipped one is renewed.
     WriteTextFile(app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");
     request.settingsFolder = settings;
-    ASSERT_TRUE(PrepareConversion(request).scriptWritten);
+    ASSERT_TRUE(PrepareConversion(request));
     EXPECT_EQ(ReadTextFile(settings + "/Zantrove.exe"), "#!/bin/sh\necho newer\n");
 }
 

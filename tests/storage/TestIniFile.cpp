@@ -5,8 +5,10 @@
 #include "tests/support/TestHome.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -113,7 +115,7 @@ TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused
     WriteTextFile(file, "[General]\nOutputDir=/a\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     EXPECT_TRUE(WriteIniValue("General", "OutputDir", "/b", file));
-    EXPECT_FALSE(WriteIniValue("General", "OutputDir", "/c\n[Evil]\nk=v", file));
+    EXPECT_EQ(WriteIniValue("General", "OutputDir", "/c\n[Evil]\nk=v", file).error().code, EINVAL);
     EXPECT_FALSE(WriteIniValue("Gen]eral", "k", "v", file));
     EXPECT_EQ(ReadTextFile(file), "[General]\nOutputDir=/b\n");
 
@@ -122,7 +124,11 @@ TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused
     EXPECT_TRUE(std::filesystem::is_symlink(folder + "/link.ini"));
     EXPECT_EQ(ReadTextFile(file), "[General]\nOutputDir=/d\n");
 
-    EXPECT_FALSE(WriteIniValue("A", "k", "v", folder + "/absent/x.ini"));
+    // The failure names the file and the system's reason.
+    const auto missing = WriteIniValue("A", "k", "v", folder + "/absent/x.ini");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().Text(),
+              folder + "/absent/x.ini could not be written (" + std::strerror(ENOENT) + ")");
     EXPECT_FALSE(std::filesystem::exists(folder + "/absent"));
 }
 
@@ -176,7 +182,10 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
     // A settings file that cannot be written says so.
     const std::string blocked = MakeTempFolder() + "/not a folder";
     WriteTextFile(blocked, "a file");
-    EXPECT_FALSE(SaveSettings(blocked, {"", 1}));
+    const auto saved = SaveSettings(blocked, {"", 1});
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().Text(), "Your settings could not be saved to " + blocked + "/Settings.ini (" +
+                                        std::strerror(ENOTDIR) + ")");
 }
 
 // A settings file far larger than any real one is neither read nor rewritten, and the user is told.

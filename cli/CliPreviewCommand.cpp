@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/OutputPreview.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 
 #include <cstdlib>

@@ -113,6 +113,12 @@ std::string EffectiveVideoCodec(const EncoderRequest& request)
     return {};
 }
 
+// The rate the output gets at most: a whole fraction of a faster source's rate, else the one asked.
+std::string OutputRateCeiling(const EncoderRequest& request)
+{
+    return RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
+}
+
 } // namespace
 
 std::optional<std::string> ConvertRate(std::string_view text)
@@ -292,8 +298,7 @@ std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& reque
     // A whole fraction of a faster source's rate is taken by the filter, which keeps every n-th frame
     // from the first on; the muxer's rate conversion would run ahead by a frame or two at the start.
     if (!request.frameRate.empty()) {
-        const std::string rate =
-            RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
+        const std::string rate = OutputRateCeiling(request);
         if (rate != request.frameRate)
             filters.push_back("fps=" + rate);
     }
@@ -410,10 +415,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         // A ceiling, not a rate: 25 stays 25, 60 comes down to 30 and 50 to 25; a variable rate
         // becomes constant.
         if (!request.frameRate.empty())
-            args.insert(args.end(), {"-fpsmax",
-                                     RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}),
-                                                 request.frameRate),
-                                     "-fps_mode", "cfr"});
+            args.insert(args.end(), {"-fpsmax", OutputRateCeiling(request), "-fps_mode", "cfr"});
     }
     args.insert(args.end(), request.extra.begin(), request.extra.end());
     // With a cover beside it, the picture's options would reach the cover's encoder too.
@@ -468,7 +470,7 @@ std::string FrameRateLine(const EncoderRequest& request)
     std::string rate = source ? source->Text() : std::string("unknown");
     // A ceiling: a slower source keeps its own rate.
     if (!request.frameRate.empty()) {
-        const std::string ceiling = RateCeiling(source.value_or(FrameRate{0, 1}), request.frameRate);
+        const std::string ceiling = OutputRateCeiling(request);
         const auto most = ReadFrameRate(ceiling);
         if (!source || !most || source->Value() > most->Value())
             rate = ceiling;

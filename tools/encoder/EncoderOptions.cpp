@@ -119,6 +119,23 @@ std::string OutputRateCeiling(const EncoderRequest& request)
     return RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
 }
 
+// Every run's start: errors only, progress on stdout, then the input. Seeking before -i, ffmpeg seeks in
+// the input instead of decoding and dropping everything up to there.
+std::vector<std::string> InputArguments(const EncoderRequest& request)
+{
+    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
+                                  "-nostats", "-progress",    "pipe:1",    "-y"};
+    if (!request.start.empty())
+        args.insert(args.end(), {"-ss", request.start});
+    args.insert(args.end(), {"-i", FileUrl(request.input)});
+    return args;
+}
+
+std::string UnfinishedUrl(const EncoderRequest& request)
+{
+    return FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished);
+}
+
 } // namespace
 
 std::optional<std::string> ConvertRate(std::string_view text)
@@ -369,12 +386,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
 {
     if (IsPictureRequest(request))
         return BuildPictureArguments(request);
-    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
-                                  "-nostats", "-progress",    "pipe:1",    "-y"};
-    // Before -i, ffmpeg seeks in the input instead of decoding and dropping everything up to there.
-    if (!request.start.empty())
-        args.insert(args.end(), {"-ss", request.start});
-    args.insert(args.end(), {"-i", FileUrl(request.input)});
+    std::vector<std::string> args = InputArguments(request);
     AddCoverInput(request, args);
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
@@ -436,9 +448,8 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     }
     if (request.streams.surveyed)
         AddTrackMarks(request, args);
-    args.insert(args.end(),
-                {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
-                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
+    args.insert(args.end(), {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
+                             UnfinishedUrl(request)});
     return args;
 }
 
@@ -449,18 +460,14 @@ bool IsPictureRequest(const EncoderRequest& request)
 
 std::vector<std::string> BuildPictureArguments(const EncoderRequest& request)
 {
-    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
-                                  "-nostats", "-progress",    "pipe:1",    "-y"};
     // Seeking as the conversion seeks, so the picture is the frame the conversion starts from there.
-    if (!request.start.empty())
-        args.insert(args.end(), {"-ss", request.start});
-    args.insert(args.end(), {"-i", FileUrl(request.input), "-map", "0:V:0"});
+    std::vector<std::string> args = InputArguments(request);
+    args.insert(args.end(), {"-map", "0:V:0"});
     if (const std::string chain = VideoFilterChain(request); !chain.empty())
         args.insert(args.end(), {"-vf", chain});
     // The unfinished name tells image2 nothing: one frame, one file, named codec.
-    args.insert(args.end(),
-                {"-frames:v", "1", "-update", "1", "-an", "-c:v", "png", "-f", "image2",
-                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
+    args.insert(args.end(), {"-frames:v", "1", "-update", "1", "-an", "-c:v", "png", "-f", "image2",
+                             UnfinishedUrl(request)});
     return args;
 }
 

@@ -185,8 +185,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     report.JudgedErrors(outcome.errorLog);
     if (cancelled)
         report.Error("the conversion was cancelled");
-    // The verdict the summary counts: a damaged source leaves a file behind and an error, and
-    // converted in part is not converted.
+    // Each row by the run's one verdict, the one the summary counts: a file left behind by a source
+    // that also has an error entry is named not converted, and only converted outputs are printed.
     const auto& rows = run.Progress().Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!outcome.rowConverted[i]) {

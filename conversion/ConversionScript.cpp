@@ -77,7 +77,8 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
         prepared.unstagedComponent = JoinPath(folder, std::string(kStagedEncoderName));
         return prepared;
     }
-    // Our encoder needs no threading library; one is staged only when a build ships it.
+    // Staged only when a build ships one; our encoder never loads it, so a run without it is whole, and
+    // the debug log's "PTGC2 Exists" line tells whether it is there.
     (void)StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
     // Without its helper every file of a library run would fail alike, with the shell's "not found".
     if (request.addToLibrary &&
@@ -105,10 +106,12 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
         std::string text;
         for (const VideoRow& row : request.rows)
             text += RowDumpLine(row) + '\n';
-        WriteFileAtomically(listDump, text);
+        if (!WriteFileAtomically(listDump, text))
+            debug("Dump3 could not be saved.");
         const std::string scriptDump = RunDumpPath(prepared.scriptPath, kScriptDumpStem);
         debug("Dump1 will be saved to: " + Quoted(scriptDump));
-        WriteFileAtomically(scriptDump, script);
+        if (!WriteFileAtomically(scriptDump, script))
+            debug("Dump1 could not be saved.");
         debug(std::string("Zantrove Exists=") +
               TrueFalse(FileExists(JoinPath(folder, std::string(kStagedEncoderName)))));
         debug(std::string("PTGC2 Exists=") +

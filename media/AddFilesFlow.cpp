@@ -64,7 +64,8 @@ AddFilesResult AddFilesFlow::AddVideoFiles(const ChooseFiles& choose, const AddF
         return {};
     const std::string folder = SelectionFolder(chosen);
     if (!folder.empty() && folder != setup.startFolder)
-        // Only where the dialog starts next time depends on it; the files chosen are added anyway.
+        // This flow has no log to tell: a folder not saved only means the next dialog starts where
+        // this one did, and the chosen files are added all the same.
         (void)WriteAddFilesFolder(m_settingsFolder, folder);
     m_cancelled = false;
     return AddPaths(chosen, chosen.size() == 1, progress);

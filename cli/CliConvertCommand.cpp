@@ -5,8 +5,10 @@
 #include "cli/CliConversionOptions.h"
 #include "cli/CliConvertReport.h"
 #include "conversion/ConversionSession.h"
+#include "conversion/EncoderArguments.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "conversion/ProcessTermination.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -186,8 +188,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     report.JudgedErrors(outcome.errorLog);
     if (cancelled)
         report.Error("the conversion was cancelled");
-    // The verdict the summary counts: a damaged source leaves a file behind and an error, and
-    // converted in part is not converted.
+    // Each row by the run's one verdict, the one the summary counts: a file left behind by a source
+    // that also has an error entry is named not converted, and only converted outputs are printed.
     const auto& rows = run.Progress().Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!outcome.rowConverted[i]) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionScript.h"
 
+#include "conversion/ShellWords.h"
 #include "media/VideoListModel.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"

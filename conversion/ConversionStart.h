@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/UserMessage.h"
-#include "conversion/EncoderArguments.h"
+#include "devices/ProfileFile.h"
 
 #include <cstddef>
 

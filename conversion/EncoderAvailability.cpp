@@ -53,7 +53,7 @@ std::vector<std::string> EncoderCheckArguments(const EncoderSettings& settings, 
     if (settings.videoOff) {
         arguments.push_back("-vn");
     } else if (!settings.videoCodec.empty()) {
-        if (const std::string format = profile(settings.videoCodec, "VideoFormat"); !format.empty())
+        if (const std::string format = profile(settings.videoCodec, kVideoFormatKey); !format.empty())
             arguments.insert(arguments.end(), {"-f", format});
         arguments.insert(arguments.end(), {"-vcodec", settings.videoCodec});
     }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "base/UserMessage.h"
-#include "conversion/EncoderArguments.h"
+#include "conversion/EncoderSettings.h"
+#include "devices/ProfileFile.h"
 #include "platform/CapturedProcess.h"
 
 #include <functional>

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace zantrove {
 
@@ -52,6 +53,14 @@ std::optional<std::string> ProfileFileProblem(const std::string& path)
             return std::nullopt;
     }
     return std::string("holds no valid profile");
+}
+
+ProfileLookup ProfileFileLookup(std::string file)
+{
+    auto read = std::make_shared<const IniFile>(file);
+    return [read = std::move(read)](std::string_view section, std::string_view key) {
+        return read->Value(section, key, "");
+    };
 }
 
 std::vector<std::string> SplitProfileList(std::string_view value)

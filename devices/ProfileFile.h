@@ -5,6 +5,7 @@
 #include "storage/IniFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ inline constexpr std::string_view kExtraParametersKey = "ExtraParameters";
 inline constexpr std::string_view kExtensionKey = "Extension";
 inline constexpr std::string_view kMaxVideoSizeKey = "MaxVideoSize";
 inline constexpr std::string_view kMaxVideoQualityKey = "MaxVideoQuality";
+
+// One key of the codec section named by a codec box's text, "" when missing.
+using ProfileLookup = std::function<std::string(std::string_view section, std::string_view key)>;
+// Reads the given profile file once, when made: one lookup serves one operation, such as one start.
+ProfileLookup ProfileFileLookup(std::string file);
 
 // Cuts at every "|", keeping blanks: "" gives no entry, "a||b" three, "a|" two (the last empty).
 std::vector<std::string> SplitProfileList(std::string_view value);

@@ -18,11 +18,8 @@ class VideoListModel;
 struct VideoRow;
 
 inline constexpr std::string_view kAddFilesDialogTitle = "Add Video File(s)";
-inline constexpr std::string_view kAddVideosToolTip = "Add Video File(s)";
 inline constexpr std::string_view kAddingFileText = "Adding File...";
 inline constexpr std::string_view kAddingFilesText = "Adding Files...";
-inline constexpr std::string_view kCancelAddCaption = "(Cancel)";
-inline constexpr std::string_view kCancelAddToolTip = "Cancel Operation";
 
 // One entry of the open-file dialog's filter list; patterns separated by blanks.
 struct FileFilter
@@ -118,7 +115,6 @@ public:
 
     // The cancel click: the running loop stops after the file in progress.
     void Cancel() { m_cancelled = true; }
-    bool IsCancelled() const { return m_cancelled; }
     // True while a loop runs; more than one may run when events pumped by one start another.
     bool IsAdding() const { return m_running > 0; }
 

@@ -9,6 +9,7 @@
 #include "conversion/OutputPreview.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "devices/DeviceCatalog.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"

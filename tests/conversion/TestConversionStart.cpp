@@ -3,6 +3,7 @@
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
+#include "devices/ProfileFile.h"
 #include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
 

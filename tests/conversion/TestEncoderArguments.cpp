@@ -2,6 +2,7 @@
 // The encoder's arguments for a row, the picture's fit into the target size, and the script.
 #include "conversion/ConversionScript.h"
 #include "conversion/EncoderArguments.h"
+#include "conversion/PictureGeometry.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CaseName.h"
@@ -30,7 +31,7 @@ std::string Profile(std::string_view section, std::string_view key)
     return found == values.end() ? std::string() : found->second;
 }
 
-EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
+EncoderSettings Settings(const std::string& outputFolder = "/out")
 {
     return {.videoCodec = "mpeg4",
             .videoSize = "320x240",
@@ -44,7 +45,7 @@ EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
             .outputFolder = outputFolder};
 }
 
-VideoRow Row(const std::string& name = "Holiday", const std::string& path = "C:\\Videos\\Holiday.avi")
+VideoRow Row(const std::string& name = "Holiday", const std::string& path = "/videos/Holiday.avi")
 {
     return {name, "AVC", "00:00:02", "720x400", "", "", path, ""};
 }
@@ -54,14 +55,14 @@ FileExistsTest Existing(std::vector<std::string> paths)
     return [paths](const std::string& path) { return std::ranges::count(paths, path) != 0; };
 }
 
-// The line for Row() and Settings() after a change, with D:\Out\Holiday.mp4 and Holiday (2).mp4 taken.
+// The line for Row() and Settings() after a change, with /out/Holiday.mp4 and Holiday (2).mp4 taken.
 template <typename Change> std::string LineAfter(Change change)
 {
     VideoRow row = Row();
     EncoderSettings settings = Settings();
     change(row, settings);
-    return RenderArgumentLine(BuildEncoderArguments(
-        row, settings, Profile, Existing({"D:\\Out\\Holiday.mp4", "D:\\Out\\Holiday (2).mp4"}), '\\'));
+    return RenderArgumentLine(BuildEncoderArguments(row, settings, Profile,
+                                                    Existing({"/out/Holiday.mp4", "/out/Holiday (2).mp4"})));
 }
 
 // Whether the line holds every part, and not the absent one.
@@ -83,10 +84,10 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
     // A taken name is numbered.
     EXPECT_EQ(
         LineAfter([](Row_, Set) {}),
-        "-i \"C:\\Videos\\Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
-        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (3).mp4\"");
+        "-i \"/videos/Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
+        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/Holiday (3).mp4\"");
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoOff = true; }),
-                      {".avi\" -vn -acodec aac", "-y \"D:\\Out\\Holiday.m4a\""}));
+                      {".avi\" -vn -acodec aac", "-y \"/out/Holiday.m4a\""}));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.audioOff = true, s.keepAspectRatio = false; }),
                       {" -s 320x240 -b 718kbps -r 25 -an -y "}));
     EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.beginTime = "00:01:00", r.endTime = "00:02:30"; }),
@@ -101,14 +102,15 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoBitrate = "high kbps"; }),
                       {" -padbottom 30 -acodec aac"}, "-r "));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.channelsIndex = -1; }), {" -ar 44100 -y "}, " -ac "));
-    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename.clear(); }), {" -y \"D:\\Out\\.mp4\""}));
+    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename.clear(); }), {" -y \"/out/.mp4\""}));
+    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename = "A/B"; }), {"/out/Holiday (3)"}));
     // Extra parameters follow the trim and split as a shell reads them.
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoCodec = "libx264", s.sameQuality = true; }),
-                      {" -f ipod -vcodec libx264 ", "\"D:\\Out\\Holiday.m4v\"",
+                      {" -f ipod -vcodec libx264 ", "\"/out/Holiday.m4v\"",
                        " -r 25 -sameq -profile:v baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec"}));
     // Quoted for the script's shell.
-    EXPECT_TRUE(Holds(RenderShellArguments(BuildEncoderArguments(
-                          Row("It's", "/v/It's $HOME.avi"), Settings("/o d"), Profile, Existing({}), '/')),
+    EXPECT_TRUE(Holds(RenderShellArguments(BuildEncoderArguments(Row("It's", "/v/It's $HOME.avi"),
+                                                                 Settings("/o d"), Profile, Existing({}))),
                       {"-i '/v/It'\\''s $HOME.avi' -f mp4 ", " -ac 2 -y '/o d/It'\\''s.mp4'"}));
 }
 

@@ -6,7 +6,6 @@
 #include "cli/CliConvertReport.h"
 #include "conversion/ConversionSession.h"
 #include "conversion/OutputSizeEstimate.h"
-#include "conversion/ProcessTermination.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -165,10 +164,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
             silencesNoted = silences;
         }
         if (g_interrupted) {
-            // This run's processes only: a conversion beside it keeps its encoder.
-            const int group = launcher.ProcessGroup();
-            launcher.Stop();
-            TerminateProcessByName(platform, kStagedEncoderName, group);
+            run.Cancel(launcher, platform);
             cancelled = true;
             break;
         }

@@ -161,7 +161,8 @@ bool MainWindow::Load(const std::vector<std::string>& arguments)
     if (IsDebugSwitch(arguments))
         MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
 
-    LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings);
+    if (const auto notice = LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings))
+        MessageBox::Show(this, *notice);
     // The session holds the folder from here on; the settings get it back when they are saved.
     m_session.SetOutputFolder(std::exchange(m_settings.outputDir, {}));
     ShowOutputFolder();

@@ -50,8 +50,8 @@ int main(int argc, char** argv)
         progress.HandleOutput(Line(i));
     const double parser = std::chrono::duration<double, std::micro>(Steady::now() - start).count() / lines;
 
-    zantrove::ProcessingWindow::SetLauncherFactory([] { return std::make_unique<DrivenLauncher>(); });
-    zantrove::MainWindow main;
+    zantrove::MainWindow main(zantrove::Clock::System(), nullptr, {},
+                              [] { return std::make_unique<DrivenLauncher>(); });
     auto* window = main.MakeProcessingWindow(
         zantrove::ConversionRun(std::vector<zantrove::ConversionProgress::Row>{{"10:00:00", "/in/a.avi"}},
                                 "/s/Zantrove.bat", {36000}));

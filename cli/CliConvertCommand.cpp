@@ -7,7 +7,6 @@
 #include "conversion/ConversionSession.h"
 #include "conversion/EncoderArguments.h"
 #include "conversion/OutputSizeEstimate.h"
-#include "conversion/ProcessTermination.h"
 #include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -170,10 +169,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
             silencesNoted = silences;
         }
         if (g_interrupted) {
-            // This run's processes only: a conversion beside it keeps its encoder.
-            const int group = launcher.ProcessGroup();
-            launcher.Stop();
-            TerminateProcessByName(platform, kStagedEncoderName, group);
+            run.Cancel(launcher, platform);
             cancelled = true;
             break;
         }

@@ -4,6 +4,7 @@
 #include "base/TextUtilities.h"
 #include "conversion/BatchTimeEstimate.h"
 #include "conversion/ConversionProgress.h"
+#include "conversion/ProgressTexts.h"
 
 #include <algorithm>
 
@@ -30,7 +31,7 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
     const std::size_t file = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
     if (started && !m_quiet) {
         ClearBar();
-        m_context.err << progress.CurrentFileText() << ' '
+        m_context.err << ProgressTexts(progress).CurrentFile() << ' '
                       << Shown(file < m_sources.size() ? m_sources[file] : std::string()) << '\n';
     }
     const std::size_t current = static_cast<std::size_t>(std::max(progress.FileNumber(), 1) - 1);
@@ -44,10 +45,8 @@ void CliConvertReport::Update(const ConversionProgress& progress, const BatchTim
     if (m_quiet || !m_context.errIsTerminal || progress.FileNumber() == 0)
         return;
     // Within 80 columns, so the carriage return redraws one line; the lines above count the files.
-    const std::string bar =
-        Bar(progress.CurrentValue(), progress.CurrentMaximum(), 24) + ' ' +
-        ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum()) + "%  " +
-        estimate.Text();
+    const std::string bar = Bar(progress.CurrentValue(), progress.CurrentMaximum(), 24) + ' ' +
+                            ProgressTexts(progress).FilePercent() + "%  " + estimate.Text();
     m_context.err << '\r' << bar << std::string(m_barLength > bar.size() ? m_barLength - bar.size() : 0, ' ')
                   << std::flush;
     m_barLength = bar.size();

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 
 namespace zantrove {
 
@@ -67,16 +66,6 @@ std::int32_t ConversionProgress::DurationSeconds(std::string_view text)
     return seconds && *seconds <= INT32_MAX ? static_cast<std::int32_t>(*seconds) : 0;
 }
 
-std::string ConversionProgress::PercentText(std::int32_t value, std::int32_t maximum)
-{
-    if (maximum <= 0)
-        return "0";
-    const double percent = std::round(static_cast<double>(value) / maximum * 10000.0) / 100.0;
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, percent);
-    return error == std::errc() ? std::string(buffer, end) : "0";
-}
-
 const ConversionProgress::Row* ConversionProgress::CurrentRow() const
 {
     if (m_fileNumber < 1 || m_fileNumber > static_cast<int>(m_rows.size()))
@@ -97,8 +86,6 @@ bool ConversionProgress::HandleOutput(std::string_view data)
     if (nextFile) {
         m_echoQuoteOpen = QuoteOpenAfter(data, false);
         ++m_fileNumber;
-        m_currentFile = "Processing File: " + std::to_string(m_fileNumber) + " of " +
-                        std::to_string(m_rows.size()) + "...";
         const Row* row = CurrentRow();
         const std::int32_t duration = row ? DurationSeconds(row->duration) : 0;
         m_currentValue = 0;
@@ -211,7 +198,7 @@ void ConversionProgress::TakeProgress(std::string_view firstLine)
     if (!seconds || *seconds < 0)
         return;
 
-    m_status = std::string(firstLine.substr(0, firstLine.find_last_not_of("\r\n") + 1));
+    m_progressLine = std::string(firstLine.substr(0, firstLine.find_last_not_of("\r\n") + 1));
     ++m_readings;
     double exact = *seconds;
     std::from_chars(value.data(), value.data() + value.size(), exact);
@@ -221,13 +208,11 @@ void ConversionProgress::TakeProgress(std::string_view firstLine)
         return;
     }
     m_currentValue = *seconds;
-    m_caption = std::string(kProcessingCaption) + "(" + PercentText(m_currentValue, m_currentMaximum) + "%)";
+    m_lastReadingInFile = Reading{m_currentValue, m_currentMaximum};
 }
 
 void ConversionProgress::HandleEnd()
 {
-    m_caption = std::string(kProcessingCaption) + std::string(kFinishedText);
-    m_currentFile = kFinishedText;
     m_currentValue = m_currentMaximum;
     m_currentSeconds = m_currentMaximum;
     m_totalValue = m_totalMaximum;

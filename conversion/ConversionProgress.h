@@ -4,6 +4,7 @@
 #include "conversion/EncoderArguments.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,16 +13,11 @@ namespace zantrove {
 
 struct VideoRow;
 
-inline constexpr std::string_view kProcessingCaption = "Converting Video Files...";
-inline constexpr std::string_view kInitializingText = "Initializing...";
-inline constexpr std::string_view kFinishedText = "Finished!";
-inline constexpr std::string_view kCancelCaption = "&Cancel";
-inline constexpr std::string_view kCloseCaption = "&Close";
-
-// What the progress window shows, worked out from the script's console output alone, one line a
-// piece. It relies on the script's echo of each encoder line beginning with the quoted staged encoder,
-// on the encoder's failure lines beginning with the source path and ":", and on "time=" seconds in the
-// encoder's progress lines. A file name is only data: what it spells is never taken for either.
+// What a run has got to, read from the script's console output alone, one line a piece; its
+// words are ProgressTexts'. It relies on the script's echo of each encoder line beginning with the quoted
+// staged encoder, on the encoder's failure lines beginning with the source path and ":", and on "time="
+// seconds in the encoder's progress lines. A file name is only data: what it spells is never taken for
+// either.
 class ConversionProgress
 {
 public:
@@ -30,6 +26,12 @@ public:
         std::string duration; // "hh:mm:ss"
         std::string filepath;
         std::string outputPath = {}; // the library helper names this one in its failures
+    };
+    // A progress reading within the file's length, in whole seconds.
+    struct Reading
+    {
+        std::int32_t seconds = 0;
+        std::int32_t length = 0;
     };
 
     // encoderLineStart: EncoderLineStart of the script's settings folder.
@@ -49,9 +51,10 @@ public:
     // What the components said was left out of a file that still converts ("Note: " lines), one
     // line each, after the source's path and ": ".
     const std::string& Notes() const { return m_notes; }
-    const std::string& Caption() const { return m_caption; }
-    const std::string& CurrentFileText() const { return m_currentFile; }
-    const std::string& StatusText() const { return m_status; }
+    // The encoder's last readable progress line; empty before the first.
+    const std::string& ProgressLine() const { return m_progressLine; }
+    // The last reading that did not pass its file's length; it stays when the next file starts.
+    const std::optional<Reading>& LastReadingInFile() const { return m_lastReadingInFile; }
     std::int32_t CurrentValue() const { return m_currentValue; }
     std::int32_t CurrentMaximum() const { return m_currentMaximum; }
     // The encoder's time in the file with its fraction, up to CurrentMaximum: what the file's bar
@@ -62,12 +65,9 @@ public:
     bool Finished() const { return m_finished; }
     // How many progress values have been read so far.
     int Readings() const { return m_readings; }
-    const std::string& CancelButtonCaption() const { return m_finished ? m_close : m_cancel; }
 
     // "hh:mm:ss" as seconds in 32 bits, so ten hours and more still count right; 0 when unreadable.
     static std::int32_t DurationSeconds(std::string_view text);
-    // value / maximum in percent, two decimals at most, no trailing zeros: "12.5", "50", "33.33".
-    static std::string PercentText(std::int32_t value, std::int32_t maximum);
 
 private:
     const Row* CurrentRow() const;
@@ -85,9 +85,8 @@ private:
     std::string m_errorLog;
     std::string m_notes;
     int m_erroredFile = 0; // the last file an error line was taken for
-    std::string m_caption{kProcessingCaption};
-    std::string m_currentFile{kInitializingText};
-    std::string m_status{kInitializingText};
+    std::string m_progressLine;
+    std::optional<Reading> m_lastReadingInFile;
     std::int32_t m_currentValue = 0;
     std::int32_t m_currentMaximum = 100;
     double m_currentSeconds = 0;
@@ -95,8 +94,6 @@ private:
     int m_totalMaximum = 1;
     bool m_finished = false;
     int m_readings = 0;
-    std::string m_cancel{kCancelCaption};
-    std::string m_close{kCloseCaption};
 };
 
 } // namespace zantrove

@@ -4,6 +4,8 @@
 #include "base/TimeText.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/LibraryReport.h"
+#include "conversion/ProcessTermination.h"
+#include "platform/ConsoleLauncher.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -80,6 +82,14 @@ void ConversionRun::HandleEnd()
     });
     if (allPaths)
         m_outcome = JudgedOutcome();
+}
+
+void ConversionRun::Cancel(ConsoleLauncher& launcher, Platform& platform) const
+{
+    // Read before the stop: a stopped launcher has no group left to search.
+    const int group = launcher.ProcessGroup();
+    launcher.Stop();
+    TerminateProcessByName(platform, kStagedEncoderName, group);
 }
 
 BatchOutcome ConversionRun::JudgedOutcome() const

@@ -12,6 +12,9 @@
 
 namespace zantrove {
 
+class ConsoleLauncher;
+class Platform;
+
 // How long the encoder may stay silent before the run says so: a stalled share or a hung process
 // otherwise looks like a run that simply has not begun.
 inline constexpr std::chrono::seconds kEncoderSilenceLimit{30};
@@ -37,6 +40,10 @@ public:
     bool HandleOutput(std::string_view piece);
     // The script's process ended: the progress finishes and the batch is judged.
     void HandleEnd();
+    // Ends the script that launcher runs for this run, and its staged encoder: its process group as a
+    // whole, then the encoder by name within that group as a last resort. A conversion beside it keeps
+    // its own encoder. No notification follows.
+    void Cancel(ConsoleLauncher& launcher, Platform& platform) const;
 
     // Since the last piece of output (or the start) while the run goes on; 0 once it has ended.
     std::chrono::seconds Silence() const;

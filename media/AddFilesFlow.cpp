@@ -59,20 +59,28 @@ AddFilesDialogSetup AddFilesFlow::DialogSetup() const
 
 AddFilesResult AddFilesFlow::AddVideoFiles(const ChooseFiles& choose, const AddFilesCallback& progress)
 {
+    ChosenFiles chosen = ChooseVideoFiles(choose);
+    if (chosen.paths.empty())
+        return {};
+    const bool single = chosen.paths.size() == 1;
+    AddFilesResult result = AddPaths(std::move(chosen.paths), single, progress);
+    result.folderNotKept = std::move(chosen.folderNotKept);
+    return result;
+}
+
+ChosenFiles AddFilesFlow::ChooseVideoFiles(const ChooseFiles& choose)
+{
     const AddFilesDialogSetup setup = DialogSetup();
     const std::vector<std::string> chosen = choose ? choose(setup) : std::vector<std::string>{};
     if (chosen.empty())
         return {};
     const std::string folder = SelectionFolder(chosen);
-    std::optional<Error> folderNotKept;
+    ChosenFiles result{chosen, std::nullopt};
     // Only where the dialog starts next time depends on it; the files chosen are added anyway.
     if (!folder.empty() && folder != setup.startFolder) {
         if (auto kept = WriteAddFilesFolder(m_settingsFolder, folder); !kept)
-            folderNotKept = kept.error();
+            result.folderNotKept = kept.error();
     }
-    m_cancelled = false;
-    AddFilesResult result = AddPaths(chosen, chosen.size() == 1, progress);
-    result.folderNotKept = std::move(folderNotKept);
     return result;
 }
 
@@ -81,7 +89,6 @@ AddFilesResult AddFilesFlow::AddDroppedFiles(const std::vector<std::string>& pat
 {
     if (paths.empty())
         return {};
-    m_cancelled = false;
     return AddPaths(paths, false, progress);
 }
 
@@ -113,49 +120,73 @@ bool AddFilesFlow::AddOne(const std::string& path)
     return m_list.Append(std::move(row)) != 0;
 }
 
-AddFilesResult AddFilesFlow::AddPaths(const std::vector<std::string>& paths, bool singleDialogFile,
-                                      const AddFilesCallback& progress)
+AddFilesResult AddFilesFlow::AddPaths(std::vector<std::string> paths, bool singleDialogFile,
+                                      AddFilesCallback progress)
 {
-    struct RunningGuard
-    {
-        int& running;
-        explicit RunningGuard(int& counter) : running(counter) { ++running; }
-        ~RunningGuard() { --running; }
-        RunningGuard(const RunningGuard&) = delete;
-        RunningGuard& operator=(const RunningGuard&) = delete;
-    } guard(m_running);
-
-    // The bar counts in 16 bits like the list, so no more than a full list's worth is offered.
-    const auto total = static_cast<std::int16_t>(
-        std::min<std::size_t>(paths.size(), static_cast<std::size_t>(VideoListModel::kMaxRows)));
-    const std::string_view text = singleDialogFile ? kAddingFileText : kAddingFilesText;
-    const auto report = [&](std::int16_t done, bool pump) {
-        if (progress)
-            progress({text, done, std::max<std::int16_t>(done, 1), total, done == total, pump});
-    };
-
-    AddFilesResult result;
-    report(0, false);
-    for (std::int16_t i = 1; i <= total; ++i) {
-        if (!AddOne(paths[static_cast<std::size_t>(i - 1)])) {
-            result.listFull = true;
-            // Hide the display: the loop ends early without reaching the last file.
-            if (progress)
-                progress({text, static_cast<std::int16_t>(i - 1), static_cast<std::int16_t>(i - 1), total,
-                          true, false});
-            break;
-        }
-        ++result.added;
-        // The single dialog file is added in one go: no events, no cancel.
-        report(i, !singleDialogFile);
-        if (!singleDialogFile && m_cancelled) {
-            result.cancelled = i < total;
-            break;
-        }
+    Begin(std::move(paths), singleDialogFile, std::move(progress));
+    while (Step()) {
     }
-    if (paths.size() > static_cast<std::size_t>(total) && !result.cancelled)
-        result.listFull = true;
-    return result;
+    return m_result;
+}
+
+void AddFilesFlow::Begin(std::vector<std::string> paths, bool singleDialogFile, AddFilesCallback progress)
+{
+    m_cancelled = false;
+    m_adding = !paths.empty();
+    m_paths = std::move(paths);
+    m_singleDialogFile = singleDialogFile;
+    m_progress = std::move(progress);
+    // The bar counts in 16 bits like the list, so no more than a full list's worth is offered.
+    m_total = static_cast<std::int16_t>(
+        std::min<std::size_t>(m_paths.size(), static_cast<std::size_t>(VideoListModel::kMaxRows)));
+    m_next = 1;
+    m_result = {};
+    if (m_adding)
+        Report(0, false);
+}
+
+bool AddFilesFlow::Step()
+{
+    if (!m_adding)
+        return false;
+    const auto end = [this] {
+        if (m_paths.size() > static_cast<std::size_t>(m_total) && !m_result.cancelled)
+            m_result.listFull = true;
+        m_adding = false;
+        return false;
+    };
+    if (m_next > m_total)
+        return end();
+    // A cancel from the events after the last file; the single dialog file has none to take.
+    if (m_next > 1 && !m_singleDialogFile && m_cancelled) {
+        m_result.cancelled = true;
+        return end();
+    }
+    if (!AddOne(m_paths[static_cast<std::size_t>(m_next - 1)])) {
+        m_result.listFull = true;
+        // Hide the display: the add ends early without reaching the last file.
+        if (m_progress)
+            m_progress({StatusText(), static_cast<std::int16_t>(m_next - 1),
+                        static_cast<std::int16_t>(m_next - 1), m_total, true, false});
+        return end();
+    }
+    ++m_result.added;
+    // The single dialog file is added in one go: no events, no cancel.
+    Report(static_cast<std::int16_t>(m_next), m_next == m_total);
+    ++m_next;
+    return true;
+}
+
+std::string_view AddFilesFlow::StatusText() const
+{
+    return m_singleDialogFile ? kAddingFileText : kAddingFilesText;
+}
+
+void AddFilesFlow::Report(std::int16_t done, bool finished) const
+{
+    if (m_progress)
+        m_progress({StatusText(), done, std::max<std::int16_t>(done, 1), m_total, finished,
+                    done > 0 && !m_singleDialogFile});
 }
 
 } // namespace zantrove

@@ -69,6 +69,13 @@ struct AddFilesProgress
 };
 using AddFilesCallback = std::function<void(const AddFilesProgress&)>;
 
+// The files picked in the dialog, and why its folder could not be remembered for the next time.
+struct ChosenFiles
+{
+    std::vector<std::string> paths;
+    std::optional<Error> folderNotKept;
+};
+
 struct AddFilesResult
 {
     std::int16_t added = 0;
@@ -108,27 +115,44 @@ public:
     // differs from the start folder, and adds the files. A cancelled dialog changes nothing. One file
     // is added without pumping events and cannot be cancelled.
     AddFilesResult AddVideoFiles(const ChooseFiles& choose, const AddFilesCallback& progress = {});
+    // The dialog flow's choice alone: the chosen paths, with the folder remembered as above.
+    ChosenFiles ChooseVideoFiles(const ChooseFiles& choose);
 
     // The drop flow: every path as given, files and folders alike, unfiltered.
     AddFilesResult AddDroppedFiles(const std::vector<std::string>& paths,
                                    const AddFilesCallback& progress = {});
 
-    // The cancel click: the running loop stops after the file in progress.
+    // An add one file at a time, for a caller that handles its events in between instead of in the
+    // progress callback: Begin shows the start, each Step adds one file and shows it, or returns false
+    // once the add has ended. The display and the result are those of the calls above.
+    // singleDialogFile: the dialog's one file, "Adding File...", which cannot be cancelled.
+    void Begin(std::vector<std::string> paths, bool singleDialogFile, AddFilesCallback progress = {});
+    bool Step();
+
+    // The cancel click: the add stops after the file in progress.
     void Cancel() { m_cancelled = true; }
-    // True while a loop runs; more than one may run when events pumped by one start another.
-    bool IsAdding() const { return m_running > 0; }
+    // From Begin until its last Step.
+    bool IsAdding() const { return m_adding; }
 
 private:
-    AddFilesResult AddPaths(const std::vector<std::string>& paths, bool singleDialogFile,
-                            const AddFilesCallback& progress);
+    AddFilesResult AddPaths(std::vector<std::string> paths, bool singleDialogFile, AddFilesCallback progress);
     bool AddOne(const std::string& path);
+    std::string_view StatusText() const;
+    void Report(std::int16_t done, bool finished) const;
 
     VideoListModel& m_list;
     std::string m_settingsFolder;
     std::string m_homeFolder;
     ProbeFunction m_probe;
     bool m_cancelled = false;
-    int m_running = 0;
+    // The add in progress.
+    bool m_adding = false;
+    std::vector<std::string> m_paths;
+    bool m_singleDialogFile = false;
+    AddFilesCallback m_progress;
+    std::int16_t m_total = 0;
+    int m_next = 1; // wider than the count, so the step after a full list ends instead of wrapping
+    AddFilesResult m_result;
 };
 
 } // namespace zantrove

@@ -16,11 +16,6 @@ class AboutWindow : public QDialog
 public:
     explicit AboutWindow(QWidget* parent = nullptr);
 
-    ClickLabel* EMailAddressValue() const { return m_mail; }
-    ClickLabel* WebsiteAddressValue() const { return m_site; }
-    QPushButton* CreditsButton() const { return m_credits; }
-    QPushButton* CloseButton() const { return m_close; }
-
 public slots:
     void lblEMailAddressValue_Click();
     void lblWebsiteAddressValue_Click();

@@ -20,7 +20,6 @@ public:
 
     // Hides every marker, then shows the one of identifier (none for an unknown identifier).
     void ShowMarker(const QString& identifier);
-    QPushButton* ClickArea(int device) const { return m_clickAreas.at(device); }
 
 signals:
     void DeviceClicked(const QString& identifier);

@@ -17,11 +17,6 @@ class EditVideoSizeDialog : public QDialog
 public:
     EditVideoSizeDialog(EncodingSettingsModel& model, QWidget* parent = nullptr);
 
-    QLineEdit* WidthBox() const { return m_width; }
-    QLineEdit* HeightBox() const { return m_height; }
-    QPushButton* OkButton() const { return m_ok; }
-    QPushButton* CancelButton() const { return m_cancel; }
-
 public slots:
     void cmdOk_Click();
 

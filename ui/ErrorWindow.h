@@ -18,9 +18,6 @@ public:
     // errors: the collected text; its CR LF line ends are shown as lines.
     void SetErrors(const std::string& errors);
 
-    QPlainTextEdit* Errors() const { return m_errors; }
-    QPushButton* CloseButton() const { return m_close; }
-
 private:
     QPlainTextEdit* m_errors;
     QPushButton* m_close;

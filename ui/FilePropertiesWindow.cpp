@@ -101,22 +101,12 @@ FilePropertiesWindow* FilePropertiesWindow::Open(const VideoRow& row, QWidget* p
 void FilePropertiesWindow::AddField(const QString& caption, const QString& value)
 {
     auto* label = new QLabel(value);
+    // "Video Size:" is shown in lblVideoSize.
+    label->setObjectName("lbl" + QString(caption).remove(' ').remove(':'));
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setAccessibleName(caption);
     m_form->addRow(caption, label);
-}
-
-QLabel* FilePropertiesWindow::Value(const QString& caption) const
-{
-    for (int row = 0; row < m_form->rowCount(); ++row) {
-        auto* captionItem = m_form->itemAt(row, QFormLayout::LabelRole);
-        auto* valueItem = m_form->itemAt(row, QFormLayout::FieldRole);
-        auto* captionLabel = captionItem ? qobject_cast<QLabel*>(captionItem->widget()) : nullptr;
-        if (captionLabel && valueItem && captionLabel->text() == caption)
-            return qobject_cast<QLabel*>(valueItem->widget());
-    }
-    return nullptr;
 }
 
 } // namespace zantrove

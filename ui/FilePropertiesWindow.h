@@ -4,7 +4,6 @@
 #include <QDialog>
 
 class QFormLayout;
-class QLabel;
 
 namespace zantrove {
 
@@ -21,9 +20,6 @@ public:
     // Shows a new window for the row's path, modeless and deleted on close; nullptr when nothing
     // exists at that path.
     static FilePropertiesWindow* Open(const VideoRow& row, QWidget* parent);
-
-    // The value shown beside a caption ("Size:", "Codec:" ...), or nullptr.
-    QLabel* Value(const QString& caption) const;
 
 private:
     void AddField(const QString& caption, const QString& value);

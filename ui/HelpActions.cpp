@@ -29,11 +29,6 @@ HelpActions::HelpActions(QComboBox& languages, QPushButton& translate, QWidget& 
     connect(&translate, &QPushButton::clicked, this, &HelpActions::cmdTranslate_Click);
 }
 
-TranslateWindow* HelpActions::Translation() const
-{
-    return m_translation;
-}
-
 void HelpActions::cmdTranslate_Click()
 {
     const std::string address = TranslatedStepAddress(m_currentStep(), m_languages.currentIndex());

@@ -24,9 +24,6 @@ public:
     HelpActions(QComboBox& languages, QPushButton& translate, QWidget& window,
                 std::function<int()> currentStep);
 
-    // The open translation window, null when none is open.
-    TranslateWindow* Translation() const;
-
 public slots:
     void cmdTranslate_Click();
     void imgHelp_Click();

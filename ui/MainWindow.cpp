@@ -35,7 +35,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -45,11 +44,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace zantrove {
 
-MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder)
-    : QMainWindow(parent), m_clock(clock),
+MainWindow::MainWindow(const Clock& clock, QWidget* parent, std::string applicationFolder,
+                       ProcessingWindow::LauncherFactory makeLauncher)
+    : QMainWindow(parent), m_clock(clock), m_makeLauncher(std::move(makeLauncher)),
       m_session(applicationFolder.empty() ? Platform::Instance().ApplicationFolder()
                                           : std::move(applicationFolder))
 {
@@ -163,7 +164,9 @@ bool MainWindow::Load(const std::vector<std::string>& arguments)
 
     if (const auto notice = LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings))
         MessageBox::Show(this, *notice);
-    m_step3->OutputDirectory()->setText(QString::fromStdString(m_settings.outputDir));
+    // The session holds the folder from here on; the settings get it back when they are saved.
+    m_session.SetOutputFolder(std::exchange(m_settings.outputDir, {}));
+    ShowOutputFolder();
 
     SwitchDevice(QString::fromUtf8(kStartDevice.data(), kStartDevice.size()));
 
@@ -189,9 +192,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
-    m_settings.outputDir = m_session.OutputFolder();
-    if (const auto saved = SaveSettings(m_settingsPath, m_settings); !saved)
-        MessageBox::Show(this, {MessageIcon::Exclamation, saved.error().Text()});
+    UserSettings saved = m_settings;
+    saved.outputDir = m_session.OutputFolder();
+    if (const auto written = SaveSettings(m_settingsPath, saved); !written)
+        MessageBox::Show(this, {MessageIcon::Exclamation, written.error().Text()});
     event->accept();
 }
 
@@ -228,11 +232,6 @@ void MainWindow::ShowForwardButton(PictureButton* shown, PictureButton* hidden)
     if (focusWidget() == hidden)
         shown->setFocus(Qt::OtherFocusReason);
     hidden->hide();
-}
-
-QTreeView* MainWindow::VideoFiles() const
-{
-    return m_step2->List();
 }
 
 void MainWindow::FillReviewStep()
@@ -293,21 +292,38 @@ void MainWindow::bttnChooseOutputDirectory_Click()
     const auto folder = FileDialogs::BrowseForFolder(this, "Choose Output Directory");
     if (!folder || folder->empty())
         return;
-    m_step3->OutputDirectory()->setText(QString::fromStdString(*folder));
+    m_session.SetOutputFolder(*folder);
+    ShowOutputFolder();
     m_step3->OutputDirectory()->setFocus();
+}
+
+void MainWindow::ShowOutputFolder()
+{
+    // The box hands what it shows back to the session, which already holds it.
+    m_step3->OutputDirectory()->setText(QString::fromStdString(m_session.OutputFolder()));
 }
 
 void MainWindow::StartConversionProces()
 {
-    // Gone at once, so a second press cannot start a second run.
+    // One start at a time. The buttons go at once and the checks follow once this press has returned,
+    // so the window shows them gone meanwhile, and a second press or a close never runs inside it.
+    if (m_converting)
+        return;
+    m_converting = true;
     m_previous->hide();
     m_convert->hide();
-    QCoreApplication::processEvents();
+    QMetaObject::invokeMethod(this, &MainWindow::ContinueConversionStart, Qt::QueuedConnection);
+}
+
+void MainWindow::ContinueConversionStart()
+{
+    // Closed meanwhile: nothing is started for a window that is gone.
+    if (!isVisible()) {
+        ConversionEnded();
+        return;
+    }
     auto* starter = new ConversionStarter(m_session, m_settingsPath, this);
-    connect(starter, &ConversionStarter::Refused, this, [this] {
-        m_previous->show();
-        m_convert->show();
-    });
+    connect(starter, &ConversionStarter::Refused, this, &MainWindow::ConversionEnded);
     connect(starter, &ConversionStarter::Prepared, this, [this](const std::shared_ptr<ConversionRun>& run) {
         OpenModal(MakeProcessingWindow(std::move(*run)))->StartConversion();
     });
@@ -316,16 +332,22 @@ void MainWindow::StartConversionProces()
 
 ProcessingWindow* MainWindow::MakeProcessingWindow(ConversionRun run)
 {
-    auto* window = new ProcessingWindow(std::move(run), m_session.OutputFolder(), this);
+    auto* window = new ProcessingWindow(std::move(run), m_session.OutputFolder(), m_makeLauncher, this);
     connect(window, &ProcessingWindow::FileStarted, this, &MainWindow::CountConvertedFile);
     connect(window, &ProcessingWindow::Completed, this, &MainWindow::ConvertCompleted);
     return window;
 }
 
-void MainWindow::ConvertCompleted(bool Cancelled)
+void MainWindow::ConversionEnded()
 {
+    m_converting = false;
     m_previous->show();
     m_convert->show();
+}
+
+void MainWindow::ConvertCompleted(bool Cancelled)
+{
+    ConversionEnded();
     if (Cancelled) {
         MessageBox::Show(this, ConversionCancelledMessage());
         return;

@@ -4,6 +4,7 @@
 #include "base/Clock.h"
 #include "conversion/ConversionSession.h"
 #include "storage/UserSettings.h"
+#include "ui/ProcessingWindow.h"
 #include "ui/WizardStatusBar.h"
 
 #include <QMainWindow>
@@ -13,10 +14,6 @@
 #include <string>
 #include <vector>
 
-class QLabel;
-class QProgressBar;
-class QTreeView;
-
 namespace zantrove {
 
 class DeviceStep;
@@ -25,7 +22,6 @@ class HelpActions;
 class SettingsBinder;
 class OutputStep;
 class PictureButton;
-class ProcessingWindow;
 class ReviewStep;
 class StepMenu;
 class StepPanel;
@@ -38,9 +34,11 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // applicationFolder holds Profiles/; empty means the running program's folder.
+    // applicationFolder holds Profiles/; empty means the running program's folder. makeLauncher: what
+    // the progress windows run their scripts with.
     explicit MainWindow(const Clock& clock = Clock::System(), QWidget* parent = nullptr,
-                        std::string applicationFolder = {});
+                        std::string applicationFolder = {},
+                        ProcessingWindow::LauncherFactory makeLauncher = ProcessingWindow::QtLauncher);
     ~MainWindow() override;
 
     // Start-up work in its fixed order: folders, debug mode, settings, first device, step 1.
@@ -72,27 +70,12 @@ public:
     EncodingSettingsModel& EncodingSettings() { return m_session.Settings(); }
     // The rows of step 2; lvwVideoFiles shows them through the binder.
     VideoListModel& VideoList() { return m_session.Rows(); }
-    VideoListBinder* VideoListView() const { return m_videoListBinder; }
+    // Adding files to the rows, and the list's menu and buttons.
     VideoListActions* VideoListCommands() const { return m_videoListActions; }
-    // The language list with ">", the profile help, the codec tip and the about window.
-    HelpActions* HelpCommands() const { return m_helpActions; }
 
     int CurrentStep() const { return m_currentStep; }
     void ShowWizardStep(int step);
     void FillReviewStep();
-
-    // The wizard's controls, for the windows and tests that work with them.
-    DeviceStep* Step1() const { return m_step1; }
-    VideoListStep* Step2() const { return m_step2; }
-    OutputStep* Step3() const { return m_step3; }
-    ReviewStep* Step4() const { return m_step4; }
-    PictureButton* PreviousButton() const { return m_previous; }
-    PictureButton* NextButton() const { return m_next; }
-    PictureButton* ConvertButton() const { return m_convert; }
-    QTreeView* VideoFiles() const;
-    QProgressBar* AddFilesProgressBar() const { return m_statusBar->AddFilesProgressBar(); }
-    QWidget* CancelOverlay() const { return m_statusBar->CancelOverlay(); }
-    QLabel* StatusText() const { return m_statusBar->StatusText(); }
 
 public slots:
     void bttnNext_Click();
@@ -108,8 +91,15 @@ protected:
 
 private:
     void ShowForwardButton(PictureButton* shown, PictureButton* hidden);
+    // The checks and the script of a start, once the press that asked for it has returned.
+    void ContinueConversionStart();
+    // Refused or over: Previous and Convert come back, and the next press starts again.
+    void ConversionEnded();
+    // The session's output folder in step 3's box, which writes what is typed back to the session.
+    void ShowOutputFolder();
 
     const Clock& m_clock;
+    ProcessingWindow::LauncherFactory m_makeLauncher;
     std::string m_settingsPath;
     UserSettings m_settings;
     ConversionSession m_session;
@@ -118,6 +108,7 @@ private:
     VideoListActions* m_videoListActions = nullptr;
     HelpActions* m_helpActions = nullptr;
     int m_currentStep = 1;
+    bool m_converting = false; // from the press of Convert until the run is over or refused
 
     DeviceStep* m_step1;
     VideoListStep* m_step2;

@@ -22,7 +22,6 @@ public:
     QComboBox* Profiles() const { return m_profiles; }
     QLineEdit* OutputDirectory() const { return m_outputDirectory; }
     PictureButton* ChooseOutputDirectoryButton() const { return m_chooseOutputDirectory; }
-    PictureButton* AdvancedButton() const { return m_advanced; }
     PictureButton* HelpButton() const { return m_help; }
     SettingsPanel* AdvancedPanel() const { return m_advancedPanel; }
     QCheckBox* AddToLibrary() const { return m_addToLibrary; }

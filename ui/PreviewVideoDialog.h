@@ -39,11 +39,6 @@ public:
     PreviewVideoDialog(const VideoRow& row, PreviewContext context, QWidget* parent = nullptr);
     ~PreviewVideoDialog() override;
 
-    QSlider* MomentSlider() const { return m_slider; }
-    QLabel* SourcePicture() const { return m_source; }
-    QLabel* OutputPicture() const { return m_output; }
-    // The output's frame size and rate and the file's estimated size, or why there is no picture.
-    QLabel* OutputInfo() const { return m_info; }
     // Renders finished since the window opened, both pictures each.
     int PicturesShown() const { return m_shown; }
 

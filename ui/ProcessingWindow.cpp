@@ -3,7 +3,7 @@
 
 #include "app/DebugLog.h"
 #include "conversion/ConversionScript.h"
-#include "conversion/ProcessTermination.h"
+#include "conversion/ProgressTexts.h"
 #include "platform/ConsoleLauncher.h"
 #include "platform/DesktopNotification.h"
 #include "platform/FileSystem.h"
@@ -38,21 +38,17 @@ namespace zantrove {
 
 namespace {
 constexpr int kFileBarSteps = 1000;
-
-ProcessingWindow::LauncherFactory& Factory()
-{
-    static ProcessingWindow::LauncherFactory factory;
-    return factory;
-}
 } // namespace
 
-void ProcessingWindow::SetLauncherFactory(LauncherFactory factory)
+std::unique_ptr<ConsoleLauncher> ProcessingWindow::QtLauncher()
 {
-    Factory() = std::move(factory);
+    return std::make_unique<QtConsoleLauncher>();
 }
 
-ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, QWidget* parent)
-    : QDialog(parent), m_run(std::move(run)), m_outputFolder(std::move(outputFolder))
+ProcessingWindow::ProcessingWindow(ConversionRun run, std::string outputFolder, LauncherFactory makeLauncher,
+                                   QWidget* parent)
+    : QDialog(parent), m_run(std::move(run)), m_outputFolder(std::move(outputFolder)),
+      m_makeLauncher(std::move(makeLauncher))
 {
     setObjectName("frmProcessing");
     setMinimumWidth(560);
@@ -129,7 +125,7 @@ void ProcessingWindow::StartConversion()
 {
     m_run.Start();
     m_tick->start();
-    m_launcher = Factory() ? Factory()() : std::make_unique<QtConsoleLauncher>();
+    m_launcher = m_makeLauncher();
     m_launcher->SetScript(m_run.ScriptPath());
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
     m_launcher->SetProcessEnded([this] { OnProcessEnded(); });
@@ -140,10 +136,11 @@ void ProcessingWindow::StartConversion()
 void ProcessingWindow::Show()
 {
     const ConversionProgress& progress = m_run.Progress();
+    const ProgressTexts texts(progress);
     // The captions stay; the counts go beside them.
     const std::string counts = Outcome() ? " " + Outcome()->CountText() : std::string();
-    setWindowTitle(Text(progress.Caption() + counts));
-    m_currentFile->setText(Text(progress.CurrentFileText() + counts));
+    setWindowTitle(Text(texts.Caption() + counts));
+    m_currentFile->setText(Text(texts.CurrentFile() + counts));
     // In thousandths of the file, so a short clip's bar moves with the encoder's fractions of a second.
     m_currentBar->setMaximum(kFileBarSteps);
     m_currentBar->setValue(static_cast<int>(
@@ -151,12 +148,12 @@ void ProcessingWindow::Show()
     m_totalBar->setMaximum(progress.TotalMaximum());
     m_totalBar->setValue(progress.TotalValue());
     const std::string silence = m_run.SilenceText();
-    const QString status = Text(silence.empty() ? progress.StatusText() : silence);
+    const QString status = Text(silence.empty() ? texts.Status() : silence);
     if (m_status->text() != status) {
         m_status->setText(status);
         m_status->setCursorPosition(0); // the line's start, where the frame count is
     }
-    m_cancel->setText(Text(progress.CancelButtonCaption()));
+    m_cancel->setText(Text(texts.ButtonCaption()));
     m_timeLeft->setText(Text(m_run.TimeEstimate().Text()));
 }
 
@@ -236,11 +233,7 @@ bool ProcessingWindow::ConfirmAndStop()
     if (MessageBox::Ask(this, question) != MessageBox::Yes)
         return false;
     if (m_launcher) {
-        // This run's processes only: a conversion beside it keeps its encoder. The group is ended as
-        // a whole; the encoder's name is looked for in it only as a last resort.
-        const int group = m_launcher->ProcessGroup();
-        m_launcher->Stop();
-        TerminateProcessByName(Platform::Instance(), "Zantrove.exe", group);
+        m_run.Cancel(*m_launcher, Platform::Instance());
         m_launcher.reset();
     }
     DebugLog& log = ApplicationLog();

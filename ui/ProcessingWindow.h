@@ -2,6 +2,7 @@
 #pragma once
 
 #include "conversion/ConversionRun.h"
+#include "platform/ConsoleLauncher.h"
 
 #include <QDialog>
 
@@ -19,19 +20,19 @@ class QTimer;
 
 namespace zantrove {
 
-class ConsoleLauncher;
-
 // frmProcessing: runs the conversion script and shows its progress, errors and end.
 class ProcessingWindow : public QDialog
 {
     Q_OBJECT
 public:
+    // Makes the launcher that runs the script once the conversion starts.
     using LauncherFactory = std::function<std::unique_ptr<ConsoleLauncher>()>;
-    // Test seam: the launcher every later window uses; an empty factory restores the real one.
-    static void SetLauncherFactory(LauncherFactory factory);
+    // The windows' own: the event loop delivers the script's output.
+    static std::unique_ptr<ConsoleLauncher> QtLauncher();
 
     // outputFolder: what "&Open Folder" opens.
-    ProcessingWindow(ConversionRun run, std::string outputFolder, QWidget* parent = nullptr);
+    ProcessingWindow(ConversionRun run, std::string outputFolder, LauncherFactory makeLauncher,
+                     QWidget* parent = nullptr);
     ~ProcessingWindow() override;
 
     // Starts the script; shows why when it cannot.
@@ -42,17 +43,6 @@ public:
     const BatchTimeEstimate& TimeEstimate() const { return m_run.TimeEstimate(); }
     // Known once the script has ended, when the rows carry their output paths.
     const std::optional<BatchOutcome>& Outcome() const { return m_run.Outcome(); }
-    QLabel* CurrentFile() const { return m_currentFile; }
-    QLabel* TimeLeft() const { return m_timeLeft; }
-    QLabel* Library() const { return m_library; }
-    QLabel* Notes() const { return m_notes; }
-    QProgressBar* CurrentBar() const { return m_currentBar; }
-    QProgressBar* TotalBar() const { return m_totalBar; }
-    QLineEdit* Status() const { return m_status; }
-    QPlainTextEdit* LogContents() const { return m_log; }
-    QCheckBox* ShutdownComputer() const { return m_shutdown; }
-    QPushButton* OpenFolderButton() const { return m_openFolder; }
-    QPushButton* CancelButton() const { return m_cancel; }
 
 public slots:
     void cmdCancel_Click();
@@ -79,6 +69,7 @@ private:
 
     ConversionRun m_run;
     std::string m_outputFolder;
+    LauncherFactory m_makeLauncher;
     std::unique_ptr<ConsoleLauncher> m_launcher;
     bool m_closing = false;
 

@@ -34,15 +34,6 @@ public:
     void Fill(const ReviewValues& values);
     static QString Shortened(const QString& folder);
 
-    QLabel* VideoFiles() const { return m_videoFiles; }
-    QLabel* SelectedDevice() const { return m_device; }
-    QLabel* SelectedProfile() const { return m_profile; }
-    QLabel* Output() const { return m_output; }
-    QLabel* EstimatedSize() const { return m_estimatedSize; }
-    QLabel* IpodSpace() const { return m_ipodSpace; }
-    // What will happen, in words: how many files, how many of them trimmed, the whole folder.
-    QLabel* Summary() const { return m_summary; }
-    QLabel* Tip() const { return m_tip; }
     // lblTipLink: the blue "here" laid over the same word of lblTip.
     ClickLabel* TipLink() const { return m_tipLink; }
 

@@ -24,9 +24,6 @@ public:
                    SettingsPanel* panel, QObject* parent = nullptr);
     ~SettingsBinder() override;
 
-    QComboBox* Box(ChoiceBox box) const;
-    QCheckBox* Check(CheckBox box) const;
-
     // Draws the whole model; also run after every model change.
     void Refresh();
 
@@ -34,6 +31,9 @@ signals:
     void EditVideoSizeRequested();
 
 private:
+    // The panel's widget for each of the model's lists and check boxes.
+    QComboBox* Box(ChoiceBox box) const;
+    QCheckBox* Check(CheckBox box) const;
     void OnVideoSizeTyped(const QString& text);
 
     EncodingSettingsModel& m_model;

@@ -34,11 +34,6 @@ public:
     QCheckBox* NoVideo() const { return m_noVideo; }
     QCheckBox* OriginalQuality() const { return m_originalQuality; }
     QCheckBox* KeepAspectRatio() const { return m_keepAspectRatio; }
-    ClickLabel* HideButton() const { return m_hide; }
-    ClickLabel* AudioTab() const { return m_audioTab; }
-    ClickLabel* VideoTab() const { return m_videoTab; }
-    QWidget* AudioPage() const { return m_audioPage; }
-    QWidget* VideoPage() const { return m_videoPage; }
 
 signals:
     void HideRequested();

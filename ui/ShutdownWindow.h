@@ -19,11 +19,6 @@ class ShutdownWindow : public QDialog
 public:
     explicit ShutdownWindow(QWidget* parent = nullptr);
 
-    QLabel* CountdownLabel() const { return m_countdown; }
-    QProgressBar* ProgressBar() const { return m_progress; }
-    QPushButton* CancelButton() const { return m_cancel; }
-    QTimer* Timer() const { return m_timer; }
-
 public slots:
     // One second of the countdown; the timer calls it, tests may call it directly.
     void tmrShutdown_Timer();

@@ -25,11 +25,6 @@ public:
     // The address last navigated to, as the page view holds it.
     QString Address() const;
 
-    QLabel* Note() const { return m_note; }
-    // brwsrTranslate: the embedded view, or the link label when the build has none.
-    QWidget* PageView() const { return m_view; }
-    QPushButton* CloseButton() const { return m_close; }
-
 private:
     QLabel* m_note;
     QWidget* m_view;

@@ -22,13 +22,6 @@ class TrimVideoDialog : public QDialog
 public:
     TrimVideoDialog(VideoListModel& list, std::int16_t index, QWidget* parent = nullptr);
 
-    // The boxes in tab order: start hours, minutes, seconds, then end hours, minutes, seconds.
-    QLineEdit* Box(int position) const { return m_boxes[position]; }
-    QLabel* StatusLabel() const { return m_status; }
-    QPushButton* SetButton() const { return m_set; }
-    QPushButton* DoNotTrimButton() const { return m_doNotTrim; }
-    QPushButton* CloseButton() const { return m_close; }
-
 public slots:
     void cmdSet_Click();
     void cmdDoNotTrim_Click();

@@ -19,13 +19,14 @@
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTreeView>
+
+#include <utility>
 
 namespace zantrove {
 
@@ -163,8 +164,16 @@ void VideoListActions::ShowAddProgress(const AddFilesProgress& progress)
         CoverStatusPanel(true);
     }
     bar->setValue(progress.value);
-    if (progress.pumpEvents)
-        QCoreApplication::processEvents();
+    // Said once the window has handled the events that came meanwhile: ContinueAdd does it.
+    if (progress.pumpEvents) {
+        m_unsaid = progress;
+        return;
+    }
+    EndReport(progress);
+}
+
+void VideoListActions::EndReport(const AddFilesProgress& progress)
+{
     if (progress.finished)
         HideAddProgress();
     emit AddFilesProgressed(progress.filesDone, progress.maximum);
@@ -187,15 +196,24 @@ void VideoListActions::HideAddProgress()
     m_widgets.progressBar->hide();
 }
 
+bool VideoListActions::IsAdding() const
+{
+    return m_flow && m_flow->IsAdding();
+}
+
 void VideoListActions::bttnAddVideos_Click()
 {
+    // The button is off while an add runs.
+    if (IsAdding())
+        return;
     const auto choose = [this](const AddFilesDialogSetup& setup) {
         return FileDialogs::OpenFiles(m_widgets.window, setup.title, setup.startFolder, setup.filters);
     };
-    const AddFilesResult added =
-        Flow().AddVideoFiles(choose, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
-    if (added.folderNotKept)
-        ApplicationLog().LogEvent(added.folderNotKept->Text(), DebugLog::Information);
+    ChosenFiles chosen = Flow().ChooseVideoFiles(choose);
+    if (chosen.folderNotKept)
+        ApplicationLog().LogEvent(chosen.folderNotKept->Text(), DebugLog::Information);
+    const bool single = chosen.paths.size() == 1;
+    StartAdd(std::move(chosen.paths), single);
 }
 
 void VideoListActions::AddDroppedFiles(const QStringList& paths)
@@ -204,13 +222,49 @@ void VideoListActions::AddDroppedFiles(const QStringList& paths)
     dropped.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString& path : paths)
         dropped.push_back(path.toStdString());
-    Flow().AddDroppedFiles(dropped, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+    // One add at a time: files dropped during another follow it.
+    if (IsAdding()) {
+        m_waitingDrops.push_back(std::move(dropped));
+        return;
+    }
+    StartAdd(std::move(dropped), false);
+}
+
+void VideoListActions::StartAdd(std::vector<std::string> paths, bool singleDialogFile)
+{
+    if (paths.empty())
+        return;
+    m_widgets.addButton->setEnabled(false);
+    Flow().Begin(std::move(paths), singleDialogFile,
+                 [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+    ContinueAdd();
+}
+
+void VideoListActions::ContinueAdd()
+{
+    // Files go in one at a time, and the window handles its events between two: a cancel or a close
+    // among them stops the add, without ever running inside it.
+    if (m_unsaid)
+        EndReport(*std::exchange(m_unsaid, std::nullopt));
+    while (m_flow->Step()) {
+        if (m_unsaid) {
+            QMetaObject::invokeMethod(this, &VideoListActions::ContinueAdd, Qt::QueuedConnection);
+            return;
+        }
+    }
+    m_widgets.addButton->setEnabled(true);
+    if (!m_waitingDrops.empty()) {
+        std::vector<std::string> next = std::move(m_waitingDrops.front());
+        m_waitingDrops.pop_front();
+        StartAdd(std::move(next), false);
+    }
 }
 
 void VideoListActions::CancelLabel_Click()
 {
     if (m_flow)
         m_flow->Cancel();
+    m_waitingDrops.clear();
     HideAddProgress();
 }
 

@@ -4,10 +4,15 @@
 #include <QObject>
 #include <QStringList>
 
+#include "media/AddFilesFlow.h"
+
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -19,11 +24,8 @@ class QWidget;
 
 namespace zantrove {
 
-class AddFilesFlow;
 class VideoListBinder;
 class VideoListModel;
-struct AddFilesProgress;
-struct VideoRow;
 struct PreviewContext;
 
 // What the user does with the video list of step 2: adding files by dialog or drop with the
@@ -54,9 +56,6 @@ public:
     // row open it as the menu entry does.
     void SetPreview(std::function<PreviewContext()> context, QAbstractButton* button);
 
-    QMenu* EditMenu() const { return m_menu; }
-    QMenu* RemoveItemsMenu() const { return m_removeMenu; }
-
 public slots:
     void bttnAddVideos_Click();
     void AddDroppedFiles(const QStringList& paths);
@@ -76,7 +75,7 @@ protected:
 
 signals:
     // At the start of an add (0 files done) and after each file, once the display shows it and
-    // pending events have run.
+    // the events that came meanwhile have run.
     void AddFilesProgressed(int filesDone, int total);
     // The progress bar went up over the first status panel (true) or came down again (false).
     void StatusPanelCovered(bool covered);
@@ -85,7 +84,13 @@ private:
     void BuildMenu();
     QAction* AddMenuAction(QMenu* menu, const char* name, std::string_view caption);
     AddFilesFlow& Flow();
+    bool IsAdding() const;
+    void StartAdd(std::vector<std::string> paths, bool singleDialogFile);
+    // The add's next files, up to one whose events are to run first.
+    void ContinueAdd();
     void ShowAddProgress(const AddFilesProgress& progress);
+    // What follows a file's display: the end of the display after the last, and the signal.
+    void EndReport(const AddFilesProgress& progress);
     void HideAddProgress();
     void CoverStatusPanel(bool covered);
 
@@ -95,6 +100,9 @@ private:
     VideoListModel& m_model;
     std::unique_ptr<AddFilesFlow> m_flow;
     std::string m_flowSettingsFolder;
+    // A file's display whose signal waits until the events after it have run.
+    std::optional<AddFilesProgress> m_unsaid;
+    std::deque<std::vector<std::string>> m_waitingDrops;
     QMenu* m_menu = nullptr;
     QMenu* m_removeMenu = nullptr;
     std::function<PreviewContext()> m_previewContext;

@@ -88,13 +88,6 @@ void VideoListBinder::LayOutColumns()
     m_list->setColumnWidth(codec, std::max(m_list->columnWidth(codec), codecWidth));
 }
 
-void VideoListBinder::Select(const std::vector<std::int16_t>& rows, std::int16_t current)
-{
-    m_model.SelectOnly(rows);
-    m_model.SetCurrentRow(current);
-    ShowSelection();
-}
-
 void VideoListBinder::OnModelChanged(const VideoListChange& change)
 {
     // The view takes its selection away with the rows, as the model does; only the focus differs,

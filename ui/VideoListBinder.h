@@ -28,9 +28,6 @@ public:
     VideoListModel& Model() const { return m_model; }
     QTreeView* List() const { return m_list; }
 
-    // Selects exactly rows (1-based) with current holding the focus, in the model and the view.
-    void Select(const std::vector<std::int16_t>& rows, std::int16_t current);
-
 signals:
     // The local paths of a drop, in the order the drop listed them.
     void FilesDropped(const QStringList& paths);

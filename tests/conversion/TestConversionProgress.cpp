@@ -4,6 +4,7 @@
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionRun.h"
 #include "conversion/ConversionScript.h"
+#include "conversion/ProgressTexts.h"
 #include "media/VideoListModel.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +31,10 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_TRUE(progress.HandleOutput(kEcho + kEcho)); // one start per piece, however often named
     EXPECT_EQ(progress.TotalValue(), 1);
     EXPECT_EQ(progress.CurrentMaximum(), 40);
-    EXPECT_EQ(progress.CurrentFileText(), "Processing File: 1 of 3...");
+    EXPECT_EQ(ProgressTexts(progress).CurrentFile(), "Processing File: 1 of 3...");
     const std::string status = "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x";
     progress.HandleOutput(status + "\r");
-    EXPECT_EQ(progress.StatusText(), status);
+    EXPECT_EQ(ProgressTexts(progress).Status(), status);
     progress.HandleOutput(kEcho);
     progress.HandleOutput(kEcho);
     EXPECT_EQ(progress.TotalValue(), 3);
@@ -41,7 +42,7 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     progress.HandleEnd();
     EXPECT_EQ(progress.TotalValue(), 4);
     EXPECT_EQ(progress.CurrentValue(), progress.CurrentMaximum());
-    EXPECT_EQ(progress.Caption(), "Converting Video Files...Finished!");
+    EXPECT_EQ(ProgressTexts(progress).Caption(), "Converting Video Files...Finished!");
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:07"), INT32_MAX); // the largest that fits
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:08"), 0);
     EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);
@@ -71,8 +72,27 @@ TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
         EXPECT_EQ(progress.CurrentValue(), value);
         EXPECT_EQ(progress.CurrentMaximum(), maximum);
         EXPECT_DOUBLE_EQ(progress.CurrentSeconds(), seconds);
-        EXPECT_EQ(progress.Caption(), std::string("Converting Video Files...") + caption);
+        EXPECT_EQ(ProgressTexts(progress).Caption(), std::string("Converting Video Files...") + caption);
     }
+}
+
+// Each stage's words; the title keeps the last file's percent until the next file's first reading.
+TEST(ProgressTextsTest, FollowTheRunFromItsStartToItsEnd)
+{
+    ConversionProgress progress = ThreeRows();
+    const ProgressTexts texts(progress);
+    const auto shown = [&texts] {
+        return texts.Caption() + "|" + texts.CurrentFile() + "|" + texts.Status() + "|" +
+               std::string(texts.ButtonCaption()) + "|" + texts.FilePercent();
+    };
+    EXPECT_EQ(shown(), "Converting Video Files...|Initializing...|Initializing...|&Cancel|0");
+    progress.HandleOutput(kEcho);
+    progress.HandleOutput("time=10.00 x\r");
+    EXPECT_EQ(shown(), "Converting Video Files...(25%)|Processing File: 1 of 3...|time=10.00 x|&Cancel|25");
+    progress.HandleOutput(kEcho);
+    EXPECT_EQ(shown(), "Converting Video Files...(25%)|Processing File: 2 of 3...|time=10.00 x|&Cancel|0");
+    progress.HandleEnd();
+    EXPECT_EQ(shown(), "Converting Video Files...Finished!|Finished!|time=10.00 x|&Close|100");
 }
 
 TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)

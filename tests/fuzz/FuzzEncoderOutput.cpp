@@ -5,6 +5,7 @@
 // blanks, used in turn; none gives one piece); the rest is the output.
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
+#include "conversion/ProgressTexts.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tools/encoder/ProgressReport.h"
 
@@ -63,7 +64,7 @@ void Feed(ConversionProgress& progress, std::string_view piece, std::size_t& fed
     ZANTROVE_FUZZ_CHECK(progress.TotalValue() >= 0 && progress.TotalValue() <= progress.TotalMaximum());
     const std::string& errors = progress.ErrorLog();
     ZANTROVE_FUZZ_CHECK(errors.empty() || (errors.front() == '-' && errors.ends_with("\r\n")));
-    (void)ConversionProgress::PercentText(progress.CurrentValue(), progress.CurrentMaximum());
+    (void)ProgressTexts(progress).FilePercent();
 }
 
 } // namespace

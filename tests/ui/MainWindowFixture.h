@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/TestHome.h"
+#include "tests/ui/Find.h"
 #include "ui/MainWindow.h"
 
 #include <QAction>
@@ -46,9 +47,7 @@ protected:
         MessageBox::ClearShown();
         FileDialogs::SetTestMode(true);
         ::setenv("XDG_DATA_HOME", MakeTempFolder("data").c_str(), 1);
-        m_window = applicationFolder.empty()
-                       ? std::make_unique<MainWindow>()
-                       : std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
+        m_window = std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder, m_makeLauncher);
         ASSERT_TRUE(m_window->Load(arguments));
         m_window->show();
     }
@@ -80,14 +79,23 @@ protected:
         ASSERT_EQ(m_window->CurrentStep(), step);
     }
 
+    // A widget of the main window by its name.
+    template <typename T = QWidget> T* Find(const char* name) const
+    {
+        return test::Find<T>(m_window.get(), name);
+    }
+    QTreeView* List() const { return Find<QTreeView>("lvwVideoFiles"); }
+
     QVariant Cell(int row, int column, int role = Qt::DisplayRole) const
     {
-        return m_window->VideoFiles()->model()->index(row, column).data(role);
+        return List()->model()->index(row, column).data(role);
     }
 
     QAction* MenuAction(const char* name) const { return m_window->findChild<QAction*>(name); }
 
     LinkRecordingPlatform m_platform{Platform::Instance()};
+    // What the next window's progress windows run their scripts with.
+    ProcessingWindow::LauncherFactory m_makeLauncher = ProcessingWindow::QtLauncher;
     std::unique_ptr<MainWindow> m_window;
 };
 

@@ -5,7 +5,6 @@
 #include "ui/AboutWindow.h"
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/ErrorWindow.h"
-#include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/Theme.h"
 #include "ui/TrimVideoDialog.h"
@@ -32,7 +31,7 @@ protected:
     // panel open, then the dialogs; visit sees each once it is shown.
     void VisitWindows(const std::function<void(QWidget*, const QString&)>& visit)
     {
-        m_window->Step3()->findChild<PictureButton*>("bttnAdvancedSettings")->click();
+        Find<PictureButton>("bttnAdvancedSettings")->click();
         for (int step = 1; step <= 4; ++step) {
             GoToStep(step);
             visit(m_window.get(), QStringLiteral("step %1").arg(step));

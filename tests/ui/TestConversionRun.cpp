@@ -11,10 +11,8 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/MainWindow.h"
-#include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ProcessingWindow.h"
-#include "ui/ReviewStep.h"
 #include "ui/VideoListActions.h"
 
 #include <QCheckBox>
@@ -42,7 +40,7 @@ protected:
     void Open(const std::string& applicationFolder = ZANTROVE_APP_DIR)
     {
         MainWindowTest::Open(applicationFolder);
-        m_window->Step3()->OutputDirectory()->setText(QString::fromStdString(m_out));
+        Find<QLineEdit>("txtOutputDirectory")->setText(QString::fromStdString(m_out));
         m_window->SwitchDevice("iPhone");
     }
 
@@ -52,7 +50,9 @@ protected:
         for (const std::string& path : paths)
             list.append(QString::fromStdString(path));
         m_window->VideoListCommands()->AddDroppedFiles(list);
-        QTest::qWait(50); // drops are taken once the event loop runs
+        // The files go in one at a time while the event loop runs.
+        auto* add = Find<PictureButton>("bttnAddVideos");
+        ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 30000));
         ASSERT_EQ(m_window->VideoList().Rows().size(), paths.size());
     }
 
@@ -64,7 +64,7 @@ protected:
             m_window->bttnNext_Click();
         QElapsedTimer pressed;
         pressed.start();
-        m_window->ConvertButton()->click();
+        Find<PictureButton>("bttnConvert")->click();
         EXPECT_LT(pressed.elapsed(), 1000);
     }
 
@@ -101,12 +101,12 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     const int before = m_window->NumberOfConvertedFiles();
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
-    m_window->Step3()->AddToLibrary()->setChecked(true);
+    Find<QCheckBox>("chkAddToiTunes")->setChecked(true);
 
     ProcessingWindow* window = Start();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isModal());
-    EXPECT_FALSE(m_window->ConvertButton()->isVisible());
+    EXPECT_FALSE(Find("bttnConvert")->isVisible());
     ASSERT_TRUE(Writing(window, 2, "second"));
     // The encoder and its ffmpeg name the output, which no process of another test does.
     const pid_t encoder = test::FindProcess(m_out + "/second.mp4", "Zantrove.exe");
@@ -114,8 +114,8 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     ASSERT_EQ(::kill(encoder, SIGKILL), 0); // dies without a word
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress().Finished(); }, 120000));
 
-    EXPECT_EQ(window->CurrentFile()->text(), "Finished! 1 converted, 1 failed");
-    EXPECT_EQ(window->TotalBar()->value(), 3);
+    EXPECT_EQ(test::Find<QLabel>(window, "lblCurrentFile")->text(), "Finished! 1 converted, 1 failed");
+    EXPECT_EQ(test::Find<QProgressBar>(window, "prgTotal")->value(), 3);
     EXPECT_EQ(
         test::CaptureShell("ffprobe -v error -select_streams v -show_entries stream=field_order,r_frame_rate "
                            "-of csv=p=0 " +
@@ -124,7 +124,7 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     EXPECT_FALSE(FileExists(m_out + "/second.mp4"));
     ASSERT_EQ(ipod.Tracks().size(), 1u);
     EXPECT_EQ(ipod.Tracks()[0].title, "first");
-    EXPECT_EQ(window->Library()->text(), "1 file is on the iPod \"Test iPod\".");
+    EXPECT_EQ(test::Find<QLabel>(window, "lblLibrary")->text(), "1 file is on the iPod \"Test iPod\".");
     // The collected errors name the second file and come in the error window, not in a message.
     ASSERT_TRUE(window->Outcome());
     const std::string errors = window->Outcome()->errorLog;
@@ -132,13 +132,14 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     EXPECT_TRUE(MessageBox::Shown().empty());
     auto* errorWindow = window->findChild<ErrorWindow*>("frmError");
     ASSERT_TRUE(errorWindow);
-    EXPECT_EQ(errorWindow->Errors()->toPlainText(), QString::fromStdString(errors).replace("\r\n", "\n"));
-    errorWindow->CloseButton()->click();
+    EXPECT_EQ(test::Find<QPlainTextEdit>(errorWindow, "txtErrors")->toPlainText(),
+              QString::fromStdString(errors).replace("\r\n", "\n"));
+    test::Find<QPushButton>(errorWindow, "cmdClose")->click();
     EXPECT_EQ(m_window->NumberOfConvertedFiles(), before + 2);
 
-    window->CancelButton()->click();
-    QTest::qWait(20);
+    test::Find<QPushButton>(window, "cmdCancel")->click();
     EXPECT_EQ(m_window->CurrentStep(), 1);
+    Flush();
     EXPECT_FALSE(m_window->findChild<ProcessingWindow*>("frmProcessing"));
 }
 
@@ -147,9 +148,9 @@ TEST_F(ConversionRunTest, ReviewSaysTheIpodsFreeSpace)
 {
     Open();
     Add({test::MakeClip(m_clips, "short", 1)});
-    QLabel* space = m_window->Step4()->IpodSpace();
+    const auto* space = Find<QLabel>("lblIpodSpace");
     const auto review = [this](bool library) {
-        m_window->Step3()->AddToLibrary()->setChecked(library);
+        Find<QCheckBox>("chkAddToiTunes")->setChecked(library);
         while (m_window->CurrentStep() > 3)
             m_window->bttnPrevious_Click();
         while (m_window->CurrentStep() < 4)
@@ -185,13 +186,14 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOw
         beside, {"convert", "--device", "iPod-Nano", "--profile", "6", "--output", beside + "/out", two});
     ASSERT_TRUE(QTest::qWaitFor([&] { return FileExists(beside + "/out/two.m4v.part"); }, 60000));
 
+    auto* cancel = test::Find<QPushButton>(window, "cmdCancel");
     MessageBox::SetNextAnswer(MessageBox::No);
-    window->CancelButton()->click();
+    cancel->click();
     EXPECT_FALSE(window->Progress().Finished());
     EXPECT_TRUE(test::FindProcess(m_out));
 
     MessageBox::SetNextAnswer(MessageBox::Yes);
-    window->CancelButton()->click();
+    cancel->click();
     ASSERT_FALSE(MessageBox::Shown().empty());
     EXPECT_TRUE(MessageBox::Shown().back().text.starts_with("The conversion was cancelled!"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !test::FindProcess(m_out); }, 5000));
@@ -200,7 +202,7 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOw
     EXPECT_TRUE(FileExists(m_out + "/two.mp4.part"));
     EXPECT_FALSE(FileExists(m_out + "/three.mp4.part"));
     EXPECT_EQ(m_window->CurrentStep(), 4);
-    EXPECT_TRUE(m_window->ConvertButton()->isVisible());
+    EXPECT_TRUE(Find("bttnConvert")->isVisible());
     EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
     EXPECT_TRUE(FileExists(beside + "/out/two.m4v"));
 }
@@ -219,7 +221,7 @@ TEST_F(ConversionRunTest, AMissingProfileFolderRefusesTheStart)
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(MessageBox::Shown()[0].text,
               std::string(kMissingProfilesMessage) + app + "/Profiles\r\nPlease, reinstall Zantrove.");
-    EXPECT_TRUE(m_window->ConvertButton()->isVisible());
+    EXPECT_TRUE(Find("bttnConvert")->isVisible());
     EXPECT_FALSE(FolderExists(m_out));
 }
 
@@ -244,7 +246,7 @@ TEST_F(ConversionRunTest, FailedEncoderCheckRefusesTheStart)
     EXPECT_EQ(MessageBox::Shown()[0].icon, MessageIcon::Critical);
     EXPECT_EQ(MessageBox::Shown()[0].text, "The conversion could not be started.\r\nno ffmpeg here");
     EXPECT_EQ(m_window->findChild<ProcessingWindow*>("frmProcessing"), nullptr);
-    EXPECT_TRUE(m_window->ConvertButton()->isVisible());
+    EXPECT_TRUE(Find("bttnConvert")->isVisible());
     EXPECT_FALSE(FolderExists(m_out));
 }
 

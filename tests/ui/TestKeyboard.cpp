@@ -89,7 +89,7 @@ struct KeyCase
 TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
 {
     const auto focus = [](const char* name) { return [name] { return FocusIn(name); }; };
-    const auto adding = [](MainWindow& main) { main.CancelOverlay()->show(); };
+    const auto adding = [](MainWindow& main) { test::Find(&main, "CancelOverlay")->show(); };
     const auto progress = [](MainWindow& main) {
         QWidget* window =
             main.MakeProcessingWindow(ConversionRun({{"00:00:40", "/in/a.avi"}}, "/s/Zantrove.bat"));
@@ -106,7 +106,7 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
         {"tip link by Enter", nullptr, kToStep4 + "lblTipLink Return;",
          [this] { return m_platform.opened.size() == 1; }},
         {"cancel link of an add by Enter", adding, "CancelLabel Return;",
-         [this] { return !m_window->CancelOverlay()->isVisible(); }},
+         [this] { return !Find("CancelOverlay")->isVisible(); }},
         {"Del removes the selected row", nullptr, kToStep2 + "lvwVideoFiles Down; lvwVideoFiles Del;",
          [this] { return m_window->VideoList().Count() == 2 && Cell(1, 0) == "c"; }},
         {"Convert takes the focus from Next", nullptr, kToStep4, focus("bttnConvert")},
@@ -166,7 +166,7 @@ TEST_F(KeyboardTest, MenuKeyAndShiftF10OpenTheListMenuAtTheCurrentRowAndLettersP
         OpenMain();
         ASSERT_NO_FATAL_FAILURE(Play(kToStep2 + "lvwVideoFiles Home; lvwVideoFiles Down;"));
         ASSERT_EQ(m_window->VideoList().CurrentRow(), 2);
-        QTreeView* list = m_window->VideoFiles();
+        QTreeView* list = List();
         row.ask(list);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);

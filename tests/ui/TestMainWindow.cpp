@@ -3,15 +3,10 @@
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/ClickLabel.h"
-#include "ui/DeviceStep.h"
-#include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
 #include "ui/TranslateWindow.h"
 #include "ui/TrimVideoDialog.h"
-#include "ui/VideoListBinder.h"
-#include "ui/VideoListStep.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -19,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace zantrove {
 namespace {
@@ -38,24 +34,24 @@ protected:
 
 TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
 {
-    const char* markers[] = {"imgIPodClassicSelected", "imgIPodTouchSelected", "imgIPodNanoSelected",
-                             "imgIPhoneSelected", "imgIPadSelected"};
+    const char* devices[] = {"IPodClassic", "IPodTouch", "IPodNano", "IPhone", "IPad"};
     const char* identifiers[] = {"iPod-Classic", "iPod-Touch", "iPod-Nano", "iPhone", "iPad"};
     for (int device = 0; device < 5; ++device) {
-        m_window->Step1()->ClickArea(device)->click();
+        Find<QPushButton>(("lblClickArea" + std::string(devices[device])).c_str())->click();
         EXPECT_EQ(m_window->SelectedDevice(), identifiers[device]);
         for (int other = 0; other < 5; ++other)
-            EXPECT_EQ(m_window->findChild<QWidget*>(markers[other])->isVisible(), other == device);
+            EXPECT_EQ(Find(("img" + std::string(devices[other]) + "Selected").c_str())->isVisible(),
+                      other == device);
     }
 }
 
 TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
 {
     EXPECT_EQ(VisibleStep(), 1);
-    QLineEdit* folder = m_window->Step3()->OutputDirectory();
+    auto* folder = Find<QLineEdit>("txtOutputDirectory");
     EXPECT_EQ(folder->text().toStdString(), std::string(std::getenv("HOME")) + "/Converted Video Files");
     for (int column = 0; column < 7; ++column) // the trim times and the path are not shown
-        EXPECT_EQ(m_window->VideoFiles()->isColumnHidden(column), column >= 4);
+        EXPECT_EQ(List()->isColumnHidden(column), column >= 4);
     for (int i = 0; i < 2; ++i) // every time, not once
         m_window->bttnPrevious_Click();
     EXPECT_EQ(MessageBox::Shown().size(), 2u);
@@ -80,12 +76,33 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
     folder->setText("   "); // blanks pass; neither checked nor created
     m_window->bttnNext_Click();
     EXPECT_EQ(VisibleStep(), 4);
-    EXPECT_FALSE(m_window->NextButton()->isVisible());
-    EXPECT_TRUE(m_window->ConvertButton()->isVisible());
-    EXPECT_EQ(m_window->ConvertButton()->geometry(), m_window->NextButton()->geometry());
+    const QWidget* next = Find("bttnNext");
+    const QWidget* convert = Find("bttnConvert");
+    EXPECT_FALSE(next->isVisible());
+    EXPECT_TRUE(convert->isVisible());
+    EXPECT_EQ(convert->geometry(), next->geometry());
     m_window->bttnPrevious_Click();
     EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_FALSE(m_window->ConvertButton()->isVisible());
+    EXPECT_FALSE(convert->isVisible());
+}
+
+// Convert's checks run once its press has returned: a second press meanwhile starts nothing more,
+// and a close meanwhile starts nothing at all.
+TEST_F(WizardTest, ConvertStartsOnceForTwoPressesAndNotForAClosedWindow)
+{
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed meanwhile" : "pressed twice");
+        Open(test::MakeTempFolder("app")); // no profile folder: the checks refuse the start at once
+        GoToStep(4);
+        auto* convert = Find<PictureButton>("bttnConvert");
+        if (closed)
+            QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        convert->click();
+        convert->click();
+        EXPECT_TRUE(MessageBox::Shown().empty()) << "the checks ran inside the press";
+        ASSERT_TRUE(QTest::qWaitFor([convert] { return !convert->isHidden(); }, 10000));
+        EXPECT_EQ(MessageBox::Shown().size(), closed ? 0u : 1u);
+    }
 }
 
 TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
@@ -95,38 +112,41 @@ TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
     AddRow("b");
     const QString fifty = "/" + QString(49, 'f');
     GoToStep(3);
-    m_window->Step3()->OutputDirectory()->setText(fifty);
+    auto* folder = Find<QLineEdit>("txtOutputDirectory");
+    const auto* output = Find<QLabel>("lblOutput");
+    const auto* summary = Find<QLabel>("lblReviewSummary");
+    const auto* size = Find<QLabel>("lblEstimatedSize");
+    folder->setText(fifty);
     m_window->bttnNext_Click();
-    EXPECT_EQ(m_window->Step4()->Output()->text(), fifty);
-    EXPECT_EQ(m_window->Step4()->Summary()->text(),
-              "2 video files will be converted and saved to:\n" + fifty);
-    const QString whole = m_window->Step4()->EstimatedSize()->text();
+    EXPECT_EQ(output->text(), fifty);
+    EXPECT_EQ(summary->text(), "2 video files will be converted and saved to:\n" + fifty);
+    const QString whole = size->text();
     EXPECT_TRUE(whole.startsWith("about ") && whole.endsWith(" KB")) << whole.toStdString();
 
     m_window->bttnPrevious_Click();
     const QString fiftyOne = fifty + "g";
-    m_window->Step3()->OutputDirectory()->setText(fiftyOne);
+    folder->setText(fiftyOne);
     m_window->VideoList().SetTrimTimes(1, "00:00:01", "00:00:02");
     m_window->bttnNext_Click();
-    EXPECT_EQ(m_window->Step4()->Output()->text(), fifty + "...");
-    EXPECT_EQ(m_window->Step4()->Output()->toolTip(), fiftyOne);
-    EXPECT_EQ(m_window->Step4()->Summary()->text(),
+    EXPECT_EQ(output->text(), fifty + "...");
+    EXPECT_EQ(output->toolTip(), fiftyOne);
+    EXPECT_EQ(summary->text(),
               "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
     // Three seconds of output instead of four.
     const auto kilobytes = [](const QString& text) { return text.mid(6).chopped(3).toDouble(); };
-    EXPECT_NEAR(kilobytes(m_window->Step4()->EstimatedSize()->text()), kilobytes(whole) * 3 / 4, 2);
+    EXPECT_NEAR(kilobytes(size->text()), kilobytes(whole) * 3 / 4, 2);
     // Characters, not bytes: 51 accented letters are cut after 50 of them.
     EXPECT_EQ(ReviewStep::Shortened(QString(51, QChar(0xE9))), QString(50, QChar(0xE9)) + "...");
 }
 
 TEST_F(WizardTest, ClosingSavesTheSettingsForTheNextStart)
 {
-    m_window->Step3()->OutputDirectory()->setText("");
+    Find<QLineEdit>("txtOutputDirectory")->setText("");
     m_window->SetNumberOfConvertedFiles(7);
     m_window->close();
     MainWindow second;
     ASSERT_TRUE(second.Load({}));
-    EXPECT_EQ(second.Step3()->OutputDirectory()->text(), "");
+    EXPECT_EQ(test::Find<QLineEdit>(&second, "txtOutputDirectory")->text(), "");
     EXPECT_EQ(second.NumberOfConvertedFiles(), 7);
 }
 
@@ -154,7 +174,7 @@ const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
 TEST_F(WizardTest, LinksOpenThroughThePlatform)
 {
     GoToStep(4);
-    QTest::mouseClick(m_window->Step4()->TipLink(), Qt::LeftButton);
+    QTest::mouseClick(Find("lblTipLink"), Qt::LeftButton);
     std::vector<std::string> expected = {(kHelp + "?item=missingcodecs").toStdString()};
     m_window->findChild<QComboBox*>("cmbLanguages")->setCurrentIndex(2);
     m_window->findChild<QPushButton*>("cmdTranslate")->click();
@@ -162,7 +182,7 @@ TEST_F(WizardTest, LinksOpenThroughThePlatform)
     ASSERT_TRUE(translate);
     EXPECT_EQ(translate->Address(), kHelp + "?step=4&lng=de");
     if (!TranslateWindow::HasEmbeddedView()) { // a link to the browser: the label's centred second line
-        auto* link = qobject_cast<QLabel*>(translate->PageView());
+        auto* link = qobject_cast<QLabel*>(test::Find(translate, "brwsrTranslate"));
         ASSERT_TRUE(link);
         QTest::mouseClick(link, Qt::LeftButton, {},
                           QPoint(link->width() / 2, link->height() / 2 + link->fontMetrics().height() / 2));
@@ -188,8 +208,9 @@ protected:
     TrimVideoDialog* OpenFor(std::int16_t row)
     {
         Flush();
-        m_window->VideoListView()->Select({row}, row);
-        m_window->Step2()->TrimButton()->click();
+        m_window->VideoList().SelectOnly({row});
+        m_window->VideoList().SetCurrentRow(row);
+        Find<PictureButton>("bttnTrimVideoFile")->click();
         return m_window->findChild<TrimVideoDialog*>("frmTrimVideo");
     }
 
@@ -197,11 +218,14 @@ protected:
     static QStringList Boxes(TrimVideoDialog* dialog, const QStringList& texts = {})
     {
         QStringList shown;
-        for (int i = 0; i < 6; ++i) {
-            shown.append(dialog->Box(i)->text());
-            if (!texts.isEmpty())
-                dialog->Box(i)->setText(texts[i]);
-        }
+        int i = 0;
+        for (const char* time : {"txtStartTime", "txtEndTime"})
+            for (const char* unit : {"Hours", "Minutes", "Seconds"}) {
+                auto* box = test::Find<QLineEdit>(dialog, (std::string(time) + unit).c_str());
+                shown.append(box->text());
+                if (!texts.isEmpty())
+                    box->setText(texts[i++]);
+            }
         return shown;
     }
     bool HasTrimMark(int row) const { return !Cell(row, 0, Qt::DecorationRole).value<QIcon>().isNull(); }
@@ -209,22 +233,23 @@ protected:
 
 TEST_F(TrimDialogTest, NeedsOneRowRefusesBadTimesAndDoNotTrimClearsTheTrim)
 {
-    m_window->Step2()->TrimButton()->click(); // no row
+    Find<PictureButton>("bttnTrimVideoFile")->click(); // no row
     EXPECT_EQ(m_window->findChild<TrimVideoDialog*>("frmTrimVideo"), nullptr);
     ASSERT_EQ(MessageBox::Shown().size(), 1u);
 
     TrimVideoDialog* dialog = OpenFor(2);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(dialog->Box(0)->selectedText(), "00");
+    EXPECT_EQ(test::Find<QLineEdit>(dialog, "txtStartTimeHours")->selectedText(), "00");
     EXPECT_EQ(Boxes(dialog, {"00", "00", "10", "00", "02", "00"}),
               (QStringList{"00", "00", "00", "00", "01", "30"}));
-    dialog->SetButton()->click(); // beyond the end: refused, the dialog keeps the entries
+    test::Find<QPushButton>(dialog, "cmdSet")
+        ->click(); // beyond the end: refused, the dialog keeps the entries
     EXPECT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(m_window->VideoList().Row(2)->IsTrimmed());
     EXPECT_EQ(Boxes(dialog, {"00", "00", "5", "00", "00", "20"}),
               (QStringList{"00", "00", "10", "00", "02", "00"}));
-    dialog->SetButton()->click(); // a single digit is padded
+    test::Find<QPushButton>(dialog, "cmdSet")->click(); // a single digit is padded
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4\nTrimmed to: 00:00:05 - 00:00:20");
     EXPECT_TRUE(HasTrimMark(1));
     EXPECT_FALSE(HasTrimMark(0));
@@ -232,7 +257,7 @@ TEST_F(TrimDialogTest, NeedsOneRowRefusesBadTimesAndDoNotTrimClearsTheTrim)
     dialog = OpenFor(2);
     ASSERT_TRUE(dialog);
     EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "05", "00", "00", "20"}));
-    dialog->DoNotTrimButton()->click();
+    test::Find<QPushButton>(dialog, "cmdDoNotTrim")->click();
     EXPECT_FALSE(HasTrimMark(1));
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4");
 }

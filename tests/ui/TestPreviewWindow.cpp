@@ -4,12 +4,9 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/PictureButton.h"
 #include "ui/PreviewVideoDialog.h"
-#include "ui/VideoListActions.h"
-#include "ui/VideoListStep.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
@@ -29,7 +26,7 @@ protected:
         ASSERT_FALSE(clip.empty());
         AddRow("moving", "00:00:04", clip);
         m_window->ShowWizardStep(2);
-        m_window->VideoFiles()->setCurrentIndex(m_window->VideoFiles()->model()->index(0, 0));
+        List()->setCurrentIndex(List()->model()->index(0, 0));
     }
 
     static PreviewVideoDialog* Shown()
@@ -53,15 +50,10 @@ protected:
 
 TEST_F(PreviewWindowTest, OpensFromTheMenuTheButtonAndADoubleClick)
 {
-    QTreeView* list = m_window->VideoFiles();
+    QTreeView* list = List();
     const std::vector<std::function<void()>> ways{
-        [&] {
-            m_window->VideoListCommands()
-                ->EditMenu()
-                ->findChild<QAction*>("mnuEdit_PreviewVideoFile")
-                ->trigger();
-        },
-        [&] { m_window->findChild<PictureButton*>("bttnPreviewVideoFile")->click(); },
+        [&] { MenuAction("mnuEdit_PreviewVideoFile")->trigger(); },
+        [&] { Find<PictureButton>("bttnPreviewVideoFile")->click(); },
         [&] {
             const QRect row = list->visualRect(list->model()->index(0, 0));
             // A double-click comes after the press of its first click.
@@ -82,20 +74,22 @@ TEST_F(PreviewWindowTest, OpensFromTheMenuTheButtonAndADoubleClick)
 
 TEST_F(PreviewWindowTest, PicturesArriveAndFollowTheSlider)
 {
-    m_window->findChild<PictureButton*>("bttnPreviewVideoFile")->click();
+    Find<PictureButton>("bttnPreviewVideoFile")->click();
     PreviewVideoDialog* dialog = Shown();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitForPictures(dialog, 1)) << dialog->OutputInfo()->text().toStdString();
-    EXPECT_FALSE(dialog->SourcePicture()->pixmap().isNull());
-    EXPECT_FALSE(dialog->OutputPicture()->pixmap().isNull());
-    const QString info = dialog->OutputInfo()->text();
+    const auto* output = test::Find<QLabel>(dialog, "picOutputFrame");
+    const auto* outputInfo = test::Find<QLabel>(dialog, "lblOutputInfo");
+    ASSERT_TRUE(WaitForPictures(dialog, 1)) << outputInfo->text().toStdString();
+    EXPECT_FALSE(test::Find<QLabel>(dialog, "picSourceFrame")->pixmap().isNull());
+    EXPECT_FALSE(output->pixmap().isNull());
+    const QString info = outputInfo->text();
     EXPECT_TRUE(info.contains(
         QRegularExpression("^Output frame: \\d+x\\d+ pixels at 25 fps\\. Estimated size: about ")))
         << info.toStdString();
-    const QImage first = dialog->OutputPicture()->pixmap().toImage();
-    dialog->MomentSlider()->setValue(3);
+    const QImage first = output->pixmap().toImage();
+    test::Find<QSlider>(dialog, "sldMoment")->setValue(3);
     ASSERT_TRUE(WaitForPictures(dialog, 2));
-    EXPECT_NE(dialog->OutputPicture()->pixmap().toImage(), first) << "the same moment shown again";
+    EXPECT_NE(output->pixmap().toImage(), first) << "the same moment shown again";
     dialog->close();
 }
 

@@ -60,8 +60,8 @@ protected:
     void SetUp() override
     {
         Platform::SetInstance(&m_processes);
+        m_makeLauncher = [] { return std::make_unique<FakeLauncher>(); };
         Open();
-        ProcessingWindow::SetLauncherFactory([] { return std::make_unique<FakeLauncher>(); });
         m_run = m_window->MakeProcessingWindow(
             ConversionRun({{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat"));
         m_run->show();
@@ -69,7 +69,6 @@ protected:
     void TearDown() override
     {
         delete m_run.data();
-        ProcessingWindow::SetLauncherFactory({});
         MainWindowTest::TearDown();
     }
 
@@ -90,7 +89,7 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(launcher->stops, 0);
     launcher->End();
-    m_run->findChild<QPushButton*>("cmdOpenFolder")->click();
+    test::Find<QPushButton>(m_run, "cmdOpenFolder")->click();
     EXPECT_EQ(m_processes.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
     m_window->ShowWizardStep(4);
     m_run->close();
@@ -106,7 +105,7 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         SCOPED_TRACE(testing::Message() << "errors " << withErrors << ", shutdown " << shutdown);
         TearDown();
         SetUp();
-        m_run->ShutdownComputer()->setChecked(shutdown);
+        test::Find<QCheckBox>(m_run, "chkShutdownComputer")->setChecked(shutdown);
         m_run->StartConversion();
         FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
         if (withErrors)
@@ -115,23 +114,24 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
             FakeLauncher::last->Send("Note: subtitle 3 left out\n");
         FakeLauncher::last->End();
         // A note is no error, and the window says it.
-        EXPECT_EQ(m_run->Notes()->isVisibleTo(m_run), !withErrors);
+        const auto* notes = test::Find<QLabel>(m_run, "lblNotes");
+        EXPECT_EQ(notes->isVisibleTo(m_run), !withErrors);
         if (!withErrors) {
-            EXPECT_EQ(m_run->Notes()->text(), "/in/a.avi: subtitle 3 left out");
+            EXPECT_EQ(notes->text(), "/in/a.avi: subtitle 3 left out");
         }
         if (withErrors) {
             ASSERT_TRUE(Errors());
-            EXPECT_EQ(Errors()->Errors()->toPlainText(),
+            EXPECT_EQ(test::Find<QPlainTextEdit>(Errors(), "txtErrors")->toPlainText(),
                       "-/in/a.avi: Invalid data found when processing input\n");
             EXPECT_FALSE(Countdown());
-            Errors()->CloseButton()->click();
+            test::Find<QPushButton>(Errors(), "cmdClose")->click();
             Flush();
         }
         EXPECT_FALSE(Errors());
         EXPECT_TRUE(m_run->isVisible());
         ASSERT_EQ(Countdown() != nullptr, shutdown);
         if (shutdown)
-            Countdown()->CancelButton()->click();
+            test::Find<QPushButton>(Countdown(), "cmdCancel")->click();
         EXPECT_EQ(m_processes.shutdownRequests, 0);
     }
 }
@@ -154,7 +154,8 @@ protected:
         Platform::SetInstance(nullptr);
     }
 
-    QString Label() const { return m_window->CountdownLabel()->text(); }
+    QString Label() const { return Find<QLabel>("lblCountdown")->text(); }
+    template <typename T> T* Find(const char* name) const { return test::Find<T>(m_window.get(), name); }
     ShutdownCountingPlatform m_platform{Platform::Instance()};
     std::string m_savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     std::unique_ptr<ShutdownWindow> m_window;
@@ -168,8 +169,9 @@ TEST(ErrorWindowTest, LongLinesWrapInsteadOfScrollingSideways)
                      ".avi: Invalid data found when processing input\r\n");
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.Errors()->horizontalScrollBar()->maximum(), 0);
-    EXPECT_GT(window.Errors()->document()->firstBlock().layout()->lineCount(), 2);
+    const auto* errors = test::Find<QPlainTextEdit>(&window, "txtErrors");
+    EXPECT_EQ(errors->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(errors->document()->firstBlock().layout()->lineCount(), 2);
 }
 
 // The first tick comes a second after the window shows; the 61st asks for the shutdown, once.
@@ -178,7 +180,7 @@ TEST_F(ShutdownWindowTest, CountsOnceASecondAndRequestsTheShutdownOnceOnTheSixty
     m_window->show();
     QElapsedTimer elapsed;
     elapsed.start();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->ProgressBar()->value() != 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Find<QProgressBar>("prgShutdown")->value() != 0; }, 5000));
     EXPECT_GE(elapsed.elapsed(), 800);
     EXPECT_EQ(Label(), "Your computer will automatically shutdown in 59 seconds...");
     for (int tick = 2; tick <= 60; ++tick)
@@ -187,7 +189,7 @@ TEST_F(ShutdownWindowTest, CountsOnceASecondAndRequestsTheShutdownOnceOnTheSixty
     m_window->tmrShutdown_Timer();
     m_window->tmrShutdown_Timer();
     EXPECT_EQ(m_platform.shutdownRequests, 1);
-    EXPECT_FALSE(m_window->Timer()->isActive());
+    EXPECT_FALSE(Find<QTimer>("tmrShutdown")->isActive());
     // The stand-in platform refuses: the window says so, and can be closed again.
     EXPECT_EQ(Label(), "The computer could not be shut down.");
     QTest::keyClick(m_window.get(), Qt::Key_Escape);
@@ -197,9 +199,9 @@ TEST_F(ShutdownWindowTest, CountsOnceASecondAndRequestsTheShutdownOnceOnTheSixty
 TEST_F(ShutdownWindowTest, CancelStopsTheCount)
 {
     m_window->show();
-    m_window->CancelButton()->click();
+    Find<QPushButton>("cmdCancel")->click();
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_FALSE(m_window->Timer()->isActive());
+    EXPECT_FALSE(Find<QTimer>("tmrShutdown")->isActive());
 }
 
 } // namespace

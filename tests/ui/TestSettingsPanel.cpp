@@ -3,7 +3,6 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ClickLabel.h"
 #include "ui/EditVideoSizeDialog.h"
-#include "ui/OutputStep.h"
 #include "ui/PictureButton.h"
 #include "ui/SettingsPanel.h"
 
@@ -25,64 +24,66 @@ protected:
         m_folder.Write("iPod-Classic", test::kSampleProfile);
         Open(m_folder.Folder());
         m_window->ShowWizardStep(3);
-        m_window->Step3()->AdvancedButton()->click();
+        Find<PictureButton>("bttnAdvancedSettings")->click();
     }
 
-    SettingsPanel* Panel() const { return m_window->Step3()->AdvancedPanel(); }
-    QComboBox* Profiles() const { return m_window->Step3()->Profiles(); }
+    QComboBox* Profiles() const { return Find<QComboBox>("cmbProfiles"); }
+    QComboBox* VideoSize() const { return Find<QComboBox>("cmbVideoSize"); }
+    QCheckBox* NoAudio() const { return Find<QCheckBox>("chkAudioNoAudio"); }
 
     test::ProfileFolder m_folder;
 };
 
 TEST_F(SettingsPanelTest, TabsShowTheirPageAndCheckBoxesEnableTheirControls)
 {
-    Panel()->NoAudio()->click();
-    EXPECT_FALSE(Panel()->AudioCodec()->isEnabled());
+    NoAudio()->click();
+    EXPECT_FALSE(Find("cmbAudioCodec")->isEnabled());
     EXPECT_EQ(Profiles()->currentText(), "Custom");
-    Panel()->VideoTab()->clicked();
-    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
-    EXPECT_FALSE(Panel()->AudioPage()->isVisible());
-    Panel()->OriginalQuality()->click();
-    EXPECT_FALSE(Panel()->VideoBitrate()->isEnabled());
-    Panel()->NoVideo()->click();
-    EXPECT_FALSE(Panel()->VideoSize()->isEnabled());
-    EXPECT_FALSE(Panel()->EditVideoSize()->isEnabled());
+    Find<ClickLabel>("lblVideoSettings")->clicked();
+    EXPECT_TRUE(Find("frmVideoSettings")->isVisible());
+    EXPECT_FALSE(Find("frmAudioSettings")->isVisible());
+    Find<QCheckBox>("chkVideoOriginalQuality")->click();
+    EXPECT_FALSE(Find("cmbVideoBitrate")->isEnabled());
+    Find<QCheckBox>("chkVideoNoVideo")->click();
+    EXPECT_FALSE(VideoSize()->isEnabled());
+    EXPECT_FALSE(Find("imgEditVideoSize")->isEnabled());
     // Hidden and shown again, the panel keeps its page.
-    Panel()->HideButton()->clicked();
-    EXPECT_FALSE(Panel()->isVisible());
-    m_window->Step3()->AdvancedButton()->click();
-    EXPECT_TRUE(Panel()->VideoPage()->isVisible());
+    Find<ClickLabel>("bttnHideAdvancedSettings")->clicked();
+    EXPECT_FALSE(Find("pnlAdvancedSettings")->isVisible());
+    Find<PictureButton>("bttnAdvancedSettings")->click();
+    EXPECT_TRUE(Find("frmVideoSettings")->isVisible());
 }
 
 // A typed size is refused and the entry comes back; the size dialog refuses a non-number and
 // writes a new size without leaving the profile.
 TEST_F(SettingsPanelTest, VideoSizeIsTakenOnlyFromTheDialog)
 {
-    Panel()->ShowVideoPage();
-    QLineEdit* edit = Panel()->VideoSize()->lineEdit();
+    Find<SettingsPanel>("pnlAdvancedSettings")->ShowVideoPage();
+    QLineEdit* edit = VideoSize()->lineEdit();
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "1");
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(Panel()->VideoSize()->currentText(), "640x480");
+    EXPECT_EQ(VideoSize()->currentText(), "640x480");
 
     Profiles()->setFocus(); // the refused typing counted as a choice: back to the profile
     QTest::keyClick(Profiles(), Qt::Key_Home);
-    Panel()->EditVideoSize()->click();
-    auto* dialog = m_window->findChild<EditVideoSizeDialog*>("frmEditVideoSize");
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(dialog->WidthBox()->selectedText(), "640");
-    dialog->WidthBox()->setText("abc");
-    dialog->OkButton()->click();
+    Find<PictureButton>("imgEditVideoSize")->click();
+    auto* dialog = Find<EditVideoSizeDialog>("frmEditVideoSize");
+    auto* width = test::Find<QLineEdit>(dialog, "txtWidth");
+    auto* ok = test::Find<QPushButton>(dialog, "cmdOk");
+    EXPECT_EQ(width->selectedText(), "640");
+    width->setText("abc");
+    ok->click();
     EXPECT_EQ(MessageBox::Shown().size(), 2u);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->focusWidget(), dialog->WidthBox());
-    dialog->WidthBox()->setText("400");
-    dialog->HeightBox()->setText("300");
-    dialog->OkButton()->click();
+    EXPECT_EQ(dialog->focusWidget(), width);
+    width->setText("400");
+    test::Find<QLineEdit>(dialog, "txtHeight")->setText("300");
+    ok->click();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(Panel()->VideoSize()->currentText(), "400x300");
-    EXPECT_EQ(Panel()->VideoSize()->currentIndex(), -1);
+    EXPECT_EQ(VideoSize()->currentText(), "400x300");
+    EXPECT_EQ(VideoSize()->currentIndex(), -1);
     EXPECT_EQ(Profiles()->currentText(), "Movie");
     EXPECT_FALSE(m_window->AllowVideoSizeChange());
 }
@@ -94,12 +95,12 @@ TEST_F(SettingsPanelTest, SwitchingDeviceRefillsFromItsFile)
     m_window->SwitchDevice("iPad");
     EXPECT_EQ(Profiles()->count(), 2);
     EXPECT_EQ(Profiles()->itemText(0), "Tablet");
-    EXPECT_EQ(Panel()->VideoSize()->currentText(), "1024x768");
-    EXPECT_EQ(Panel()->AudioCodec()->count(), 0);
+    EXPECT_EQ(VideoSize()->currentText(), "1024x768");
+    EXPECT_EQ(Find<QComboBox>("cmbAudioCodec")->count(), 0);
     // State 2 shows greyed; a click checks it.
-    EXPECT_EQ(Panel()->NoAudio()->checkState(), Qt::PartiallyChecked);
-    Panel()->NoAudio()->click();
-    EXPECT_EQ(Panel()->NoAudio()->checkState(), Qt::Checked);
+    EXPECT_EQ(NoAudio()->checkState(), Qt::PartiallyChecked);
+    NoAudio()->click();
+    EXPECT_EQ(NoAudio()->checkState(), Qt::Checked);
 }
 
 } // namespace

@@ -7,8 +7,6 @@
 #include "ui/FilePropertiesWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/VideoListActions.h"
-#include "ui/VideoListBinder.h"
-#include "ui/VideoListStep.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,20 +31,20 @@ protected:
         ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
         MainWindowTest::SetUp();
         m_window->ShowWizardStep(2);
-        QProgressBar* bar = m_window->AddFilesProgressBar();
+        QProgressBar* bar = Find<QProgressBar>("AddFilesProgressBar");
+        const QLabel* status = Find<QLabel>("StatusPanel2");
+        const QWidget* cancel = Find("CancelOverlay");
         const auto* version = bar->parentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
         ASSERT_NE(version, nullptr);
         QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [=, this](int, int) {
             // What the status bar shows: the text, the bar or the version it lies over, the cancel link.
             m_reports.append(
-                m_window->StatusText()->text() + "|" +
+                status->text() + "|" +
                 (bar->isVisible() ? QString("%1/%2").arg(bar->value()).arg(bar->maximum()) : "") +
-                (version->isVisible() ? "version" : "") +
-                (m_window->CancelOverlay()->isVisible() ? "|cancel" : ""));
+                (version->isVisible() ? "version" : "") + (cancel->isVisible() ? "|cancel" : ""));
         });
     }
 
-    QTreeView* List() const { return m_window->VideoFiles(); }
     VideoListActions* Actions() const { return m_window->VideoListCommands(); }
     std::string Folder() const { return ReadAddFilesFolder(m_window->ApplicationSettingsPath(), "<none>"); }
 
@@ -131,7 +129,7 @@ TEST_F(VideoListTest, SameNamesShowTheirPathsAndTheCodecFits)
 }
 
 // Once the first file is in, the close is queued: it waits while the second file is probed and
-// is handled when the loop next processes events.
+// is handled before the third, between two files.
 TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)
 {
     FileDialogs::SetNextFiles({m_h264, m_h264, m_h264, m_h264, m_h264});
@@ -139,11 +137,38 @@ TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)
         if (done == 1)
             QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
     });
-    m_window->Step2()->AddButton()->click();
+    auto* add = Find<PictureButton>("bttnAddVideos");
+    add->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible() && add->isEnabled(); }, 60000));
     EXPECT_EQ(Column(3), (QStringList{"160x120", "160x120"})) << "two rows, fully probed";
-    EXPECT_FALSE(m_window->AddFilesProgressBar()->isVisible());
-    EXPECT_FALSE(m_window->CancelOverlay()->isVisible());
-    EXPECT_TRUE(m_window->StatusText()->text().isEmpty());
+    EXPECT_TRUE(Find("AddFilesProgressBar")->isHidden());
+    EXPECT_TRUE(Find("CancelOverlay")->isHidden());
+    EXPECT_TRUE(Find<QLabel>("StatusPanel2")->text().isEmpty());
+}
+
+// One add at a time: Add is off while files go in, and files dropped meanwhile follow the add
+// instead of running inside it.
+TEST_F(VideoListTest, FilesDroppedDuringAnAddFollowIt)
+{
+    const std::string folder = test::MakeTempFolder("texts");
+    QStringList first, second;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        const std::string path = JoinPath(folder, name);
+        test::WriteTextFile(path, name);
+        (first.size() < 3 ? first : second).append(QString::fromStdString(path));
+    }
+    auto* add = Find<PictureButton>("bttnAddVideos");
+    bool addWasOff = false;
+    QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [&](int done, int total) {
+        if (total == 3 && done == 1) {
+            addWasOff = !add->isEnabled();
+            Actions()->AddDroppedFiles(second);
+        }
+    });
+    Actions()->AddDroppedFiles(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return add->isEnabled(); }, 20000));
+    EXPECT_TRUE(addWasOff);
+    EXPECT_EQ(Column(6), first + second);
 }
 
 TEST_F(VideoListTest, RemoveTakesTheSelectedRowsAndClearAsksFirst)
@@ -153,7 +178,7 @@ TEST_F(VideoListTest, RemoveTakesTheSelectedRowsAndClearAsksFirst)
     ClickRow(0);
     ClickRow(2, Qt::ControlModifier);
     ClickRow(3, Qt::ControlModifier);
-    m_window->Step2()->RemoveButton()->click();
+    Find<PictureButton>("bttnRemoveItems")->click();
     EXPECT_EQ(Column(0), (QStringList{"b", "e"}));
     EXPECT_FALSE(List()->selectionModel()->hasSelection());
 
@@ -168,7 +193,7 @@ TEST_F(VideoListTest, PropertiesShowOurOwnWindowOrTheError)
 {
     AddRow("gone");
     FileDialogs::SetNextFiles({m_h264});
-    m_window->Step2()->AddButton()->click();
+    Find<PictureButton>("bttnAddVideos")->click();
     EXPECT_EQ(Folder(), test::ClipFolder() + "/"); // one file: its folder with the separator
     ClickRow(0);
     MenuAction("mnuEdit_FileProperties")->trigger();
@@ -180,15 +205,16 @@ TEST_F(VideoListTest, PropertiesShowOurOwnWindowOrTheError)
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
     auto* window = m_window->findChild<FilePropertiesWindow*>("frmFileProperties");
     ASSERT_TRUE(window);
-    const auto value = [&window](const char* name) { return window->Value(name)->text(); };
-    EXPECT_EQ(value("Location:") + "/" + value("Name:"), QString::fromStdString(m_h264));
+    const auto value = [&window](const char* name) { return test::Find<QLabel>(window, name)->text(); };
+    EXPECT_EQ(value("lblLocation") + "/" + value("lblName"), QString::fromStdString(m_h264));
     const auto bytes = static_cast<qint64>(std::filesystem::file_size(m_h264));
-    EXPECT_TRUE(value("Size:").contains(QLocale().toString(bytes) + " bytes"))
-        << value("Size:").toStdString();
-    EXPECT_EQ(value("Codec:") + " " + value("Duration:") + " " + value("Video Size:") + " " + value("Scan:"),
+    EXPECT_TRUE(value("lblSize").contains(QLocale().toString(bytes) + " bytes"))
+        << value("lblSize").toStdString();
+    EXPECT_EQ(value("lblCodec") + " " + value("lblDuration") + " " + value("lblVideoSize") + " " +
+                  value("lblScan"),
               "AVC 00:00:02 160x120 Progressive");
-    EXPECT_EQ(value("Tracks:"), "1 sound");
-    EXPECT_FALSE(value("Modified:").isEmpty());
+    EXPECT_EQ(value("lblTracks"), "1 sound");
+    EXPECT_FALSE(value("lblModified").isEmpty());
 }
 
 } // namespace

@@ -10,18 +10,17 @@
 
 namespace zantrove::test {
 
-TestHome::TestHome()
+namespace {
+std::string MakeHome()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary home");
-    m_path = pattern;
-    ::setenv("HOME", m_path.c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (m_path + "/.local/share").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (m_path + "/.config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return pattern;
 }
+} // namespace
+
+TestHome::TestHome() : m_path(MakeHome()) {}
 
 TestHome::~TestHome()
 {

@@ -6,6 +6,7 @@
 #include "app/WindowHelp.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
@@ -80,14 +81,16 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
 TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)
 {
     const std::string data = test::MakeTempFolder("xdg") + "/share";
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const FolderLookup lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
-    EXPECT_EQ(lookup.status, FolderLookupStatus::Ok);
-    EXPECT_EQ(lookup.path, data);
+    {
+        const test::ScopedEnv xdg("XDG_DATA_HOME", data);
+        const FolderLookup lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
+        EXPECT_EQ(lookup.status, FolderLookupStatus::Ok);
+        EXPECT_EQ(lookup.path, data);
+    }
     EXPECT_TRUE(FolderExists(data)); // created when missing
     EXPECT_EQ(Platform::Instance().ShellFolder(0x1234).status, FolderLookupStatus::InvalidFolderId);
     // A relative XDG_DATA_HOME is ignored, as desktop conventions ask.
-    ::setenv("XDG_DATA_HOME", "relative", 1);
+    const test::ScopedEnv xdg("XDG_DATA_HOME", "relative");
     EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).path,
               std::string(std::getenv("HOME")) + "/.local/share");
 }
@@ -101,15 +104,10 @@ TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
     test::WriteTextFile(opener, "#!/bin/sh\npwd -P > '" + note + "'\n");
     std::filesystem::permissions(opener, std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
-    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", bin.c_str(), 1);
+    const test::ScopedEnv path("PATH", bin);
     // Called from elsewhere, so only a working folder given to the opener can be the program's.
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(bin);
-    const bool started = Platform::Instance().ShellOpen("/videos/clip.avi");
-    std::filesystem::current_path(here);
-    ::setenv("PATH", path.c_str(), 1);
-    ASSERT_TRUE(started);
+    const test::ScopedCurrentFolder elsewhere(bin);
+    ASSERT_TRUE(Platform::Instance().ShellOpen("/videos/clip.avi"));
     const std::string expected =
         std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string();
     EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == expected + "\n"; },

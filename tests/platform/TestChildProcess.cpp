@@ -25,10 +25,12 @@ bool NoChildLeft()
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
 }
 
-void EndChild(pid_t pid)
+// The child's wait status once it has ended.
+int StatusOf(pid_t pid)
 {
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    return status;
 }
 
 std::string Link(pid_t pid, const std::string& entry)
@@ -84,15 +86,9 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
         EXPECT_FALSE(SpawnDetachedProcess(options));
         EXPECT_TRUE(NoChildLeft());
     }
-    ChildOptions options;
-    options.argv = {"plain-script"};
-    options.searchPath = true;
-    const Expected<int, SpawnError> spawned = SpawnProcess(options);
+    const auto spawned = SpawnProcess({.argv = {"plain-script"}, .searchPath = true});
     ASSERT_TRUE(spawned);
-    int status = 0;
-    ASSERT_EQ(::waitpid(*spawned, &status, 0), *spawned);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7);
+    EXPECT_EQ(StatusOf(*spawned), 7 << 8);
 }
 
 // Each option, seen from the running program; a case without its option shows the probe can tell.
@@ -140,7 +136,8 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
         ASSERT_TRUE(spawned) << name;
         EXPECT_TRUE(holds(*spawned)) << name;
-        EndChild(*spawned);
+        ::kill(*spawned, SIGKILL);
+        StatusOf(*spawned);
     }
     ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
     std::signal(SIGPIPE, oldPipe);
@@ -150,21 +147,15 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
 // The program ends with the thread that started it, and a detached one is nobody's child here.
 TEST(ChildProcessTest, DieWithParentFollowsTheThreadAndDetachedLeavesNoChild)
 {
-    ChildOptions options;
-    options.argv = {"/bin/sleep", "30"};
-    options.dieWithParent = true;
     Expected<int, SpawnError> spawned = Unexpected{SpawnError{}};
-    std::thread([&] { spawned = SpawnProcess(options); }).join();
+    std::thread([&] {
+        spawned = SpawnProcess({.argv = {"/bin/sleep", "30"}, .dieWithParent = true});
+    }).join();
     ASSERT_TRUE(spawned);
-    int status = 0;
-    ASSERT_EQ(::waitpid(*spawned, &status, 0), *spawned);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGKILL);
+    EXPECT_EQ(StatusOf(*spawned), SIGKILL);
 
     const std::string note = test::MakeTempFolder("detached") + "/note";
-    options = {};
-    options.argv = {"/bin/sh", "-c", "echo ran > '" + note + "'"};
-    ASSERT_TRUE(SpawnDetachedProcess(options));
+    ASSERT_TRUE(SpawnDetachedProcess({.argv = {"/bin/sh", "-c", "echo ran > '" + note + "'"}}));
     EXPECT_TRUE(NoChildLeft());
     EXPECT_TRUE(
         test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
@@ -183,37 +174,24 @@ std::string ReadToEnd(ScriptProcess& script)
     return text;
 }
 
-// A script that cannot start says why; how it ended is its shell's wait status, and none once stopped.
-TEST(ScriptProcessTest, StartFailuresAndTheWayTheShellEnded)
+// How the shell ended is its wait status once its end was read, and none when it was stopped.
+TEST(ScriptProcessTest, TheWayTheShellEnded)
 {
-    const std::string folder = test::MakeTempFolder("script");
-    ScriptProcess script;
-    EXPECT_EQ(script.Start(folder + "/missing.sh").error(), ENOENT);
-    EXPECT_FALSE(script.IsRunning());
-    EXPECT_EQ(script.Fd(), -1);
-    const struct
-    {
-        const char* text;
-        bool exited;
-        int code; // the exit status or the signal
-    } cases[] = {{"exit 3\n", true, 3}, {"kill -KILL $$\n", false, SIGKILL}};
-    for (const auto& [text, exited, code] : cases) {
-        test::WriteTextFile(folder + "/run.sh", text);
-        ASSERT_TRUE(script.Start(folder + "/run.sh")) << text;
-        EXPECT_EQ(script.Start(folder + "/run.sh").error(), EBUSY);
-        EXPECT_EQ(::getpgid(script.ProcessGroup()), script.ProcessGroup());
-        EXPECT_EQ(ReadToEnd(script), text);
-        const int status = script.WaitStatus();
-        ASSERT_EQ(WIFEXITED(status) != 0, exited) << text;
-        EXPECT_EQ(exited ? WEXITSTATUS(status) : WTERMSIG(status), code) << text;
+    const std::string script = test::MakeTempFolder("script") + "/run.sh";
+    ScriptProcess process;
+    for (const auto& [text, status] : {std::pair{"exit 3\n", 3 << 8}, {"kill -KILL $$\n", SIGKILL}}) {
+        test::WriteTextFile(script, text);
+        ASSERT_TRUE(process.Start(script)) << text;
+        EXPECT_EQ(ReadToEnd(process), text);
+        EXPECT_EQ(process.WaitStatus(), status) << text;
     }
     // Stopped after the shell ended by itself, before its end was read.
-    ASSERT_TRUE(script.Start(folder + "/run.sh"));
+    ASSERT_TRUE(process.Start(script));
     ASSERT_TRUE(
-        test::WaitUntil([&] { return !test::IsRunning(script.ProcessGroup()); }, std::chrono::seconds(10)));
-    script.Stop();
-    EXPECT_FALSE(script.IsRunning());
-    EXPECT_EQ(script.WaitStatus(), -1);
+        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
+    process.Stop();
+    EXPECT_FALSE(process.IsRunning());
+    EXPECT_EQ(process.WaitStatus(), -1);
     EXPECT_TRUE(NoChildLeft());
 }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/TestHome.h"
 
-#include <cstdio>
+#include "tests/support/ToolProcess.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -54,14 +55,7 @@ std::string ReadTextFile(const std::string& path)
 
 std::string CaptureShell(const std::string& command)
 {
-    std::string text;
-    if (FILE* pipe = ::popen((command + " </dev/null").c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return text;
+    return RunTool({"/bin/sh", "-c", command}).out;
 }
 
 } // namespace zantrove::test

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "ui/MainWindow.h"
 
@@ -14,8 +15,8 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,8 @@ protected:
         MessageBox::SetTestMode(true);
         MessageBox::ClearShown();
         FileDialogs::SetTestMode(true);
-        ::setenv("XDG_DATA_HOME", MakeTempFolder("data").c_str(), 1);
+        m_data.reset();
+        m_data.emplace("XDG_DATA_HOME", MakeTempFolder("data"));
         m_window = applicationFolder.empty()
                        ? std::make_unique<MainWindow>()
                        : std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder);
@@ -88,6 +90,7 @@ protected:
     QAction* MenuAction(const char* name) const { return m_window->findChild<QAction*>(name); }
 
     LinkRecordingPlatform m_platform{Platform::Instance()};
+    std::optional<ScopedEnv> m_data; // put back once the window is gone
     std::unique_ptr<MainWindow> m_window;
 };
 

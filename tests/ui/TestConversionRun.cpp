@@ -134,8 +134,9 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     EXPECT_EQ(m_window->NumberOfConvertedFiles(), before + 2);
 
     window->CancelButton()->click();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return m_window->CurrentStep() == 1; }, 10000));
-    EXPECT_FALSE(m_window->findChild<ProcessingWindow*>("frmProcessing"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return !m_window->findChild<ProcessingWindow*>("frmProcessing"); }, 10000));
+    EXPECT_EQ(m_window->CurrentStep(), 1);
 }
 
 // The review names the iPod's free space only with the library option on and an iPod connected.

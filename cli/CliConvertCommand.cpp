@@ -71,6 +71,15 @@ void PrintSizeEstimate(const ConversionSession& session, CliContext& context)
     }
     context.err << "  " << BatchSizeText(batch) << " in total\n";
 }
+// One sentence a line, as the message box shows them.
+void PrintMessage(std::ostream& err, std::string_view text)
+{
+    err << "zantrove-cli: ";
+    for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
+        err << text.substr(0, at) << '\n';
+    err << text << '\n';
+}
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& context)
@@ -95,12 +104,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
 
     if (const Verdict ready = session.CheckReady(); !ready) {
-        // One sentence a line, as the message box shows them.
-        std::string_view text = ready.error().text;
-        context.err << "zantrove-cli: ";
-        for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
-            context.err << text.substr(0, at) << '\n';
-        context.err << text << '\n';
+        PrintMessage(context.err, ready.error().text);
         return 1;
     }
     Platform& platform = Platform::Instance();
@@ -129,7 +133,8 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     ConversionRun& run = *prepared;
     UserSettings user;
-    LoadSettings(settingsFolder, platform.HomeFolder(), user);
+    if (const auto notice = LoadSettings(settingsFolder, platform.HomeFolder(), user))
+        PrintMessage(context.err, notice->text);
 
     PollingConsoleLauncher launcher;
     launcher.SetScript(run.ScriptPath());

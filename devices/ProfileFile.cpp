@@ -2,7 +2,6 @@
 #include "devices/ProfileFile.h"
 
 #include "base/TextUtilities.h"
-#include "platform/RegularFile.h"
 #include "storage/IniFile.h"
 
 #include <cerrno>
@@ -33,15 +32,15 @@ bool Checked(const IniFile& file, int number, CheckBox box)
 
 std::optional<std::string> ProfileFileProblem(const std::string& path)
 {
-    auto opened = RegularFile::Open(path);
-    if (!opened)
-        return opened.error() == ENOENT
-                   ? std::string("is missing")
-                   : "cannot be read (" + std::string(std::strerror(opened.error())) + ")";
-    // INI text has no NUL byte; UTF-16 has one in every character of plain letters.
-    if (opened->ReadAll().find('\0') != std::string::npos)
-        return std::string("is not plain text (binary or UTF-16)");
     const IniFile file(path);
+    if (const int error = file.OpenError())
+        return error == ENOENT ? std::string("is missing")
+                               : "cannot be read (" + std::string(std::strerror(error)) + ")";
+    if (const auto oversize = file.OversizeBytes())
+        return "is " + OversizeText(*oversize) + ", far larger than any profile file, and was not read";
+    // UTF-16 has a NUL byte in every character of plain letters.
+    if (file.HoldsNul())
+        return std::string("is not plain text (binary or UTF-16)");
     const int count = ReadNumberOfProfiles(file);
     for (int number = 1; number <= count; ++number) {
         const bool audio =

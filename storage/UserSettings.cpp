@@ -19,12 +19,21 @@ std::string DefaultOutputFolder(const std::string& homeFolder)
     return JoinPath(homeFolder, "Converted Video Files");
 }
 
-void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings)
+std::optional<UserMessage> LoadSettings(const std::string& settingsFolder, const std::string& homeFolder,
+                                        UserSettings& settings)
 {
-    const std::string file = SettingsFilePath(settingsFolder);
+    const std::string path = SettingsFilePath(settingsFolder);
+    const IniFile file(path);
     settings.outputDir = ReadIniPath("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
     if (const auto count = ParseInt16(ReadIniValue("General", "NumberOfConvertedFiles", 0, file)))
         settings.numberOfConvertedFiles = *count;
+    if (const auto oversize = file.OversizeBytes())
+        return UserMessage{MessageIcon::Exclamation,
+                           "The settings file " + path + " is " + OversizeText(*oversize) +
+                               ", far larger than any settings file, so Zantrove did not read it." + kCrLf +
+                               "Zantrove uses its default settings and cannot save them until "
+                               "that file is removed."};
+    return std::nullopt;
 }
 
 bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings)

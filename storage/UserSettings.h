@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/UserMessage.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zantrove {
@@ -17,7 +20,9 @@ std::string SettingsFilePath(const std::string& settingsFolder);
 std::string DefaultOutputFolder(const std::string& homeFolder);
 
 // Reads both "General" keys. A stored count that is no 16-bit number leaves settings' count as it was.
-void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings);
+// A settings file far too large to be one is not read: the defaults stand, and the message says so.
+[[nodiscard]] std::optional<UserMessage> LoadSettings(const std::string& settingsFolder,
+                                                      const std::string& homeFolder, UserSettings& settings);
 // Writes both "General" keys, also when nothing changed. False when either could not be written.
 [[nodiscard]] bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings);
 

@@ -160,7 +160,8 @@ bool MainWindow::Load(const std::vector<std::string>& arguments)
     if (IsDebugSwitch(arguments))
         MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
 
-    LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings);
+    if (const auto notice = LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings))
+        MessageBox::Show(this, *notice);
     m_step3->OutputDirectory()->setText(QString::fromStdString(m_settings.outputDir));
 
     SwitchDevice(QString::fromUtf8(kStartDevice.data(), kStartDevice.size()));

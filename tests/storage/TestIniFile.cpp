@@ -5,6 +5,7 @@
 #include "tests/support/TestHome.h"
 
 #include <array>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -62,6 +63,24 @@ TEST(IniRead, OnlyARegularFileIsReadAndLongValuesAreCutByCharacters)
         accents += "\xC3\xA9";
     WriteTextFile(other, "[A]\nk=" + accents + "\n");
     EXPECT_EQ(ReadIniValue("A", "k", "", other), accents.substr(0, 254 * 2));
+}
+
+// A file that stays as it was is read once; a change, even at the same size moments later, is seen.
+TEST(IniRead, ASettledFileIsReadOnceAndChangesAreSeen)
+{
+    const std::string file = MakeTempFolder() + "/iPad.ini";
+    for (const char* value : {"1", "2"}) {
+        WriteTextFile(file, std::string("[A]\nk=") + value + "\n");
+        EXPECT_EQ(ReadIniValue("A", "k", "", file), value);
+    }
+    const auto settled = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(file, settled);
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "2");
+    WriteTextFile(file, "[A]\nk=3\n");
+    std::filesystem::last_write_time(file, settled);
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "2") << "read again although it looks unchanged";
+    std::filesystem::last_write_time(file, settled + std::chrono::seconds(1));
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "3");
 }
 
 TEST(IniWrite, CreatesAndReplacesInPlaceKeepingEverythingElseByteForByte)
@@ -134,7 +153,7 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
 {
     const std::string folder = MakeTempFolder();
     const auto loaded = [&folder](UserSettings settings) {
-        LoadSettings(folder, "/home/u", settings);
+        EXPECT_FALSE(LoadSettings(folder, "/home/u", settings));
         return settings.outputDir + "|" + std::to_string(settings.numberOfConvertedFiles);
     };
     EXPECT_EQ(loaded({}), "/home/u/Converted Video Files|0");
@@ -158,6 +177,26 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
     const std::string blocked = MakeTempFolder() + "/not a folder";
     WriteTextFile(blocked, "a file");
     EXPECT_FALSE(SaveSettings(blocked, {"", 1}));
+}
+
+// A settings file far larger than any real one is neither read nor rewritten, and the user is told.
+TEST(UserSettings, AnOversizedFileIsLeftAsItIsAndNamed)
+{
+    const std::string folder = MakeTempFolder(), file = SettingsFilePath(folder);
+    const std::string content = "[General]\nNumberOfConvertedFiles=9\n;" + std::string(kIniFileMaxBytes, 'x');
+    WriteTextFile(file, content);
+    UserSettings settings;
+    const auto notice = LoadSettings(folder, "/home/u", settings);
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->text.starts_with("The settings file " + file + " is 1.0 MB, far larger"))
+        << notice->text;
+    EXPECT_EQ(settings.numberOfConvertedFiles, 0);
+    EXPECT_FALSE(SaveSettings(folder, {"/x", 1}));
+    EXPECT_EQ(std::filesystem::file_size(file), content.size());
+
+    WriteTextFile(file, content.substr(0, kIniFileMaxBytes)); // the largest file still read
+    EXPECT_FALSE(LoadSettings(folder, "/home/u", settings));
+    EXPECT_EQ(settings.numberOfConvertedFiles, 9);
 }
 
 } // namespace

@@ -134,10 +134,11 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
         options.argv = {"/bin/sleep", "30"};
         set(options);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
-        ASSERT_TRUE(spawned) << name;
-        EXPECT_TRUE(holds(*spawned)) << name;
-        ::kill(*spawned, SIGKILL);
-        StatusOf(*spawned);
+        EXPECT_TRUE(spawned) << name; // no ASSERT: the mask and handler below must be put back
+        if (spawned)
+            EXPECT_TRUE(holds(*spawned)) << name;
+        if (spawned && ::kill(*spawned, SIGKILL) == 0)
+            StatusOf(*spawned);
     }
     ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
     std::signal(SIGPIPE, oldPipe);

@@ -6,6 +6,7 @@
 #include "app/WindowHelp.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
@@ -80,16 +81,18 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
 TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)
 {
     const std::string data = test::MakeTempFolder("xdg") + "/share";
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const auto lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
-    ASSERT_TRUE(lookup);
-    EXPECT_EQ(*lookup, data);
+    {
+        const test::ScopedEnv xdg("XDG_DATA_HOME", data);
+        const auto lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
+        ASSERT_TRUE(lookup);
+        EXPECT_EQ(*lookup, data);
+    }
     EXPECT_TRUE(FolderExists(data)); // created when missing
     const auto invalid = Platform::Instance().ShellFolder(0x1234);
     ASSERT_FALSE(invalid);
     EXPECT_EQ(invalid.error().Text(), kInvalidFolderIdText);
     // A relative XDG_DATA_HOME is ignored, as desktop conventions ask.
-    ::setenv("XDG_DATA_HOME", "relative", 1);
+    const test::ScopedEnv xdg("XDG_DATA_HOME", "relative");
     EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).value(),
               std::string(std::getenv("HOME")) + "/.local/share");
 }
@@ -103,15 +106,10 @@ TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
     test::WriteTextFile(opener, "#!/bin/sh\npwd -P > '" + note + "'\n");
     std::filesystem::permissions(opener, std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
-    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", bin.c_str(), 1);
+    const test::ScopedEnv path("PATH", bin);
     // Called from elsewhere, so only a working folder given to the opener can be the program's.
-    const std::filesystem::path here = std::filesystem::current_path();
-    std::filesystem::current_path(bin);
-    const bool started = Platform::Instance().ShellOpen("/videos/clip.avi").has_value();
-    std::filesystem::current_path(here);
-    ::setenv("PATH", path.c_str(), 1);
-    ASSERT_TRUE(started);
+    const test::ScopedCurrentFolder elsewhere(bin);
+    ASSERT_TRUE(Platform::Instance().ShellOpen("/videos/clip.avi"));
     const std::string expected =
         std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string();
     EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == expected + "\n"; },

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
@@ -41,22 +42,39 @@ TEST(CliTest, HelpAndDevices)
     EXPECT_EQ(InvokeCli({"devices"}).out, "iPod-Classic\niPod-Touch\niPod-Nano\niPhone\niPad\n");
 }
 
-TEST(CliTest, UsageErrorsWriteNothingToTheOutput)
+// A usage error is one line on the error stream that names what is wrong, and nothing on the output.
+TEST(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
 {
-    for (const char* line :
-         {"", "frobnicate", "--frobnicate", "devices extra", "probe", "profiles ipad", "profiles",
-          "profiles iPad iPhone", "line --device iPad --output /o", "line --device ipad --output /o x.avi",
-          "line --device iPad --profile 99 --output /o x.avi",
-          "line --device iPad --profile Custom --output /o x.avi", "line --device iPad x.avi",
-          "line --device iPad --output /o --trim 1-2 x.avi", "line --device iPad --output /o --fast x.avi",
-          "convert --device iPad --output /o --profile 0 x.avi"}) {
+    const std::string devices = "iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad";
+    const std::string needed = "--device, --output and at least one FILE are needed";
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "no command given"},
+        {"frobnicate", "unknown command 'frobnicate'"},
+        {"--frobnicate", "unknown option '--frobnicate'"},
+        {"devices extra", "devices takes no arguments"},
+        {"probe", "probe needs at least one FILE"},
+        {"profiles ipad", "unknown device 'ipad'; the devices are " + devices},
+        {"profiles", "profiles takes one device: " + devices},
+        {"profiles iPad iPhone", "profiles takes one device: " + devices},
+        {"line --device iPad --output /o", needed},
+        {"line --device iPad x.avi", needed},
+        {"line --device ipad --output /o x.avi", "unknown device 'ipad'; the devices are " + devices},
+        {"line --device iPad --profile 99 --output /o x.avi",
+         "device iPad has no profile '99'; see zantrove-cli profiles iPad"},
+        {"line --device iPad --profile Custom --output /o x.avi",
+         "device iPad has no profile 'Custom'; see zantrove-cli profiles iPad"},
+        {"convert --device iPad --output /o --profile 0 x.avi",
+         "device iPad has no profile '0'; see zantrove-cli profiles iPad"},
+        {"line --device iPad --output /o --trim 1-2 x.avi", "--trim takes hh:mm:ss-hh:mm:ss"},
+        {"line --device iPad --output /o --fast x.avi", "unknown option '--fast'"},
+        {"line --device", "--device needs a value"},
+    };
+    for (const auto& [line, named] : cases) {
         const CliRun run = InvokeCli(Words(line));
         EXPECT_EQ(run.status, 2) << line;
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.out, "") << line;
+        EXPECT_TRUE(run.err.starts_with("zantrove-cli: " + named + " (try 'zantrove-cli ")) << run.err;
         EXPECT_EQ(std::ranges::count(run.err, '\n'), 1) << run.err;
-        if (std::string_view(line).starts_with("profiles")) {
-            EXPECT_NE(run.err.find("iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad"), std::string::npos);
-        }
     }
 }
 
@@ -76,8 +94,9 @@ TEST(CliTest, ProfilesAndTheLineOfEach)
     // A trim of no length is refused as the trim dialog refuses it.
     const CliRun empty =
         InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:02-00:00:02", "--output", "/out", clip});
-    EXPECT_TRUE(empty.status == 2 && empty.out.empty() && empty.err.find("the same") != std::string::npos)
-        << empty.err;
+    EXPECT_EQ(empty.status, 2);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_NE(empty.err.find("the same"), std::string::npos) << empty.err;
     // An unreadable file still gets its line, named after its path.
     const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
     EXPECT_TRUE(InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing})
@@ -144,7 +163,8 @@ TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
 {
     const std::string mp4 = test::ClipPath(test::Clip::H264AacMp4);
     const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
-    ASSERT_FALSE(mp4.empty() || mp3.empty());
+    ASSERT_FALSE(mp4.empty());
+    ASSERT_FALSE(mp3.empty());
     const std::string missing = test::MakeTempFolder() + "/missing.avi";
     const std::string notes = test::MakeTempFolder() + "/notes.txt";
     test::WriteTextFile(notes, "not a video");
@@ -196,10 +216,10 @@ TEST(CliEncoderCheckTest, MissingProfilesComponentOrFfmpegRefusesTheStart)
     expectRefusal(folder, "missing: " + folder + "/Components/Zantrove.dll\n");
     // The build's Components/ holds no ffmpeg, so an empty PATH leaves the component none.
     ASSERT_FALSE(FileExists(ZANTROVE_APP_DIR "/Components/ffmpeg"));
-    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
-    expectRefusal(ZANTROVE_APP_DIR, "no ffmpeg found");
-    ::setenv("PATH", path.c_str(), 1);
+    {
+        const test::ScopedEnv path("PATH", test::MakeTempFolder("nopath"));
+        expectRefusal(ZANTROVE_APP_DIR, "no ffmpeg found");
+    }
     EXPECT_FALSE(FolderExists(output));
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
@@ -60,20 +61,21 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     test::WriteTextFile(broken, "not a video");
     const std::string output = test::MakeTempFolder("out") + "/new";
     const std::string data = test::MakeTempFolder("data");
-    ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+    const test::ScopedEnv xdg("XDG_DATA_HOME", data);
     // A dry run prints the script, a library line after each encoder line, and writes nothing.
     const CliRun dry = InvokeCli(Convert("iPad", output, {"--itunes", "--dry-run", clip, clip}));
     EXPECT_EQ(dry.status, 0) << dry.err;
-    EXPECT_FALSE(FolderExists(output) || FolderExists(data + "/Quelmar"));
+    EXPECT_FALSE(FolderExists(output));
+    EXPECT_FALSE(FolderExists(data + "/Quelmar"));
     const std::vector<std::string> script = Lines(dry.out);
     ASSERT_EQ(script.size(), 4u);
     EXPECT_TRUE(Has(script[0], "/Zantrove.exe' -i '" + clip + "'")) << script[0];
     EXPECT_TRUE(Has(script[1], "/AddiTunes.exe' '" + output + "/")) << script[1];
     EXPECT_TRUE(Has(script[3], " (2).mp4'")) << script[3]; // one name per run
 
+    const test::ScopedEnv mounts("ZANTROVE_TEST_MOUNTS", std::nullopt); // put back after ShowNoIpod
     test::ShowNoIpod();
     const CliRun run = InvokeCli(Convert("iPod-Nano", output, {"--itunes", clip, broken, missing}));
-    ::unsetenv("ZANTROVE_TEST_MOUNTS");
     EXPECT_EQ(run.status, 1);
     // What the probe finds no media in is refused before the run, each with its reason.
     EXPECT_TRUE(run.err.starts_with("zantrove-cli: " + broken +
@@ -87,10 +89,13 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
         << run.err;
     EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
     const std::string first = Lines(run.out).at(0);
-    EXPECT_TRUE(FileExists(first) && first.ends_with(".m4v")) << run.out;
+    EXPECT_TRUE(first.ends_with(".m4v")) << run.out;
+    EXPECT_TRUE(FileExists(first)) << first;
 
     const CliRun quiet = InvokeCli(Convert("iPod-Nano", output, {"--quiet", missing}));
-    EXPECT_TRUE(quiet.status == 1 && quiet.out.empty() && !Has(quiet.err, "Processing File")) << quiet.err;
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.out, "");
+    EXPECT_FALSE(Has(quiet.err, "Processing File")) << quiet.err;
     EXPECT_TRUE(quiet.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << quiet.err;
     // A trim beyond the clip is refused before anything runs, naming the clip's length.
     const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
@@ -102,7 +107,8 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const CliRun sound = InvokeCli(Convert("iPod-Nano", output, {mp3}));
     EXPECT_EQ(sound.status, 0) << sound.err;
     EXPECT_TRUE(sound.err.ends_with("\n1 of 1 file converted (1 as sound alone)\n")) << sound.err;
-    EXPECT_TRUE(sound.out.ends_with(".m4a\n") && FileExists(Lines(sound.out).at(0))) << sound.out;
+    EXPECT_TRUE(sound.out.ends_with(".m4a\n")) << sound.out;
+    EXPECT_TRUE(FileExists(Lines(sound.out).at(0))) << sound.out;
 }
 
 TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)
@@ -154,12 +160,10 @@ TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
     ASSERT_FALSE(clip.empty());
     const std::string output = test::MakeTempFolder("out") + "/new";
-    const std::string home = std::getenv("HOME"), data = std::getenv("XDG_DATA_HOME");
     const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
-    ::setenv("HOME", "/proc", 1), ::unsetenv("XDG_DATA_HOME");
+    const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
     const CliRun run = InvokeCli(Convert("iPad", output, {clip}));
     const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", clip}));
-    ::setenv("HOME", home.c_str(), 1), ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     for (const CliRun& refused : {run, dry}) {
         EXPECT_EQ(refused.status, 1);
         EXPECT_TRUE(refused.out.empty());
@@ -216,7 +220,8 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 {
     const std::string h264 = test::ClipPath(test::Clip::H264AacMp4);
     const std::string mpeg4 = test::ClipPath(test::Clip::Mpeg4Avi);
-    ASSERT_FALSE(h264.empty() || mpeg4.empty());
+    ASSERT_FALSE(h264.empty());
+    ASSERT_FALSE(mpeg4.empty());
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
     const std::string output = test::MakeTempFolder("out");
@@ -225,7 +230,8 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     EXPECT_TRUE(Has(run.err, "2 files are on the iPod \"Test iPod\".")) << run.err;
     const std::vector<std::string> outputs = Lines(run.out);
     const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
-    ASSERT_TRUE(outputs.size() == 2 && tracks.size() == 2);
+    ASSERT_EQ(outputs.size(), 2u);
+    ASSERT_EQ(tracks.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(tracks[i].title, std::filesystem::path(outputs[i]).stem().string());
         EXPECT_NEAR(tracks[i].milliseconds, i == 0 ? 2000 : 1000, 150) << tracks[i].title;
@@ -251,12 +257,13 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 struct PrivateBus
 {
     pid_t pid = -1;
+    std::optional<test::ScopedEnv> address;
     PrivateBus()
     {
         const auto bus =
             test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
         if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2)
-            pid = std::stoi(lines[1]), ::setenv("DBUS_SESSION_BUS_ADDRESS", lines[0].c_str(), 1);
+            pid = std::stoi(lines[1]), address.emplace("DBUS_SESSION_BUS_ADDRESS", lines[0]);
     }
     ~PrivateBus() { pid > 0 && ::kill(pid, SIGTERM); }
 };
@@ -367,7 +374,8 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
     const std::string shortClip = test::ClipPath(test::Clip::H264AacMp4);
     const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
-    ASSERT_FALSE(shortClip.empty() || firstLong.empty() || secondLong.empty());
+    for (const std::string& clip : {shortClip, firstLong, secondLong})
+        ASSERT_FALSE(clip.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
                                    test::MakeTempFolder("in") + "/same.mp4"};

@@ -1,43 +1,225 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/CapturedProcess.h"
 #include "platform/ChildProcess.h"
+#include "platform/ScriptProcess.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
+#include "tests/support/ToolProcess.h"
 
 #include <cerrno>
-#include <cstdlib>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace zantrove {
 namespace {
 
-// The PATH search is laid out before the fork, so the child must answer as execvp would: a missing
-// name, a file that may not be run, and a runnable file without "#!" line that the shell runs.
-TEST(ChildProcessTest, PathSearchAnswersAsExecvpDoes)
+// No child of the test is left unreaped.
+bool NoChildLeft()
 {
-    const std::string folder = test::MakeTempFolder("path");
+    return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
+}
+
+ChildOptions Options(std::vector<std::string> argv)
+{
+    ChildOptions options;
+    options.argv = std::move(argv);
+    return options;
+}
+
+// The child's wait status once it has ended.
+int StatusOf(pid_t pid)
+{
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+std::string Link(pid_t pid, const std::string& entry)
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/" + entry, error).string();
+}
+
+// Whether a signal's bit is set in a mask line of /proc/<pid>/status ("SigIgn:", "SigBlk:").
+bool SignalIn(pid_t pid, const std::string& field, int signal)
+{
+    const std::string status = test::ReadTextFile("/proc/" + std::to_string(pid) + "/status");
+    const std::size_t at = status.find(field);
+    return at != std::string::npos &&
+           (std::stoull(status.substr(at + field.size()), nullptr, 16) >> (signal - 1) & 1);
+}
+
+// What a start cannot do is said by its errno value, and the failed child is reaped.
+TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
+{
+    const std::string folder = test::MakeTempFolder("exec");
     test::WriteTextFile(folder + "/not-runnable", "exit 0\n");
     test::WriteTextFile(folder + "/plain-script", "exit 7\n");
     std::filesystem::permissions(folder + "/plain-script", std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
-    const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", ("/nonexistent:" + folder + ":/nonexistent-too").c_str(), 1);
-    std::vector<Expected<int, SpawnError>> spawned;
-    ChildOptions options;
-    options.searchPath = true;
-    for (const char* name : {"no-such-program", "not-runnable", "plain-script"}) {
-        options.argv = {name};
-        spawned.push_back(SpawnProcess(options));
+    const test::ScopedEnv path("PATH", "/nonexistent:" + folder + ":/nonexistent-too");
+    const struct
+    {
+        std::vector<std::string> argv;
+        bool searchPath;
+        int code;
+        bool inChild;
+    } cases[] = {
+        {{}, false, EINVAL, false},
+        {{folder + "/missing"}, false, ENOENT, true},
+        {{folder}, false, EACCES, true},
+        {{folder + "/not-runnable"}, false, EACCES, true},
+        // Only a search runs a file without "#!" line through the shell, as execvp does.
+        {{folder + "/plain-script"}, false, ENOEXEC, true},
+        {{"no-such-program"}, true, ENOENT, true},
+        {{"not-runnable"}, true, EACCES, true},
+    };
+    for (const auto& [argv, searchPath, code, inChild] : cases) {
+        SCOPED_TRACE(argv.empty() ? "no arguments" : argv[0]);
+        ChildOptions options;
+        options.argv = argv;
+        options.searchPath = searchPath;
+        const Expected<int, SpawnError> spawned = SpawnProcess(options);
+        ASSERT_FALSE(spawned);
+        EXPECT_EQ(spawned.error().code, code);
+        EXPECT_EQ(spawned.error().inChild, inChild);
+        EXPECT_TRUE(NoChildLeft());
+        EXPECT_FALSE(SpawnDetachedProcess(options));
+        EXPECT_TRUE(NoChildLeft());
     }
-    ::setenv("PATH", saved.c_str(), 1);
+    ChildOptions search = Options({"plain-script"});
+    search.searchPath = true;
+    const auto spawned = SpawnProcess(search);
+    ASSERT_TRUE(spawned);
+    EXPECT_EQ(StatusOf(*spawned), 7 << 8);
+}
 
-    ASSERT_FALSE(spawned[0] || spawned[1]);
-    EXPECT_TRUE(spawned[0].error().code == ENOENT && spawned[0].error().inChild);
-    EXPECT_EQ(spawned[1].error().code, EACCES);
-    ASSERT_TRUE(spawned[2]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(*spawned[2], &status, 0), *spawned[2]);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
+// Each option, seen from the running program; a case without its option shows the probe can tell.
+TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
+{
+    const std::string folder = test::MakeTempFolder("cwd");
+    ASSERT_EQ(::dup2(STDERR_FILENO, 57), 57); // opened without close-on-exec
+    const auto oldPipe = std::signal(SIGPIPE, SIG_IGN);
+    sigset_t user1, oldMask;
+    sigemptyset(&user1);
+    sigaddset(&user1, SIGUSR1);
+    ::pthread_sigmask(SIG_BLOCK, &user1, &oldMask);
+    const auto cwd = std::filesystem::current_path().string();
+    const struct
+    {
+        const char* name;
+        std::function<void(ChildOptions&)> set;
+        std::function<bool(pid_t)> holds;
+    } cases[] = {
+        {"own group", [](ChildOptions& o) { o.newProcessGroup = true; },
+         [](pid_t p) { return ::getpgid(p) == p; }},
+        {"own session", [](ChildOptions& o) { o.newSession = true; },
+         [](pid_t p) { return ::getsid(p) == p; }},
+        {"SIGPIPE back to default", [](ChildOptions& o) { o.defaultSignals = {SIGPIPE}; },
+         [](pid_t p) { return !SignalIn(p, "SigIgn:", SIGPIPE); }},
+        {"SIGPIPE ignored as ours", [](ChildOptions&) {},
+         [](pid_t p) { return SignalIn(p, "SigIgn:", SIGPIPE); }},
+        {"empty mask", [](ChildOptions& o) { sigemptyset(&o.signalMask.emplace()); },
+         [](pid_t p) { return !SignalIn(p, "SigBlk:", SIGUSR1); }},
+        {"our mask", [](ChildOptions&) {}, [](pid_t p) { return SignalIn(p, "SigBlk:", SIGUSR1); }},
+        {"input from the null device", [](ChildOptions& o) { o.stdinFd = kNullDeviceFd; },
+         [](pid_t p) { return Link(p, "fd/0") == "/dev/null"; }},
+        {"other descriptors closed", [](ChildOptions& o) { o.closeOtherFds = true; },
+         [](pid_t p) { return Link(p, "fd/57").empty(); }},
+        {"other descriptors kept", [](ChildOptions&) {}, [](pid_t p) { return !Link(p, "fd/57").empty(); }},
+        {"working folder", [&](ChildOptions& o) { o.workingFolder = folder; },
+         [&](pid_t p) { return Link(p, "cwd") == folder; }},
+        {"a missing working folder keeps ours", [&](ChildOptions& o) { o.workingFolder = folder + "/gone"; },
+         [&](pid_t p) { return Link(p, "cwd") == cwd; }},
+    };
+    for (const auto& [name, set, holds] : cases) {
+        ChildOptions options = Options({"/bin/sleep", "30"});
+        set(options);
+        const Expected<int, SpawnError> spawned = SpawnProcess(options);
+        EXPECT_TRUE(spawned) << name; // no ASSERT: the mask and handler below must be put back
+        if (spawned) {
+            EXPECT_TRUE(holds(*spawned)) << name;
+        }
+        if (spawned && ::kill(*spawned, SIGKILL) == 0)
+            StatusOf(*spawned);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
+    std::signal(SIGPIPE, oldPipe);
+    ::close(57);
+}
+
+// The program ends with the thread that started it, and a detached one is nobody's child here.
+TEST(ChildProcessTest, DieWithParentFollowsTheThreadAndDetachedLeavesNoChild)
+{
+    ChildOptions options = Options({"/bin/sleep", "30"});
+    options.dieWithParent = true;
+    Expected<int, SpawnError> spawned = Unexpected{SpawnError{}};
+    std::thread([&] { spawned = SpawnProcess(options); }).join();
+    ASSERT_TRUE(spawned);
+    EXPECT_EQ(StatusOf(*spawned), SIGKILL);
+
+    const std::string note = test::MakeTempFolder("detached") + "/note";
+    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
+    EXPECT_TRUE(NoChildLeft());
+    EXPECT_TRUE(
+        test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
+}
+
+// What a script said up to its end, once it has ended; the bound only keeps a broken run finite.
+std::string ReadToEnd(ScriptProcess& script)
+{
+    std::string text;
+    for (int polls = 0; script.IsRunning() && polls < 3000; ++polls) {
+        pollfd waiting{script.Fd(), POLLIN, 0};
+        ::poll(&waiting, 1, 20);
+        for (const std::string& piece : script.ReadAvailable().pieces)
+            text += piece;
+    }
+    return text;
+}
+
+// A shell that ended is reaped, whether its end was read or it was stopped after it ended unread.
+TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
+{
+    const std::string script = test::MakeTempFolder("script") + "/run.sh";
+    test::WriteTextFile(script, "kill -KILL $$\n");
+    ScriptProcess process;
+    ASSERT_TRUE(process.Start(script));
+    EXPECT_EQ(ReadToEnd(process), "kill -KILL $$\n");
+    EXPECT_TRUE(NoChildLeft());
+    ASSERT_TRUE(process.Start(script));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
+    process.Stop();
+    EXPECT_FALSE(process.IsRunning());
+    EXPECT_TRUE(NoChildLeft());
+}
+
+// A run to its end captures all it says, more than a pipe holds, and a run past its time is ended
+// with everything it started, also one that closed its outputs.
+TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
+{
+    const auto large = RunCaptured("/bin/sh", {"-c", "head -c 200000 /dev/zero; echo done >&2; exit 4"}, 60000);
+    ASSERT_TRUE(large) << large.error().Text();
+    EXPECT_EQ(large->exitCode, 4);
+    EXPECT_EQ(large->output, std::string(200000, '\0') + "done\n");
+    const std::string pidFile = test::MakeTempFolder("late") + "/pid";
+    for (const char* command :
+         {"sleep 30 & echo $! >\"$0\"; exec sleep 31", "echo $$ >\"$0\"; exec >&- 2>&-; sleep 30"}) {
+        const auto late = RunCaptured("/bin/sh", {"-c", command, pidFile}, 300);
+        ASSERT_FALSE(late) << command;
+        EXPECT_EQ(late.error().code, kTimedOutCode) << command;
+        const pid_t started = std::stoi(test::ReadTextFile(pidFile));
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(started); }, std::chrono::seconds(10)))
+            << command;
+    }
+    EXPECT_TRUE(NoChildLeft());
 }
 
 } // namespace

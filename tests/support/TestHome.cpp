@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/TestHome.h"
 
-#include <cstdio>
+#include "tests/support/ToolProcess.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,18 +11,17 @@
 
 namespace zantrove::test {
 
-TestHome::TestHome()
+namespace {
+std::string MakeHome()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary home");
-    m_path = pattern;
-    ::setenv("HOME", m_path.c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (m_path + "/.local/share").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (m_path + "/.config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", m_path.c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return pattern;
 }
+} // namespace
+
+TestHome::TestHome() : m_path(MakeHome()) {}
 
 TestHome::~TestHome()
 {
@@ -55,14 +55,7 @@ std::string ReadTextFile(const std::string& path)
 
 std::string CaptureShell(const std::string& command)
 {
-    std::string text;
-    if (FILE* pipe = ::popen((command + " </dev/null").c_str(), "r")) {
-        char buffer[65536];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return text;
+    return RunTool({"/bin/sh", "-c", command}).out;
 }
 
 } // namespace zantrove::test

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/ui/Find.h"
 #include "ui/MainWindow.h"
@@ -15,8 +16,8 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,8 @@ protected:
         MessageBox::SetTestMode(true);
         MessageBox::ClearShown();
         FileDialogs::SetTestMode(true);
-        ::setenv("XDG_DATA_HOME", MakeTempFolder("data").c_str(), 1);
+        m_data.reset();
+        m_data.emplace("XDG_DATA_HOME", MakeTempFolder("data"));
         m_window = std::make_unique<MainWindow>(Clock::System(), nullptr, applicationFolder, m_makeLauncher);
         ASSERT_TRUE(m_window->Load(arguments));
         m_window->show();
@@ -96,6 +98,7 @@ protected:
     LinkRecordingPlatform m_platform{Platform::Instance()};
     // What the next window's progress windows run their scripts with.
     ProcessingWindow::LauncherFactory m_makeLauncher = ProcessingWindow::QtLauncher;
+    std::optional<ScopedEnv> m_data; // put back once the window is gone
     std::unique_ptr<MainWindow> m_window;
 };
 

@@ -2,6 +2,7 @@
 // The progress window against a launcher the test drives, then what follows a run: the error window
 // and the shutdown countdown.
 #include "platform/ConsoleLauncher.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/ProcessingWindow.h"
@@ -62,6 +63,11 @@ protected:
         Platform::SetInstance(&m_processes);
         m_makeLauncher = [] { return std::make_unique<FakeLauncher>(); };
         Open();
+        NewRun();
+    }
+    void NewRun()
+    {
+        delete m_run.data();
         m_run = m_window->MakeProcessingWindow(
             ConversionRun({{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat"));
         m_run->show();
@@ -91,7 +97,10 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
     launcher->End();
     test::Find<QPushButton>(m_run, "cmdOpenFolder")->click();
     EXPECT_EQ(m_processes.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
-    m_window->ShowWizardStep(4);
+    AddRow("clip");
+    for (int step = 1; step < 4; ++step) // where the run was started from
+        m_window->findChild<QAbstractButton*>("bttnNext")->click();
+    ASSERT_EQ(m_window->CurrentStep(), 4);
     m_run->close();
     EXPECT_FALSE(m_run->isVisible());
     EXPECT_EQ(m_window->CurrentStep(), 1); // closed as "&Close": back to the first step
@@ -103,8 +112,7 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
 {
     for (const auto& [withErrors, shutdown] : {std::pair{true, true}, {false, true}, {true, false}}) {
         SCOPED_TRACE(testing::Message() << "errors " << withErrors << ", shutdown " << shutdown);
-        TearDown();
-        SetUp();
+        NewRun();
         test::Find<QCheckBox>(m_run, "chkShutdownComputer")->setChecked(shutdown);
         m_run->StartConversion();
         FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
@@ -144,20 +152,18 @@ protected:
     void SetUp() override
     {
         Platform::SetInstance(&m_platform);
-        ::setenv("PATH", test::MakeTempFolder("nopath").c_str(), 1);
         m_window = std::make_unique<ShutdownWindow>();
     }
     void TearDown() override
     {
         m_window.reset();
-        ::setenv("PATH", m_savedPath.c_str(), 1);
         Platform::SetInstance(nullptr);
     }
 
     QString Label() const { return Find<QLabel>("lblCountdown")->text(); }
     template <typename T> T* Find(const char* name) const { return test::Find<T>(m_window.get(), name); }
     ShutdownCountingPlatform m_platform{Platform::Instance()};
-    std::string m_savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    test::ScopedEnv m_path{"PATH", test::MakeTempFolder("nopath")};
     std::unique_ptr<ShutdownWindow> m_window;
 };
 

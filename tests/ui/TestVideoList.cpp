@@ -26,9 +26,6 @@ class VideoListTest : public test::MainWindowTest
 protected:
     void SetUp() override
     {
-        // A bus address where nothing listens: no file manager can answer for the properties.
-        const std::string address = "unix:path=" + JoinPath(test::MakeTempFolder("bus"), "none");
-        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
         MainWindowTest::SetUp();
         m_window->ShowWizardStep(2);
         QProgressBar* bar = Find<QProgressBar>("AddFilesProgressBar");
@@ -62,6 +59,9 @@ protected:
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, rect.center());
     }
 
+    // A bus address where nothing listens: no file manager can answer for the properties.
+    test::ScopedEnv m_bus{"DBUS_SESSION_BUS_ADDRESS",
+                          "unix:path=" + JoinPath(test::MakeTempFolder("bus"), "none")};
     std::string m_h264 = test::ClipPath(test::Clip::H264AacMp4);
     QStringList m_reports;
 };

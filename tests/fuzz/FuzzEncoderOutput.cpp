@@ -2,14 +2,14 @@
 // What reads an encoder's output: the encoder component's reader of ffmpeg's progress blocks, and the
 // progress window's reader of the script's console, both fed in pieces cut from the input.
 // Input: the rows ("hh:mm:ss,path" separated by "|"), then the piece lengths (numbers separated by
-// blanks, used in turn; none gives one piece); the rest is the output.
+// blanks up to anything else, used in turn; none gives one piece); the rest is the output.
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tools/encoder/ProgressReport.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <sstream>
 #include <vector>
 
 using namespace zantrove;
@@ -34,19 +34,10 @@ std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
 std::vector<std::size_t> ReadLengths(std::string_view text)
 {
     std::vector<std::size_t> lengths;
-    const std::string copy(text);
-    const char* at = copy.c_str();
-    while (*at && lengths.size() < 64) {
-        char* end = nullptr;
-        const unsigned long length = std::strtoul(at, &end, 10);
-        if (end == at) {
-            ++at;
-            continue;
-        }
+    std::istringstream in{std::string(text)};
+    for (std::size_t length; lengths.size() < 64 && in >> length;)
         if (length > 0)
             lengths.push_back(length);
-        at = end;
-    }
     return lengths;
 }
 

@@ -19,14 +19,10 @@ namespace {
 std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
 {
     std::vector<ConversionProgress::Row> rows;
-    while (!text.empty() && rows.size() < 32) {
-        const std::size_t bar = text.find('|');
-        const std::string_view row = text.substr(0, bar);
+    std::istringstream in{std::string(text)};
+    for (std::string row; rows.size() < 32 && std::getline(in, row, '|');) {
         const std::size_t comma = row.find(',');
-        rows.push_back({std::string(row.substr(0, comma)), comma == std::string_view::npos
-                                                               ? std::string()
-                                                               : std::string(row.substr(comma + 1))});
-        text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
+        rows.push_back({row.substr(0, comma), comma == std::string::npos ? "" : row.substr(comma + 1)});
     }
     return rows;
 }

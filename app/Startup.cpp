@@ -6,23 +6,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace zantrove {
 
 Expected<std::string, UserMessage> GetShellFolderPath(int folderId, const Platform& platform)
 {
-    const FolderLookup lookup = platform.ShellFolder(folderId);
-    switch (lookup.status) {
-    case FolderLookupStatus::Ok:
-        return lookup.path;
-    case FolderLookupStatus::InvalidFolderId:
-        return Unexpected{UserMessage{MessageIcon::Critical, "Invalid Folder ID!"}};
-    case FolderLookupStatus::FolderDoesNotExist:
-        return Unexpected{UserMessage{MessageIcon::Critical, "ApplicationData Folder does not exist!"}};
-    case FolderLookupStatus::OtherFailure:
-        break;
-    }
-    return std::string();
+    auto lookup = platform.ShellFolder(folderId);
+    if (!lookup)
+        return Unexpected{UserMessage{MessageIcon::Critical, lookup.error().Text()}};
+    return std::move(*lookup);
 }
 
 SettingsFolder SettingsFolderPath(const Platform& platform)

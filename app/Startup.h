@@ -10,8 +10,7 @@
 
 namespace zantrove {
 
-// The folder for an id, or the message to show when the lookup says why it failed. A lookup that
-// fails without a reason answers with an empty path.
+// The folder for an id, or the message to show: why the lookup failed.
 Expected<std::string, UserMessage> GetShellFolderPath(int folderId, const Platform& platform);
 
 // The settings folder's path, and the messages of failed lookups for the caller to show, in order.

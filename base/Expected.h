@@ -13,8 +13,8 @@ template <class E> struct Unexpected
 };
 template <class E> Unexpected(E) -> Unexpected<E>;
 
-// A value, or the reason there is none. Errors are values throughout the program; what the user
-// must read travels as a UserMessage in the error side.
+// A value, or the reason there is none. Errors are values throughout the program: an Error where a
+// file, process or the desktop failed, a UserMessage where the user must read it as it stands.
 template <class T, class E> class [[nodiscard]] Expected
 {
 public:

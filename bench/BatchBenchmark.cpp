@@ -5,6 +5,8 @@
 #include "cli/Cli.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
+#include "conversion/ShellWords.h"
+#include "devices/ProfileFile.h"
 #include "tools/encoder/EncoderOptions.h"
 
 #include <algorithm>

@@ -20,8 +20,7 @@ class DrivenLauncher : public zantrove::ConsoleLauncher
 public:
     static inline DrivenLauncher* current = nullptr;
     DrivenLauncher() { current = this; }
-    StartStatus Start() override { return Started; }
-    int LastError() const override { return 0; }
+    zantrove::Expected<void, zantrove::Error> Start() override { return {}; }
     void Stop() override {}
     bool IsRunning() const override { return true; }
     void Send(const std::string& data) { EmitData(data); }

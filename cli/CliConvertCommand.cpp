@@ -5,8 +5,10 @@
 #include "cli/CliConversionOptions.h"
 #include "cli/CliConvertReport.h"
 #include "conversion/ConversionSession.h"
+#include "conversion/EncoderArguments.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "conversion/ProcessTermination.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/PollingConsoleLauncher.h"
@@ -53,6 +55,15 @@ public:
 private:
     struct sigaction m_previous[std::size(kCancelSignals)]{};
 };
+// A message as the window's box shows it: one sentence a line.
+void PrintMessage(CliContext& context, std::string_view text)
+{
+    context.err << "zantrove-cli: ";
+    for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
+        context.err << text.substr(0, at) << '\n';
+    context.err << text << '\n';
+}
+
 // Beside the script, on the error stream so that the script stays what stdout carries: what each
 // file and the batch will take.
 void PrintSizeEstimate(const ConversionSession& session, CliContext& context)
@@ -95,12 +106,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
 
     if (const Verdict ready = session.CheckReady(); !ready) {
-        // One sentence a line, as the message box shows them.
-        std::string_view text = ready.error().text;
-        context.err << "zantrove-cli: ";
-        for (std::size_t at; (at = text.find(kCrLf)) != std::string_view::npos; text.remove_prefix(at + 2))
-            context.err << text.substr(0, at) << '\n';
-        context.err << text << '\n';
+        PrintMessage(context, ready.error().text);
         return 1;
     }
     Platform& platform = Platform::Instance();
@@ -124,12 +130,13 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     }
     auto prepared = session.Prepare(settingsFolder);
     if (!prepared) {
-        context.err << "zantrove-cli: unable to write the file: " << prepared.error() << '\n';
+        PrintMessage(context, prepared.error().text);
         return 1;
     }
     ConversionRun& run = *prepared;
     UserSettings user;
-    LoadSettings(settingsFolder, platform.HomeFolder(), user);
+    if (const auto notice = LoadSettings(settingsFolder, platform.HomeFolder(), user))
+        PrintMessage(context, notice->text);
 
     PollingConsoleLauncher launcher;
     launcher.SetScript(run.ScriptPath());
@@ -147,11 +154,9 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
 
     const InterruptGuard guard;
     run.Start();
-    const ConsoleLauncher::StartStatus started = launcher.Start();
-    if (started != ConsoleLauncher::Started) {
+    if (const auto started = launcher.Start(); !started) {
         run.RemoveScript(false);
-        context.err << "zantrove-cli: the conversion script could not be started (error "
-                    << launcher.LastError() << ")\n";
+        report.Error(started.error().Text());
         return 1;
     }
     bool cancelled = false;
@@ -176,15 +181,15 @@ int RunConvertCommand(const std::vector<std::string>& arguments, CliContext& con
     report.EndProgress();
     // The command line has no debug log to keep the script for.
     run.RemoveScript(false);
-    if (!SaveSettings(settingsFolder, user))
-        report.Error("the settings could not be saved to " + SettingsFilePath(settingsFolder));
+    if (const auto saved = SaveSettings(settingsFolder, user); !saved)
+        report.Error(saved.error().Text());
     const BatchOutcome outcome = run.JudgedOutcome();
 
     report.JudgedErrors(outcome.errorLog);
     if (cancelled)
         report.Error("the conversion was cancelled");
-    // The verdict the summary counts: a damaged source leaves a file behind and an error, and
-    // converted in part is not converted.
+    // Each row by the run's one verdict, the one the summary counts: a file left behind by a source
+    // that also has an error entry is named not converted, and only converted outputs are printed.
     const auto& rows = run.Progress().Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (!outcome.rowConverted[i]) {

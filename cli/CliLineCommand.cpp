@@ -2,6 +2,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/EncoderArguments.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 
 namespace zantrove {

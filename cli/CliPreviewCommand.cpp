@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConversionOptions.h"
 #include "conversion/OutputPreview.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileSystem.h"
 
 #include <cstdlib>
@@ -88,9 +89,11 @@ int RunPreviewCommand(const std::vector<std::string>& arguments, CliContext& con
     if (line)
         picture = RenderPicture(EncoderComponentPath(context.applicationFolder), *line);
     const bool placed = picture && ReplaceFile(picture->path, files[1]);
+    // Gone already once the picture is placed; a picture that stays keeps the folder, told below.
     if (line)
         (void)RemoveFile(line->outputPath);
-    ::rmdir(scratch.c_str());
+    if (::rmdir(scratch.c_str()) != 0)
+        context.err << "zantrove-cli: cannot remove " << scratch << '\n';
     if (!picture) {
         context.err << "zantrove-cli: " << row.filepath << ": " << picture.error() << '\n';
         return 1;

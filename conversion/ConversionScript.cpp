@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionScript.h"
 
+#include "conversion/ShellWords.h"
 #include "media/VideoListModel.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "storage/AtomicFile.h"
 
-#include <cstring>
+#include <cerrno>
 
 namespace zantrove {
 
@@ -23,8 +24,8 @@ const char* TrueFalse(bool value)
 
 } // namespace
 
-bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
-                    std::string_view sourceName, std::string_view targetName)
+Expected<void, Error> StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
+                                     std::string_view sourceName, std::string_view targetName)
 {
     return RefreshCopy(JoinPath(JoinPath(applicationFolder, "Components"), std::string(sourceName)),
                        JoinPath(settingsFolder, std::string(targetName)));
@@ -67,34 +68,36 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
     return script;
 }
 
-PreparedConversion PrepareConversion(const ConversionRequest& request, const DebugEntry& debug)
+Expected<PreparedConversion, Error> PrepareConversion(const ConversionRequest& request,
+                                                      const DebugEntry& debug)
 {
     const std::string& folder = request.settingsFolder;
-    PreparedConversion prepared;
     // No script without the encoder this program ships: neither a part copy nor an older one runs.
-    if (!StageComponent(request.applicationFolder, folder, kEncoderComponentName, kStagedEncoderName)) {
-        prepared.unstagedComponent = JoinPath(folder, std::string(kStagedEncoderName));
-        return prepared;
-    }
+    if (auto staged =
+            StageComponent(request.applicationFolder, folder, kEncoderComponentName, kStagedEncoderName);
+        !staged)
+        return Unexpected{staged.error()};
     // Our encoder needs no threading library; one is staged only when a build ships it.
-    (void)StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
+    if (auto staged =
+            StageComponent(request.applicationFolder, folder, kThreadLibraryName, kThreadLibraryName);
+        !staged && staged.error().code != ENOENT && debug)
+        debug(staged.error().Text());
     // Without its helper every file of a library run would fail alike, with the shell's "not found".
-    if (request.addToLibrary &&
-        !StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName)) {
-        prepared.unstagedComponent = JoinPath(folder, std::string(kLibraryToolName));
-        return prepared;
+    if (request.addToLibrary) {
+        if (auto staged =
+                StageComponent(request.applicationFolder, folder, kLibraryToolName, kLibraryToolName);
+            !staged)
+            return Unexpected{staged.error()};
     }
 
+    PreparedConversion prepared;
     prepared.lines = BuildEncoderLines(request.rows, request.settings, request.profile, FileExists);
     const std::string script = ConversionScriptText(folder, prepared.lines, request.addToLibrary);
     const auto written =
         WriteNewFile(JoinPath(folder, std::string(kScriptPattern)), script, DefaultFilePermissions());
-    if (!written) {
-        prepared.scriptFailure =
-            "a conversion script in " + folder + " (" + std::strerror(written.error()) + ")";
-        return prepared;
-    }
-    prepared.scriptWritten = true;
+    if (!written)
+        return Unexpected{
+            SystemError("A conversion script could not be written in " + folder, written.error())};
     prepared.scriptPath = *written;
 
     if (debug) {
@@ -104,10 +107,12 @@ PreparedConversion PrepareConversion(const ConversionRequest& request, const Deb
         std::string text;
         for (const VideoRow& row : request.rows)
             text += RowDumpLine(row) + '\n';
-        WriteFileAtomically(listDump, text);
+        if (const auto dumped = WriteFileAtomically(listDump, text); !dumped)
+            debug(dumped.error().Text());
         const std::string scriptDump = RunDumpPath(prepared.scriptPath, kScriptDumpStem);
         debug("Dump1 will be saved to: " + Quoted(scriptDump));
-        WriteFileAtomically(scriptDump, script);
+        if (const auto dumped = WriteFileAtomically(scriptDump, script); !dumped)
+            debug(dumped.error().Text());
         debug(std::string("Zantrove Exists=") +
               TrueFalse(FileExists(JoinPath(folder, std::string(kStagedEncoderName)))));
         debug(std::string("PTGC2 Exists=") +

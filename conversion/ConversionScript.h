@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
+#include "base/Expected.h"
 #include "conversion/EncoderArguments.h"
 
 #include <functional>
@@ -39,21 +41,17 @@ using DebugEntry = std::function<void(const std::string& text)>;
 
 struct PreparedConversion
 {
-    // The staged encoder's or library helper's path when it could not be copied; nothing is written or
-    // run then.
-    std::string unstagedComponent;
-    bool scriptWritten = false;
-    std::string scriptPath;         // the run's own script, once written
-    std::string scriptFailure;      // why no script could be written
+    std::string scriptPath;         // the run's own script
     std::vector<EncoderLine> lines; // one per row, in list order
 };
 
 // Copies Components/<sourceName> to settingsFolder/<targetName> when the target is missing or differs
 // from the source in size or modification time, so an updated program never runs an old component.
-// An identical staged file is left alone. False when the target is not there afterwards, or when a
-// needed copy failed (an older staged file is then left as it was, but is not current).
-[[nodiscard]] bool StageComponent(const std::string& applicationFolder, const std::string& settingsFolder,
-                                  std::string_view sourceName, std::string_view targetName);
+// An identical staged file is left alone. The error when the target is not there afterwards, or when
+// a needed copy failed (an older staged file is then left as it was, but is not current).
+[[nodiscard]] Expected<void, Error> StageComponent(const std::string& applicationFolder,
+                                                   const std::string& settingsFolder,
+                                                   std::string_view sourceName, std::string_view targetName);
 
 // The path of a run's dump of the given stem beside its script: the script's unique part + ".log".
 std::string RunDumpPath(const std::string& scriptPath, std::string_view stem);
@@ -73,7 +71,9 @@ std::string ConversionScriptText(const std::string& settingsFolder, const std::v
                                  bool addToLibrary);
 
 // Stages the components, writes the run's own script (and the dumps when debug is on) before anything
-// runs. The debug log names the script.
-PreparedConversion PrepareConversion(const ConversionRequest& request, const DebugEntry& debug = {});
+// runs. The debug log names the script. The error names the component or script that could not be
+// written; nothing is to run then.
+[[nodiscard]] Expected<PreparedConversion, Error> PrepareConversion(const ConversionRequest& request,
+                                                                    const DebugEntry& debug = {});
 
 } // namespace zantrove

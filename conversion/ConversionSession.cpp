@@ -113,19 +113,22 @@ std::string ConversionSession::ScriptText(const std::string& settingsFolder) con
         request.addToLibrary);
 }
 
-Expected<ConversionRun, std::string> ConversionSession::Prepare(const std::string& settingsFolder,
+Expected<ConversionRun, UserMessage> ConversionSession::Prepare(const std::string& settingsFolder,
                                                                 const DebugEntry& debug,
                                                                 const Clock& clock) const
 {
+    const auto refusal = [](const std::string& why) {
+        return Unexpected{
+            UserMessage{MessageIcon::Critical, std::string(kConversionNotStartedText) + kCrLf + why + "."}};
+    };
     CreateFolderPath(m_outputFolder);
     if (!IsWritableFolder(m_outputFolder))
-        return Unexpected{m_outputFolder + " (the output folder could not be created or written)"};
+        return refusal("The output folder " + m_outputFolder + " could not be created or written");
     const ConversionRequest request = Request(settingsFolder);
-    const PreparedConversion prepared = PrepareConversion(request, debug);
-    if (!prepared.scriptWritten)
-        return Unexpected{prepared.unstagedComponent.empty() ? prepared.scriptFailure
-                                                             : prepared.unstagedComponent};
-    return ConversionRun(ConversionProgress::RowsOf(request.rows, prepared.lines), prepared.scriptPath,
+    const auto prepared = PrepareConversion(request, debug);
+    if (!prepared)
+        return refusal(prepared.error().Text());
+    return ConversionRun(ConversionProgress::RowsOf(request.rows, prepared->lines), prepared->scriptPath,
                          BatchTimeEstimate::OutputSeconds(request.rows), clock);
 }
 

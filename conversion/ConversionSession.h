@@ -53,11 +53,12 @@ public:
     // The script a run would write, without writing anything.
     std::string ScriptText(const std::string& settingsFolder) const;
     // Creates the output folder, stages the components and writes the script; the run that follows
-    // it. The error is the component or script that could not be written; nothing may run then, not
-    // even an older script still on disk.
-    Expected<ConversionRun, std::string> Prepare(const std::string& settingsFolder,
-                                                 const DebugEntry& debug = {},
-                                                 const Clock& clock = Clock::System()) const;
+    // it. The error, which the window and the command line both show, names the folder, component or
+    // script that could not be written and why; nothing may run then, not even an older script still
+    // on disk.
+    [[nodiscard]] Expected<ConversionRun, UserMessage> Prepare(const std::string& settingsFolder,
+                                                               const DebugEntry& debug = {},
+                                                               const Clock& clock = Clock::System()) const;
 
 private:
     ConversionRequest Request(const std::string& settingsFolder) const;

@@ -36,12 +36,12 @@ Verdict CheckConversionStart(std::size_t rowCount, const EncodingSettingsModel& 
         return {};
     // Both run whether or not video is switched off.
     const int size = settings.SelectedPosition(ChoiceBox::VideoSize);
-    if (const int maximum = Limit(profile, codec, "MaxVideoSize", size); maximum < size)
+    if (const int maximum = Limit(profile, codec, kMaxVideoSizeKey, size); maximum < size)
         return Unexpected{
             UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoSizeMessage) +
                                                       EntryAt(settings, ChoiceBox::VideoSize, maximum)}};
     const int quality = settings.SelectedPosition(ChoiceBox::VideoBitrate);
-    if (const int maximum = Limit(profile, codec, "MaxVideoQuality", quality); maximum < quality)
+    if (const int maximum = Limit(profile, codec, kMaxVideoQualityKey, quality); maximum < quality)
         return Unexpected{
             UserMessage{MessageIcon::Exclamation, std::string(kMaxVideoQualityMessage) +
                                                       EntryAt(settings, ChoiceBox::VideoBitrate, maximum)}};

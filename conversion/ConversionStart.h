@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/UserMessage.h"
-#include "conversion/EncoderArguments.h"
+#include "devices/ProfileFile.h"
 
 #include <cstddef>
 
@@ -15,6 +15,10 @@ inline constexpr std::string_view kMaxVideoSizeMessage =
     "The maximum video size for the selected videocodec is: ";
 inline constexpr std::string_view kMaxVideoQualityMessage =
     "The maximum video quality for the selected videocodec is: ";
+
+// The first line of every refusal found after the quick checks: the encoder's, and files that could
+// not be written.
+inline constexpr std::string_view kConversionNotStartedText = "The conversion could not be started.";
 
 inline constexpr std::string_view kMissingProfilesMessage = "The folder of the device profiles is missing: ";
 

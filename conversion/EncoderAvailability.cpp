@@ -2,6 +2,7 @@
 #include "conversion/EncoderAvailability.h"
 
 #include "conversion/ConversionScript.h"
+#include "conversion/ConversionStart.h"
 #include "platform/FileSystem.h"
 
 #include <cstring>
@@ -15,11 +16,9 @@ constexpr int kAllThere = 0;
 constexpr int kSomethingMissing = 1;
 constexpr int kNoFfmpeg = 2;
 
-constexpr std::string_view kNotStarted = "The conversion could not be started.";
-
 Unexpected<UserMessage> Refusal(const std::string& text)
 {
-    return {{MessageIcon::Critical, std::string(kNotStarted) + kCrLf + text}};
+    return {{MessageIcon::Critical, std::string(kConversionNotStartedText) + kCrLf + text}};
 }
 
 // The component's lines without its "Zantrove: " prefix, joined for a message.
@@ -54,7 +53,7 @@ std::vector<std::string> EncoderCheckArguments(const EncoderSettings& settings, 
     if (settings.videoOff) {
         arguments.push_back("-vn");
     } else if (!settings.videoCodec.empty()) {
-        if (const std::string format = profile(settings.videoCodec, "VideoFormat"); !format.empty())
+        if (const std::string format = profile(settings.videoCodec, kVideoFormatKey); !format.empty())
             arguments.insert(arguments.end(), {"-f", format});
         arguments.insert(arguments.end(), {"-vcodec", settings.videoCodec});
     }
@@ -75,15 +74,15 @@ Verdict CheckEncoderAvailability(const std::string& applicationFolder, const Enc
                        "Please, reinstall Zantrove.");
 
     const std::vector<std::string> arguments = EncoderCheckArguments(settings, profile);
-    const CapturedRun result =
+    const auto result =
         run ? run(component, arguments) : RunCaptured(component, arguments, kEncoderCheckTimeoutMs);
-    if (!result.started)
-        return Refusal("The encoder component could not be run: " + component + " (" +
-                       std::strerror(result.startError) + ")");
-    if (result.timedOut)
+    if (!result && result.error().code == kTimedOutCode)
         return Refusal("The encoder check did not finish: " + component);
-    const std::string lines = Lines(result.output);
-    switch (result.exitCode) {
+    if (!result)
+        return Refusal("The encoder component could not be run: " + component + " (" + result.error().why +
+                       ")");
+    const std::string lines = Lines(result->output);
+    switch (result->exitCode) {
     case kAllThere:
         return {};
     case kSomethingMissing:
@@ -92,7 +91,7 @@ Verdict CheckEncoderAvailability(const std::string& applicationFolder, const Enc
         return Refusal(lines.empty() ? std::string("No ffmpeg was found; install the Debian package ffmpeg.")
                                      : lines);
     default:
-        return Refusal("The encoder check failed (status " + std::to_string(result.exitCode) + ")" +
+        return Refusal("The encoder check failed (status " + std::to_string(result->exitCode) + ")" +
                        (lines.empty() ? std::string() : kCrLf + lines));
     }
 }

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "base/UserMessage.h"
-#include "conversion/EncoderArguments.h"
+#include "conversion/EncoderSettings.h"
+#include "devices/ProfileFile.h"
 #include "platform/CapturedProcess.h"
 
 #include <functional>
@@ -13,8 +14,8 @@
 namespace zantrove {
 
 // Runs the encoder component; tests put a fake in its place.
-using ComponentRunner =
-    std::function<CapturedRun(const std::string& program, const std::vector<std::string>& arguments)>;
+using ComponentRunner = std::function<Expected<CapturedRun, Error>(
+    const std::string& program, const std::vector<std::string>& arguments)>;
 
 inline constexpr int kEncoderCheckTimeoutMs = 30000;
 

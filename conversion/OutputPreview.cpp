@@ -152,12 +152,12 @@ Expected<PreviewPicture, std::string> RenderPicture(const std::string& component
     std::vector<std::string> arguments;
     for (const EncoderArgument& argument : line.arguments)
         arguments.push_back(argument.text);
-    const CapturedRun run = RunCaptured(component, arguments, kPictureTimeoutMs);
-    if (!run.started)
-        return Unexpected{"the encoder component could not be run: " + component};
-    if (run.timedOut)
+    const auto run = RunCaptured(component, arguments, kPictureTimeoutMs);
+    if (!run && run.error().code == kTimedOutCode)
         return Unexpected{std::string("the encoder did not finish the picture")};
-    return ReadPictureResult(line, {run.exitCode, run.output});
+    if (!run)
+        return Unexpected{"the encoder component could not be run: " + component};
+    return ReadPictureResult(line, {run->exitCode, run->output});
 }
 
 std::string EncoderComponentPath(const std::string& applicationFolder)

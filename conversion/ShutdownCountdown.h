@@ -38,7 +38,6 @@ public:
     // One second has passed.
     ShutdownView Tick();
 
-    int SecondsPassed() const { return m_secondsPassed; }
     bool ShuttingDown() const { return m_shuttingDown; }
 
 private:

@@ -29,11 +29,6 @@ EncodingSettingsModel::EncodingSettingsModel(std::string applicationFolder)
 {
 }
 
-int EncodingSettingsModel::SelectedDeviceIndex() const
-{
-    return DeviceIndex(m_selectedDevice);
-}
-
 std::string EncodingSettingsModel::ProfileFile() const
 {
     return ProfileFilePath(m_applicationFolder, m_selectedDevice);

@@ -48,8 +48,6 @@ public:
     const std::string& ApplicationFolder() const { return m_applicationFolder; }
     // Empty until the first SwitchDevice.
     const std::string& SelectedDevice() const { return m_selectedDevice; }
-    // Position of SelectedDevice in kDevices (the one visible marker); -1 for none.
-    int SelectedDeviceIndex() const;
     // The current device's profile file, for the conversion's codec lookups.
     std::string ProfileFile() const;
 

@@ -2,11 +2,11 @@
 #include "devices/ProfileFile.h"
 
 #include "base/TextUtilities.h"
-#include "platform/RegularFile.h"
 #include "storage/IniFile.h"
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace zantrove {
 
@@ -33,15 +33,15 @@ bool Checked(const IniFile& file, int number, CheckBox box)
 
 std::optional<std::string> ProfileFileProblem(const std::string& path)
 {
-    auto opened = RegularFile::Open(path);
-    if (!opened)
-        return opened.error() == ENOENT
-                   ? std::string("is missing")
-                   : "cannot be read (" + std::string(std::strerror(opened.error())) + ")";
-    // INI text has no NUL byte; UTF-16 has one in every character of plain letters.
-    if (opened->ReadAll().find('\0') != std::string::npos)
-        return std::string("is not plain text (binary or UTF-16)");
     const IniFile file(path);
+    if (const int error = file.OpenError())
+        return error == ENOENT ? std::string("is missing")
+                               : "cannot be read (" + std::string(std::strerror(error)) + ")";
+    if (const auto oversize = file.OversizeBytes())
+        return "is " + OversizeText(*oversize) + ", far larger than any profile file, and was not read";
+    // UTF-16 has a NUL byte in every character of plain letters.
+    if (file.HoldsNul())
+        return std::string("is not plain text (binary or UTF-16)");
     const int count = ReadNumberOfProfiles(file);
     for (int number = 1; number <= count; ++number) {
         const bool audio =
@@ -53,6 +53,14 @@ std::optional<std::string> ProfileFileProblem(const std::string& path)
             return std::nullopt;
     }
     return std::string("holds no valid profile");
+}
+
+ProfileLookup ProfileFileLookup(std::string file)
+{
+    auto read = std::make_shared<const IniFile>(file);
+    return [read = std::move(read)](std::string_view section, std::string_view key) {
+        return read->Value(section, key, "");
+    };
 }
 
 std::vector<std::string> SplitProfileList(std::string_view value)

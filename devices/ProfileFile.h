@@ -5,6 +5,7 @@
 #include "storage/IniFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ inline constexpr std::string_view kExtraParametersKey = "ExtraParameters";
 inline constexpr std::string_view kExtensionKey = "Extension";
 inline constexpr std::string_view kMaxVideoSizeKey = "MaxVideoSize";
 inline constexpr std::string_view kMaxVideoQualityKey = "MaxVideoQuality";
+
+// One key of the codec section named by a codec box's text, "" when missing.
+using ProfileLookup = std::function<std::string(std::string_view section, std::string_view key)>;
+// Reads the given profile file once, when made: one lookup serves one operation, such as one start.
+ProfileLookup ProfileFileLookup(std::string file);
 
 // Cuts at every "|", keeping blanks: "" gives no entry, "a||b" three, "a|" two (the last empty).
 std::vector<std::string> SplitProfileList(std::string_view value);
@@ -75,8 +81,8 @@ struct CodecSection
 };
 CodecSection ReadCodecSection(const IniFile& file, std::string_view codec);
 
-// What makes a profile file unusable, in words that follow its name: missing or unreadable, not
-// plain text (binary, UTF-16), or without one profile whose codecs and size its lists hold. Read
+// What makes a profile file unusable, in words that follow its name: missing or unreadable, far
+// too large, not plain text (binary, UTF-16), or without one profile whose codecs and size its lists hold. Read
 // as empty, such a file would give lines with empty values. Nothing when it serves.
 std::optional<std::string> ProfileFileProblem(const std::string& path);
 

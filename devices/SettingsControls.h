@@ -53,27 +53,6 @@ constexpr bool IsAudioBox(ChoiceBox box)
     return Slot(box) <= Slot(ChoiceBox::AudioChannels);
 }
 
-// The widget names, so a window layer can find its controls by object name.
-constexpr std::string_view ControlName(ChoiceBox box)
-{
-    constexpr std::array<std::string_view, 8> names{
-        "cmbAudioCodec", "cmbAudioBitrate", "cmbAudioSampleRate", "cmbAudioChannels",
-        "cmbVideoCodec", "cmbVideoSize",    "cmbVideoBitrate",    "cmbVideoFrameRate",
-    };
-    return names[Slot(box)];
-}
-constexpr std::string_view ControlName(CheckBox box)
-{
-    constexpr std::array<std::string_view, 4> names{
-        "chkAudioNoAudio",
-        "chkVideoNoVideo",
-        "chkVideoOriginalQuality",
-        "chkVideoKeepAspectRatio",
-    };
-    return names[Slot(box)];
-}
-inline constexpr std::string_view kEditVideoSizeControlName = "imgEditVideoSize";
-
 // The key of the box's list in [Defaults] and of its index in a profile section. Two differ from
 // the box names: the bit rate boxes read "AudioQuality" and "VideoQuality".
 constexpr std::string_view ProfileKey(ChoiceBox box)

@@ -6,6 +6,7 @@
 #include "storage/UserSettings.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zantrove {
 
@@ -63,11 +64,16 @@ AddFilesResult AddFilesFlow::AddVideoFiles(const ChooseFiles& choose, const AddF
     if (chosen.empty())
         return {};
     const std::string folder = SelectionFolder(chosen);
-    if (!folder.empty() && folder != setup.startFolder)
-        // Only where the dialog starts next time depends on it; the files chosen are added anyway.
-        (void)WriteAddFilesFolder(m_settingsFolder, folder);
+    std::optional<Error> folderNotKept;
+    // Only where the dialog starts next time depends on it; the files chosen are added anyway.
+    if (!folder.empty() && folder != setup.startFolder) {
+        if (auto kept = WriteAddFilesFolder(m_settingsFolder, folder); !kept)
+            folderNotKept = kept.error();
+    }
     m_cancelled = false;
-    return AddPaths(chosen, chosen.size() == 1, progress);
+    AddFilesResult result = AddPaths(chosen, chosen.size() == 1, progress);
+    result.folderNotKept = std::move(folderNotKept);
+    return result;
 }
 
 AddFilesResult AddFilesFlow::AddDroppedFiles(const std::vector<std::string>& paths,

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
 #include "media/MediaProbe.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,11 +18,8 @@ class VideoListModel;
 struct VideoRow;
 
 inline constexpr std::string_view kAddFilesDialogTitle = "Add Video File(s)";
-inline constexpr std::string_view kAddVideosToolTip = "Add Video File(s)";
 inline constexpr std::string_view kAddingFileText = "Adding File...";
 inline constexpr std::string_view kAddingFilesText = "Adding Files...";
-inline constexpr std::string_view kCancelAddCaption = "(Cancel)";
-inline constexpr std::string_view kCancelAddToolTip = "Cancel Operation";
 
 // One entry of the open-file dialog's filter list; patterns separated by blanks.
 struct FileFilter
@@ -75,6 +74,8 @@ struct AddFilesResult
     std::int16_t added = 0;
     bool cancelled = false; // stopped by Cancel after the file in progress
     bool listFull = false;  // stopped because the list holds 32767 rows
+    // Why the dialog's folder could not be kept for next time; the files were added all the same.
+    std::optional<Error> folderNotKept;
 };
 
 // Why a probed row holds no media file the encoder could be given ("no such file", "not a media
@@ -114,7 +115,6 @@ public:
 
     // The cancel click: the running loop stops after the file in progress.
     void Cancel() { m_cancelled = true; }
-    bool IsCancelled() const { return m_cancelled; }
     // True while a loop runs; more than one may run when events pumped by one start another.
     bool IsAdding() const { return m_running > 0; }
 

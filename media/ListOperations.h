@@ -21,8 +21,6 @@ inline constexpr std::string_view kClearListCaption = "&Clear List";
 inline constexpr std::string_view kTrimVideoFileCaption = "&Trim Video File";
 inline constexpr std::string_view kPreviewVideoFileCaption = "&Preview Video File";
 inline constexpr std::string_view kFilePropertiesCaption = "&File Properties";
-inline constexpr std::string_view kRemoveItemsToolTip = "Remove Selected Item(s)";
-inline constexpr std::string_view kTrimVideoFileToolTip = "Trim selected video file";
 
 UserMessage ClearListQuestion();
 UserMessage SelectFileFirstMessage();

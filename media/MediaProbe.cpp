@@ -3,7 +3,6 @@
 
 #include "base/TextUtilities.h"
 #include "base/TimeText.h"
-#include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 
 #include <algorithm>
@@ -235,24 +234,6 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library)
 ProbeFields ProbeMediaFile(const std::string& path, MediaLibrary& library)
 {
     return ConvertProbeAnswers(QueryProbeAnswers(path, library));
-}
-
-void GetVideoFileInfo(VideoListModel& list, std::int16_t& index, MediaLibrary& library)
-{
-    if (index == 0)
-        index = list.Count();
-    const VideoRow* row = list.Row(index);
-    if (row == nullptr)
-        return;
-    VideoRow probed = *row;
-    ProbeFields fields = ProbeMediaFile(probed.filepath, library);
-    probed.filename = std::move(fields.filename);
-    probed.codec = std::move(fields.codec);
-    probed.duration = std::move(fields.duration);
-    probed.videoSize = std::move(fields.videoSize);
-    probed.scan = std::move(fields.scan);
-    probed.tracks = std::move(fields.tracks);
-    list.SetRow(index, std::move(probed));
 }
 
 } // namespace zantrove

@@ -9,8 +9,6 @@
 
 namespace zantrove {
 
-class VideoListModel;
-
 // The probe's Inform templates, asked in this order for every file.
 // A video template repeats for every video stream; the "|" after each answer lets the probe keep
 // the first stream's alone, so a cover picture or a second angle never mixes into the row.
@@ -104,10 +102,5 @@ ProbeAnswers QueryProbeAnswers(const std::string& path, MediaLibrary& library);
 
 // QueryProbeAnswers followed by ConvertProbeAnswers.
 ProbeFields ProbeMediaFile(const std::string& path, MediaLibrary& library = MediaInfoLibrary::Shared());
-
-// Fills Filename, Codec, Duration and Video Size of row index from its Filepath; index 0 means the
-// last row and is set to it. The trim fields are left alone. Nothing happens outside the list.
-void GetVideoFileInfo(VideoListModel& list, std::int16_t& index,
-                      MediaLibrary& library = MediaInfoLibrary::Shared());
 
 } // namespace zantrove

@@ -59,15 +59,6 @@ std::int16_t VideoListModel::Append(VideoRow row)
     return index;
 }
 
-bool VideoListModel::SetField(std::int16_t index, VideoColumn column, std::string text)
-{
-    if (!IsValid(index))
-        return false;
-    m_rows[static_cast<std::size_t>(index - 1)].Field(column) = std::move(text);
-    NotifyChanged(index);
-    return true;
-}
-
 bool VideoListModel::SetRow(std::int16_t index, VideoRow row)
 {
     if (!IsValid(index))

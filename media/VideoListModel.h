@@ -40,9 +40,6 @@ inline constexpr std::array<VideoColumnInfo, 7> kVideoColumns{{
     {VideoColumn::EndTime, "End Time", 0},
     {VideoColumn::Filepath, "Filepath", 0},
 }};
-// The list's design size in twips.
-inline constexpr int kVideoListWidthTwips = 8835;
-inline constexpr int kVideoListHeightTwips = 3135;
 
 // 1440 twips make an inch: 15 twips a pixel at 96 dots per inch.
 constexpr int TwipsToPixels(int twips, int dotsPerInch = 96)
@@ -112,8 +109,6 @@ public:
 
     // Appends at the end; returns the new row's index, or 0 (nothing added) when the list is full.
     std::int16_t Append(VideoRow row);
-    // Replaces one field; false for an index outside the list.
-    bool SetField(std::int16_t index, VideoColumn column, std::string text);
     // Replaces a whole row in one change; false for an index outside the list.
     bool SetRow(std::int16_t index, VideoRow row);
     // Writes both trim fields in one change; empty texts mean "convert whole".

@@ -13,14 +13,13 @@
 
 namespace zantrove {
 
-CapturedRun RunCaptured(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs)
+Expected<CapturedRun, Error> RunCaptured(const std::string& program,
+                                         const std::vector<std::string>& arguments, int timeoutMs)
 {
-    CapturedRun run;
+    const std::string notRun = program + " could not be run";
     int output[2];
-    if (::pipe2(output, O_CLOEXEC) != 0) {
-        run.startError = errno;
-        return run;
-    }
+    if (::pipe2(output, O_CLOEXEC) != 0)
+        return Unexpected{SystemError(notRun, errno)};
     ChildOptions options;
     options.argv.push_back(program);
     options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
@@ -33,12 +32,12 @@ CapturedRun RunCaptured(const std::string& program, const std::vector<std::strin
     const Expected<int, SpawnError> started = SpawnProcess(options);
     ::close(output[1]);
     if (!started) {
-        run.startError = started.error().code;
         ::close(output[0]);
-        return run;
+        return Unexpected{SystemError(notRun, started.error().code)};
     }
-    run.started = true;
     const pid_t child = *started;
+    CapturedRun run;
+    bool timedOut = false;
 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     char buffer[4096];
@@ -46,7 +45,7 @@ CapturedRun RunCaptured(const std::string& program, const std::vector<std::strin
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            run.timedOut = true;
+            timedOut = true;
             ::kill(-child, SIGKILL);
             break;
         }
@@ -66,17 +65,20 @@ CapturedRun RunCaptured(const std::string& program, const std::vector<std::strin
     // A program may close its outputs and still go on; the deadline holds for its end too.
     int status = 0;
     while (true) {
-        const pid_t ended = ::waitpid(child, &status, run.timedOut ? 0 : WNOHANG);
+        const pid_t ended = ::waitpid(child, &status, timedOut ? 0 : WNOHANG);
         if (ended == child || (ended < 0 && errno != EINTR))
             break;
         if (ended == 0 && std::chrono::steady_clock::now() >= deadline) {
-            run.timedOut = true;
+            timedOut = true;
             ::kill(-child, SIGKILL);
         } else if (ended == 0) {
             ::usleep(5000);
         }
     }
-    if (run.started && !run.timedOut && WIFEXITED(status))
+    if (timedOut)
+        return Unexpected{Error{program + " did not finish",
+                                "stopped after " + std::to_string(timeoutMs / 1000) + " s", kTimedOutCode}};
+    if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     return run;
 }

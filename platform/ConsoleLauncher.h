@@ -1,24 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
+#include "base/Expected.h"
+
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace zantrove {
+
+inline constexpr std::string_view kAlreadyConvertingText =
+    "Zantrove is already converting one or more files!";
 
 // Runs a conversion script and hands its console output back piece by piece. Implementations
 // deliver both notifications on the thread that owns the launcher, one at a time.
 class ConsoleLauncher
 {
 public:
-    enum StartStatus
-    {
-        Started = 0,
-        AlreadyRunning = 1,
-        CouldNotStart = 2,
-    };
-
     // Standard output and standard error merged, in order of arrival. A piece always ends at a line
     // end (CR or LF, kept in the text) or at the end of the stream, so no line is split in two.
     using DataReceived = std::function<void(const std::string& data)>;
@@ -34,9 +35,9 @@ public:
     void SetScript(std::string scriptPath) { m_script = std::move(scriptPath); }
     const std::string& Script() const { return m_script; }
 
-    virtual StartStatus Start() = 0;
-    // Why the last start failed (an errno value); 0 when it did not fail.
-    virtual int LastError() const = 0;
+    // The error is what the window and the command line both show: a run of this launcher still
+    // going, or the script that could not be started and why.
+    [[nodiscard]] virtual Expected<void, Error> Start() = 0;
     // Ends the whole script at once: the shell and everything it started. No notification follows.
     virtual void Stop() = 0;
     virtual bool IsRunning() const = 0;
@@ -44,6 +45,11 @@ public:
     virtual int ProcessGroup() const { return -1; }
 
 protected:
+    static Unexpected<Error> AlreadyRunning() { return {{std::string(kAlreadyConvertingText), {}, EBUSY}}; }
+    Unexpected<Error> NotStarted(int code) const
+    {
+        return {SystemError("The conversion script " + m_script + " could not be started", code)};
+    }
     void EmitData(const std::string& data)
     {
         if (m_dataReceived)

@@ -5,6 +5,7 @@
 #include "platform/CurrentProcess.h"
 #include "platform/FileSystem.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -50,24 +51,25 @@ std::string LinuxPlatform::HomeFolder() const
     return home;
 }
 
-FolderLookup LinuxPlatform::ShellFolder(int folderId) const
+Expected<std::string, Error> LinuxPlatform::ShellFolder(int folderId) const
 {
     if (folderId != kApplicationDataFolder)
-        return {FolderLookupStatus::InvalidFolderId, {}};
+        return Unexpected{Error{std::string(kInvalidFolderIdText), {}, EINVAL}};
+    const Unexpected<Error> missing{{std::string(kNoDataFolderText), {}, ENOENT}};
     // The XDG data home is where desktop programs keep per-user data on Linux.
     std::string folder = Environment("XDG_DATA_HOME");
     if (folder.empty() || folder.front() != kPathSeparator) {
         const std::string home = HomeFolder();
         if (home.empty())
-            return {FolderLookupStatus::FolderDoesNotExist, {}};
+            return missing;
         folder = JoinPath(home, ".local/share");
     }
     CreateFolderPath(folder);
     if (!FolderExists(folder))
-        return {FolderLookupStatus::FolderDoesNotExist, {}};
+        return missing;
     while (folder.size() > 1 && folder.back() == kPathSeparator)
         folder.pop_back();
-    return {FolderLookupStatus::Ok, folder};
+    return folder;
 }
 
 std::string LinuxPlatform::ApplicationFolder() const
@@ -90,12 +92,14 @@ Expected<void, SpawnError> SpawnDetached(const std::vector<std::string>& argv,
     return SpawnDetachedProcess(options);
 }
 
-bool LinuxPlatform::ShellOpen(const std::string& target)
+Expected<void, Error> LinuxPlatform::ShellOpen(const std::string& target)
 {
     if (target.empty())
-        return false;
+        return Unexpected{Error{"Nothing was named to open", {}, EINVAL}};
     // The handler starts in the program's folder, as every open of the program asks.
-    return SpawnDetached({"xdg-open", target}, ApplicationFolder()).has_value();
+    if (const auto started = SpawnDetached({"xdg-open", target}, ApplicationFolder()); !started)
+        return Unexpected{SystemError("xdg-open could not be started for " + target, started.error().code)};
+    return {};
 }
 
 std::vector<ProcessEntry> LinuxPlatform::ListProcesses() const
@@ -144,10 +148,12 @@ bool LinuxPlatform::TerminateProcess(int pid)
     return pid > 0 && ::kill(pid, SIGKILL) == 0;
 }
 
-bool LinuxPlatform::RequestShutdown()
+Expected<void, Error> LinuxPlatform::RequestShutdown()
 {
     // -i: power off even where another program holds an inhibitor lock.
-    return SpawnDetached({"systemctl", "poweroff", "-i"}).has_value();
+    if (const auto started = SpawnDetached({"systemctl", "poweroff", "-i"}); !started)
+        return Unexpected{SystemError("systemctl could not be started to power off", started.error().code)};
+    return {};
 }
 
 } // namespace zantrove

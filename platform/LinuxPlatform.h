@@ -10,13 +10,13 @@ namespace zantrove {
 class LinuxPlatform : public Platform
 {
 public:
-    FolderLookup ShellFolder(int folderId) const override;
+    Expected<std::string, Error> ShellFolder(int folderId) const override;
     std::string ApplicationFolder() const override;
     std::string HomeFolder() const override;
-    bool ShellOpen(const std::string& target) override;
+    Expected<void, Error> ShellOpen(const std::string& target) override;
     std::vector<ProcessEntry> ListProcesses() const override;
     bool TerminateProcess(int pid) override;
-    bool RequestShutdown() override;
+    Expected<void, Error> RequestShutdown() override;
 };
 
 // Starts a program without a shell and without waiting for it, in workingFolder when one is given

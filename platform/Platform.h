@@ -1,24 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/Error.h"
+#include "base/Expected.h"
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zantrove {
 
-enum class FolderLookupStatus
-{
-    Ok,
-    InvalidFolderId,
-    FolderDoesNotExist,
-    OtherFailure,
-};
-
-struct FolderLookup
-{
-    FolderLookupStatus status = FolderLookupStatus::OtherFailure;
-    std::string path; // empty unless status is Ok
-};
+// Why a folder lookup failed, as the start-up shows it.
+inline constexpr std::string_view kInvalidFolderIdText = "Invalid Folder ID!";
+inline constexpr std::string_view kNoDataFolderText = "ApplicationData Folder does not exist!";
 
 struct ProcessEntry
 {
@@ -43,21 +37,21 @@ public:
     static void SetInstance(Platform* platform);
 
     // The per-user application-data folder for a folder id, created when missing.
-    virtual FolderLookup ShellFolder(int folderId) const = 0;
+    [[nodiscard]] virtual Expected<std::string, Error> ShellFolder(int folderId) const = 0;
     // The folder of the running executable, without a trailing separator.
     virtual std::string ApplicationFolder() const = 0;
     virtual std::string HomeFolder() const = 0;
 
     // Opens a file, folder or address with the desktop's default application, started with the
-    // program's folder as its working folder. False when nothing could be started.
-    [[nodiscard]] virtual bool ShellOpen(const std::string& target) = 0;
+    // program's folder as its working folder. The error says why nothing could be started.
+    [[nodiscard]] virtual Expected<void, Error> ShellOpen(const std::string& target) = 0;
 
     // Processes of the current user.
     virtual std::vector<ProcessEntry> ListProcesses() const = 0;
     virtual bool TerminateProcess(int pid) = 0;
 
-    // Asks the system to power off now.
-    [[nodiscard]] virtual bool RequestShutdown() = 0;
+    // Asks the system to power off now; the error says why the request could not be made.
+    [[nodiscard]] virtual Expected<void, Error> RequestShutdown() = 0;
 };
 
 } // namespace zantrove

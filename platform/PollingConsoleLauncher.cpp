@@ -11,14 +11,14 @@ PollingConsoleLauncher::~PollingConsoleLauncher()
     m_process.Stop();
 }
 
-ConsoleLauncher::StartStatus PollingConsoleLauncher::Start()
+Expected<void, Error> PollingConsoleLauncher::Start()
 {
     if (m_process.IsRunning())
-        return AlreadyRunning;
+        return AlreadyRunning();
     ++m_generation;
-    const Expected<void, int> started = m_process.Start(Script());
-    m_lastError = started ? 0 : started.error();
-    return started ? Started : CouldNotStart;
+    if (const Expected<void, int> started = m_process.Start(Script()); !started)
+        return NotStarted(started.error());
+    return {};
 }
 
 void PollingConsoleLauncher::Stop()

@@ -13,8 +13,7 @@ class PollingConsoleLauncher : public ConsoleLauncher
 public:
     ~PollingConsoleLauncher() override;
 
-    StartStatus Start() override;
-    int LastError() const override { return m_lastError; }
+    Expected<void, Error> Start() override;
     void Stop() override;
     bool IsRunning() const override { return m_process.IsRunning(); }
     int ProcessGroup() const override { return m_process.IsRunning() ? m_process.ProcessGroup() : -1; }
@@ -25,7 +24,6 @@ public:
 
 private:
     ScriptProcess m_process;
-    int m_lastError = 0;
     // Changes on every Start and Stop, so a handler that stops the run ends the delivery at once.
     unsigned m_generation = 0;
 };

@@ -17,19 +17,17 @@ QtConsoleLauncher::~QtConsoleLauncher()
     }
 }
 
-ConsoleLauncher::StartStatus QtConsoleLauncher::Start()
+Expected<void, Error> QtConsoleLauncher::Start()
 {
     if (m_process.IsRunning())
-        return AlreadyRunning;
+        return AlreadyRunning();
     ++m_generation;
-    const Expected<void, int> started = m_process.Start(Script());
-    m_lastError = started ? 0 : started.error();
-    if (!started)
-        return CouldNotStart;
+    if (const Expected<void, int> started = m_process.Start(Script()); !started)
+        return NotStarted(started.error());
     DropNotifier();
     m_notifier = new QSocketNotifier(static_cast<qintptr>(m_process.Fd()), QSocketNotifier::Read);
     QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { OnReadable(); });
-    return Started;
+    return {};
 }
 
 void QtConsoleLauncher::Stop()

@@ -18,8 +18,7 @@ public:
     QtConsoleLauncher(const QtConsoleLauncher&) = delete;
     QtConsoleLauncher& operator=(const QtConsoleLauncher&) = delete;
 
-    StartStatus Start() override;
-    int LastError() const override { return m_lastError; }
+    Expected<void, Error> Start() override;
     void Stop() override;
     bool IsRunning() const override { return m_process.IsRunning(); }
     int ProcessGroup() const override { return m_process.IsRunning() ? m_process.ProcessGroup() : -1; }
@@ -30,7 +29,6 @@ private:
 
     ScriptProcess m_process;
     QSocketNotifier* m_notifier = nullptr;
-    int m_lastError = 0;
     unsigned m_generation = 0;
     bool m_delivering = false;
 };

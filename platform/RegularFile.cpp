@@ -57,6 +57,18 @@ std::string RegularFile::ReadAll()
     }
 }
 
+FileIdentity RegularFile::Identity() const
+{
+    struct stat info
+    {
+    };
+    if (::fstat(m_fd, &info) != 0)
+        return {};
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 std::string RegularFile::OpenPath() const
 {
     const std::string link = "/proc/self/fd/" + std::to_string(m_fd);

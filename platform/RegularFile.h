@@ -3,9 +3,22 @@
 
 #include "base/Expected.h"
 
+#include <cstdint>
 #include <string>
 
 namespace zantrove {
+
+// What tells one version of a file from another without reading it: where it lives, its size and
+// when it was last written.
+struct FileIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0; // since the epoch of the system clock
+
+    bool operator==(const FileIdentity&) const = default;
+};
 
 // A regular file held open. It is opened without waiting, so a FIFO in its place cannot block, and
 // anything but a regular file is refused.
@@ -23,6 +36,8 @@ public:
 
     // Everything from the current position on; a read error ends it early, as the end of the file would.
     std::string ReadAll();
+    // The open file's identity as it is now.
+    FileIdentity Identity() const;
     // A path that names this very open file for code that only takes paths; empty when the system
     // gives none or it cannot be read through it.
     std::string OpenPath() const;

@@ -15,14 +15,17 @@ void ClearReadOnly(const std::string& path)
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ec);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content)
+Expected<void, Error> WriteFileAtomically(const std::string& path, std::string_view content)
 {
+    const auto failed = [&path](int code) {
+        return Unexpected{SystemError(path + " could not be written", code)};
+    };
     std::error_code ec;
     fs::path target = path;
     if (fs::is_symlink(target, ec)) {
         const fs::path resolved = fs::canonical(target, ec);
         if (ec)
-            return false;
+            return failed(ec.value());
         target = resolved;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -30,7 +33,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view content)
     const std::optional<unsigned> old = FilePermissions(target.string());
     const unsigned permissions = old ? *old : DefaultFilePermissions();
     const auto written = WriteNewFile(pattern, content, permissions);
-    return written && ReplaceFile(*written, target.string()).has_value();
+    if (!written)
+        return failed(written.error());
+    if (const auto replaced = ReplaceFile(*written, target.string()); !replaced)
+        return failed(replaced.error());
+    return {};
 }
 
 } // namespace zantrove

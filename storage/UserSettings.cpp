@@ -19,21 +19,34 @@ std::string DefaultOutputFolder(const std::string& homeFolder)
     return JoinPath(homeFolder, "Converted Video Files");
 }
 
-void LoadSettings(const std::string& settingsFolder, const std::string& homeFolder, UserSettings& settings)
+std::optional<UserMessage> LoadSettings(const std::string& settingsFolder, const std::string& homeFolder,
+                                        UserSettings& settings)
 {
-    const std::string file = SettingsFilePath(settingsFolder);
+    const std::string path = SettingsFilePath(settingsFolder);
+    const IniFile file(path);
     settings.outputDir = ReadIniPath("General", "OutputDir", DefaultOutputFolder(homeFolder), file);
     if (const auto count = ParseInt16(ReadIniValue("General", "NumberOfConvertedFiles", 0, file)))
         settings.numberOfConvertedFiles = *count;
+    if (const auto oversize = file.OversizeBytes())
+        return UserMessage{MessageIcon::Exclamation,
+                           "The settings file " + path + " is " + OversizeText(*oversize) +
+                               ", far larger than any settings file, so Zantrove did not read it." + kCrLf +
+                               "Zantrove uses its default settings and cannot save them until "
+                               "that file is removed."};
+    return std::nullopt;
 }
 
-bool SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
+Expected<void, Error> SaveSettings(const std::string& settingsFolder, const UserSettings& settings)
 {
     const std::string file = SettingsFilePath(settingsFolder);
-    const bool folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
-    return WriteIniValue("General", "NumberOfConvertedFiles", std::to_string(settings.numberOfConvertedFiles),
-                         file) &&
-           folder;
+    // The count is written even when the folder was not.
+    const auto folder = WriteIniValue("General", "OutputDir", settings.outputDir, file);
+    const auto count = WriteIniValue("General", "NumberOfConvertedFiles",
+                                     std::to_string(settings.numberOfConvertedFiles), file);
+    if (folder && count)
+        return {};
+    const Error& failed = folder ? count.error() : folder.error();
+    return Unexpected{Error{"Your settings could not be saved to " + file, failed.why, failed.code}};
 }
 
 void CountConvertedFile(UserSettings& settings)
@@ -47,7 +60,7 @@ std::string ReadAddFilesFolder(const std::string& settingsFolder, const std::str
     return ReadIniPath("Commondialog", "AddFiles", homeFolder, SettingsFilePath(settingsFolder));
 }
 
-bool WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
+Expected<void, Error> WriteAddFilesFolder(const std::string& settingsFolder, const std::string& folder)
 {
     return WriteIniValue("Commondialog", "AddFiles", folder, SettingsFilePath(settingsFolder));
 }

@@ -50,8 +50,7 @@ void ConversionStarter::Continue(const Verdict& encoderCheck)
         debug = [](const std::string& text) { ApplicationLog().LogEvent(text, DebugLog::Information); };
     auto prepared = m_session.Prepare(m_settingsFolder, debug);
     if (!prepared) {
-        Refuse({MessageIcon::Critical, "The conversion could not be started." + std::string(kCrLf) +
-                                           "Unable to write the file: " + prepared.error()});
+        Refuse(prepared.error());
         return;
     }
     emit Prepared(std::make_shared<ConversionRun>(std::move(*prepared)));

@@ -9,6 +9,7 @@
 #include "conversion/OutputPreview.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "devices/DeviceCatalog.h"
+#include "devices/ProfileFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
@@ -160,7 +161,8 @@ bool MainWindow::Load(const std::vector<std::string>& arguments)
     if (IsDebugSwitch(arguments))
         MessageBox::Show(this, StartDebugMode(ApplicationLog(), m_settingsPath, m_clock));
 
-    LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings);
+    if (const auto notice = LoadSettings(m_settingsPath, platform.HomeFolder(), m_settings))
+        MessageBox::Show(this, *notice);
     m_step3->OutputDirectory()->setText(QString::fromStdString(m_settings.outputDir));
 
     SwitchDevice(QString::fromUtf8(kStartDevice.data(), kStartDevice.size()));
@@ -188,9 +190,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Files still being added would otherwise be probed on, one by one, for a window that is gone.
     m_videoListActions->CancelLabel_Click();
     m_settings.outputDir = m_session.OutputFolder();
-    if (!SaveSettings(m_settingsPath, m_settings))
-        MessageBox::Show(this, {MessageIcon::Exclamation, "Your settings could not be saved to " +
-                                                              SettingsFilePath(m_settingsPath) + "."});
+    if (const auto saved = SaveSettings(m_settingsPath, m_settings); !saved)
+        MessageBox::Show(this, {MessageIcon::Exclamation, saved.error().Text()});
     event->accept();
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "conversion/EncoderArguments.h"
 #include "conversion/EncoderSettings.h"
+#include "devices/ProfileFile.h"
 #include "media/VideoListModel.h"
 
 #include <QDialog>

@@ -133,13 +133,8 @@ void ProcessingWindow::StartConversion()
     m_launcher->SetScript(m_run.ScriptPath());
     m_launcher->SetDataReceived([this](const std::string& piece) { OnDataReceived(piece); });
     m_launcher->SetProcessEnded([this] { OnProcessEnded(); });
-    const ConsoleLauncher::StartStatus status = m_launcher->Start();
-    if (status == ConsoleLauncher::AlreadyRunning) {
-        MessageBox::Show(this, {MessageIcon::Critical, "Zantrove is already converting one or more files!"});
-    } else if (status == ConsoleLauncher::CouldNotStart) {
-        MessageBox::Show(this, {MessageIcon::Critical, "An error occured!\rError Details: " +
-                                                           std::to_string(m_launcher->LastError())});
-    }
+    if (const auto started = m_launcher->Start(); !started)
+        MessageBox::Show(this, {MessageIcon::Critical, started.error().Text()});
 }
 
 void ProcessingWindow::Show()
@@ -253,7 +248,8 @@ bool ProcessingWindow::ConfirmAndStop()
     if (!log.LogPath().empty()) {
         const std::string dump = RunDumpPath(m_run.ScriptPath(), kConsoleDumpStem);
         log.LogEvent("Dump2 will be saved to: \"" + dump + "\".", DebugLog::Information);
-        WriteFileAtomically(dump, m_run.Progress().LogText() + "\r\n");
+        if (const auto dumped = WriteFileAtomically(dump, m_run.Progress().LogText() + "\r\n"); !dumped)
+            log.LogEvent(dumped.error().Text(), DebugLog::Information);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ShutdownWindow.h"
 
+#include "app/DebugLog.h"
 #include "platform/Platform.h"
 #include "ui/DialogFrame.h"
 #include "ui/QtText.h"
@@ -71,8 +72,11 @@ void ShutdownWindow::tmrShutdown_Timer()
         return;
     const ShutdownView view = m_state.Tick();
     Show(view);
+    if (!view.requestShutdown)
+        return;
     // A failed request is said in the window, which can then be closed again.
-    if (view.requestShutdown && !Platform::Instance().RequestShutdown()) {
+    if (const auto requested = Platform::Instance().RequestShutdown(); !requested) {
+        ApplicationLog().LogEvent(requested.error().Text(), DebugLog::Information);
         m_shutdownFailed = true;
         m_countdown->setText(Text(kShutdownFailedText));
         m_cancel->setEnabled(true);

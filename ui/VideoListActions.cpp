@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/VideoListActions.h"
 
+#include "app/DebugLog.h"
 #include "media/AddFilesFlow.h"
 #include "media/ListOperations.h"
 #include "media/VideoListModel.h"
@@ -191,7 +192,10 @@ void VideoListActions::bttnAddVideos_Click()
     const auto choose = [this](const AddFilesDialogSetup& setup) {
         return FileDialogs::OpenFiles(m_widgets.window, setup.title, setup.startFolder, setup.filters);
     };
-    Flow().AddVideoFiles(choose, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+    const AddFilesResult added =
+        Flow().AddVideoFiles(choose, [this](const AddFilesProgress& progress) { ShowAddProgress(progress); });
+    if (added.folderNotKept)
+        ApplicationLog().LogEvent(added.folderNotKept->Text(), DebugLog::Information);
 }
 
 void VideoListActions::AddDroppedFiles(const QStringList& paths)
@@ -212,8 +216,13 @@ void VideoListActions::CancelLabel_Click()
 
 void VideoListActions::mnuEdit_OpenVideoFile_Click()
 {
-    const Verdict opened = OpenSelectedVideoFile(
-        m_model, [](const std::string& path) { return Platform::Instance().ShellOpen(path); });
+    const Verdict opened = OpenSelectedVideoFile(m_model, [](const std::string& path) {
+        // Not shown: the list names no reason for a file that does not open.
+        const auto started = Platform::Instance().ShellOpen(path);
+        if (!started)
+            ApplicationLog().LogEvent(started.error().Text(), DebugLog::Information);
+        return started.has_value();
+    });
     if (!opened)
         MessageBox::Show(m_widgets.window, opened.error());
 }

@@ -9,6 +9,7 @@
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -32,15 +33,15 @@ class FakePlatform : public test::FoldersOnlyPlatform
 {
 public:
     using FoldersOnlyPlatform::FoldersOnlyPlatform;
-    FolderLookup answer;
-    FolderLookup ShellFolder(int) const override { return answer; }
+    Expected<std::string, Error> answer = std::string();
+    Expected<std::string, Error> ShellFolder(int) const override { return answer; }
 };
 
 TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNone)
 {
     const std::string data = test::MakeTempFolder("data");
     FakePlatform platform(Platform::Instance());
-    platform.answer = {FolderLookupStatus::Ok, data};
+    platform.answer = data;
     for (int run = 0; run < 2; ++run) { // the second time it is there already: nothing new, nothing shown
         const SettingsFolder folder = ResolveSettingsFolder(platform);
         EXPECT_EQ(folder.path, data + "/Quelmar/Zantrove");
@@ -52,19 +53,18 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
     const bool atRoot = FolderExists("/Quelmar");
     struct Failure
     {
-        FolderLookup answer;
+        Expected<std::string, Error> answer;
         std::size_t notices;
         std::string first;
     };
     const std::string last(kNoSettingsFolderMessage);
     const Failure failures[] = {
-        {{FolderLookupStatus::FolderDoesNotExist, {}}, 3, "ApplicationData Folder does not exist!"},
-        {{FolderLookupStatus::InvalidFolderId, {}}, 3, "Invalid Folder ID!"},
-        {{FolderLookupStatus::OtherFailure, {}}, 1, last},
-        {{FolderLookupStatus::Ok, "/"}, 1, last},
-        {{FolderLookupStatus::Ok, "/proc"},
-         2,
-         "The folder /proc/Quelmar/Zantrove could not be created or written."}};
+        {Unexpected{Error{std::string(kNoDataFolderText), {}, ENOENT}}, 3,
+         "ApplicationData Folder does not exist!"},
+        {Unexpected{Error{std::string(kInvalidFolderIdText), {}, EINVAL}}, 3, "Invalid Folder ID!"},
+        {std::string(), 1, last},
+        {std::string("/"), 1, last},
+        {std::string("/proc"), 2, "The folder /proc/Quelmar/Zantrove could not be created or written."}};
     for (const Failure& failure : failures) {
         platform.answer = failure.answer;
         const SettingsFolder folder = ResolveSettingsFolder(platform);
@@ -81,14 +81,16 @@ TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)
 {
     const std::string data = test::MakeTempFolder("xdg") + "/share";
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const FolderLookup lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
-    EXPECT_EQ(lookup.status, FolderLookupStatus::Ok);
-    EXPECT_EQ(lookup.path, data);
+    const auto lookup = Platform::Instance().ShellFolder(Platform::kApplicationDataFolder);
+    ASSERT_TRUE(lookup);
+    EXPECT_EQ(*lookup, data);
     EXPECT_TRUE(FolderExists(data)); // created when missing
-    EXPECT_EQ(Platform::Instance().ShellFolder(0x1234).status, FolderLookupStatus::InvalidFolderId);
+    const auto invalid = Platform::Instance().ShellFolder(0x1234);
+    ASSERT_FALSE(invalid);
+    EXPECT_EQ(invalid.error().Text(), kInvalidFolderIdText);
     // A relative XDG_DATA_HOME is ignored, as desktop conventions ask.
     ::setenv("XDG_DATA_HOME", "relative", 1);
-    EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).path,
+    EXPECT_EQ(Platform::Instance().ShellFolder(Platform::kApplicationDataFolder).value(),
               std::string(std::getenv("HOME")) + "/.local/share");
 }
 
@@ -106,7 +108,7 @@ TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
     // Called from elsewhere, so only a working folder given to the opener can be the program's.
     const std::filesystem::path here = std::filesystem::current_path();
     std::filesystem::current_path(bin);
-    const bool started = Platform::Instance().ShellOpen("/videos/clip.avi");
+    const bool started = Platform::Instance().ShellOpen("/videos/clip.avi").has_value();
     std::filesystem::current_path(here);
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(started);

@@ -117,6 +117,8 @@ TEST(CliTest, UnusableProfileFilesAreRefused)
                      8),
          "is not plain text (binary or UTF-16)"},
         {utf16, "is not plain text (binary or UTF-16)"},
+        {"[General]\n;" + std::string(1024 * 1024, 'x'),
+         "is 1.0 MB, far larger than any profile file, and was not read"},
         {"[General]\nNumberOfProfiles=1\n[Profile1]\nName=Nothing\nVideoCodec=3\n",
          "holds no valid profile"}};
     for (const auto& [content, problem] : files) {

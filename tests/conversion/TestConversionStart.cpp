@@ -3,6 +3,7 @@
 #include "conversion/ConversionStart.h"
 #include "conversion/EncoderAvailability.h"
 #include "devices/EncodingSettingsModel.h"
+#include "devices/ProfileFile.h"
 #include "devices/VideoSizeEdit.h"
 #include "tests/devices/ProfileFixture.h"
 
@@ -101,8 +102,11 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
         {0, true, "", "The encoder check did not finish"},
     };
     for (const auto& [exitCode, timedOut, output, named] : answers) {
-        const auto runner = [&](const std::string&, const std::vector<std::string>&) {
-            return CapturedRun{true, 0, exitCode, timedOut, output};
+        const auto runner = [&](const std::string&,
+                                const std::vector<std::string>&) -> Expected<CapturedRun, Error> {
+            if (timedOut)
+                return Unexpected{Error{"stopped", {}, kTimedOutCode}};
+            return CapturedRun{exitCode, output};
         };
         const std::string refusal =
             Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile, runner));

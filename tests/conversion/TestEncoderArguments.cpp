@@ -2,6 +2,7 @@
 // The encoder's arguments for a row, the picture's fit into the target size, and the script.
 #include "conversion/ConversionScript.h"
 #include "conversion/EncoderArguments.h"
+#include "conversion/PictureGeometry.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
 #include "tests/support/CaseName.h"
@@ -30,7 +31,7 @@ std::string Profile(std::string_view section, std::string_view key)
     return found == values.end() ? std::string() : found->second;
 }
 
-EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
+EncoderSettings Settings(const std::string& outputFolder = "/out")
 {
     return {.videoCodec = "mpeg4",
             .videoSize = "320x240",
@@ -44,7 +45,7 @@ EncoderSettings Settings(const std::string& outputFolder = "D:\\Out")
             .outputFolder = outputFolder};
 }
 
-VideoRow Row(const std::string& name = "Holiday", const std::string& path = "C:\\Videos\\Holiday.avi")
+VideoRow Row(const std::string& name = "Holiday", const std::string& path = "/videos/Holiday.avi")
 {
     return {name, "AVC", "00:00:02", "720x400", "", "", path, ""};
 }
@@ -54,14 +55,14 @@ FileExistsTest Existing(std::vector<std::string> paths)
     return [paths](const std::string& path) { return std::ranges::count(paths, path) != 0; };
 }
 
-// The line for Row() and Settings() after a change, with D:\Out\Holiday.mp4 and Holiday (2).mp4 taken.
+// The line for Row() and Settings() after a change, with /out/Holiday.mp4 and Holiday (2).mp4 taken.
 template <typename Change> std::string LineAfter(Change change)
 {
     VideoRow row = Row();
     EncoderSettings settings = Settings();
     change(row, settings);
-    return RenderArgumentLine(BuildEncoderArguments(
-        row, settings, Profile, Existing({"D:\\Out\\Holiday.mp4", "D:\\Out\\Holiday (2).mp4"}), '\\'));
+    return RenderArgumentLine(BuildEncoderArguments(row, settings, Profile,
+                                                    Existing({"/out/Holiday.mp4", "/out/Holiday (2).mp4"})));
 }
 
 // Whether the line holds every part, and not the absent one.
@@ -83,10 +84,10 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
     // A taken name is numbered.
     EXPECT_EQ(
         LineAfter([](Row_, Set) {}),
-        "-i \"C:\\Videos\\Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
-        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"D:\\Out\\Holiday (3).mp4\"");
+        "-i \"/videos/Holiday.avi\" -f mp4 -vcodec mpeg4 -s 320x178 -padtop 32 -padbottom 30 -b 718kbps "
+        "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/out/Holiday (3).mp4\"");
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoOff = true; }),
-                      {".avi\" -vn -acodec aac", "-y \"D:\\Out\\Holiday.m4a\""}));
+                      {".avi\" -vn -acodec aac", "-y \"/out/Holiday.m4a\""}));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.audioOff = true, s.keepAspectRatio = false; }),
                       {" -s 320x240 -b 718kbps -r 25 -an -y "}));
     EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.beginTime = "00:01:00", r.endTime = "00:02:30"; }),
@@ -101,14 +102,15 @@ TEST(EncoderLineTest, FollowsTheRowAndTheSettings)
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoBitrate = "high kbps"; }),
                       {" -padbottom 30 -acodec aac"}, "-r "));
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.channelsIndex = -1; }), {" -ar 44100 -y "}, " -ac "));
-    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename.clear(); }), {" -y \"D:\\Out\\.mp4\""}));
+    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename.clear(); }), {" -y \"/out/.mp4\""}));
+    EXPECT_TRUE(Holds(LineAfter([](Row_ r, Set) { r.filename = "A/B"; }), {"/out/Holiday (3)"}));
     // Extra parameters follow the trim and split as a shell reads them.
     EXPECT_TRUE(Holds(LineAfter([](Row_, Set s) { s.videoCodec = "libx264", s.sameQuality = true; }),
-                      {" -f ipod -vcodec libx264 ", "\"D:\\Out\\Holiday.m4v\"",
+                      {" -f ipod -vcodec libx264 ", "\"/out/Holiday.m4v\"",
                        " -r 25 -sameq -profile:v baseline -level 3.0 -metadata title=A 'B' \"C\" -acodec"}));
     // Quoted for the script's shell.
-    EXPECT_TRUE(Holds(RenderShellArguments(BuildEncoderArguments(
-                          Row("It's", "/v/It's $HOME.avi"), Settings("/o d"), Profile, Existing({}), '/')),
+    EXPECT_TRUE(Holds(RenderShellArguments(BuildEncoderArguments(Row("It's", "/v/It's $HOME.avi"),
+                                                                 Settings("/o d"), Profile, Existing({}))),
                       {"-i '/v/It'\\''s $HOME.avi' -f mp4 ", " -ac 2 -y '/o d/It'\\''s.mp4'"}));
 }
 
@@ -151,31 +153,31 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     ConversionRequest request{
         app, settings, {Row("one", "/v/one.avi"), Row(), Row()}, Settings("/out"), Profile};
     std::vector<std::string> entries;
-    PreparedConversion prepared =
-        PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
-    ASSERT_TRUE(prepared.scriptWritten);
+    auto prepared = PrepareConversion(request, [&](const std::string& e) { entries.push_back(e); });
+    ASSERT_TRUE(prepared);
     // A script of its own, named in the debug log, with dumps of the same unique part.
-    const std::string name = prepared.scriptPath.substr(settings.size() + 1);
+    const std::string name = prepared->scriptPath.substr(settings.size() + 1);
     ASSERT_TRUE(name.starts_with("Zantrove-") && name.ends_with(".bat") && name.size() == 19) << name;
     const std::string part = name.substr(9, 6);
-    EXPECT_EQ(entries.at(0), "Script saved to: \"" + prepared.scriptPath + "\".");
-    const std::string script = ReadTextFile(prepared.scriptPath);
+    EXPECT_EQ(entries.at(0), "Script saved to: \"" + prepared->scriptPath + "\".");
+    const std::string script = ReadTextFile(prepared->scriptPath);
     EXPECT_EQ(std::ranges::count(script, '\n'), 3);
     EXPECT_TRUE(script.starts_with("'" + settings + "/Zantrove.exe' -i '/v/one.avi' -f mp4 ")) << script;
     EXPECT_TRUE(FileExists(settings + "/Zantrove.exe") && !FileExists(settings + "/AddiTunes.exe"));
     EXPECT_EQ(ReadTextFile(settings + "/Debug1-" + part + ".log"), script);
     EXPECT_TRUE(ReadTextFile(settings + "/Debug3-" + part + ".log")
                     .starts_with("one | AVC | 00:00:02 | 720x400 |  |  | /v/one.avi\n"));
-    EXPECT_EQ(RunDumpPath(prepared.scriptPath, kConsoleDumpStem), settings + "/Debug2-" + part + ".log");
+    EXPECT_EQ(RunDumpPath(prepared->scriptPath, kConsoleDumpStem), settings + "/Debug2-" + part + ".log");
     EXPECT_EQ(entries.size(), 6u);
 
     // With the library step: its helper is staged, and each output gets its line; a second start
     // never reuses the first one's script.
     request.addToLibrary = true;
-    const std::string first = prepared.scriptPath;
+    const std::string first = prepared->scriptPath;
     prepared = PrepareConversion(request);
-    EXPECT_NE(prepared.scriptPath, first);
-    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared.scriptPath), '\n'), 6);
+    ASSERT_TRUE(prepared);
+    EXPECT_NE(prepared->scriptPath, first);
+    EXPECT_EQ(std::ranges::count(ReadTextFile(prepared->scriptPath), '\n'), 6);
     EXPECT_EQ(ReadTextFile(first), script);
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
@@ -186,19 +188,19 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
     request.applicationFolder = bare;
     prepared = PrepareConversion(request);
-    EXPECT_EQ(prepared.unstagedComponent, request.settingsFolder + "/AddiTunes.exe");
-    EXPECT_FALSE(prepared.scriptWritten);
+    ASSERT_FALSE(prepared);
+    EXPECT_EQ(prepared.error().what, bare + "/Components/AddiTunes.exe could not be read");
     request.applicationFolder = app;
 
     // A script that cannot be written is reported.
     request.settingsFolder = settings + "/not a folder";
     WriteTextFile(request.settingsFolder, "a file");
-    EXPECT_FALSE(PrepareConversion(request).scriptWritten);
+    EXPECT_FALSE(PrepareConversion(request));
 
     // A staged encoder that differs from the shipped one is renewed.
     WriteTextFile(app + "/Components/Zantrove.dll", "#!/bin/sh\necho newer\n");
     request.settingsFolder = settings;
-    ASSERT_TRUE(PrepareConversion(request).scriptWritten);
+    ASSERT_TRUE(PrepareConversion(request));
     EXPECT_EQ(ReadTextFile(settings + "/Zantrove.exe"), "#!/bin/sh\necho newer\n");
 }
 

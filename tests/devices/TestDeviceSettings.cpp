@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The profile file readers, the settings panel's model fed by them, and the custom size entry.
+#include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
 #include "devices/ProfileFile.h"
 #include "devices/VideoSizeEdit.h"
@@ -80,7 +81,7 @@ protected:
 
 TEST_F(SettingsModel, SwitchDeviceFillsListsAndAppliesTheDefaultProfileByPosition)
 {
-    EXPECT_EQ(m_model.SelectedDeviceIndex(), 4);
+    EXPECT_EQ(DeviceIndex(m_model.SelectedDevice()), 4);
     EXPECT_EQ(m_model.ProfileEntries(), (Entries{"Movie", "Audio Only", "Small", "Custom"}));
     EXPECT_EQ(ProfileText(), "Movie");
     EXPECT_EQ(m_model.Entries(ChoiceBox::VideoSize), (Entries{"320x240", "640x480", "1280x720"}));
@@ -113,7 +114,7 @@ TEST_F(SettingsModel, MissingFileOrUnknownDeviceOffersOnlyCustomAndKeepsNoVideo)
     for (ChoiceBox box : kChoiceBoxes)
         EXPECT_TRUE(m_model.Entries(box).empty());
     m_model.SwitchDevice("ipad");
-    EXPECT_EQ(m_model.SelectedDeviceIndex(), -1);
+    EXPECT_EQ(DeviceIndex(m_model.SelectedDevice()), -1);
     EXPECT_EQ(m_model.ProfileEntries(), Entries{"Custom"});
     m_model.SwitchDevice("iPhone"); // a profile without the key applies its default 0
     EXPECT_FALSE(m_model.IsChecked(CheckBox::VideoNoVideo));

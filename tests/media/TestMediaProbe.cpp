@@ -3,8 +3,6 @@
 // the calls it makes; real clips are probed by the CLI's tests.
 #include "media/MediaProbe.h"
 
-#include "media/VideoListModel.h"
-
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
@@ -107,26 +105,6 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
     }
     library.available = false;
     EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
-}
-
-TEST(ProbeCalls, IndexZeroProbesTheLastRowAndLeavesTrimAloneAnIndexOutsideDoesNothing)
-{
-    RecordingLibrary library;
-    VideoListModel list;
-    std::int16_t index = 0;
-    GetVideoFileInfo(list, index, library);
-    EXPECT_TRUE(library.calls.empty());
-    library.answers = {{"Video;%Codec%|", "AVC|"}};
-    for (const char* path : {"/v/1.mp4", "/v/2.mp4", "/v/3.mp4"})
-        list.Append(VideoRow{"", "", "", "", "00:00:01", "00:00:02", path, ""});
-    GetVideoFileInfo(list, index, library);
-    EXPECT_EQ(index, 3);
-    EXPECT_EQ(RowDumpLine(*list.Row(3)), "3 | AVC | 00:00:00 | 0x0 | 00:00:01 | 00:00:02 | /v/3.mp4");
-    EXPECT_EQ(list.Row(1)->filename, "");
-    index = 5;
-    library.calls.clear();
-    GetVideoFileInfo(list, index, library);
-    EXPECT_TRUE(library.calls.empty());
 }
 
 TEST(WideText, Utf8RoundTripsByCodePointAndMalformedBytesBecomeReplacements)

@@ -77,10 +77,10 @@ TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
     list.SetCurrentRow(99);
     EXPECT_EQ(list.CurrentRow(), 0);
     EXPECT_FALSE(list.RemoveRow(4));
-    EXPECT_FALSE(list.SetField(4, VideoColumn::Codec, "x"));
+    EXPECT_FALSE(list.SetRow(4, Named("x")));
     EXPECT_FALSE(list.SetTrimTimes(0, "a", "b"));
-    EXPECT_TRUE(list.SetField(3, VideoColumn::Filepath, "/other"));
-    EXPECT_EQ(list.Row(3)->filepath, "/other");
+    EXPECT_TRUE(list.SetRow(3, Named("other")));
+    EXPECT_EQ(list.Row(3)->filename, "other");
 
     list.SelectOnly({2});
     list.SetCurrentRow(2);
@@ -102,7 +102,7 @@ TEST(VideoList, EveryChangeIsAnnouncedBeforeAndAfter)
     list.Append(Named("a"));
     list.Append(Named("b"));
     list.SetTrimTimes(2, "00:00:01", "00:00:02");
-    list.SetField(1, VideoColumn::Codec, "AVC");
+    list.SetRow(1, Named("A"));
     list.RemoveRow(1);
     list.Clear();
     list.RemoveListener(id);

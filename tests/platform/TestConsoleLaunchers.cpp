@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -52,7 +53,7 @@ protected:
     {
         test::WriteTextFile(m_script, script);
         m_launcher.SetScript(m_script);
-        ASSERT_EQ(m_launcher.Start(), ConsoleLauncher::Started);
+        ASSERT_TRUE(m_launcher.Start());
     }
     // Delivers for up to ms milliseconds, or until done() holds.
     template <typename Done> void DeliverUntil(int ms, Done done)
@@ -118,12 +119,17 @@ TEST_F(LAUNCHER_TEST, PiecesNeverSplitALineAndKeepTheWholeOutput)
 TEST_F(LAUNCHER_TEST, OneRunAtATimeEndingOnceAfterItsLastPiece)
 {
     m_launcher.SetScript(m_script);
-    EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::CouldNotStart);
-    EXPECT_EQ(m_launcher.LastError(), ENOENT);
+    const auto missing = m_launcher.Start();
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().code, ENOENT);
+    EXPECT_EQ(missing.error().Text(),
+              "The conversion script " + m_script + " could not be started (" + std::strerror(ENOENT) + ")");
     EXPECT_FALSE(m_launcher.IsRunning());
     ASSERT_EQ(::dup2(STDERR_FILENO, 57), 57);
     Start("echo one\nsleep 0.3\necho two >&2\ncat\n[ -e /proc/$$/fd/57 ] && echo open\nexit 3\n");
-    EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::AlreadyRunning);
+    const auto second = m_launcher.Start();
+    ASSERT_FALSE(second);
+    EXPECT_EQ(second.error().Text(), kAlreadyConvertingText);
     RunToEnd();
     ::close(57);
     EXPECT_EQ(m_text, "echo one\none\nsleep 0.3\necho two >&2\ntwo\ncat\n[ -e /proc/$$/fd/57 ] && echo open\n"
@@ -131,7 +137,7 @@ TEST_F(LAUNCHER_TEST, OneRunAtATimeEndingOnceAfterItsLastPiece)
     DeliverUntil(200, [] { return false; });
     EXPECT_EQ(m_ends, 1);
     EXPECT_EQ(m_pieces.back(), "<end>");
-    EXPECT_EQ(m_launcher.Start(), ConsoleLauncher::Started);
+    EXPECT_TRUE(m_launcher.Start());
     RunToEnd();
     EXPECT_EQ(m_ends, 2);
 }

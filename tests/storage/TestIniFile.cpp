@@ -5,7 +5,10 @@
 #include "tests/support/TestHome.h"
 
 #include <array>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -64,6 +67,24 @@ TEST(IniRead, OnlyARegularFileIsReadAndLongValuesAreCutByCharacters)
     EXPECT_EQ(ReadIniValue("A", "k", "", other), accents.substr(0, 254 * 2));
 }
 
+// A file that stays as it was is read once; a change, even at the same size moments later, is seen.
+TEST(IniRead, ASettledFileIsReadOnceAndChangesAreSeen)
+{
+    const std::string file = MakeTempFolder() + "/iPad.ini";
+    for (const char* value : {"1", "2"}) {
+        WriteTextFile(file, std::string("[A]\nk=") + value + "\n");
+        EXPECT_EQ(ReadIniValue("A", "k", "", file), value);
+    }
+    const auto settled = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::filesystem::last_write_time(file, settled);
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "2");
+    WriteTextFile(file, "[A]\nk=3\n");
+    std::filesystem::last_write_time(file, settled);
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "2") << "read again although it looks unchanged";
+    std::filesystem::last_write_time(file, settled + std::chrono::seconds(1));
+    EXPECT_EQ(ReadIniValue("A", "k", "", file), "3");
+}
+
 TEST(IniWrite, CreatesAndReplacesInPlaceKeepingEverythingElseByteForByte)
 {
     const std::string file = MakeTempFolder() + "/new.ini";
@@ -94,7 +115,7 @@ TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused
     WriteTextFile(file, "[General]\nOutputDir=/a\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     EXPECT_TRUE(WriteIniValue("General", "OutputDir", "/b", file));
-    EXPECT_FALSE(WriteIniValue("General", "OutputDir", "/c\n[Evil]\nk=v", file));
+    EXPECT_EQ(WriteIniValue("General", "OutputDir", "/c\n[Evil]\nk=v", file).error().code, EINVAL);
     EXPECT_FALSE(WriteIniValue("Gen]eral", "k", "v", file));
     EXPECT_EQ(ReadTextFile(file), "[General]\nOutputDir=/b\n");
 
@@ -103,7 +124,11 @@ TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused
     EXPECT_TRUE(std::filesystem::is_symlink(folder + "/link.ini"));
     EXPECT_EQ(ReadTextFile(file), "[General]\nOutputDir=/d\n");
 
-    EXPECT_FALSE(WriteIniValue("A", "k", "v", folder + "/absent/x.ini"));
+    // The failure names the file and the system's reason.
+    const auto missing = WriteIniValue("A", "k", "v", folder + "/absent/x.ini");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().Text(),
+              folder + "/absent/x.ini could not be written (" + std::strerror(ENOENT) + ")");
     EXPECT_FALSE(std::filesystem::exists(folder + "/absent"));
 }
 
@@ -134,7 +159,7 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
 {
     const std::string folder = MakeTempFolder();
     const auto loaded = [&folder](UserSettings settings) {
-        LoadSettings(folder, "/home/u", settings);
+        EXPECT_FALSE(LoadSettings(folder, "/home/u", settings));
         return settings.outputDir + "|" + std::to_string(settings.numberOfConvertedFiles);
     };
     EXPECT_EQ(loaded({}), "/home/u/Converted Video Files|0");
@@ -157,7 +182,30 @@ TEST(UserSettings, FirstRunDefaultsRoundTripAndUnreadableCounts)
     // A settings file that cannot be written says so.
     const std::string blocked = MakeTempFolder() + "/not a folder";
     WriteTextFile(blocked, "a file");
-    EXPECT_FALSE(SaveSettings(blocked, {"", 1}));
+    const auto saved = SaveSettings(blocked, {"", 1});
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().Text(), "Your settings could not be saved to " + blocked + "/Settings.ini (" +
+                                        std::strerror(ENOTDIR) + ")");
+}
+
+// A settings file far larger than any real one is neither read nor rewritten, and the user is told.
+TEST(UserSettings, AnOversizedFileIsLeftAsItIsAndNamed)
+{
+    const std::string folder = MakeTempFolder(), file = SettingsFilePath(folder);
+    const std::string content = "[General]\nNumberOfConvertedFiles=9\n;" + std::string(kIniFileMaxBytes, 'x');
+    WriteTextFile(file, content);
+    UserSettings settings;
+    const auto notice = LoadSettings(folder, "/home/u", settings);
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->text.starts_with("The settings file " + file + " is 1.0 MB, far larger"))
+        << notice->text;
+    EXPECT_EQ(settings.numberOfConvertedFiles, 0);
+    EXPECT_FALSE(SaveSettings(folder, {"/x", 1}));
+    EXPECT_EQ(std::filesystem::file_size(file), content.size());
+
+    WriteTextFile(file, content.substr(0, kIniFileMaxBytes)); // the largest file still read
+    EXPECT_FALSE(LoadSettings(folder, "/home/u", settings));
+    EXPECT_EQ(settings.numberOfConvertedFiles, 9);
 }
 
 } // namespace

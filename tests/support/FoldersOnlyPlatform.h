@@ -3,6 +3,7 @@
 
 #include "platform/Platform.h"
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,19 @@ class FoldersOnlyPlatform : public Platform
 public:
     explicit FoldersOnlyPlatform(Platform& real) : m_real(real) {}
 
-    FolderLookup ShellFolder(int folderId) const override { return m_real.ShellFolder(folderId); }
+    Expected<std::string, Error> ShellFolder(int folderId) const override
+    {
+        return m_real.ShellFolder(folderId);
+    }
     std::string ApplicationFolder() const override { return m_real.ApplicationFolder(); }
     std::string HomeFolder() const override { return m_real.HomeFolder(); }
-    bool ShellOpen(const std::string&) override { return false; }
+    Expected<void, Error> ShellOpen(const std::string&) override { return Refused(); }
     std::vector<ProcessEntry> ListProcesses() const override { return {}; }
     bool TerminateProcess(int) override { return false; }
-    bool RequestShutdown() override { return false; }
+    Expected<void, Error> RequestShutdown() override { return Refused(); }
+
+protected:
+    static Unexpected<Error> Refused() { return {{"Nothing is started in tests", {}, EPERM}}; }
 
 private:
     Platform& m_real;
@@ -34,10 +41,10 @@ public:
     using FoldersOnlyPlatform::FoldersOnlyPlatform;
     std::vector<std::string> opened;
 
-    bool ShellOpen(const std::string& target) override
+    Expected<void, Error> ShellOpen(const std::string& target) override
     {
         opened.push_back(target);
-        return false;
+        return Refused();
     }
 };
 

@@ -171,5 +171,26 @@ TEST_F(EncoderRunTest, FailuresAreFiledUnderTheSourceAndWriteNothing)
     EXPECT_FALSE(FileExists(output));
 }
 
+// A folder that turns unwritable while the file is written keeps the unfinished file, and the message
+// says where it is.
+TEST_F(EncoderRunTest, AnOutputFolderTurnedUnwritableKeepsTheUnfinishedFileAndSaysWhere)
+{
+    const std::string folder = test::MakeTempFolder("out"), output = folder + "/film.mp4";
+    // The immutable flag holds for root too; without it a mode does, for anyone else.
+    FakeFfmpeg(
+        "printf 'data' > \"$last\"\nchattr +i \"${last%/*}\" 2>/dev/null || chmod 555 \"${last%/*}\"\n");
+    const test::ToolResult run = Encode({"-i", "in.avi", "-y", output});
+    test::RunShell("chattr -i " + ShellQuote(folder) + " 2>/dev/null; chmod 755 " + ShellQuote(folder));
+    if (run.exitCode == 0)
+        GTEST_SKIP() << "this file system let the folder be written all the same";
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("in.avi: cannot rename " + output + ".part to " + output), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("; what was written is kept in " + output + ".part, which could not be removed ("),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(test::ReadTextFile(output + ".part"), "data");
+}
+
 } // namespace
 } // namespace zantrove

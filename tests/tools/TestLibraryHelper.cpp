@@ -17,18 +17,13 @@ const std::string kHelper = ZANTROVE_APP_DIR "/Components/AddiTunes.exe";
 
 TEST(PlaylistEntryTest, AddsOnceAndStartsNewPlaylists)
 {
-    bool added = false;
-    const std::string first = AddPlaylistEntry("", "/v/a.m4v", added);
-    EXPECT_TRUE(added);
+    const std::string first = AddPlaylistEntry("", "/v/a.m4v").value();
     EXPECT_EQ(first, "#EXTM3U\n/v/a.m4v\n");
-    EXPECT_EQ(AddPlaylistEntry(first, "/v/a.m4v", added), first);
-    EXPECT_FALSE(added);
-    EXPECT_EQ(AddPlaylistEntry("#EXTM3U\r\n/v/a.m4v\r\n", "/v/a.m4v", added), "#EXTM3U\r\n/v/a.m4v\r\n");
-    EXPECT_FALSE(added);
-    EXPECT_EQ(AddPlaylistEntry("#EXTM3U\n/v/a.m4v", "/v/b.m4v", added), "#EXTM3U\n/v/a.m4v\n/v/b.m4v\n");
-    EXPECT_TRUE(added);
+    EXPECT_EQ(AddPlaylistEntry(first, "/v/a.m4v"), std::nullopt);
+    EXPECT_EQ(AddPlaylistEntry("#EXTM3U\r\n/v/a.m4v\r\n", "/v/a.m4v"), std::nullopt);
+    EXPECT_EQ(AddPlaylistEntry("#EXTM3U\n/v/a.m4v", "/v/b.m4v"), "#EXTM3U\n/v/a.m4v\n/v/b.m4v\n");
     // A line break in a name stays inside the one entry.
-    EXPECT_EQ(AddPlaylistEntry(first, PlaylistEntry("/v/x\n#EXTINF:1,y\r.m4v"), added),
+    EXPECT_EQ(AddPlaylistEntry(first, PlaylistEntry("/v/x\n#EXTINF:1,y\r.m4v")),
               first + "file:///v/x%0A%23EXTINF%3A1%2Cy%0D.m4v\n");
 }
 

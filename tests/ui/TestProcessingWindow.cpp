@@ -29,8 +29,11 @@ public:
 
     FakeLauncher() { last = this; }
     ~FakeLauncher() override { last = nullptr; }
-    StartStatus Start() override { return m_running = true, Started; }
-    int LastError() const override { return 2; }
+    Expected<void, Error> Start() override
+    {
+        m_running = true;
+        return {};
+    }
     void Stop() override { m_running = false, ++stops; }
     bool IsRunning() const override { return m_running; }
     int ProcessGroup() const override { return m_running ? 90 : -1; }
@@ -48,7 +51,7 @@ class ShutdownCountingPlatform : public test::LinkRecordingPlatform
 public:
     using LinkRecordingPlatform::LinkRecordingPlatform;
     int shutdownRequests = 0;
-    bool RequestShutdown() override { return ++shutdownRequests, false; }
+    Expected<void, Error> RequestShutdown() override { return ++shutdownRequests, Refused(); }
 };
 
 class ProcessingWindowTest : public test::MainWindowTest

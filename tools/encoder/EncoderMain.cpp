@@ -182,9 +182,14 @@ int main(int argc, char** argv)
             }
         });
     // Only this run's own file goes; what a failed encode wrote is of no use to anyone.
+    // A folder that turned unwritable keeps it all the same; then the user must learn where it is.
     const auto FailFile = [&request, &part](const std::string& line) {
-        std::remove(part.c_str());
-        Fail(request.input + ": " + line);
+        const int error = std::remove(part.c_str()) == 0 ? 0 : errno;
+        if (error != 0 && error != ENOENT)
+            Fail(request.input + ": " + line + "; what was written is kept in " + part +
+                 ", which could not be removed (" + std::strerror(error) + ")");
+        else
+            Fail(request.input + ": " + line);
     };
     const std::string reason = Reason(outcome.lastErrorLine, {request.input, part});
 

@@ -113,6 +113,29 @@ std::string EffectiveVideoCodec(const EncoderRequest& request)
     return {};
 }
 
+// The rate the output gets at most: a whole fraction of a faster source's rate, else the one asked.
+std::string OutputRateCeiling(const EncoderRequest& request)
+{
+    return RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
+}
+
+// Every run's start: errors only, progress on stdout, then the input. Seeking before -i, ffmpeg seeks in
+// the input instead of decoding and dropping everything up to there.
+std::vector<std::string> InputArguments(const EncoderRequest& request)
+{
+    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
+                                  "-nostats", "-progress",    "pipe:1",    "-y"};
+    if (!request.start.empty())
+        args.insert(args.end(), {"-ss", request.start});
+    args.insert(args.end(), {"-i", FileUrl(request.input)});
+    return args;
+}
+
+std::string UnfinishedUrl(const EncoderRequest& request)
+{
+    return FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished);
+}
+
 } // namespace
 
 std::optional<std::string> ConvertRate(std::string_view text)
@@ -292,8 +315,7 @@ std::pair<std::string, std::string> VideoFilterParts(const EncoderRequest& reque
     // A whole fraction of a faster source's rate is taken by the filter, which keeps every n-th frame
     // from the first on; the muxer's rate conversion would run ahead by a frame or two at the start.
     if (!request.frameRate.empty()) {
-        const std::string rate =
-            RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}), request.frameRate);
+        const std::string rate = OutputRateCeiling(request);
         if (rate != request.frameRate)
             filters.push_back("fps=" + rate);
     }
@@ -364,12 +386,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
 {
     if (IsPictureRequest(request))
         return BuildPictureArguments(request);
-    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
-                                  "-nostats", "-progress",    "pipe:1",    "-y"};
-    // Before -i, ffmpeg seeks in the input instead of decoding and dropping everything up to there.
-    if (!request.start.empty())
-        args.insert(args.end(), {"-ss", request.start});
-    args.insert(args.end(), {"-i", FileUrl(request.input)});
+    std::vector<std::string> args = InputArguments(request);
     AddCoverInput(request, args);
     if (!request.duration.empty())
         args.insert(args.end(), {"-t", request.duration});
@@ -410,10 +427,7 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
         // A ceiling, not a rate: 25 stays 25, 60 comes down to 30 and 50 to 25; a variable rate
         // becomes constant.
         if (!request.frameRate.empty())
-            args.insert(args.end(), {"-fpsmax",
-                                     RateCeiling(ReadFrameRate(request.sourceRate).value_or(FrameRate{0, 1}),
-                                                 request.frameRate),
-                                     "-fps_mode", "cfr"});
+            args.insert(args.end(), {"-fpsmax", OutputRateCeiling(request), "-fps_mode", "cfr"});
     }
     args.insert(args.end(), request.extra.begin(), request.extra.end());
     // With a cover beside it, the picture's options would reach the cover's encoder too.
@@ -434,9 +448,8 @@ std::vector<std::string> BuildFfmpegArguments(const EncoderRequest& request)
     }
     if (request.streams.surveyed)
         AddTrackMarks(request, args);
-    args.insert(args.end(),
-                {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
-                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
+    args.insert(args.end(), {"-f", request.format.empty() ? MuxerForFileName(request.output) : request.format,
+                             UnfinishedUrl(request)});
     return args;
 }
 
@@ -447,18 +460,14 @@ bool IsPictureRequest(const EncoderRequest& request)
 
 std::vector<std::string> BuildPictureArguments(const EncoderRequest& request)
 {
-    std::vector<std::string> args{"-nostdin", "-hide_banner", "-loglevel", "error",
-                                  "-nostats", "-progress",    "pipe:1",    "-y"};
     // Seeking as the conversion seeks, so the picture is the frame the conversion starts from there.
-    if (!request.start.empty())
-        args.insert(args.end(), {"-ss", request.start});
-    args.insert(args.end(), {"-i", FileUrl(request.input), "-map", "0:V:0"});
+    std::vector<std::string> args = InputArguments(request);
+    args.insert(args.end(), {"-map", "0:V:0"});
     if (const std::string chain = VideoFilterChain(request); !chain.empty())
         args.insert(args.end(), {"-vf", chain});
     // The unfinished name tells image2 nothing: one frame, one file, named codec.
-    args.insert(args.end(),
-                {"-frames:v", "1", "-update", "1", "-an", "-c:v", "png", "-f", "image2",
-                 FileUrl(request.unfinished.empty() ? UnfinishedPath(request.output) : request.unfinished)});
+    args.insert(args.end(), {"-frames:v", "1", "-update", "1", "-an", "-c:v", "png", "-f", "image2",
+                             UnfinishedUrl(request)});
     return args;
 }
 
@@ -468,7 +477,7 @@ std::string FrameRateLine(const EncoderRequest& request)
     std::string rate = source ? source->Text() : std::string("unknown");
     // A ceiling: a slower source keeps its own rate.
     if (!request.frameRate.empty()) {
-        const std::string ceiling = RateCeiling(source.value_or(FrameRate{0, 1}), request.frameRate);
+        const std::string ceiling = OutputRateCeiling(request);
         const auto most = ReadFrameRate(ceiling);
         if (!source || !most || source->Value() > most->Value())
             rate = ceiling;

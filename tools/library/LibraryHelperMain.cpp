@@ -78,8 +78,8 @@ int main(int argc, char** argv)
     }
 
     const std::string folder = zantrove::UserVideosFolder();
-    if (const std::string problem = zantrove::AddToPlaylist(folder, absolute.string()); !problem.empty())
-        return Fail(file, problem);
+    if (const auto added = zantrove::AddToPlaylist(folder, absolute.string()); !added)
+        return Fail(file, added.error().Text());
     const char* why = search.otherIpods > 0 ? "that plays video is connected" : "connected";
     std::printf(
         "%s\n",

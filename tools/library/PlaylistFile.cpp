@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,9 +43,8 @@ std::string AskXdgUserDir()
 
 } // namespace
 
-std::string AddPlaylistEntry(std::string_view text, const std::string& entry, bool& added)
+std::optional<std::string> AddPlaylistEntry(std::string_view text, const std::string& entry)
 {
-    added = false;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -54,13 +54,12 @@ std::string AddPlaylistEntry(std::string_view text, const std::string& entry, bo
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line == entry)
-            return std::string(text);
+            return std::nullopt;
         start = end + 1;
     }
     std::string result = text.empty() ? std::string("#EXTM3U\n") : std::string(text);
     if (result.back() != '\n')
         result += '\n';
-    added = true;
     return result + entry + "\n";
 }
 
@@ -94,12 +93,12 @@ std::string UserVideosFolder()
     return JoinPath(home, "Videos");
 }
 
-std::string AddToPlaylist(const std::string& folder, const std::string& path)
+Expected<void, Error> AddToPlaylist(const std::string& folder, const std::string& path)
 {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!FolderExists(folder))
-        return "cannot create the folder " + folder;
+        return Unexpected{Error{"cannot create the folder " + folder, {}, error.value()}};
     const std::string playlist = JoinPath(folder, kPlaylistName);
     std::string text;
     if (FileExists(playlist)) {
@@ -107,13 +106,15 @@ std::string AddToPlaylist(const std::string& folder, const std::string& path)
         std::ostringstream content;
         content << in.rdbuf();
         if (!in)
-            return "cannot read " + playlist;
+            return Unexpected{Error{"cannot read " + playlist, {}, EIO}};
         text = content.str();
     }
-    bool added = false;
-    const std::string updated = AddPlaylistEntry(text, PlaylistEntry(path), added);
-    if (added && !WriteFileAtomically(playlist, updated))
-        return "cannot write " + playlist;
+    const std::optional<std::string> updated = AddPlaylistEntry(text, PlaylistEntry(path));
+    if (!updated)
+        return {};
+    // The helper's line stays as users know it; the code keeps the reason.
+    if (const auto written = WriteFileAtomically(playlist, *updated); !written)
+        return Unexpected{Error{"cannot write " + playlist, {}, written.error().code}};
     return {};
 }
 

@@ -286,7 +286,7 @@ TEST_F(HostileInputTest, OutputFolderThatCannotBeWritten)
     const CliRun run = Convert(output, {m_first, m_last});
     // Refused before anything runs, naming the folder.
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find(output + " (the output folder could not be created or written)"),
+    EXPECT_NE(run.err.find("The output folder " + output + " could not be created or written"),
               std::string::npos)
         << run.err;
     EXPECT_EQ(run.err.find("Processing File"), std::string::npos) << run.err;

@@ -12,16 +12,16 @@ namespace zantrove::test {
 // iPods' 2000 kbit buffer is ours, a bit over a second at their 1.5 Mbps.
 struct PublishedH264
 {
-    std::string_view device, profile;
+    std::string_view device;
     int profileIdc, levelIdc, referenceFrames, peakKbps, bufferKbit, width, height;
 };
 
 inline constexpr PublishedH264 kPublishedH264[] = {
-    {"iPod-Classic", "baseline", 66, 30, 1, 1500, 2000, 640, 480}, // Low-Complexity Baseline
-    {"iPod-Nano", "baseline", 66, 30, 1, 1500, 2000, 640, 480},
-    {"iPod-Touch", "main", 77, 31, 0, 14000, 14000, 1280, 720}, // 4th generation on
-    {"iPhone", "high", 100, 41, 0, 62500, 78125, 1920, 1080},   // iPhone 4S on
-    {"iPad", "high", 100, 41, 0, 62500, 78125, 1920, 1080},     // 3rd generation on
+    {"iPod-Classic", 66, 30, 1, 1500, 2000, 640, 480}, // Low-Complexity Baseline
+    {"iPod-Nano", 66, 30, 1, 1500, 2000, 640, 480},
+    {"iPod-Touch", 77, 31, 0, 14000, 14000, 1280, 720}, // 4th generation on
+    {"iPhone", 100, 41, 0, 62500, 78125, 1920, 1080},   // iPhone 4S on
+    {"iPad", 100, 41, 0, 62500, 78125, 1920, 1080},     // 3rd generation on
 };
 
 inline const PublishedH264* FindPublishedH264(std::string_view device)

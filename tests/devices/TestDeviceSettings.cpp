@@ -162,8 +162,9 @@ TEST_F(SettingsModel, NoAudioAndNoVideoDisableTheirBoxesAndNoVideoOverridesOrigi
     m_model.SetChecked(CheckBox::VideoNoVideo, true);
     for (ChoiceBox box : kChoiceBoxes)
         EXPECT_EQ(m_model.IsEnabled(box), IsAudioBox(box)) << ProfileKey(box);
-    EXPECT_FALSE(m_model.IsEditVideoSizeEnabled() || m_model.IsEnabled(CheckBox::VideoKeepAspectRatio) ||
-                 m_model.IsEnabled(CheckBox::VideoOriginalQuality));
+    EXPECT_FALSE(m_model.IsEditVideoSizeEnabled());
+    EXPECT_FALSE(m_model.IsEnabled(CheckBox::VideoKeepAspectRatio));
+    EXPECT_FALSE(m_model.IsEnabled(CheckBox::VideoOriginalQuality));
     m_model.SetChecked(CheckBox::VideoNoVideo, false);
     EXPECT_TRUE(m_model.IsEnabled(ChoiceBox::VideoBitrate));
     EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoOriginalQuality));
@@ -184,7 +185,8 @@ TEST_F(SettingsModel, BadProfileValuesAreSkippedAndTheRestApplies)
     EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoKeepAspectRatio));
     // 2 is the greyed state: set as read, it disables the audio boxes but is not "on".
     EXPECT_EQ(m_model.CheckState(CheckBox::AudioNoAudio), kGreyed);
-    EXPECT_FALSE(m_model.IsChecked(CheckBox::AudioNoAudio) || m_model.IsEnabled(ChoiceBox::AudioCodec));
+    EXPECT_FALSE(m_model.IsChecked(CheckBox::AudioNoAudio));
+    EXPECT_FALSE(m_model.IsEnabled(ChoiceBox::AudioCodec));
     EXPECT_EQ(m_model.CheckState(CheckBox::VideoNoVideo), kUnchecked); // no state: kept
     EXPECT_EQ(ProfileText(), "Bad");
 

@@ -4,28 +4,22 @@
 // and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
 // bar in its top left corner; the output must show both as the source's viewer sees them, whole,
 // upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
-#include "platform/FileSystem.h"
 #include "storage/IniFile.h"
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
 
 namespace zantrove {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Source
 {
@@ -37,8 +31,6 @@ struct Source
     double expectedRate; // what the output must play at
     bool turnedOnItsSide = false;
 };
-
-constexpr const char* kDvdAudio = " -f lavfi -i sine=d=1 -c:a mp2";
 
 const Source kSources[] = {
     {"dvd-16x9.vob", 1024, 576, "25", "-vf scale=720:576,setsar=64/45 -aspect 16:9 -c:v mpeg2video -b:v 4M",
@@ -61,34 +53,32 @@ const Source kSources[] = {
 std::string MakeSource(const Source& source, const std::string& folder)
 {
     const std::string finished = folder + "/" + source.name;
-    if (FileExists(finished))
+    if (std::filesystem::exists(finished))
         return finished;
-    const std::string mine = folder + "/" + std::to_string(::getpid()) + "-";
-    const std::string picture = mine + source.name + ".png";
-    const std::string path = mine + source.name;
+    const std::string path = folder + "/" + std::to_string(::getpid()) + "-" + source.name;
+    const std::string picture = path + ".png";
     const std::string canvas = "color=c=0x808080:s=" + std::to_string(source.width) + "x" +
                                std::to_string(source.height) +
                                ",format=gray,geq=lum='if(lt(hypot(X-W/2\\,Y-H/2)\\,0.35*min(W\\,H))\\,235\\,"
                                "if(lt(Y\\,H/10)*lt(X\\,W/4)\\,235\\,128))'";
     const std::string name = source.name;
     std::string extra;
-    if (name.rfind("dvd-16x9", 0) == 0)
-        extra = kDvdAudio;
+    if (name.starts_with("dvd-16x9"))
+        extra = " -f lavfi -i sine=d=1 -c:a mp2";
     else if (name == "cover.mkv")
         // A cover picture as a second picture stream, and two sound tracks: the first 5.1 and short,
         // the second, marked default, stereo and as long as the picture.
         extra = " -f lavfi -i color=red:s=300x300:d=1 -f lavfi -i sine=d=0.4 -f lavfi -i sine=d=1"
                 " -filter_complex '[2]aformat=channel_layouts=5.1[six]' -map 0 -map 1 -map '[six]' -map 3"
                 " -c:v:1 mjpeg -frames:v:1 1 -c:a aac -disposition:a:0 0 -disposition:a:1 default";
-    else if (name.find(".mp4") != std::string::npos)
+    else if (name.ends_with(".mp4"))
         extra = " -f lavfi -i sine=d=1 -c:a aac";
-    const bool made =
-        test::RunShell("ffmpeg -nostdin -v error -y -f lavfi -i " + test::ShellQuote(canvas) +
-                       " -frames:v 1 " + test::ShellQuote(picture)) &&
-        test::RunShell("ffmpeg -nostdin -v error -y -loop 1 -framerate " + std::string(source.rate) + " -i " +
-                       test::ShellQuote(picture) + extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " +
-                       test::ShellQuote(path));
-    const bool ready = made && (!source.turnedOnItsSide || test::TurnFirstTrack(path, source.width));
+    const bool ready =
+        test::Ffmpeg("-f lavfi -i " + test::ShellQuote(canvas) + " -frames:v 1 " +
+                     test::ShellQuote(picture)) &&
+        test::Ffmpeg("-loop 1 -framerate " + std::string(source.rate) + " -i " + test::ShellQuote(picture) +
+                     extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " + test::ShellQuote(path)) &&
+        (!source.turnedOnItsSide || test::TurnFirstTrack(path, source.width));
     std::remove(picture.c_str());
     if (!ready || std::rename(path.c_str(), finished.c_str()) != 0) {
         std::remove(path.c_str());
@@ -97,183 +87,108 @@ std::string MakeSource(const Source& source, const std::string& folder)
     return finished;
 }
 
-double ReadRate(const std::string& text)
-{
-    const std::size_t slash = text.find('/');
-    const double denominator = slash == std::string::npos ? 1 : std::atof(text.c_str() + slash + 1);
-    return denominator > 0 ? std::atof(text.c_str()) / denominator : 0;
-}
-
-struct Box
-{
-    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-    void Add(int x, int y)
-    {
-        left = std::min(left, x), right = std::max(right, x);
-        top = std::min(top, y), bottom = std::max(bottom, y);
-    }
-    bool Empty() const { return right < 0; }
-    double Width() const { return right - left + 1; }
-    double Height() const { return bottom - top + 1; }
-};
-
 // Where the picture, the disc and the bar are in one grey frame of the output.
 struct Shapes
 {
-    Box picture, disc, bar;
+    test::Box picture, disc, bar;
 };
 
-Shapes FindShapes(const std::string& gray, int width, int height)
+Shapes FindShapes(const test::Frames& frame)
 {
-    Shapes shapes;
-    const auto at = [&](int x, int y) {
-        return static_cast<unsigned char>(gray[std::size_t(y) * width + x]);
-    };
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (at(x, y) > 70)
-                shapes.picture.Add(x, y);
+    Shapes shapes{test::BrightBox(frame, 0, 70), {}, {}};
     // The disc is the bright region around the picture's centre; the bar is every other bright pixel.
-    std::vector<char> inDisc(gray.size(), 0);
+    std::vector<char> inDisc(frame.bytes.size(), 0);
     std::vector<std::pair<int, int>> stack{
         {(shapes.picture.left + shapes.picture.right) / 2, (shapes.picture.top + shapes.picture.bottom) / 2}};
     while (!stack.empty()) {
         const auto [x, y] = stack.back();
         stack.pop_back();
-        if (x < 0 || y < 0 || x >= width || y >= height || inDisc[std::size_t(y) * width + x] ||
-            at(x, y) <= 180)
+        if (x < 0 || y < 0 || x >= frame.width || y >= frame.height ||
+            inDisc[std::size_t(y) * frame.width + x] || frame.At(0, x, y) <= 180)
             continue;
-        inDisc[std::size_t(y) * width + x] = 1;
+        inDisc[std::size_t(y) * frame.width + x] = 1;
         shapes.disc.Add(x, y);
         stack.insert(stack.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
     }
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (at(x, y) > 180 && !inDisc[std::size_t(y) * width + x])
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            if (frame.At(0, x, y) > 180 && !inDisc[std::size_t(y) * frame.width + x])
                 shapes.bar.Add(x, y);
     return shapes;
 }
 
-std::string Probe(const std::string& path, const std::string& entries, const std::string& streams = "v")
-{
-    return test::CaptureShell("ffprobe -v error -select_streams " + streams + " -show_entries " + entries +
-                              " -of default=nw=1 " + test::ShellQuote(path));
-}
-
-std::string Entry(const std::string& probed, const std::string& key)
-{
-    const std::size_t at = probed.find(key + "=");
-    return at == std::string::npos
-               ? ""
-               : probed.substr(at + key.size() + 1, probed.find('\n', at) - at - key.size() - 1);
-}
-
-// The output of one source, whatever extension the device's profile gives it.
-std::string OutputOf(const std::string& folder, const std::string& sourceName)
-{
-    const std::string stem = sourceName.substr(0, sourceName.rfind('.')) + ".";
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().filename().string().rfind(stem, 0) == 0)
-            return entry.path().string();
-    return {};
-}
-
-class PictureFidelityTest : public ::testing::TestWithParam<const char*>
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        s_home = new test::TestHome();
-        const std::string folder = std::string(ZANTROVE_APP_DIR) + "/../fidelity-sources";
-        fs::create_directories(folder);
-        for (const Source& source : kSources)
-            s_paths[source.name] = MakeSource(source, folder);
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_home;
-        s_home = nullptr;
-    }
-
-    static inline test::TestHome* s_home = nullptr;
-    static inline std::map<std::string, std::string> s_paths;
-};
+using PictureFidelityTest = ::testing::TestWithParam<DeviceInfo>;
 
 TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
 {
-    const std::string device = GetParam();
+    const test::TestHome home;
+    const std::string device(GetParam().identifier);
     const std::string profile = std::string(ZANTROVE_APP_DIR) + "/Profiles/" + device + ".ini";
-    const std::string sizes = ReadIniValue("Defaults", "VideoSize", "", profile) + "|";
-    const int sizeIndex = std::atoi(ReadIniValue("Profile1", "VideoSize", "", profile).c_str());
-    std::string target = sizes;
-    for (int i = 0; i < sizeIndex; ++i)
-        target.erase(0, target.find('|') + 1);
-    target.erase(target.find('|'));
+    // The default profile's frame, by its place in the list of sizes.
+    std::istringstream sizes(ReadIniValue("Defaults", "VideoSize", "", profile));
+    std::string target;
+    for (int i = std::atoi(ReadIniValue("Profile1", "VideoSize", "", profile).c_str()); i >= 0; --i)
+        std::getline(sizes, target, '|');
     const int targetWidth = std::atoi(target.c_str());
     const int targetHeight = std::atoi(target.c_str() + target.find('x') + 1);
 
-    const std::string output = test::MakeTempFolder("out");
-    std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
+    const std::string folder = std::string(ZANTROVE_APP_DIR) + "/../fidelity-sources";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> paths;
     for (const Source& source : kSources) {
-        ASSERT_FALSE(s_paths[source.name].empty()) << "ffmpeg could not make " << source.name;
-        arguments.push_back(s_paths[source.name]);
+        paths.push_back(MakeSource(source, folder));
+        ASSERT_FALSE(paths.back().empty()) << "ffmpeg could not make " << source.name;
     }
-    const test::CliRun run = test::InvokeCli(arguments);
+    const std::string output = test::MakeTempFolder("out");
+    const test::CliRun run = test::Convert(device, output, paths);
     ASSERT_EQ(run.status, 0) << run.err;
 
     for (const Source& source : kSources) {
         SCOPED_TRACE(device + " " + source.name);
-        const std::string path = OutputOf(output, source.name);
+        const std::string path = test::OutputOf(output, source.name);
         ASSERT_FALSE(path.empty());
-        const std::string stream = Probe(
-            path, "stream=width,height,sample_aspect_ratio,r_frame_rate,avg_frame_rate:stream_side_data");
-        const int width = std::atoi(Entry(stream, "width").c_str());
-        const int height = std::atoi(Entry(stream, "height").c_str());
+        const std::string stream =
+            test::Probe(path, "stream=sample_aspect_ratio,r_frame_rate,avg_frame_rate:stream_side_data");
+        const test::Frames frame = test::Decode(path, "0.5", 1);
+        const int width = frame.width, height = frame.height;
         ASSERT_GT(width, 0);
         EXPECT_LE(width, targetWidth);
         EXPECT_LE(height, targetHeight);
         EXPECT_EQ(width % 2 + height % 2, 0);
-        const std::string sampleAspect = Entry(stream, "sample_aspect_ratio");
+        const std::string sampleAspect = test::Entry(stream, "sample_aspect_ratio");
         EXPECT_TRUE(sampleAspect == "1:1" || sampleAspect == "0:1" || sampleAspect == "N/A") << sampleAspect;
         EXPECT_EQ(stream.find("rotation"), std::string::npos) << "the picture is left to a flag";
         // A cover goes with the picture as an attached picture, which V leaves out.
-        EXPECT_EQ(Probe(path, "stream=index", "V").find('\n'), Probe(path, "stream=index", "V").rfind('\n'))
-            << "one picture stream only";
+        const std::string pictures = test::Probe(path, "stream=index", "V");
+        EXPECT_EQ(std::count(pictures.begin(), pictures.end(), '\n'), 1) << "one picture stream only";
 
-        const double rate = ReadRate(Entry(stream, "r_frame_rate"));
+        const double rate = test::RateValue(test::Entry(stream, "r_frame_rate"));
         if (source.expectedRate > 0)
             EXPECT_NEAR(rate, source.expectedRate, 0.01);
         else
             EXPECT_LE(rate, 30.001);
-        EXPECT_NEAR(ReadRate(Entry(stream, "avg_frame_rate")), rate, rate * 0.02) << "a constant rate";
+        EXPECT_NEAR(test::RateValue(test::Entry(stream, "avg_frame_rate")), rate, rate * 0.02)
+            << "a constant rate";
 
-        const std::string gray =
-            test::CaptureShell("ffmpeg -nostdin -v error -ss 0.5 -i " + test::ShellQuote(path) +
-                               " -frames:v 1 -f rawvideo -pix_fmt gray -");
-        ASSERT_EQ(gray.size(), std::size_t(width) * height);
-        const Shapes shapes = FindShapes(gray, width, height);
+        ASSERT_EQ(frame.bytes.size(), std::size_t(width) * height);
+        const Shapes shapes = FindShapes(frame);
         ASSERT_FALSE(shapes.disc.Empty());
         ASSERT_FALSE(shapes.bar.Empty());
-        EXPECT_NEAR(shapes.disc.Width() / shapes.disc.Height(), 1.0, 0.04) << "the disc is not round";
+        EXPECT_NEAR(double(shapes.disc.Width()) / shapes.disc.Height(), 1.0, 0.04) << "the disc is not round";
         const double shown = double(source.width) / source.height;
-        EXPECT_NEAR(shapes.picture.Width() / shapes.picture.Height() / shown, 1.0, 0.04)
+        EXPECT_NEAR(double(shapes.picture.Width()) / shapes.picture.Height() / shown, 1.0, 0.04)
             << "the picture lost part of itself or its shape";
         EXPECT_NEAR(shapes.bar.left, shapes.picture.left, 3) << "the bar left its corner";
         EXPECT_NEAR(shapes.bar.top, shapes.picture.top, 3) << "the bar left its corner";
         EXPECT_LT(shapes.bar.bottom, shapes.disc.top);
     }
-    const std::string sound = Probe(OutputOf(output, "cover.mkv"), "stream=channels,duration", "a");
-    EXPECT_EQ(Entry(sound, "channels"), "2");
-    EXPECT_GT(std::atof(Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
+    const std::string sound =
+        test::Probe(test::OutputOf(output, "cover.mkv"), "stream=channels,duration", "a");
+    EXPECT_EQ(test::Entry(sound, "channels"), "2");
+    EXPECT_GT(std::atof(test::Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest,
-                         ::testing::Values("iPod-Classic", "iPod-Nano", "iPod-Touch", "iPhone", "iPad"),
-                         [](const ::testing::TestParamInfo<const char*>& param) {
-                             std::string name = param.param;
-                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
 
 } // namespace
 } // namespace zantrove

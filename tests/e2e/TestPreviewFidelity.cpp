@@ -2,19 +2,17 @@
 // zantrove-cli preview against the real conversion: the picture it writes must be the converted file's
 // frame at the same moment (same size, same look), for sources whose geometry or scan the encoder
 // changes. The sources move, so a picture of another moment would not pass.
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 namespace zantrove {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Case
 {
@@ -39,72 +37,41 @@ const Case kCases[] = {
      "720x576", "50"},
 };
 
-// The gray pixels of one frame of a file at a moment, with its size from ffprobe.
-struct Gray
+double MeanDifference(const test::Frames& a, const test::Frames& b)
 {
-    int width = 0;
-    int height = 0;
-    std::string pixels;
-};
-
-Gray Frame(const std::string& path, const char* at)
-{
-    Gray frame;
-    const std::string size = test::CaptureShell("ffprobe -v error -select_streams v:0 -show_entries "
-                                                "stream=width,height -of csv=p=0:s=x " +
-                                                test::ShellQuote(path));
-    frame.width = std::atoi(size.c_str());
-    frame.height = std::atoi(size.c_str() + size.find('x') + 1);
-    frame.pixels = test::CaptureShell("ffmpeg -nostdin -v error -ss " + std::string(at) + " -i " +
-                                      test::ShellQuote(path) + " -frames:v 1 -f rawvideo -pix_fmt gray -");
-    return frame;
-}
-
-double MeanDifference(const Gray& a, const Gray& b)
-{
-    if (a.pixels.size() != b.pixels.size() || a.pixels.empty())
+    if (a.bytes.size() != b.bytes.size() || a.bytes.empty())
         return 255;
     double sum = 0;
-    for (std::size_t i = 0; i < a.pixels.size(); ++i)
-        sum += std::abs(int(static_cast<unsigned char>(a.pixels[i])) -
-                        int(static_cast<unsigned char>(b.pixels[i])));
-    return sum / double(a.pixels.size());
+    for (std::size_t i = 0; i < a.bytes.size(); ++i)
+        sum += std::abs(int(static_cast<unsigned char>(a.bytes[i])) -
+                        int(static_cast<unsigned char>(b.bytes[i])));
+    return sum / double(a.bytes.size());
 }
 
-class PreviewFidelityTest : public ::testing::TestWithParam<Case>
-{
-protected:
-    test::TestHome m_home;
-};
+using PreviewFidelityTest = ::testing::TestWithParam<Case>;
 
 TEST_P(PreviewFidelityTest, PictureIsTheConvertedFrameOfThatMoment)
 {
+    const test::TestHome home;
     const Case& clip = GetParam();
-    const std::string folder = test::MakeTempFolder("in");
-    const std::string source = folder + "/" + clip.name;
-    const std::string stored = std::string(clip.size).substr(std::string(clip.size).find('x') + 1);
-    ASSERT_TRUE(test::RunShell(
-        "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=s=" + std::string(clip.size) + ":r=" + clip.rate +
-        " -t 4 -pix_fmt yuv420p " + clip.made + " " + test::ShellQuote(source)));
+    const std::string source = test::MakeTempFolder("in") + "/" + clip.name;
+    ASSERT_TRUE(test::Ffmpeg("-f lavfi -i testsrc2=s=" + std::string(clip.size) + ":r=" + clip.rate +
+                             " -t 4 -pix_fmt yuv420p " + clip.made + " " + test::ShellQuote(source)));
     if (clip.turned) {
         ASSERT_TRUE(test::TurnFirstTrack(source, std::atoi(clip.size)));
     }
 
     const std::string output = test::MakeTempFolder("out");
-    const test::CliRun converted =
-        test::InvokeCli({"convert", "--device", clip.device, "--output", output, source});
+    const test::CliRun converted = test::Convert(clip.device, output, {source});
     ASSERT_EQ(converted.status, 0) << converted.err;
     const std::string picture = output + "/preview.png";
     const test::CliRun preview =
         test::InvokeCli({"preview", "--device", clip.device, "--at", "00:00:02", source, picture});
     ASSERT_EQ(preview.status, 0) << preview.err;
-    std::string result;
-    for (const auto& entry : fs::directory_iterator(output))
-        if (entry.path().extension() != ".png")
-            result = entry.path().string();
+    const std::string result = test::OutputOf(output, clip.name);
 
-    const Gray shown = Frame(picture, "0");
-    const Gray expected = Frame(result, "2");
+    const test::Frames shown = test::Decode(picture, "", 1);
+    const test::Frames expected = test::Decode(result, "2", 1);
     ASSERT_GT(shown.width, 0);
     EXPECT_EQ(shown.width, expected.width);
     EXPECT_EQ(shown.height, expected.height);
@@ -112,19 +79,13 @@ TEST_P(PreviewFidelityTest, PictureIsTheConvertedFrameOfThatMoment)
               std::string::npos)
         << preview.out;
     const double same = MeanDifference(shown, expected);
-    const double other = MeanDifference(shown, Frame(result, "0"));
+    const double other = MeanDifference(shown, test::Decode(result, "", 1));
     std::printf("%s: mean difference %.2f to its moment, %.2f to the first frame\n", clip.name, same, other);
     EXPECT_LT(same, 4.0);
     EXPECT_GT(other, 2 * same);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, PreviewFidelityTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& param) {
-                             std::string name = param.param.name;
-                             name = name.substr(0, name.find('.'));
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Sources, PreviewFidelityTest, ::testing::ValuesIn(kCases), test::PlainCaseName());
 
 } // namespace
 } // namespace zantrove

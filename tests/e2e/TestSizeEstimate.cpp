@@ -3,8 +3,8 @@
 // profile, for footage that is not trivially small to encode: a camera panning over a detailed
 // picture, with sound that is not silence.
 #include "platform/FileSystem.h"
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -46,41 +46,33 @@ double EstimatedBytes(const std::string& err)
     return value * (err[unit] == 'K' ? 1e3 : err[unit] == 'M' ? 1e6 : 1e9);
 }
 
-class SizeEstimateTest : public ::testing::TestWithParam<Case>
-{
-protected:
-    test::TestHome m_home;
-};
+using SizeEstimateTest = ::testing::TestWithParam<Case>;
 
 TEST_P(SizeEstimateTest, WithinFifteenPercentOfTheConvertedFile)
 {
+    const test::TestHome home;
     const Case& clip = GetParam();
     const std::string folder = test::MakeTempFolder("in");
     const std::string source = folder + "/" + clip.name + ".mkv";
     // Seven seconds over a picture 2400x1400: the 1080 window moves 480 columns and 280 rows.
     const std::string pan =
         "crop=1920:1080:x=t*68:y=t*40,scale=" + std::string(clip.size) + ",format=yuv420p";
-    ASSERT_TRUE(test::RunShell("ffmpeg -nostdin -v error -y -f lavfi -i "
-                               "mandelbrot=s=2400x1400:start_scale=1.5:end_pts=1 -frames:v 1 "
-                               "-vf lutyuv=y=val*0.7+60 " +
-                               test::ShellQuote(folder + "/still.png")));
-    ASSERT_TRUE(test::RunShell("ffmpeg -nostdin -v error -y -loop 1 -framerate " + std::string(clip.rate) +
-                               " -i " + test::ShellQuote(folder + "/still.png") +
-                               " -f lavfi -i anoisesrc=c=pink:a=0.2 -vf " + test::ShellQuote(pan) +
-                               " -t 7 -c:v libx264 -crf 16 -preset ultrafast -c:a flac " +
-                               test::ShellQuote(source)));
+    const std::string still = test::MakeDetailedStill(folder);
+    ASSERT_FALSE(still.empty());
+    ASSERT_TRUE(
+        test::Ffmpeg("-loop 1 -framerate " + std::string(clip.rate) + " -i " + test::ShellQuote(still) +
+                     " -f lavfi -i anoisesrc=c=pink:a=0.2 -vf " + test::ShellQuote(pan) +
+                     " -t 7 -c:v libx264 -crf 16 -preset ultrafast -c:a flac " + test::ShellQuote(source)));
 
     const std::string output = test::MakeTempFolder("out");
-    std::vector<std::string> arguments{"convert", "--device", clip.device, "--output", output};
+    std::vector<std::string> arguments{source, "--dry-run"};
     if (*clip.trim)
-        arguments.insert(arguments.end(), {"--trim", clip.trim});
-    arguments.push_back(source);
-    arguments.push_back("--dry-run");
-    const test::CliRun dry = test::InvokeCli(arguments);
+        arguments.insert(arguments.begin(), {"--trim", clip.trim});
+    const test::CliRun dry = test::Convert(clip.device, output, arguments);
     ASSERT_EQ(dry.status, 0) << dry.err;
     const double estimated = EstimatedBytes(dry.err);
     arguments.pop_back();
-    const test::CliRun run = test::InvokeCli(arguments);
+    const test::CliRun run = test::Convert(clip.device, output, arguments);
     ASSERT_EQ(run.status, 0) << run.err;
     ASSERT_EQ(std::distance(fs::directory_iterator(output), fs::directory_iterator()), 1);
     const double written = double(*FileSize(fs::directory_iterator(output)->path().string()));
@@ -90,12 +82,7 @@ TEST_P(SizeEstimateTest, WithinFifteenPercentOfTheConvertedFile)
     EXPECT_LT(std::abs(error), 0.15) << dry.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, SizeEstimateTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Case>& param) {
-                             std::string name = param.param.name;
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Clips, SizeEstimateTest, ::testing::ValuesIn(kCases), test::PlainCaseName());
 
 } // namespace
 } // namespace zantrove

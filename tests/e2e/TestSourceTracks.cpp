@@ -3,19 +3,19 @@
 // sound by default and English sound, English and forced French SubRip subtitles, a forced DVD
 // subtitle (a white box) and one not forced, chapters, a title and a cover. The output must carry
 // all of it, each track marked, the DVD subtitle drawn into the picture where the film shows it.
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/TestIpod.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,14 +87,11 @@ std::string MakeFilm(const std::string& folder)
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=2000\ntitle=Opening\n"
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=2000\nEND=5000\ntitle=Ending\n");
     std::ofstream(folder + "/box.mpg", std::ios::binary) << DvdSubtitleStream();
-    const std::string film = folder + "/film.mkv";
-    const std::string q = test::ShellQuote(folder);
+    const test::ScopedCurrentFolder here(folder);
     const bool made =
-        test::RunShell("ffmpeg -nostdin -v error -y -f lavfi -i color=red:s=640x360 -frames:v 1 " + q +
-                       "/cover.png") &&
-        test::RunShell(
-            "cd " + q +
-            " && ffmpeg -nostdin -v error -y -f lavfi -i color=c=0x808080:s=640x360:r=25:d=5 -f lavfi -i "
+        test::Ffmpeg("-f lavfi -i color=red:s=640x360 -frames:v 1 cover.png") &&
+        test::Ffmpeg(
+            "-f lavfi -i color=c=0x808080:s=640x360:r=25:d=5 -f lavfi -i "
             "sine=f=440:d=5 -f lavfi -i sine=f=880:d=5 -i en.srt -i fr.srt -f mpeg -i box.mpg -i meta.txt "
             "-map 0 -map 1 -map 2 -map 3 -map 4 -map 5 -map 5 -map_metadata 6 -map_chapters 6 -attach "
             "cover.png "
@@ -103,10 +100,10 @@ std::string MakeFilm(const std::string& folder)
             "-metadata:s:a:1 language=fre -disposition:a:0 0 -disposition:a:1 default "
             "-metadata:s:s:0 language=eng -metadata:s:s:1 language=fre -metadata:s:s:2 language=fre "
             "-disposition:s:0 0 -disposition:s:1 forced -disposition:s:2 forced film.mkv");
-    return made ? film : std::string();
+    return made ? folder + "/film.mkv" : std::string();
 }
 
-std::string Probe(const std::string& path, const std::string& what)
+std::string Compact(const std::string& path, const std::string& what)
 {
     return test::CaptureShell("ffprobe -v error " + what + " -of compact=p=0:nk=1 " + test::ShellQuote(path));
 }
@@ -142,28 +139,21 @@ std::vector<std::pair<int, bool>> TrackGroups(const std::string& path)
     return groups;
 }
 
-class SourceTracksTest : public ::testing::TestWithParam<const char*>
+class SourceTracksTest : public ::testing::TestWithParam<DeviceInfo>
 {
 protected:
     static void SetUpTestSuite()
     {
-        s_home = new test::TestHome();
+        s_home.emplace();
         s_film = MakeFilm(test::MakeTempFolder("film"));
     }
-    static void TearDownTestSuite()
-    {
-        delete s_home;
-        s_home = nullptr;
-    }
+    static void TearDownTestSuite() { s_home.reset(); }
 
     // The film converted for the device, trimmed or whole.
-    static std::string Convert(const std::string& device, const std::vector<std::string>& trim)
+    static std::string Convert(const std::string& device, std::vector<std::string> trim)
     {
-        const std::string output = test::MakeTempFolder("out");
-        std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
-        arguments.insert(arguments.end(), trim.begin(), trim.end());
-        arguments.push_back(s_film);
-        const test::CliRun run = test::InvokeCli(arguments);
+        trim.push_back(s_film);
+        const test::CliRun run = test::Convert(device, test::MakeTempFolder("out"), trim);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(
             run.err.find("zantrove-cli: note: " + s_film +
@@ -174,67 +164,55 @@ protected:
         return run.status == 0 ? run.out.substr(0, run.out.find('\n')) : std::string();
     }
 
-    static inline test::TestHome* s_home = nullptr;
+    static inline std::optional<test::TestHome> s_home;
     static inline std::string s_film;
 };
 
 TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
 {
     ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
-    const std::string device = GetParam();
+    const std::string device(GetParam().identifier);
     const std::string path = Convert(device, {});
     ASSERT_FALSE(path.empty());
 
     // Sound: the default French first, then English, both stereo; text: the forced French first.
-    EXPECT_EQ(Probe(path,
-                    "-select_streams a -show_entries stream=codec_name,channels:stream_disposition=default:"
-                    "stream_tags=language"),
+    EXPECT_EQ(Compact(path,
+                      "-select_streams a -show_entries stream=codec_name,channels:stream_disposition=default:"
+                      "stream_tags=language"),
               "aac|2|1|fre\naac|2|0|eng\n");
-    EXPECT_EQ(Probe(path, "-select_streams s -show_entries stream=codec_name:stream_tags=language"),
+    EXPECT_EQ(Compact(path, "-select_streams s -show_entries stream=codec_name:stream_tags=language"),
               "mov_text|fre\nmov_text|eng\n");
     // The sound tracks are alternatives of one another, apart from the picture, the first enabled.
     const auto groups = TrackGroups(path);
     ASSERT_GE(groups.size(), 5u);
     EXPECT_EQ(groups[1].first, groups[2].first);
     EXPECT_NE(groups[1].first, groups[0].first);
-    EXPECT_TRUE(groups[1].second && !groups[2].second);
-    EXPECT_TRUE(groups[3].second && !groups[4].second) << "the forced track is the one shown";
+    EXPECT_TRUE(groups[1].second);
+    EXPECT_FALSE(groups[2].second);
+    EXPECT_TRUE(groups[3].second) << "the forced track is the one shown";
+    EXPECT_FALSE(groups[4].second);
 
     EXPECT_NEAR(SubtitleStart(path, 0, "Bonjour"), 1.0, 0.05);
     EXPECT_NEAR(SubtitleStart(path, 1, "Hello there"), 0.5, 0.05);
     EXPECT_NEAR(SubtitleStart(path, 1, "Second line"), 3.0, 0.05);
-    EXPECT_EQ(Probe(path, "-show_chapters -show_entries format_tags=title"),
+    EXPECT_EQ(Compact(path, "-show_chapters -show_entries format_tags=title"),
               "0|1/1000|0|0.000000|2000|2.000000|Opening\n1|1/1000|2000|2.000000|5000|5.000000|Ending\nFilm "
               "Title\n");
     const std::string cover = "-select_streams v -show_entries stream=codec_name,width,height:"
                               "stream_disposition=attached_pic";
-    EXPECT_TRUE(Probe(path, cover).ends_with("\nmjpeg|600|338|1\n")) << Probe(path, cover);
+    EXPECT_TRUE(Compact(path, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(path, cover);
 
     // The forced DVD subtitle at 2 s, where the film shows it within its picture.
-    const std::string size = Probe(path, "-select_streams V -show_entries stream=width,height");
-    const int width = std::atoi(size.c_str());
-    const int height = std::atoi(size.c_str() + size.find('|') + 1);
-    ASSERT_GT(width * height, 0);
-    const std::string gray =
-        test::CaptureShell("ffmpeg -nostdin -v error -ss 2 -i " + test::ShellQuote(path) +
-                           " -map 0:V -frames:v 1 -f rawvideo -pix_fmt gray -");
-    ASSERT_EQ(gray.size(), std::size_t(width) * height);
-    int picture[4] = {INT_MAX, INT_MAX, -1, -1}, box[4] = {INT_MAX, INT_MAX, -1, -1};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int level = static_cast<unsigned char>(gray[std::size_t(y) * width + x]);
-            for (int* found : {level > 70 ? picture : nullptr, level > 200 ? box : nullptr})
-                if (found) {
-                    found[0] = std::min(found[0], x), found[1] = std::min(found[1], y);
-                    found[2] = std::max(found[2], x), found[3] = std::max(found[3], y);
-                }
-        }
-    ASSERT_GE(box[2], 0) << "no subtitle drawn in";
-    const double across = (picture[2] - picture[0] + 1) / 640.0, down = (picture[3] - picture[1] + 1) / 360.0;
-    EXPECT_NEAR(box[0], picture[0] + kBoxX * across, 3);
-    EXPECT_NEAR(box[1], picture[1] + kBoxY * down, 3);
-    EXPECT_NEAR(box[2] + 1, picture[0] + (kBoxX + kBoxWidth) * across, 3);
-    EXPECT_NEAR(box[3] + 1, picture[1] + (kBoxY + kBoxHeight) * down, 3);
+    const test::Frames frame = test::Decode(path, "2", 1);
+    ASSERT_GT(frame.width * frame.height, 0);
+    ASSERT_EQ(frame.bytes.size(), std::size_t(frame.width) * frame.height);
+    const test::Box picture = test::BrightBox(frame, 0, 70), box = test::BrightBox(frame, 0, 200);
+    ASSERT_FALSE(box.Empty()) << "no subtitle drawn in";
+    const double across = picture.Width() / 640.0, down = picture.Height() / 360.0;
+    EXPECT_NEAR(box.left, picture.left + kBoxX * across, 3);
+    EXPECT_NEAR(box.top, picture.top + kBoxY * down, 3);
+    EXPECT_NEAR(box.right + 1, picture.left + (kBoxX + kBoxWidth) * across, 3);
+    EXPECT_NEAR(box.bottom + 1, picture.top + (kBoxY + kBoxHeight) * down, 3);
 
     // Trimmed to 1 s - 4 s: everything moves a second earlier; the line already on screen at the cut
     // is left out.
@@ -243,9 +221,9 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     EXPECT_NEAR(SubtitleStart(trimmed, 0, "Bonjour"), 0.0, 0.05);
     EXPECT_NEAR(SubtitleStart(trimmed, 1, "Second line"), 2.0, 0.05);
     EXPECT_EQ(SubtitleStart(trimmed, 1, "Hello there"), -1);
-    EXPECT_EQ(Probe(trimmed, "-show_chapters"),
+    EXPECT_EQ(Compact(trimmed, "-show_chapters"),
               "0|1/1000|0|0.000000|1000|1.000000|Opening\n1|1/1000|1000|1.000000|3000|3.000000|Ending\n");
-    EXPECT_TRUE(Probe(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Probe(trimmed, cover);
+    EXPECT_TRUE(Compact(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(trimmed, cover);
 }
 
 // The library option hands the cover to the iPod with the movie.
@@ -262,13 +240,7 @@ TEST_F(SourceTracksTest, TheIpodGetsTheCover)
     EXPECT_TRUE(tracks[0].artwork);
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest,
-                         ::testing::Values("iPod-Classic", "iPod-Nano", "iPod-Touch", "iPhone", "iPad"),
-                         [](const ::testing::TestParamInfo<const char*>& param) {
-                             std::string name = param.param;
-                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
 
 } // namespace
 } // namespace zantrove

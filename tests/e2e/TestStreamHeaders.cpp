@@ -6,9 +6,9 @@
 #include "devices/ProfileFile.h"
 #include "devices/SettingsControls.h"
 #include "tests/devices/PublishedLimits.h"
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CaseName.h"
-#include "tests/support/CliRun.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -63,10 +63,9 @@ TEST_P(StreamHeaders, EveryH264ProfileStaysWithinThePublishedLimit)
     ASSERT_TRUE(published);
     const std::string folder = test::MakeTempFolder("headers");
     const std::string clip = folder + "/clip.mp4";
-    ASSERT_TRUE(
-        test::RunShell("ffmpeg -nostdin -v error -f lavfi -i testsrc2=size=160x90:rate=30 -f lavfi -i "
-                       "sine -t 0.2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac " +
-                       test::ShellQuote(clip)));
+    ASSERT_TRUE(test::Ffmpeg("-f lavfi -i testsrc2=size=160x90:rate=30 -f lavfi -i sine -t 0.2 -c:v libx264 "
+                             "-preset ultrafast -pix_fmt yuv420p -c:a aac " +
+                             test::ShellQuote(clip)));
 
     const std::string file = ProfileFilePath(ZANTROVE_APP_DIR, device);
     const auto codecs = ReadDefaultsList(file, ChoiceBox::VideoCodec);
@@ -79,14 +78,14 @@ TEST_P(StreamHeaders, EveryH264ProfileStaysWithinThePublishedLimit)
             continue;
         SCOPED_TRACE(profile.name);
         const std::string output = folder + "/" + std::to_string(number);
-        const test::CliRun run = test::InvokeCli(
-            {"convert", "--device", device, "--profile", std::to_string(number), "--output", output, clip});
+        const test::CliRun run = test::Convert(device, output, {"--profile", std::to_string(number), clip});
         ASSERT_EQ(run.status, 0) << run.err;
         ASSERT_FALSE(std::filesystem::is_empty(output));
         const std::string path = std::filesystem::directory_iterator(output)->path().string();
 
         auto header = TraceHeaders(path);
-        ASSERT_TRUE(header.contains("max_num_ref_frames") && header.contains("entropy_coding_mode_flag"));
+        ASSERT_TRUE(header.contains("max_num_ref_frames"));
+        ASSERT_TRUE(header.contains("entropy_coding_mode_flag"));
         EXPECT_EQ(header["profile_idc"], published->profileIdc);
         EXPECT_LE(header["level_idc"], published->levelIdc);
         if (published->profileIdc == 66) {
@@ -102,7 +101,8 @@ TEST_P(StreamHeaders, EveryH264ProfileStaysWithinThePublishedLimit)
                 : std::min(16, DecodedPictureBuffer(published->levelIdc) / macroblocks);
         EXPECT_LE(header["max_num_ref_frames"], referenceFrames);
         const int maxrate = X264Setting(path, "vbv_maxrate"), buffer = X264Setting(path, "vbv_bufsize");
-        EXPECT_TRUE(maxrate > 0 && buffer > 0) << "no rate ceiling";
+        EXPECT_GT(maxrate, 0) << "no rate ceiling";
+        EXPECT_GT(buffer, 0) << "no buffer size";
         EXPECT_LE(maxrate, published->peakKbps);
         EXPECT_LE(buffer, published->bufferKbit);
         ++checked;

@@ -2,7 +2,7 @@
 // What reads an encoder's output: the encoder component's reader of ffmpeg's progress blocks, and the
 // progress window's reader of the script's console, both fed in pieces cut from the input.
 // Input: the rows ("hh:mm:ss,path" separated by "|"), then the piece lengths (numbers separated by
-// blanks, used in turn; none gives one piece); the rest is the output.
+// blanks up to anything else, used in turn; none gives one piece); the rest is the output.
 #include "conversion/ConversionProgress.h"
 #include "conversion/ConversionScript.h"
 #include "conversion/ProgressTexts.h"
@@ -10,7 +10,7 @@
 #include "tools/encoder/ProgressReport.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <sstream>
 #include <vector>
 
 using namespace zantrove;
@@ -20,14 +20,10 @@ namespace {
 std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
 {
     std::vector<ConversionProgress::Row> rows;
-    while (!text.empty() && rows.size() < 32) {
-        const std::size_t bar = text.find('|');
-        const std::string_view row = text.substr(0, bar);
+    std::istringstream in{std::string(text)};
+    for (std::string row; rows.size() < 32 && std::getline(in, row, '|');) {
         const std::size_t comma = row.find(',');
-        rows.push_back({std::string(row.substr(0, comma)), comma == std::string_view::npos
-                                                               ? std::string()
-                                                               : std::string(row.substr(comma + 1))});
-        text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
+        rows.push_back({row.substr(0, comma), comma == std::string::npos ? "" : row.substr(comma + 1)});
     }
     return rows;
 }
@@ -35,19 +31,10 @@ std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
 std::vector<std::size_t> ReadLengths(std::string_view text)
 {
     std::vector<std::size_t> lengths;
-    const std::string copy(text);
-    const char* at = copy.c_str();
-    while (*at && lengths.size() < 64) {
-        char* end = nullptr;
-        const unsigned long length = std::strtoul(at, &end, 10);
-        if (end == at) {
-            ++at;
-            continue;
-        }
+    std::istringstream in{std::string(text)};
+    for (std::size_t length; lengths.size() < 64 && in >> length;)
         if (length > 0)
             lengths.push_back(length);
-        at = end;
-    }
     return lengths;
 }
 

@@ -29,6 +29,11 @@ bool RunShell(const std::string& command)
     return std::system(command.c_str()) == 0;
 }
 
+bool Ffmpeg(const std::string& arguments)
+{
+    return RunShell("ffmpeg -nostdin -v error -y " + arguments + " </dev/null");
+}
+
 std::string ShellQuote(const std::string& text)
 {
     std::string quoted = "'";
@@ -46,10 +51,9 @@ std::string ClipFolder()
 std::string MakeClip(const std::string& folder, const std::string& name, int seconds)
 {
     const std::string path = folder + "/" + name + ".mp4";
-    return RunShell("ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i "
-                    "sine=frequency=440:sample_rate=44100 -t " +
-                    std::to_string(seconds) + " -c:v libx264 -preset ultrafast -c:a aac " + ShellQuote(path) +
-                    " </dev/null")
+    return Ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i "
+                  "sine=frequency=440:sample_rate=44100 -t " +
+                  std::to_string(seconds) + " -c:v libx264 -preset ultrafast -c:a aac " + ShellQuote(path))
                ? path
                : std::string();
 }
@@ -61,8 +65,7 @@ std::string ClipPath(Clip clip)
         return found->second;
     const auto& [fileName, arguments] = kRecipes[static_cast<int>(clip)];
     const std::string path = JoinPath(ClipFolder(), fileName);
-    const bool ok = RunShell("ffmpeg -nostdin -v error -y " + std::string(arguments) + " " +
-                             ShellQuote(path) + " </dev/null");
+    const bool ok = Ffmpeg(std::string(arguments) + " " + ShellQuote(path));
     return made[clip] = ok && FileExists(path) ? path : std::string();
 }
 

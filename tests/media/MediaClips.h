@@ -25,6 +25,8 @@ bool TurnFirstTrack(const std::string& path, int storedHeight);
 
 // Runs a command through the shell; true when it exited with 0.
 bool RunShell(const std::string& command);
+// Runs ffmpeg, quiet, overwriting, with these arguments; true when it succeeded.
+bool Ffmpeg(const std::string& arguments);
 std::string ShellQuote(const std::string& text);
 
 } // namespace zantrove::test

@@ -70,12 +70,14 @@ TEST_F(AddFiles, ACancelledDialogChangesNothingAndOneFileIsAddedWithItsFolder)
 {
     EXPECT_EQ(Add({}).added, 0);
     EXPECT_EQ(m_lastSetup.startFolder, "/home/someone");
-    EXPECT_TRUE(m_lastSetup.filters == AddFilesDialogFilters() && m_list.IsEmpty());
+    EXPECT_TRUE(m_lastSetup.filters == AddFilesDialogFilters());
+    EXPECT_TRUE(m_list.IsEmpty());
     EXPECT_FALSE(FileExists(SettingsFilePath(m_settings)));
     // One dialog file is added without processing events, and cannot be cancelled.
     m_onProbe = [this](std::size_t) { m_flow.Cancel(); };
     const AddFilesResult result = Add({"/videos/a.avi"});
-    EXPECT_TRUE(result.added == 1 && !result.cancelled);
+    EXPECT_EQ(result.added, 1);
+    EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(RowDumpLine(*m_list.Row(1)),
               "name of /videos/a.avi | AVC | 00:00:02 | 160x120 |  |  | /videos/a.avi");
     EXPECT_EQ(StoredFolder(), "/videos/");
@@ -114,7 +116,8 @@ TEST_F(AddFiles, CancelDuringTheSecondOfFiveLeavesTwoCompleteRowsAndANewAddStart
             m_flow.Cancel(); // the click arrives while the second file is being worked on
     };
     const AddFilesResult result = Add({"/v/1.avi", "/v/2.avi", "/v/3.avi", "/v/4.avi", "/v/5.avi"});
-    EXPECT_TRUE(result.cancelled && result.added == 2);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.added, 2);
     EXPECT_EQ(m_probed, (Paths{"/v/1.avi", "/v/2.avi"}));
     // Every row was complete the moment it appeared.
     EXPECT_EQ(seenRows, (Paths{"name of /v/1.avi | AVC | 00:00:02 | 160x120 |  |  | /v/1.avi",

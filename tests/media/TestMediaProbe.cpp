@@ -6,6 +6,7 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -83,32 +84,25 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
                   library.calls.end()[-2] + ", " + library.calls.back(),
               "New, Option Internet=no, Open /v/clip.mp4 ... Close, Delete");
 
-    // The scan as the file flags it: a camcorder's field order, pulldown film, and nothing said.
-    const std::pair<const char*, const char*> scans[] = {
-        {"MBAFF/TFF///|", "Interlaced, top field first"},
-        {"Interlaced/BFF///|", "Interlaced, bottom field first"},
-        {"Progressive/2:3 Pulldown/Interlaced/TFF|", "Film with pulldown"},
-        {"Progressive////|Interlaced/TFF///|", "Progressive"},
-        {"////|", ""}};
-    for (const auto& [answer, text] : scans) {
-        library.answers = {{std::string(kScanTemplate), answer}};
-        EXPECT_EQ(ProbeMediaFile("/v/a.ts", library).scan, text) << answer;
+    // The scan as the file flags it: a camcorder's field order, pulldown film, and nothing said; the
+    // tracks counted by kind from one answer; the codec, or else the format, as it is written.
+    const std::tuple<std::string_view, const char*, std::string ProbeFields::*, const char*> answers[] = {
+        {kScanTemplate, "MBAFF/TFF///|", &ProbeFields::scan, "Interlaced, top field first"},
+        {kScanTemplate, "Interlaced/BFF///|", &ProbeFields::scan, "Interlaced, bottom field first"},
+        {kScanTemplate, "Progressive/2:3 Pulldown/Interlaced/TFF|", &ProbeFields::scan, "Film with pulldown"},
+        {kScanTemplate, "Progressive////|Interlaced/TFF///|", &ProbeFields::scan, "Progressive"},
+        {kScanTemplate, "////|", &ProbeFields::scan, ""},
+        {kTracksTemplate, "2|UTF-8 / UTF-8 / VobSub", &ProbeFields::tracks, "2 sound, 2 text, 1 picture"},
+        {kTracksTemplate, "1|", &ProbeFields::tracks, "1 sound"},
+        {kTracksTemplate, "|PGS / Timed Text", &ProbeFields::tracks, "1 text, 1 picture"},
+        {kTracksTemplate, "0|", &ProbeFields::tracks, ""},
+        {kTracksTemplate, "", &ProbeFields::tracks, ""},
+        {"Video;%Format%|", "MPEG-4 Visual|JPEG|", &ProbeFields::codec, "MPEG-4 Visual"},
+        {"Video;%Codec%|", " mpeg-4 Visual |", &ProbeFields::codec, " mpeg-4 Visual "}};
+    for (const auto& [asked, answer, field, text] : answers) {
+        library.answers = {{std::string(asked), answer}};
+        EXPECT_EQ(ProbeMediaFile("/v/a.mkv", library).*field, text) << answer;
     }
-    // The tracks counted by kind from one answer.
-    const std::pair<const char*, const char*> tracks[] = {
-        {"2|UTF-8 / UTF-8 / VobSub", "2 sound, 2 text, 1 picture"},
-        {"1|", "1 sound"},
-        {"|PGS / Timed Text", "1 text, 1 picture"},
-        {"0|", ""},
-        {"", ""}};
-    for (const auto& [answer, text] : tracks) {
-        library.answers = {{std::string(kTracksTemplate), answer}};
-        EXPECT_EQ(ProbeMediaFile("/v/a.mkv", library).tracks, text) << answer;
-    }
-    library.answers = {{"Video;%Format%|", "MPEG-4 Visual|JPEG|"}};
-    EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, "MPEG-4 Visual"); // no codec: the format
-    library.answers = {{"Video;%Codec%|", " mpeg-4 Visual |"}};
-    EXPECT_EQ(ProbeMediaFile("/v/a.avi", library).codec, " mpeg-4 Visual "); // kept unchanged
     library.available = false;
     EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
 }

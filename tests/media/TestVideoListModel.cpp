@@ -36,18 +36,21 @@ TEST(VideoList, AppendKeepsOrderAllowsDuplicatesAndStopsAt32767Rows)
     for (std::int16_t index : {1, 2, 3})
         EXPECT_EQ(list.Append(Named(index == 2 ? "b" : "a")), index);
     EXPECT_EQ(Names(list), "a b a ");
-    EXPECT_TRUE(list.Row(0) == nullptr && list.Row(4) == nullptr && list.Row(-1) == nullptr);
+    for (const std::int16_t outside : {0, 4, -1})
+        EXPECT_EQ(list.Row(outside), nullptr) << outside;
     while (list.Count() < VideoListModel::kMaxRows)
         ASSERT_NE(list.Append(VideoRow{}), 0);
     EXPECT_EQ(list.Append(VideoRow{}), 0);
-    EXPECT_TRUE(list.Count() == 32767 && list.Row(32767) != nullptr);
+    EXPECT_EQ(list.Count(), 32767);
+    EXPECT_NE(list.Row(32767), nullptr);
 }
 
 TEST(VideoList, TrimmedExactlyWhenBothTrimFieldsAreSetAndTheDumpHasSevenFields)
 {
     const VideoRow row{"clip", "AVC", "00:00:02", "160x120", "", "00:00:01", "/v/clip.mp4", ""};
     EXPECT_EQ(RowDumpLine(row), "clip | AVC | 00:00:02 | 160x120 |  | 00:00:01 | /v/clip.mp4");
-    EXPECT_FALSE((row.IsTrimmed() || VideoRow{"", "", "", "", "00:00:01", "", "", ""}.IsTrimmed()));
+    EXPECT_FALSE(row.IsTrimmed());
+    EXPECT_FALSE((VideoRow{"", "", "", "", "00:00:01", "", "", ""}.IsTrimmed()));
     EXPECT_TRUE((VideoRow{"", "", "", "", "00:00:01", "00:00:01", "", ""}.IsTrimmed()));
 }
 
@@ -59,7 +62,8 @@ TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
     list.RemoveSelectedListItems(); // nothing selected: nothing changes
     EXPECT_EQ(notices, 0);
     list.SelectOnly({1, 3, 4});
-    EXPECT_TRUE(list.IsSelected(3) && !list.IsSelected(2));
+    EXPECT_TRUE(list.IsSelected(3));
+    EXPECT_FALSE(list.IsSelected(2));
     list.RemoveSelectedListItems();
     EXPECT_EQ(Names(list), "r2 r5 ");
     EXPECT_EQ(list.SelectedCount(), 0);
@@ -72,7 +76,9 @@ TEST(VideoList, RemovingFollowsTheSelectionAndTheCurrentRow)
     EXPECT_EQ(list.CurrentRow(), 0);
     list.SetCurrentRow(99);
     EXPECT_EQ(list.CurrentRow(), 0);
-    EXPECT_FALSE(list.RemoveRow(4) || list.SetRow(4, Named("x")) || list.SetTrimTimes(0, "a", "b"));
+    EXPECT_FALSE(list.RemoveRow(4));
+    EXPECT_FALSE(list.SetRow(4, Named("x")));
+    EXPECT_FALSE(list.SetTrimTimes(0, "a", "b"));
     EXPECT_TRUE(list.SetRow(3, Named("other")));
     EXPECT_EQ(list.Row(3)->filename, "other");
 

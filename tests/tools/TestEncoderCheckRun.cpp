@@ -51,16 +51,6 @@ struct Answer
     std::string text;
 };
 
-void ExpectAnswers(const std::vector<Answer>& answers, const std::string& component = kComponent)
-{
-    for (const Answer& answer : answers) {
-        const test::ToolResult result = Check(answer.options, component);
-        EXPECT_EQ(result.exitCode, answer.exitCode) << answer.options[0] << " " << answer.options.back();
-        EXPECT_EQ(result.out, answer.exitCode == 3 ? "" : answer.text);
-        EXPECT_NE(result.err.find(answer.exitCode == 3 ? answer.text : ""), std::string::npos) << result.err;
-    }
-}
-
 // A copy in a folder of its own, so what lies beside it is up to the test. Not named as staged:
 // tests that cancel a run stop every process of that name.
 TEST(EncoderCheckRunTest, AsksTheFfmpegBesideItBeforeThePath)
@@ -112,7 +102,12 @@ TEST(EncoderCheckRunTest, AsksTheFfmpegBesideItBeforeThePath)
          1,
          "muxer aa is missing; it comes with the ffmpeg package\naudio encoder libopencore_amrnb is missing; "
          "it comes with the Debian package libavcodec-extra59 (in place of libavcodec59)\n"}};
-    ExpectAnswers(answers, copy);
+    for (const Answer& answer : answers) {
+        const test::ToolResult result = Check(answer.options, copy);
+        EXPECT_EQ(result.exitCode, answer.exitCode) << answer.options[0] << " " << answer.options.back();
+        EXPECT_EQ(result.out, answer.exitCode == 3 ? "" : answer.text);
+        EXPECT_NE(result.err.find(answer.exitCode == 3 ? answer.text : ""), std::string::npos) << result.err;
+    }
 }
 
 } // namespace

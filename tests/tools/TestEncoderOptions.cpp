@@ -207,13 +207,10 @@ TEST(SourceScanTest, TheSurveyFindsThePictureStreamAndTheDefaultSoundTrack)
     EXPECT_EQ(survey.video.frames, 2);
     EXPECT_EQ(survey.video.interlacedFrames, 2);
     EXPECT_EQ(survey.audioTrack, 1);
-    EXPECT_EQ(FramesToCheck(survey), 150); // length not known
-    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=3600.000\n");
-    EXPECT_EQ(FramesToCheck(survey), 150);
-    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=60.0\n");
-    EXPECT_EQ(FramesToCheck(survey), 75);
-    survey = ReadSourceSurvey(video("tt", "25/1", 0) + "duration=2\n");
-    EXPECT_EQ(FramesToCheck(survey), 30);
+    // The frames the picture check reads, by the length (none: not known).
+    for (const auto& [length, count] :
+         {std::pair{"", 150}, {"duration=3600.000\n", 150}, {"duration=60.0\n", 75}, {"duration=2\n", 30}})
+        EXPECT_EQ(FramesToCheck(ReadSourceSurvey(video("tt", "25/1", 0) + length)), count) << length;
     // A transport stream's program lists its streams first, in an order of its own.
     const std::string listed = "index=7\ncodec_type=audio\nDISPOSITION:default=1\n";
     survey = ReadSourceSurvey(listed + "index=6\ncodec_type=audio\nDISPOSITION:default=0\n" + listed);
@@ -256,7 +253,8 @@ TEST(ProgressReportTest, BlocksBecomeStatusLines)
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(FormatProgressLine(blocks[0]),
               "frame=    0 fps=0.0 q=-1.0 size=N/A time=0.00 bitrate=N/A speed=N/A\r");
-    EXPECT_TRUE(!blocks[0].end && blocks[1].end);
+    EXPECT_FALSE(blocks[0].end);
+    EXPECT_TRUE(blocks[1].end);
     EXPECT_EQ(blocks[1].seconds, 0.0);
     EXPECT_TRUE(std::regex_search(FormatProgressLine(blocks[1]), std::regex(" time=[0-9]+\\.[0-9]+ ")));
 }

@@ -23,9 +23,7 @@ using test::ShellQuote;
 std::string MakeClip(const std::string& name, const std::string& arguments)
 {
     const std::string path = test::ClipFolder() + "/" + name;
-    return test::RunShell("ffmpeg -nostdin -v error -y " + arguments + " " + ShellQuote(path) + " </dev/null")
-               ? path
-               : std::string();
+    return test::Ffmpeg(arguments + " " + ShellQuote(path)) ? path : std::string();
 }
 
 std::string Probe(const std::string& file, const std::string& entries)
@@ -79,7 +77,8 @@ TEST_F(EncoderRunTest, TrimsTakesTheDefaultTrackAndReportsProgress)
     EXPECT_NEAR(std::stod(Probe(output, "format=duration")), 1.05, 0.1);
     EXPECT_EQ(Probe(output, "stream=codec_type,channels"), "video\naudio\n2\naudio\n1\n");
     EXPECT_FALSE(FileExists(output + ".part"));
-    ASSERT_TRUE(run.out.ends_with('\r') && run.out.find('\n') == std::string::npos) << run.out;
+    ASSERT_TRUE(run.out.ends_with('\r')) << run.out;
+    ASSERT_EQ(run.out.find('\n'), std::string::npos) << run.out;
     std::smatch match;
     const std::string lastLine = run.out.substr(run.out.rfind('\r', run.out.size() - 2) + 1);
     ASSERT_TRUE(

@@ -9,27 +9,24 @@
 
 namespace zantrove::test {
 
-static void ShowMountTable(const std::string& content)
+static std::string MountTable(const std::string& content)
 {
     const std::string table = MakeTempFolder("mounts") + "/mounts";
     WriteTextFile(table, content);
-    ::setenv("ZANTROVE_TEST_MOUNTS", table.c_str(), 1);
+    return table;
 }
 
-TestIpod::TestIpod(const std::string& name) : m_mountPoint(MakeTempFolder("media") + "/JO S IPOD")
+// Blanks in the mount point are escaped as the kernel writes them.
+TestIpod::TestIpod(const std::string& name)
+    : m_mountPoint(MakeTempFolder("media") + "/JO S IPOD"),
+      m_mounts("ZANTROVE_TEST_MOUNTS", MountTable("/dev/sda1 / ext4 rw 0 0\n/dev/sdb2 " +
+                                                  m_mountPoint.substr(0, m_mountPoint.size() - 9) +
+                                                  "JO\\040S\\040IPOD vfat rw,nosuid 0 0\n"))
 {
     std::filesystem::create_directories(m_mountPoint);
     GError* error = nullptr;
     m_made = itdb_init_ipod(m_mountPoint.c_str(), "MA002", name.c_str(), &error);
     g_clear_error(&error);
-    // Blanks in the mount point are escaped as the kernel writes them.
-    const std::string escaped = m_mountPoint.substr(0, m_mountPoint.size() - 9) + "JO\\040S\\040IPOD";
-    ShowMountTable("/dev/sda1 / ext4 rw 0 0\n/dev/sdb2 " + escaped + " vfat rw,nosuid 0 0\n");
-}
-
-TestIpod::~TestIpod()
-{
-    ::unsetenv("ZANTROVE_TEST_MOUNTS");
 }
 
 std::vector<TestIpod::Track> TestIpod::Tracks() const
@@ -60,9 +57,14 @@ std::vector<std::string> TestIpod::MusicFiles() const
     return files;
 }
 
+std::string MountsWithoutIpod()
+{
+    return MountTable("/dev/sda1 / ext4 rw 0 0\n");
+}
+
 void ShowNoIpod()
 {
-    ShowMountTable("/dev/sda1 / ext4 rw 0 0\n");
+    ::setenv("ZANTROVE_TEST_MOUNTS", MountsWithoutIpod().c_str(), 1);
 }
 
 } // namespace zantrove::test

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tests/support/ScopedEnv.h"
+
 #include <string>
 #include <vector>
 
@@ -12,8 +14,6 @@ class TestIpod
 {
 public:
     explicit TestIpod(const std::string& name = "Test iPod");
-    ~TestIpod();
-    TestIpod(const TestIpod&) = delete;
 
     bool Made() const { return m_made; }
     const std::string& MountPoint() const { return m_mountPoint; }
@@ -33,9 +33,11 @@ public:
 private:
     std::string m_mountPoint;
     bool m_made = false;
+    ScopedEnv m_mounts;
 };
 
-// A mount table without any iPod for the library helper.
+// A mount table without any iPod, for ZANTROVE_TEST_MOUNTS; ShowNoIpod sets it until changed again.
+std::string MountsWithoutIpod();
 void ShowNoIpod();
 
 } // namespace zantrove::test

@@ -43,9 +43,8 @@ TEST(IpodSpaceTest, FreeSpaceOfTheConnectedIpodAgainstTheBatch)
         EXPECT_FALSE(ConnectedIpodSpace([](const std::string&) { return std::optional<std::uint64_t>(); }));
         EXPECT_GT(FreeSpaceOf(ipod.MountPoint()).value_or(0), 0u);
     }
-    test::ShowNoIpod();
+    const test::ScopedEnv noIpod("ZANTROVE_TEST_MOUNTS", test::MountsWithoutIpod());
     EXPECT_FALSE(ConnectedIpodSpace([](const std::string&) { return std::optional<std::uint64_t>(1); }));
-    ::unsetenv("ZANTROVE_TEST_MOUNTS");
 }
 
 } // namespace

@@ -32,12 +32,11 @@ class LibraryHelperTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        test::ShowNoIpod();
         fs::create_directories(fs::path(m_userDirs).parent_path());
         test::WriteTextFile(m_clip, "x");
     }
-    void TearDown() override { ::unsetenv("ZANTROVE_TEST_MOUNTS"); }
 
+    const test::ScopedEnv m_noIpod{"ZANTROVE_TEST_MOUNTS", test::MountsWithoutIpod()};
     const std::string m_home = std::getenv("HOME");
     const std::string m_userDirs = std::string(std::getenv("XDG_CONFIG_HOME")) + "/user-dirs.dirs";
     const std::string m_folder = test::MakeTempFolder("converted");

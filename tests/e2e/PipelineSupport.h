@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "devices/DeviceCatalog.h"
+#include "tests/support/CliRun.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zantrove::test {
+
+// A case's name from its device or file name: the letters and digits before the first dot.
+std::string PlainName(std::string_view text);
+struct PlainCaseName
+{
+    std::string operator()(const ::testing::TestParamInfo<DeviceInfo>& info) const
+    {
+        return PlainName(info.param.identifier);
+    }
+    template <class Case> std::string operator()(const ::testing::TestParamInfo<Case>& info) const
+    {
+        return PlainName(info.param.name);
+    }
+};
+
+// zantrove-cli convert of the sources for the device into the output folder.
+CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources);
+// The one file in the folder named after the source, whatever its extension; empty when none is.
+std::string OutputOf(const std::string& folder, const std::string& sourceName);
+
+// ffprobe's "key=value" lines for the entries, of the streams selected (none: the whole file).
+std::string Probe(const std::string& path, const std::string& entries, const std::string& streams = "v");
+// The first value of key in such lines; empty when there is none.
+std::string Entry(const std::string& probed, const std::string& key);
+// "30000/1001" or "25" as frames a second; 0 when unreadable.
+double RateValue(const std::string& text);
+
+// Frames of the picture stream (the first that is no cover), in gray, one byte a pixel.
+struct Frames
+{
+    int width = 0, height = 0;
+    std::string bytes;
+    std::size_t Count() const
+    {
+        return width > 0 && height > 0 ? bytes.size() / (std::size_t(width) * height) : 0;
+    }
+    unsigned char At(std::size_t frame, int x, int y) const
+    {
+        return static_cast<unsigned char>(bytes[(frame * height + y) * width + x]);
+    }
+};
+// From at (seconds; empty: the start), at most count frames (0: all), scaled to width x height (0: as
+// stored).
+Frames Decode(const std::string& path, const std::string& at = "", int count = 0, int width = 0,
+              int height = 0);
+
+struct Box
+{
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    void Add(int x, int y);
+    bool Empty() const { return right < 0; }
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+};
+// The box around every pixel of the frame brighter than level.
+Box BrightBox(const Frames& frames, std::size_t frame, int level);
+
+// A detailed picture 2400x1400, never dark, for a camera to pan over; its path.
+std::string MakeDetailedStill(const std::string& folder);
+
+} // namespace zantrove::test

@@ -2,7 +2,6 @@
 // The progress window against a launcher the test drives, then what follows a run: the error window
 // and the shutdown countdown.
 #include "platform/ConsoleLauncher.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/ProcessingWindow.h"
@@ -116,18 +115,15 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         test::Find<QCheckBox>(m_run, "chkShutdownComputer")->setChecked(shutdown);
         m_run->StartConversion();
         FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
-        if (withErrors)
-            FakeLauncher::last->Send("/in/a.avi: Invalid data found when processing input\n");
-        else
-            FakeLauncher::last->Send("Note: subtitle 3 left out\n");
+        FakeLauncher::last->Send(withErrors ? "/in/a.avi: Invalid data found when processing input\n"
+                                            : "Note: subtitle 3 left out\n");
         FakeLauncher::last->End();
         // A note is no error, and the window says it.
         const auto* notes = test::Find<QLabel>(m_run, "lblNotes");
         EXPECT_EQ(notes->isVisibleTo(m_run), !withErrors);
         if (!withErrors) {
             EXPECT_EQ(notes->text(), "/in/a.avi: subtitle 3 left out");
-        }
-        if (withErrors) {
+        } else {
             ASSERT_TRUE(Errors());
             EXPECT_EQ(test::Find<QPlainTextEdit>(Errors(), "txtErrors")->toPlainText(),
                       "-/in/a.avi: Invalid data found when processing input\n");

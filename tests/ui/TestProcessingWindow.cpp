@@ -96,10 +96,7 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
     launcher->End();
     test::Find<QPushButton>(m_run, "cmdOpenFolder")->click();
     EXPECT_EQ(m_processes.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
-    AddRow("clip");
-    for (int step = 1; step < 4; ++step) // where the run was started from
-        m_window->findChild<QAbstractButton*>("bttnNext")->click();
-    ASSERT_EQ(m_window->CurrentStep(), 4);
+    GoToStep(4); // where the run was started from
     m_run->close();
     EXPECT_FALSE(m_run->isVisible());
     EXPECT_EQ(m_window->CurrentStep(), 1); // closed as "&Close": back to the first step

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <iterator>
 #include <sstream>
 
@@ -20,6 +20,9 @@ namespace zantrove {
 namespace {
 using test::CliRun;
 using test::InvokeCli;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 // The words of a command line without quotes.
 std::vector<std::string> Words(const std::string& line)
@@ -35,7 +38,7 @@ TEST(CliTest, HelpAndDevices)
          {"convert --device iPad -h", "line --help", "probe x.avi --help", "devices --help", "profiles -h"}) {
         const CliRun run = InvokeCli(Words(line));
         EXPECT_EQ(run.status, 0) << line;
-        EXPECT_TRUE(run.out.starts_with("Usage: zantrove-cli " + Words(line)[0])) << run.out;
+        EXPECT_THAT(run.out, StartsWith("Usage: zantrove-cli " + Words(line)[0]));
         EXPECT_EQ(run.err, "");
     }
     EXPECT_EQ(InvokeCli({"probe", "--", "--help"}).status, 1);
@@ -73,35 +76,34 @@ TEST(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
         const CliRun run = InvokeCli(Words(line));
         EXPECT_EQ(run.status, 2) << line;
         EXPECT_EQ(run.out, "") << line;
-        EXPECT_TRUE(run.err.starts_with("zantrove-cli: " + named + " (try 'zantrove-cli ")) << run.err;
+        EXPECT_THAT(run.err, StartsWith("zantrove-cli: " + named + " (try 'zantrove-cli "));
         EXPECT_EQ(std::ranges::count(run.err, '\n'), 1) << run.err;
     }
 }
 
 TEST(CliTest, ProfilesAndTheLineOfEach)
 {
-    EXPECT_TRUE(
-        InvokeCli({"profiles", "iPhone"}).out.starts_with("1\tMovie - Standard Quality\tdefault\n2\t"));
+    EXPECT_THAT(InvokeCli({"profiles", "iPhone"}).out,
+                StartsWith("1\tMovie - Standard Quality\tdefault\n2\t"));
     const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
     ASSERT_FALSE(clip.empty());
     const std::string stem = std::filesystem::path(clip).stem().string();
     const CliRun movie =
         InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:01-00:00:02", "--output", "/out", clip});
     EXPECT_EQ(movie.status, 0) << movie.err;
-    EXPECT_NE(movie.out.find(" -r 30 -ss 00:00:01 -t 00:00:01 -profile:v high "), std::string::npos)
-        << movie.out;
-    EXPECT_TRUE(movie.out.ends_with(" -ar 48000 -ac 2 -y \"/out/" + stem + ".mp4\"\n")) << movie.out;
+    EXPECT_THAT(movie.out, HasSubstr(" -r 30 -ss 00:00:01 -t 00:00:01 -profile:v high "));
+    EXPECT_THAT(movie.out, EndsWith(" -ar 48000 -ac 2 -y \"/out/" + stem + ".mp4\"\n"));
     // A trim of no length is refused as the trim dialog refuses it.
     const CliRun empty =
         InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:02-00:00:02", "--output", "/out", clip});
     EXPECT_EQ(empty.status, 2);
     EXPECT_EQ(empty.out, "");
-    EXPECT_NE(empty.err.find("the same"), std::string::npos) << empty.err;
+    EXPECT_THAT(empty.err, HasSubstr("the same"));
     // An unreadable file still gets its line, named after its path.
     const std::string missing = test::MakeTempFolder() + "/no such clip.avi";
-    EXPECT_TRUE(InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing})
-                    .out.ends_with(
-                        ".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));
+    EXPECT_THAT(
+        InvokeCli({"line", "--device", "iPhone", "--profile", "7", "--output", "/out", missing}).out,
+        EndsWith(".avi\" -vn -acodec aac -ab 160kbps -ar 44100 -ac 2 -y \"/out/no such clip.m4a\"\n"));
 }
 
 TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
@@ -116,9 +118,8 @@ TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
         EXPECT_TRUE(test::RunShell(cli + " " + command + " >/dev/null")) << command;
         EXPECT_FALSE(test::RunShell(cli + " " + command + " >/dev/full 2>" + err)) << command;
         // A dry run's size estimate comes before, on the error stream too.
-        EXPECT_TRUE(test::ReadTextFile(err).ends_with(
-            "zantrove-cli: the output could not be written: No space left on device\n"))
-            << test::ReadTextFile(err);
+        EXPECT_THAT(test::ReadTextFile(err),
+                    EndsWith("zantrove-cli: the output could not be written: No space left on device\n"));
     }
 }
 
@@ -154,7 +155,7 @@ TEST(CliTest, UnusableProfileFilesAreRefused)
             const CliRun run = InvokeCli({command, "--device", "iPad", "--output", "/out", clip}, app);
             EXPECT_EQ(run.status, 1) << command;
             EXPECT_EQ(run.out, "") << command;
-            EXPECT_NE(run.err.find("The profile file " + named + "."), std::string::npos) << run.err;
+            EXPECT_THAT(run.err, HasSubstr("The profile file " + named + "."));
         }
     }
 }
@@ -209,7 +210,7 @@ TEST(CliEncoderCheckTest, MissingProfilesComponentOrFfmpegRefusesTheStart)
         const CliRun run = InvokeCli({"convert", "--device", "iPhone", "--output", output, clip}, app);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(named));
     };
     expectRefusal(folder, "missing: " + folder + "/Profiles\n");
     std::filesystem::copy(ZANTROVE_APP_DIR "/Profiles", folder + "/Profiles");

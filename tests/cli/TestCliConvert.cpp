@@ -11,7 +11,7 @@
 #include "tests/tools/TestIpod.h"
 
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -20,6 +20,10 @@ namespace {
 using test::CliRun;
 using test::InvokeCli;
 using namespace std::chrono_literals;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -28,11 +32,6 @@ std::vector<std::string> Lines(const std::string& text)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-bool Has(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 std::vector<std::string> Names(const std::string& folder)
@@ -52,10 +51,16 @@ std::vector<std::string> Convert(const std::string& device, const std::string& o
     return arguments;
 }
 
-TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
+// Most runs convert the short clip; ffmpeg makes it once.
+class CliConvertTest : public ::testing::Test
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
-    ASSERT_FALSE(clip.empty());
+protected:
+    void SetUp() override { ASSERT_FALSE(m_clip.empty()) << "ffmpeg could not make the clip"; }
+    const std::string m_clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
+};
+
+TEST_F(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
+{
     const std::string folder = test::MakeTempFolder("in");
     const std::string broken = folder + "/broken.avi", missing = folder + "/missing.avi";
     test::WriteTextFile(broken, "not a video");
@@ -63,63 +68,59 @@ TEST(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const std::string data = test::MakeTempFolder("data");
     const test::ScopedEnv xdg("XDG_DATA_HOME", data);
     // A dry run prints the script, a library line after each encoder line, and writes nothing.
-    const CliRun dry = InvokeCli(Convert("iPad", output, {"--itunes", "--dry-run", clip, clip}));
+    const CliRun dry = InvokeCli(Convert("iPad", output, {"--itunes", "--dry-run", m_clip, m_clip}));
     EXPECT_EQ(dry.status, 0) << dry.err;
     EXPECT_FALSE(FolderExists(output));
     EXPECT_FALSE(FolderExists(data + "/Quelmar"));
     const std::vector<std::string> script = Lines(dry.out);
     ASSERT_EQ(script.size(), 4u);
-    EXPECT_TRUE(Has(script[0], "/Zantrove.exe' -i '" + clip + "'")) << script[0];
-    EXPECT_TRUE(Has(script[1], "/AddiTunes.exe' '" + output + "/")) << script[1];
-    EXPECT_TRUE(Has(script[3], " (2).mp4'")) << script[3]; // one name per run
+    EXPECT_THAT(script[0], HasSubstr("/Zantrove.exe' -i '" + m_clip + "'"));
+    EXPECT_THAT(script[1], HasSubstr("/AddiTunes.exe' '" + output + "/"));
+    EXPECT_THAT(script[3], HasSubstr(" (2).mp4'")); // one name per run
 
     const test::ScopedEnv mounts("ZANTROVE_TEST_MOUNTS", std::nullopt); // put back after ShowNoIpod
     test::ShowNoIpod();
-    const CliRun run = InvokeCli(Convert("iPod-Nano", output, {"--itunes", clip, broken, missing}));
+    const CliRun run = InvokeCli(Convert("iPod-Nano", output, {"--itunes", m_clip, broken, missing}));
     EXPECT_EQ(run.status, 1);
     // What the probe finds no media in is refused before the run, each with its reason.
-    EXPECT_TRUE(run.err.starts_with("zantrove-cli: " + broken +
-                                    ": not a media file\nzantrove-cli: " + missing + ": no such file\n"))
-        << run.err;
+    EXPECT_THAT(run.err, StartsWith("zantrove-cli: " + broken +
+                                    ": not a media file\nzantrove-cli: " + missing + ": no such file\n"));
     // Into a pipe: one line a file started, no redrawn bars.
-    EXPECT_TRUE(Has(run.err, "Processing File: 1 of 1... " + clip + "\n")) << run.err;
-    EXPECT_FALSE(Has(run.err, "\r"));
-    EXPECT_TRUE(Has(run.err, "1 file is in the playlist " + std::string(std::getenv("HOME")) +
-                                 "/Videos/Zantrove.m3u."))
-        << run.err;
-    EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("Processing File: 1 of 1... " + m_clip + "\n"));
+    EXPECT_THAT(run.err, Not(HasSubstr("\r")));
+    EXPECT_THAT(run.err, HasSubstr("1 file is in the playlist " + std::string(std::getenv("HOME")) +
+                                   "/Videos/Zantrove.m3u."));
+    EXPECT_THAT(run.err, EndsWith("\n1 of 3 files converted, 2 failed\n"));
     const std::string first = Lines(run.out).at(0);
-    EXPECT_TRUE(first.ends_with(".m4v")) << run.out;
+    EXPECT_THAT(first, EndsWith(".m4v"));
     EXPECT_TRUE(FileExists(first)) << first;
 
     const CliRun quiet = InvokeCli(Convert("iPod-Nano", output, {"--quiet", missing}));
     EXPECT_EQ(quiet.status, 1);
     EXPECT_EQ(quiet.out, "");
-    EXPECT_FALSE(Has(quiet.err, "Processing File")) << quiet.err;
-    EXPECT_TRUE(quiet.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << quiet.err;
+    EXPECT_THAT(quiet.err, Not(HasSubstr("Processing File")));
+    EXPECT_THAT(quiet.err, EndsWith("\n0 of 1 file converted, 1 failed\n"));
     // A trim beyond the clip is refused before anything runs, naming the clip's length.
-    const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", clip}));
+    const CliRun trim = InvokeCli(Convert("iPod-Nano", output, {"--trim", "00:00:01-00:00:05", m_clip}));
     EXPECT_EQ(trim.status, 2);
-    EXPECT_TRUE(Has(trim.err, "00:00:02")) << trim.err;
+    EXPECT_THAT(trim.err, HasSubstr("00:00:02"));
     // A file without a picture is converted as sound alone with the video profile's audio settings.
     const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
     ASSERT_FALSE(mp3.empty());
     const CliRun sound = InvokeCli(Convert("iPod-Nano", output, {mp3}));
     EXPECT_EQ(sound.status, 0) << sound.err;
-    EXPECT_TRUE(sound.err.ends_with("\n1 of 1 file converted (1 as sound alone)\n")) << sound.err;
-    EXPECT_TRUE(sound.out.ends_with(".m4a\n")) << sound.out;
+    EXPECT_THAT(sound.err, EndsWith("\n1 of 1 file converted (1 as sound alone)\n"));
+    EXPECT_THAT(sound.out, EndsWith(".m4a\n"));
     EXPECT_TRUE(FileExists(Lines(sound.out).at(0))) << sound.out;
 }
 
-TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)
+TEST_F(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string root = test::MakeTempFolder("run"), fifo = test::MakeTempFolder("in") + "/pipe.mp4";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string folder = test::MakeTempFolder("folder.mp4");
     const pid_t run = test::StartCliProcess(
-        root, Convert("iPod-Nano", root + "/out", {"--profile", "6", fifo, folder, "/dev/zero", clip}));
+        root, Convert("iPod-Nano", root + "/out", {"--profile", "6", fifo, folder, "/dev/zero", m_clip}));
     // A FIFO handed to the encoder would hold the run for ever.
     const bool ended = test::WaitUntil([&] { return !test::IsRunning(run); }, 120s);
     if (!ended)
@@ -128,22 +129,20 @@ TEST(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithThe
     ASSERT_TRUE(ended);
     const std::string err = test::ReadTextFile(root + "/err.txt");
     for (const std::string& path : {fifo, folder, std::string("/dev/zero")})
-        EXPECT_TRUE(Has(err, "zantrove-cli: " + path + ": not a media file\n")) << err;
-    EXPECT_TRUE(err.ends_with("\n1 of 4 files converted, 3 failed\n")) << err;
+        EXPECT_THAT(err, HasSubstr("zantrove-cli: " + path + ": not a media file\n"));
+    EXPECT_THAT(err, EndsWith("\n1 of 4 files converted, 3 failed\n"));
     EXPECT_EQ(test::ReadTextFile(root + "/out.txt"),
-              root + "/out/" + std::filesystem::path(clip).stem().string() + ".m4v\n");
+              root + "/out/" + std::filesystem::path(m_clip).stem().string() + ".m4v\n");
     EXPECT_EQ(Names(root + "/out").size(), 1u);
 }
 
 // A name with a line break, ESC and a right-to-left override: whole and NUL-ended for scripts,
 // escaped on a terminal, so it neither splits a line nor restyles or reorders it.
-TEST(CliConvertTest, ControlCharactersInNamesAreEscapedOnATerminalAndNulEndedOnAsk)
+TEST_F(CliConvertTest, ControlCharactersInNamesAreEscapedOnATerminalAndNulEndedOnAsk)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string name = "a\nb\x1b[31m\xE2\x80\xAEx";
     const std::string source = test::MakeTempFolder("in") + "/" + name + ".mp4";
-    std::filesystem::copy_file(clip, source);
+    std::filesystem::copy_file(m_clip, source);
     const std::string output = test::MakeTempFolder("out");
     const CliRun null = InvokeCli(Convert("iPod-Nano", output, {"-0", source}));
     EXPECT_EQ(null.status, 0) << null.err;
@@ -151,26 +150,23 @@ TEST(CliConvertTest, ControlCharactersInNamesAreEscapedOnATerminalAndNulEndedOnA
     const CliRun shown = InvokeCli(Convert("iPod-Nano", output, {source}), ZANTROVE_APP_DIR, true);
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_EQ(shown.out, output + "/a\\nb\\x1b[31m\\u202ex (2).m4v\n");
-    EXPECT_TRUE(Has(shown.err, "a\\nb\\x1b[31m\\u202ex.mp4\n")) << shown.err;
-    EXPECT_FALSE(Has(shown.err, name)) << shown.err;
+    EXPECT_THAT(shown.err, HasSubstr("a\\nb\\x1b[31m\\u202ex.mp4\n"));
+    EXPECT_THAT(shown.err, Not(HasSubstr(name)));
 }
 
-TEST(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
+TEST_F(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string output = test::MakeTempFolder("out") + "/new";
     const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
     const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
-    const CliRun run = InvokeCli(Convert("iPad", output, {clip}));
-    const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", clip}));
+    const CliRun run = InvokeCli(Convert("iPad", output, {m_clip}));
+    const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", m_clip}));
     for (const CliRun& refused : {run, dry}) {
         EXPECT_EQ(refused.status, 1);
         EXPECT_TRUE(refused.out.empty());
-        EXPECT_TRUE(refused.err.ends_with("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"))
-            << refused.err;
+        EXPECT_THAT(refused.err, EndsWith("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"));
     }
-    EXPECT_TRUE(Has(run.err, "ApplicationData Folder does not exist!")) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("ApplicationData Folder does not exist!"));
     EXPECT_FALSE(FolderExists(output));
     EXPECT_EQ(FolderExists("/Quelmar"), atRoot);
 }
@@ -195,39 +191,35 @@ esac
     return app;
 }
 
-TEST(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFilesAreListed)
+TEST_F(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFilesAreListed)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string in = test::MakeTempFolder("in"), output = test::MakeTempFolder("out");
     for (const char* name : {"crash", "empty", "fine"})
-        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+        std::filesystem::copy_file(m_clip, in + "/" + name + ".mp4");
     const CliRun run =
         InvokeCli(Convert("iPod-Nano", output, {in + "/crash.mp4", in + "/empty.mp4", in + "/fine.mp4"}),
                   StandInApplication());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, output + "/fine.m4v\n");
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/crash.mp4: the encoder ended with status 139\n"))
-        << run.err;
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/crash.mp4\n"));
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: " + in + "/empty.mp4: not converted; " + output +
-                                 "/empty.m4v was written empty\n"));
-    EXPECT_TRUE(Has(run.err, "zantrove-cli: not converted: " + in + "/empty.mp4\n"));
-    EXPECT_TRUE(run.err.ends_with("\n1 of 3 files converted, 2 failed\n")) << run.err;
+    EXPECT_THAT(run.err,
+                HasSubstr("zantrove-cli: " + in + "/crash.mp4: the encoder ended with status 139\n"));
+    EXPECT_THAT(run.err, HasSubstr("zantrove-cli: not converted: " + in + "/crash.mp4\n"));
+    EXPECT_THAT(run.err, HasSubstr("zantrove-cli: " + in + "/empty.mp4: not converted; " + output +
+                                   "/empty.m4v was written empty\n"));
+    EXPECT_THAT(run.err, HasSubstr("zantrove-cli: not converted: " + in + "/empty.mp4\n"));
+    EXPECT_THAT(run.err, EndsWith("\n1 of 3 files converted, 2 failed\n"));
 }
 
-TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
+TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 {
-    const std::string h264 = test::ClipPath(test::Clip::H264AacMp4);
     const std::string mpeg4 = test::ClipPath(test::Clip::Mpeg4Avi);
-    ASSERT_FALSE(h264.empty());
     ASSERT_FALSE(mpeg4.empty());
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
     const std::string output = test::MakeTempFolder("out");
-    CliRun run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", h264, mpeg4}));
+    CliRun run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", m_clip, mpeg4}));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Has(run.err, "2 files are on the iPod \"Test iPod\".")) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("2 files are on the iPod \"Test iPod\"."));
     const std::vector<std::string> outputs = Lines(run.out);
     const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
     ASSERT_EQ(outputs.size(), 2u);
@@ -247,8 +239,8 @@ TEST(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
     const std::string written = output + "/" + std::filesystem::path(mpeg4).stem().string() + " (2).m4v";
-    EXPECT_TRUE(Has(run.err, " " + written + ": the database of the iPod at ")) << run.err;
-    EXPECT_TRUE(run.err.ends_with("\n0 of 1 file converted, 1 failed\n")) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(" " + written + ": the database of the iPod at "));
+    EXPECT_THAT(run.err, EndsWith("\n0 of 1 file converted, 1 failed\n"));
     EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), "damaged");
 }
 
@@ -268,7 +260,7 @@ struct PrivateBus
     ~PrivateBus() { pid > 0 && ::kill(pid, SIGTERM); }
 };
 
-TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
+TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
 {
     const std::string clip = test::ClipPath(test::Clip::Mpeg4Avi);
     ASSERT_FALSE(clip.empty());
@@ -285,7 +277,7 @@ TEST(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     const std::string record = test::MakeTempFolder("notes") + "/record";
     const test::RunningTool service =
         test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
-    ASSERT_TRUE(Has(test::ReadUntil(service.outFd, "ready", 10), "ready"));
+    ASSERT_THAT(test::ReadUntil(service.outFd, "ready", 10), HasSubstr("ready"));
     command.push_back(broken);
     const int status = test::RunTool(command).exitCode;
     ::kill(service.pid, SIGTERM);
@@ -311,14 +303,12 @@ pid_t StartConvert(const std::string& root, const std::string& output, const std
     return test::StartCliProcess(root, Convert("iPod-Nano", output, rest), data);
 }
 
-TEST(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
+TEST_F(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string in = test::MakeTempFolder("in");
     const std::vector<std::string> names{"a", "b", "c", "d"};
     for (const std::string& name : names)
-        std::filesystem::copy_file(clip, in + "/" + name + ".mp4");
+        std::filesystem::copy_file(m_clip, in + "/" + name + ".mp4");
     for (int round = 0; round < 3; ++round) {
         const std::string data = test::MakeTempFolder("data"); // one settings folder for all four
         std::vector<std::string> roots;
@@ -336,11 +326,11 @@ TEST(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
         }
         // Each run's script went with it; only the staged encoder and the settings stay.
         for (const std::string& name : Names(data + "/Quelmar/Zantrove"))
-            EXPECT_FALSE(name.ends_with(".bat")) << name;
+            EXPECT_THAT(name, Not(EndsWith(".bat")));
     }
 }
 
-TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
+TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 {
     const std::string clip = LongClip("long");
     ASSERT_FALSE(clip.empty());
@@ -363,24 +353,23 @@ TEST(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
         EXPECT_EQ(status, signal == SIGKILL ? 128 + SIGKILL : 1);
         if (signal != SIGKILL) {
-            EXPECT_TRUE(Has(test::ReadTextFile(stopped + "/err.txt"), "the conversion was cancelled"));
+            EXPECT_THAT(test::ReadTextFile(stopped + "/err.txt"), HasSubstr("the conversion was cancelled"));
         }
         EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
         EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }
 }
 
-TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
+TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
-    const std::string shortClip = test::ClipPath(test::Clip::H264AacMp4);
     const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
-    for (const std::string& clip : {shortClip, firstLong, secondLong})
-        ASSERT_FALSE(clip.empty());
+    ASSERT_FALSE(firstLong.empty());
+    ASSERT_FALSE(secondLong.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
                                    test::MakeTempFolder("in") + "/same.mp4"};
     for (const std::string& source : sources)
-        std::filesystem::copy_file(shortClip, source);
+        std::filesystem::copy_file(m_clip, source);
     const std::string output = test::MakeTempFolder("shared");
     test::WriteTextFile(output + "/same.m4v.part", "left by an earlier run");
 
@@ -394,8 +383,8 @@ TEST(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
         << test::ReadTextFile(roots[0] + "/err.txt") << test::ReadTextFile(roots[1] + "/err.txt");
     const int loser = statuses[0] == 1 ? 0 : 1;
     const std::string errors = test::ReadTextFile(roots[loser] + "/err.txt");
-    EXPECT_TRUE(Has(errors, "zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"))
-        << errors;
+    EXPECT_THAT(errors,
+                HasSubstr("zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"));
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
                                test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));
     EXPECT_EQ(test::ReadTextFile(output + "/same.m4v.part"), "left by an earlier run");

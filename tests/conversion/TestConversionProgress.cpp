@@ -31,7 +31,6 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     EXPECT_TRUE(progress.HandleOutput(kEcho + kEcho)); // one start per piece, however often named
     EXPECT_EQ(progress.TotalValue(), 1);
     EXPECT_EQ(progress.CurrentMaximum(), 40);
-    EXPECT_EQ(ProgressTexts(progress).CurrentFile(), "Processing File: 1 of 3...");
     const std::string status = "frame=  5 fps=0.0 q=2.0 size=1kB time=1.50 bitrate= 1.0kbits/s speed=1x";
     progress.HandleOutput(status + "\r");
     EXPECT_EQ(ProgressTexts(progress).Status(), status);
@@ -42,7 +41,6 @@ TEST(ConversionProgressTest, EchoesAdvanceTheFileAndTheTotalBar)
     progress.HandleEnd();
     EXPECT_EQ(progress.TotalValue(), 4);
     EXPECT_EQ(progress.CurrentValue(), progress.CurrentMaximum());
-    EXPECT_EQ(ProgressTexts(progress).Caption(), "Converting Video Files...Finished!");
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:07"), INT32_MAX); // the largest that fits
     EXPECT_EQ(ConversionProgress::DurationSeconds("596523:14:08"), 0);
     EXPECT_EQ(ConversionProgress::DurationSeconds("bad"), 0);

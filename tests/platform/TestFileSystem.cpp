@@ -21,13 +21,12 @@ TEST(FileSystemTest, ExistenceAndFolderCreation)
     const std::string base = test::MakeTempFolder();
     const std::string file = base + "/file";
     test::WriteTextFile(file, "x");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(FolderExists(file));
-    EXPECT_TRUE(FolderExists(base));
-    EXPECT_FALSE(FileExists(base));
-    for (const std::string& missing : {base + "/missing", std::string()}) {
-        EXPECT_FALSE(FileExists(missing)) << missing;
-        EXPECT_FALSE(FolderExists(missing)) << missing;
+    for (const auto& [path, isFile, isFolder] : {std::tuple{file, true, false},
+                                                 {base, false, true},
+                                                 {base + "/missing", false, false},
+                                                 {"", false, false}}) {
+        EXPECT_EQ(FileExists(path), isFile) << path;
+        EXPECT_EQ(FolderExists(path), isFolder) << path;
     }
     // An absolute path is not made below the working folder, a relative one is; a trailing or
     // doubled separator makes no level of its own; a level that is a file stops the path.

@@ -23,10 +23,4 @@ inline std::string CaseName(std::string_view text)
     return name.empty() ? "Empty" : name;
 }
 
-// The same with the case's place in its table, for texts that two cases may share once reduced.
-inline std::string CaseName(std::string_view text, std::size_t index)
-{
-    return CaseName(text) + "_" + std::to_string(index);
-}
-
 } // namespace zantrove::test

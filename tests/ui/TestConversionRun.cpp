@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whole runs from the window: the real launcher, the staged encoder and ffmpeg on generated clips,
 // and a start the encoder check refuses.
-#include "conversion/ConversionStart.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageBox.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
-#include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
 #include "ui/ProcessingWindow.h"
 #include "ui/VideoListActions.h"
@@ -25,7 +21,6 @@
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 namespace zantrove {
 namespace {
@@ -198,24 +193,6 @@ TEST_F(ConversionRunTest, CancelDuringTheSecondFileKeepsTheFirstAndEndsOnlyItsOw
     EXPECT_TRUE(Find("bttnConvert")->isVisible());
     EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
     EXPECT_TRUE(FileExists(beside + "/out/two.m4v"));
-}
-
-// The window asks the start checks the command line asks, in the same order: without the profile
-// folder the start is refused before the encoder is even asked.
-TEST_F(ConversionRunTest, AMissingProfileFolderRefusesTheStart)
-{
-    const std::string app = test::MakeTempFolder("app");
-    fs::create_directories(app + "/Components");
-    fs::copy_file(ZANTROVE_APP_DIR "/Components/Zantrove.dll", app + "/Components/Zantrove.dll");
-    Open(app);
-    Add({test::ClipPath(test::Clip::H264AacMp4)});
-    Press();
-    EXPECT_TRUE(QTest::qWaitFor([] { return !MessageBox::Shown().empty(); }, 30000));
-    ASSERT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(MessageBox::Shown()[0].text,
-              std::string(kMissingProfilesMessage) + app + "/Profiles\r\nPlease, reinstall Zantrove.");
-    EXPECT_TRUE(Find("bttnConvert")->isVisible());
-    EXPECT_FALSE(FolderExists(m_out));
 }
 
 // A slow, failing encoder check leaves the window handling events, then refuses the start with one

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard, its help controls and the trim dialog, driven as a user would.
 #include "app/Startup.h"
+#include "conversion/ConversionStart.h"
 #include "platform/FileSystem.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/PictureButton.h"
@@ -87,12 +88,14 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
 }
 
 // Convert's checks run once its press has returned: a second press meanwhile starts nothing more,
-// and a close meanwhile starts nothing at all.
+// and a close meanwhile starts nothing at all. They are the command line's, in its order: without the
+// profile folder the start is refused before the encoder component is even looked for.
 TEST_F(WizardTest, ConvertStartsOnceForTwoPressesAndNotForAClosedWindow)
 {
     for (const bool closed : {false, true}) {
         SCOPED_TRACE(closed ? "closed meanwhile" : "pressed twice");
-        Open(test::MakeTempFolder("app")); // no profile folder: the checks refuse the start at once
+        const std::string app = test::MakeTempFolder("app");
+        Open(app);
         GoToStep(4);
         auto* convert = Find<PictureButton>("bttnConvert");
         if (closed)
@@ -101,7 +104,12 @@ TEST_F(WizardTest, ConvertStartsOnceForTwoPressesAndNotForAClosedWindow)
         convert->click();
         EXPECT_TRUE(MessageBox::Shown().empty()) << "the checks ran inside the press";
         ASSERT_TRUE(QTest::qWaitFor([convert] { return !convert->isHidden(); }, 10000));
-        EXPECT_EQ(MessageBox::Shown().size(), closed ? 0u : 1u);
+        ASSERT_EQ(MessageBox::Shown().size(), closed ? 0u : 1u);
+        if (!closed) {
+            EXPECT_EQ(MessageBox::Shown()[0].text, std::string(kMissingProfilesMessage) + app +
+                                                       "/Profiles\r\nPlease, reinstall Zantrove.");
+            EXPECT_FALSE(FolderExists(Find<QLineEdit>("txtOutputDirectory")->text().toStdString()));
+        }
     }
 }
 

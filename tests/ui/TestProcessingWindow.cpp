@@ -2,7 +2,6 @@
 // The progress window against a launcher the test drives, then what follows a run: the error window
 // and the shutdown countdown.
 #include "platform/ConsoleLauncher.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
 #include "ui/ProcessingWindow.h"
@@ -97,10 +96,7 @@ TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
     launcher->End();
     test::Find<QPushButton>(m_run, "cmdOpenFolder")->click();
     EXPECT_EQ(m_processes.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
-    AddRow("clip");
-    for (int step = 1; step < 4; ++step) // where the run was started from
-        m_window->findChild<QAbstractButton*>("bttnNext")->click();
-    ASSERT_EQ(m_window->CurrentStep(), 4);
+    GoToStep(4); // where the run was started from
     m_run->close();
     EXPECT_FALSE(m_run->isVisible());
     EXPECT_EQ(m_window->CurrentStep(), 1); // closed as "&Close": back to the first step
@@ -116,18 +112,15 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         test::Find<QCheckBox>(m_run, "chkShutdownComputer")->setChecked(shutdown);
         m_run->StartConversion();
         FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
-        if (withErrors)
-            FakeLauncher::last->Send("/in/a.avi: Invalid data found when processing input\n");
-        else
-            FakeLauncher::last->Send("Note: subtitle 3 left out\n");
+        FakeLauncher::last->Send(withErrors ? "/in/a.avi: Invalid data found when processing input\n"
+                                            : "Note: subtitle 3 left out\n");
         FakeLauncher::last->End();
         // A note is no error, and the window says it.
         const auto* notes = test::Find<QLabel>(m_run, "lblNotes");
         EXPECT_EQ(notes->isVisibleTo(m_run), !withErrors);
         if (!withErrors) {
             EXPECT_EQ(notes->text(), "/in/a.avi: subtitle 3 left out");
-        }
-        if (withErrors) {
+        } else {
             ASSERT_TRUE(Errors());
             EXPECT_EQ(test::Find<QPlainTextEdit>(Errors(), "txtErrors")->toPlainText(),
                       "-/in/a.avi: Invalid data found when processing input\n");

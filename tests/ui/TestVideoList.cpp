@@ -113,13 +113,8 @@ TEST_F(VideoListTest, FilesGivenAtStartAreAdded)
 // longest codec name whole.
 TEST_F(VideoListTest, SameNamesShowTheirPathsAndTheCodecFits)
 {
-    for (const char* path : {"/a/clip.avi", "/b/clip.flv"}) {
-        VideoRow row;
-        row.filename = "clip";
-        row.codec = "Sorenson Spark";
-        row.filepath = path;
-        m_window->VideoList().Append(row);
-    }
+    for (const char* path : {"/a/clip.avi", "/b/clip.flv"})
+        AddRow("clip", "00:00:02", path, "Sorenson Spark");
     for (int row = 0; row < 2; ++row)
         for (int column = 0; column < 4; ++column)
             EXPECT_EQ(List()->model()->index(row, column).data(Qt::ToolTipRole).toString(), Column(6)[row])

@@ -82,8 +82,8 @@ struct CodecSection
 CodecSection ReadCodecSection(const IniFile& file, std::string_view codec);
 
 // What makes a profile file unusable, in words that follow its name: missing or unreadable, far
-// too large, not plain text (binary, UTF-16), or without one profile whose codecs and size its lists hold. Read
-// as empty, such a file would give lines with empty values. Nothing when it serves.
+// too large, not plain text (binary, UTF-16), or without one profile whose codecs and size its lists hold.
+// Read as empty, such a file would give lines with empty values. Nothing when it serves.
 std::optional<std::string> ProfileFileProblem(const std::string& path);
 
 } // namespace zantrove

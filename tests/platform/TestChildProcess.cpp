@@ -205,7 +205,8 @@ TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
 // with everything it started, also one that closed its outputs.
 TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
 {
-    const auto large = RunCaptured("/bin/sh", {"-c", "head -c 200000 /dev/zero; echo done >&2; exit 4"}, 60000);
+    const auto large =
+        RunCaptured("/bin/sh", {"-c", "head -c 200000 /dev/zero; echo done >&2; exit 4"}, 60000);
     ASSERT_TRUE(large) << large.error().Text();
     EXPECT_EQ(large->exitCode, 4);
     EXPECT_EQ(large->output, std::string(200000, '\0') + "done\n");

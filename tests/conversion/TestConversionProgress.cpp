@@ -91,6 +91,8 @@ TEST(ProgressTextsTest, FollowTheRunFromItsStartToItsEnd)
     EXPECT_EQ(shown(), "Converting Video Files...(25%)|Processing File: 2 of 3...|time=10.00 x|&Cancel|0");
     progress.HandleEnd();
     EXPECT_EQ(shown(), "Converting Video Files...Finished!|Finished!|time=10.00 x|&Close|100");
+    EXPECT_EQ(ProgressTexts::PercentText(1, 3), "33.33");
+    EXPECT_EQ(ProgressTexts::PercentText(5, 0), "0"); // a file of unknown length
 }
 
 TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)

@@ -6,6 +6,7 @@
 #include "conversion/OutputPreview.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "conversion/PictureGeometry.h"
+#include "conversion/ShellWords.h"
 #include "media/AddFilesFlow.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
@@ -79,6 +80,17 @@ template <typename Change> std::string LineAfter(Change change)
     if (!absent.empty() && line.find(absent) != std::string::npos)
         return ::testing::AssertionFailure() << "\"" << absent << "\" in " << line;
     return ::testing::AssertionSuccess();
+}
+
+// A profile's extra parameters are split into words as the shell splits them.
+TEST(ShellWordsTest, SplitAsTheShellSplits)
+{
+    const std::pair<const char*, std::vector<std::string>> table[] = {
+        {" -a  b\t", {"-a", "b"}},        {"-vf 'scale=1:2, pad' -x", {"-vf", "scale=1:2, pad", "-x"}},
+        {"'it'\"s\" x", {"its", "x"}},    {"\"a \\\"b\\\" \\\\\" c", {"a \"b\" \\", "c"}},
+        {"a\\ b '' c", {"a b", "", "c"}}, {"\"\\n\"", {"\\n"}}};
+    for (const auto& [text, words] : table)
+        EXPECT_EQ(SplitShellWords(text), words) << text;
 }
 
 TEST(EncoderLineTest, FollowsTheRowAndTheSettings)

@@ -222,6 +222,8 @@ TEST_F(SettingsModel, ATypedSizeIsRefusedAfterTheMessageAndTheChosenEntryComesBa
     EXPECT_EQ(shown, Entries{"Movie"}); // the message first, the entry after it
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");
     EXPECT_EQ(ProfileText(), "Custom"); // the restoring choice is a choice like any other
+    // Leaving the box with the size it shows is no edit: nothing is refused or said.
+    EXPECT_TRUE(m_model.EditVideoSizeText("640x480", [](const UserMessage&) { ADD_FAILURE(); }));
 
     // With nothing chosen yet, the first entry comes back.
     EncodingSettingsModel& fresh = Fresh("[General]\nNumberOfProfiles=1\n[Profile1]\nName=No Size\n"

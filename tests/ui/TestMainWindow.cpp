@@ -266,6 +266,12 @@ TEST_F(TrimDialogTest, NeedsOneRowRefusesBadTimesAndDoNotTrimClearsTheTrim)
     test::Find<QPushButton>(dialog, "cmdDoNotTrim")->click();
     EXPECT_FALSE(HasTrimMark(1));
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4");
+
+    dialog = OpenFor(1);
+    ASSERT_TRUE(dialog);
+    test::Find<QPushButton>(dialog, "cmdClose")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(HasTrimMark(0));
 }
 
 } // namespace

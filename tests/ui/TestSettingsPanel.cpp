@@ -36,6 +36,8 @@ protected:
 
 TEST_F(SettingsPanelTest, TabsShowTheirPageAndCheckBoxesEnableTheirControls)
 {
+    EXPECT_TRUE(Find("frmAudioSettings")->isVisible()); // the first page, without a click
+    EXPECT_FALSE(Find("frmVideoSettings")->isVisible());
     NoAudio()->click();
     EXPECT_FALSE(Find("cmbAudioCodec")->isEnabled());
     EXPECT_EQ(Profiles()->currentText(), "Custom");

@@ -2,6 +2,7 @@
 #include "base/TextUtilities.h"
 
 #include <charconv>
+#include <cstdio>
 #include <limits>
 
 namespace zantrove {
@@ -121,6 +122,19 @@ std::optional<std::int16_t> ParseInt16(std::string_view text)
 std::optional<std::int32_t> ParseInt32(std::string_view text)
 {
     return ParseWhole<std::int32_t>(text);
+}
+
+std::string FormatByteSize(std::uint64_t bytes)
+{
+    char text[32];
+    const double value = static_cast<double>(bytes);
+    if (value < 1e6)
+        std::snprintf(text, sizeof text, "%.0f KB", value / 1e3);
+    else if (value < 1e9)
+        std::snprintf(text, sizeof text, value < 1e8 ? "%.1f MB" : "%.0f MB", value / 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.2f GB", value / 1e9);
+    return text;
 }
 
 } // namespace zantrove

@@ -26,4 +26,7 @@ std::string EscapeForTerminal(std::string_view text);
 std::optional<std::int16_t> ParseInt16(std::string_view text);
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 
+// "850 KB", "12.3 MB", "1.45 GB": decimal units, as devices and file managers count them.
+std::string FormatByteSize(std::uint64_t bytes);
+
 } // namespace zantrove

@@ -7,7 +7,6 @@
 #include "media/VideoListModel.h"
 
 #include <charconv>
-#include <cstdio>
 
 namespace zantrove {
 
@@ -76,19 +75,6 @@ std::string BatchSizeText(const BatchSizeEstimate& batch)
     if (batch.unknownFiles > 0)
         text += " (and " + std::to_string(batch.unknownFiles) +
                 (batch.unknownFiles == 1 ? " file" : " files") + " at same quality or of unknown length)";
-    return text;
-}
-
-std::string FormatByteSize(std::uint64_t bytes)
-{
-    char text[32];
-    const double value = static_cast<double>(bytes);
-    if (value < 1e6)
-        std::snprintf(text, sizeof text, "%.0f KB", value / 1e3);
-    else if (value < 1e9)
-        std::snprintf(text, sizeof text, value < 1e8 ? "%.1f MB" : "%.0f MB", value / 1e6);
-    else
-        std::snprintf(text, sizeof text, "%.2f GB", value / 1e9);
     return text;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/TextUtilities.h"
 #include "conversion/EncoderSettings.h"
 
 #include <cstdint>
@@ -29,8 +30,5 @@ BatchSizeEstimate EstimateBatchBytes(const std::vector<VideoRow>& rows, const En
 // "about 12.3 MB", with the files that could not be counted named: "about 12.3 MB (and 2 files at
 // same quality or of unknown length)"; "unknown" when none could.
 std::string BatchSizeText(const BatchSizeEstimate& batch);
-
-// "850 KB", "12.3 MB", "1.45 GB": decimal units, as devices and file managers count them.
-std::string FormatByteSize(std::uint64_t bytes);
 
 } // namespace zantrove

@@ -38,7 +38,7 @@ std::optional<std::string> ProfileFileProblem(const std::string& path)
         return error == ENOENT ? std::string("is missing")
                                : "cannot be read (" + std::string(std::strerror(error)) + ")";
     if (const auto oversize = file.OversizeBytes())
-        return "is " + OversizeText(*oversize) + ", far larger than any profile file, and was not read";
+        return "is " + FormatByteSize(*oversize) + ", far larger than any profile file, and was not read";
     // UTF-16 has a NUL byte in every character of plain letters.
     if (file.HoldsNul())
         return std::string("is not plain text (binary or UTF-16)");

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -246,13 +245,6 @@ bool IniFile::HoldsNul() const
     return m_content->holdsNul;
 }
 
-std::string OversizeText(std::uint64_t bytes)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-    return text;
-}
-
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view defaultValue,
                          const IniFile& file)
 {
@@ -293,7 +285,8 @@ Expected<void, Error> WriteIniValue(std::string_view section, std::string_view k
         // Rewritten without its content, a file too large to be read would lose all of it.
         if (const std::uint64_t size = opened->Identity().size; size > kIniFileMaxBytes)
             return Unexpected<Error>{{file + " could not be written",
-                                      "it is " + OversizeText(size) + ", far larger than it can be", EFBIG}};
+                                      "it is " + FormatByteSize(size) + ", far larger than it can be",
+                                      EFBIG}};
         content = opened->ReadAll();
     }
     IniText text = content ? SplitLines(*content) : IniText{};

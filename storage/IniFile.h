@@ -48,9 +48,6 @@ private:
     std::shared_ptr<const Content> m_content;
 };
 
-// "95.4 MB": the size of an oversized file as its message gives it.
-std::string OversizeText(std::uint64_t bytes);
-
 // Reads one key. Section and key names match regardless of letter case; the value is the text after
 // the first "=", blanks around it removed. Absent file, section or key give defaultValue's text.
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view defaultValue,

@@ -29,7 +29,7 @@ std::optional<UserMessage> LoadSettings(const std::string& settingsFolder, const
         settings.numberOfConvertedFiles = *count;
     if (const auto oversize = file.OversizeBytes())
         return UserMessage{MessageIcon::Exclamation,
-                           "The settings file " + path + " is " + OversizeText(*oversize) +
+                           "The settings file " + path + " is " + FormatByteSize(*oversize) +
                                ", far larger than any settings file, so Zantrove did not read it." + kCrLf +
                                "Zantrove uses its default settings and cannot save them until "
                                "that file is removed."};

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The choosers with the system's dialog itself (the window tests answer them through the seam): what
+// the user picks in the dialog is what the caller gets, and a cancel gives nothing.
+#include "platform/FileDialogs.h"
+#include "tests/support/TestHome.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace zantrove {
+namespace {
+
+class FileDialogsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { FileDialogs::SetTestMode(false); }
+    void TearDown() override { FileDialogs::SetTestMode(true); }
+
+    // Once the dialog is up, acts on it as the user would.
+    static void WhenShown(std::function<void(QFileDialog*)> act)
+    {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, act] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                act(dialog);
+            }
+        });
+        poll->start(10);
+    }
+};
+
+TEST_F(FileDialogsTest, TheFolderPickedIsAnsweredAndACancelIsNothing)
+{
+    const std::string folder = test::MakeTempFolder("chosen");
+    WhenShown([&](QFileDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Pick a folder");
+        dialog->setDirectory(QString::fromStdString(folder));
+        dialog->selectFile(QString::fromStdString(folder));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const auto chosen = FileDialogs::BrowseForFolder(nullptr, "Pick a folder");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QDir(QString::fromStdString(*chosen)).canonicalPath().toStdString(), folder);
+
+    WhenShown([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(FileDialogs::BrowseForFolder(nullptr, "Pick a folder"), std::nullopt);
+}
+
+TEST_F(FileDialogsTest, TheFilesPickedAreAnsweredInTheFolderAndFilterGiven)
+{
+    const std::string folder = test::MakeTempFolder("files");
+    for (const char* name : {"a.avi", "b.mkv"})
+        std::ofstream(folder + "/" + name) << "x";
+    WhenShown([&](QFileDialog* dialog) {
+        EXPECT_EQ(QDir(dialog->directory()).canonicalPath().toStdString(), folder);
+        EXPECT_EQ(dialog->nameFilters(), QStringList({"Video (*.avi *.mkv)", "All (*)"}));
+        EXPECT_EQ(dialog->selectedNameFilter(), "Video (*.avi *.mkv)");
+        dialog->selectFile("\"a.avi\" \"b.mkv\"");
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const std::vector<std::string> files =
+        FileDialogs::OpenFiles(nullptr, "Add", folder, {"Video (*.avi *.mkv)", "All (*)"});
+    EXPECT_EQ(files, (std::vector<std::string>{folder + "/a.avi", folder + "/b.mkv"}));
+
+    WhenShown([](QFileDialog* dialog) { dialog->reject(); });
+    EXPECT_TRUE(FileDialogs::OpenFiles(nullptr, "Add", folder, {}).empty());
+}
+
+} // namespace
+} // namespace zantrove

@@ -96,7 +96,9 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
     // The component's exit status, timeout and output, and what the refusal names after its first line.
     const std::tuple<int, bool, std::string, std::string> answers[] = {
         {0, false, "", ""},
-        {1, false, lacks + "\n", "The installed ffmpeg lacks what these settings need:\r\n" + lacks},
+        {1, false, lacks + "\r\nZantrove: audio encoder aac is missing\n\n",
+         "The installed ffmpeg lacks what these settings need:\r\n" + lacks +
+             "\r\naudio encoder aac is missing"},
         {2, false, "Zantrove: no ffmpeg found\n", "no ffmpeg found"},
         {3, false, "bad\n", "The encoder check failed (status 3)\r\nbad"},
         {0, true, "", "The encoder check did not finish"},

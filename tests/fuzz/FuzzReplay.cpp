@@ -22,7 +22,6 @@ const std::string* g_current = nullptr;
 std::string g_crashNote;
 constexpr const char* kFailedInputFile = "fuzz-replay-failed-input";
 
-// Names the input and leaves its bytes behind.
 void OnCrash(int signal)
 {
     if (g_current) {

@@ -19,13 +19,18 @@
 namespace zantrove {
 namespace {
 
-// No child of the test is left unreaped.
 bool NoChildLeft()
 {
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
 }
 
-// The child's wait status once it has ended.
+ChildOptions Options(std::vector<std::string> argv)
+{
+    ChildOptions options;
+    options.argv = std::move(argv);
+    return options;
+}
+
 int StatusOf(pid_t pid)
 {
     int status = -1;
@@ -75,7 +80,9 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
     };
     for (const auto& [argv, searchPath, code, inChild] : cases) {
         SCOPED_TRACE(argv.empty() ? "no arguments" : argv[0]);
-        const ChildOptions options{.argv = argv, .searchPath = searchPath};
+        ChildOptions options;
+        options.argv = argv;
+        options.searchPath = searchPath;
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
         ASSERT_FALSE(spawned);
         EXPECT_EQ(spawned.error().code, code);
@@ -84,7 +91,9 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
         EXPECT_FALSE(SpawnDetachedProcess(options));
         EXPECT_TRUE(NoChildLeft());
     }
-    const auto spawned = SpawnProcess({.argv = {"plain-script"}, .searchPath = true});
+    ChildOptions search = Options({"plain-script"});
+    search.searchPath = true;
+    const auto spawned = SpawnProcess(search);
     ASSERT_TRUE(spawned);
     EXPECT_EQ(StatusOf(*spawned), 7 << 8);
 }
@@ -128,7 +137,7 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
          [&](pid_t p) { return Link(p, "cwd") == cwd; }},
     };
     for (const auto& [name, set, holds] : cases) {
-        ChildOptions options{.argv = {"/bin/sleep", "30"}};
+        ChildOptions options = Options({"/bin/sleep", "30"});
         set(options);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
         EXPECT_TRUE(spawned) << name; // no ASSERT: the mask and handler below must be put back
@@ -146,15 +155,15 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
 // The program ends with the thread that started it, and a detached one is nobody's child here.
 TEST(ChildProcessTest, DieWithParentFollowsTheThreadAndDetachedLeavesNoChild)
 {
+    ChildOptions options = Options({"/bin/sleep", "30"});
+    options.dieWithParent = true;
     Expected<int, SpawnError> spawned = Unexpected{SpawnError{}};
-    std::thread([&] {
-        spawned = SpawnProcess({.argv = {"/bin/sleep", "30"}, .dieWithParent = true});
-    }).join();
+    std::thread([&] { spawned = SpawnProcess(options); }).join();
     ASSERT_TRUE(spawned);
     EXPECT_EQ(StatusOf(*spawned), SIGKILL);
 
     const std::string note = test::MakeTempFolder("detached") + "/note";
-    ASSERT_TRUE(SpawnDetachedProcess({.argv = {"/bin/sh", "-c", "echo ran > '" + note + "'"}}));
+    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
     EXPECT_TRUE(NoChildLeft());
     EXPECT_TRUE(
         test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));

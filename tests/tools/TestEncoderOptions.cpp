@@ -13,7 +13,6 @@ namespace {
 
 using Rows = std::vector<std::pair<const char*, const char*>>;
 
-// The ffmpeg words, each after a blank.
 std::string Joined(const EncoderRequest& request)
 {
     std::string text;
@@ -173,11 +172,13 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         const ScanDecision scan = DecideScan(
             flags, row.pictures.empty() ? std::nullopt : std::optional(ReadFieldStatistics(row.pictures)));
         const FrameRate rate = ProgressiveRate(flags, scan);
-        const std::string text = Joined({.input = "a",
-                                         .output = "o.m4v",
-                                         .frameRate = "30",
-                                         .scanFilters = ScanFilters(scan, rate),
-                                         .sourceRate = rate.Known() ? rate.Text() : ""});
+        EncoderRequest request;
+        request.input = "a";
+        request.output = "o.m4v";
+        request.frameRate = "30";
+        request.scanFilters = ScanFilters(scan, rate);
+        request.sourceRate = rate.Known() ? rate.Text() : "";
+        const std::string text = Joined(request);
         EXPECT_NE(text.find(row.filters.empty() ? " -fpsmax" : " -vf " + row.filters + " -fpsmax"),
                   std::string::npos)
             << text;

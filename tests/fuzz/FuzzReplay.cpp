@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
@@ -18,20 +17,15 @@
 
 namespace {
 
-// The input being fed, so a crash can say which one it was and leave it behind.
+// The input being fed and what a crash says of it, made beforehand: a handler may not allocate.
 const std::string* g_current = nullptr;
-std::string g_currentName;
+std::string g_crashNote;
 constexpr const char* kFailedInputFile = "fuzz-replay-failed-input";
 
 void OnCrash(int signal)
 {
     if (g_current) {
-        const std::string& name = g_currentName;
-        [[maybe_unused]] ssize_t ignored = ::write(STDERR_FILENO, "replay: crashed on ", 19);
-        ignored = ::write(STDERR_FILENO, name.data(), name.size());
-        ignored = ::write(STDERR_FILENO, "; its bytes are in ./", 21);
-        ignored = ::write(STDERR_FILENO, kFailedInputFile, std::strlen(kFailedInputFile));
-        ignored = ::write(STDERR_FILENO, "\n", 1);
+        [[maybe_unused]] ssize_t ignored = ::write(STDERR_FILENO, g_crashNote.data(), g_crashNote.size());
         const int fd = ::open(kFailedInputFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd >= 0) {
             ignored = ::write(fd, g_current->data(), g_current->size());
@@ -51,9 +45,9 @@ constexpr std::string_view kTokens[] = {
     "32767", "-32768", "2147483647", "-1", "0", "99999999999999999999", "\xEF\xBB\xBF", "\xF0\x9F\x8E\xAC", "k"};
 // clang-format on
 
-void Feed(const Bytes& input, std::string name)
+void Feed(const Bytes& input, const std::string& name)
 {
-    g_currentName = std::move(name);
+    g_crashNote = "replay: crashed on " + name + "; its bytes are in ./" + kFailedInputFile + "\n";
     g_current = &input;
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }

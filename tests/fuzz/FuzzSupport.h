@@ -32,7 +32,6 @@ private:
 
 // A folder of this process for the files a target writes; removed when the process ends normally.
 const std::string& ScratchFolder();
-// Replaces the file's content.
 void WriteFile(const std::string& path, std::string_view content);
 std::string ReadFile(const std::string& path);
 

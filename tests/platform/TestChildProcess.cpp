@@ -19,7 +19,6 @@
 namespace zantrove {
 namespace {
 
-// No child of the test is left unreaped.
 bool NoChildLeft()
 {
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
@@ -32,7 +31,6 @@ ChildOptions Options(std::vector<std::string> argv)
     return options;
 }
 
-// The child's wait status once it has ended.
 int StatusOf(pid_t pid)
 {
     int status = -1;

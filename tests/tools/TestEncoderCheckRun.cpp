@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -32,24 +33,15 @@ TEST(EncoderCheckRunTest, EveryShippedProfileFindsItsEncodersAndContainer)
         const std::vector<std::string> videoCodecs = ReadDefaultsList(file, ChoiceBox::VideoCodec);
         const std::vector<std::string> audioCodecs = ReadDefaultsList(file, ChoiceBox::AudioCodec);
         ASSERT_FALSE(videoCodecs.empty() || audioCodecs.empty()) << file;
-        for (const std::string& audio : audioCodecs) {
+        for (const std::string& audio : audioCodecs)
             for (const std::string& video : videoCodecs) {
                 const std::string format = ReadCodecSection(file, video).videoFormat;
                 const test::ToolResult result = Check({"-f", format, "-vcodec", video, "-acodec", audio});
                 EXPECT_EQ(result.exitCode, 0) << file << " " << video << ": " << result.out << result.err;
             }
-        }
     }
     EXPECT_GE(profiles, 5);
 }
-
-// What comes out: standard output, or for a usage error (3) a part of standard error.
-struct Answer
-{
-    std::vector<std::string> options;
-    int exitCode;
-    std::string text;
-};
 
 // A copy in a folder of its own, so what lies beside it is up to the test. Not named as staged:
 // tests that cancel a run stop every process of that name.
@@ -81,7 +73,8 @@ TEST(EncoderCheckRunTest, AsksTheFfmpegBesideItBeforeThePath)
                    "END\n;;\n*) exit 9 ;;\nesac\n"));
     const std::string codec = " is missing; it comes with the Debian package libavcodec59 (ffmpeg)\n";
     const std::string muxer = " is missing; it comes with the Debian package libavformat59 (ffmpeg)\n";
-    const std::vector<Answer> answers{
+    // The options, the exit status, and standard output, or for a usage error (3) a part of standard error.
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> answers{
         {{"-f", "mp4", "-vcodec", "mpeg4", "-acodec", "aac"}, 0, ""},
         // A codec name stands for its encoders; "copy" needs none.
         {{"-f", "sdl2", "-vcodec", "h264", "-acodec", "mp3"}, 0, ""},
@@ -102,11 +95,11 @@ TEST(EncoderCheckRunTest, AsksTheFfmpegBesideItBeforeThePath)
          1,
          "muxer aa is missing; it comes with the ffmpeg package\naudio encoder libopencore_amrnb is missing; "
          "it comes with the Debian package libavcodec-extra59 (in place of libavcodec59)\n"}};
-    for (const Answer& answer : answers) {
-        const test::ToolResult result = Check(answer.options, copy);
-        EXPECT_EQ(result.exitCode, answer.exitCode) << answer.options[0] << " " << answer.options.back();
-        EXPECT_EQ(result.out, answer.exitCode == 3 ? "" : answer.text);
-        EXPECT_NE(result.err.find(answer.exitCode == 3 ? answer.text : ""), std::string::npos) << result.err;
+    for (const auto& [options, exitCode, text] : answers) {
+        const test::ToolResult result = Check(options, copy);
+        EXPECT_EQ(result.exitCode, exitCode) << options[0] << " " << options.back();
+        EXPECT_EQ(result.out, exitCode == 3 ? "" : text);
+        EXPECT_NE(result.err.find(exitCode == 3 ? text : ""), std::string::npos) << result.err;
     }
 }
 

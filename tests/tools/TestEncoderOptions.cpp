@@ -13,6 +13,14 @@ namespace {
 
 using Rows = std::vector<std::pair<const char*, const char*>>;
 
+std::string Joined(const EncoderRequest& request)
+{
+    std::string text;
+    for (const std::string& word : BuildFfmpegArguments(request))
+        text += " " + word;
+    return text;
+}
+
 // Each row: the classic arguments, and a run of the ffmpeg arguments they become or the refusal
 // (starting with "!").
 TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
@@ -68,9 +76,7 @@ TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
             continue;
         }
         ASSERT_TRUE(parsed) << parsed.error().text;
-        std::string text;
-        for (const std::string& word : BuildFfmpegArguments(*parsed))
-            text += " " + word;
+        const std::string text = Joined(*parsed);
         EXPECT_TRUE(
             text.starts_with(" -nostdin -hide_banner -loglevel error -nostats -progress pipe:1 -y -"));
         EXPECT_NE((text + " ").find(" " + std::string(expected) + " "), std::string::npos) << text;
@@ -165,16 +171,14 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         ASSERT_EQ(NeedsPictureCheck(flags), !row.pictures.empty());
         const ScanDecision scan = DecideScan(
             flags, row.pictures.empty() ? std::nullopt : std::optional(ReadFieldStatistics(row.pictures)));
+        const FrameRate rate = ProgressiveRate(flags, scan);
         EncoderRequest request;
         request.input = "a";
         request.output = "o.m4v";
         request.frameRate = "30";
-        const FrameRate rate = ProgressiveRate(flags, scan);
         request.scanFilters = ScanFilters(scan, rate);
         request.sourceRate = rate.Known() ? rate.Text() : "";
-        std::string text;
-        for (const std::string& word : BuildFfmpegArguments(request))
-            text += " " + word;
+        const std::string text = Joined(request);
         EXPECT_NE(text.find(row.filters.empty() ? " -fpsmax" : " -vf " + row.filters + " -fpsmax"),
                   std::string::npos)
             << text;

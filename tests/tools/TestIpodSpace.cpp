@@ -23,22 +23,15 @@ TEST(IpodSpaceTest, FreeSpaceOfTheConnectedIpodAgainstTheBatch)
         });
         ASSERT_TRUE(space);
         EXPECT_EQ(asked, ipod.MountPoint());
-        const struct
-        {
-            std::uint64_t batch;
-            bool fits;
-            const char* text;
-        } rows[] = {
-            {900'000'000, true, "1.50 GB free on the iPod JO S IPOD"},
-            {1'500'000'000, true, "1.50 GB free on the iPod JO S IPOD"},
-            {2'340'000'000, false,
-             "1.50 GB free on the iPod JO S IPOD: the converted files (about 2.34 GB) will not fit"},
-        };
-        for (const auto& [batch, fits, text] : rows) {
+        const std::string free = "1.50 GB free on the iPod JO S IPOD";
+        for (const std::uint64_t batch : {900'000'000ull, 1'500'000'000ull}) {
             const IpodFit fit = DescribeIpodFit(*space, batch);
-            EXPECT_EQ(fit.fits, fits);
-            EXPECT_EQ(fit.text, text);
+            EXPECT_TRUE(fit.fits) << batch;
+            EXPECT_EQ(fit.text, free);
         }
+        const IpodFit over = DescribeIpodFit(*space, 2'340'000'000);
+        EXPECT_FALSE(over.fits);
+        EXPECT_EQ(over.text, free + ": the converted files (about 2.34 GB) will not fit");
         // A space that cannot be read says nothing rather than something wrong.
         EXPECT_FALSE(ConnectedIpodSpace([](const std::string&) { return std::optional<std::uint64_t>(); }));
         EXPECT_GT(FreeSpaceOf(ipod.MountPoint()).value_or(0), 0u);

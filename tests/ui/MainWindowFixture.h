@@ -3,25 +3,47 @@
 
 #include "media/VideoListModel.h"
 #include "platform/FileDialogs.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
-#include "tests/ui/Find.h"
 #include "ui/MainWindow.h"
+#include "ui/PictureButton.h"
+#include "ui/ProcessingWindow.h"
 
+// The widgets the window tests reach by name.
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace zantrove::test {
+
+// The tests reach every widget by the object name the window gives it. A missing one fails the test
+// with its name instead of crashing it.
+template <typename T = QWidget> T* Find(const QObject* parent, const char* name)
+{
+    T* found = parent->findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr)
+        throw std::runtime_error(std::string("no ") + T::staticMetaObject.className() + " named " + name);
+    return found;
+}
 
 // The main window on a data home of its own, so settings never leak between tests; message boxes
 // and file dialogs are answered by the test, links are recorded instead of opened.
@@ -81,7 +103,6 @@ protected:
         ASSERT_EQ(m_window->CurrentStep(), step);
     }
 
-    // A widget of the main window by its name.
     template <typename T = QWidget> T* Find(const char* name) const
     {
         return test::Find<T>(m_window.get(), name);

@@ -5,13 +5,10 @@
 #include "ui/AboutWindow.h"
 #include "ui/EditVideoSizeDialog.h"
 #include "ui/ErrorWindow.h"
-#include "ui/PictureButton.h"
 #include "ui/Theme.h"
 #include "ui/TrimVideoDialog.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QComboBox>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QToolTip>

@@ -2,13 +2,10 @@
 // The keyboard behaviours our code adds: Enter on picture buttons and links, where the focus lands
 // when a step, button or window is shown, Esc on the progress window, Del and the list's menu keys.
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/ProcessingWindow.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeySequence>
 #include <QMenu>
-#include <QTest>
 
 #include <functional>
 

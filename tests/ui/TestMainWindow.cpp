@@ -2,23 +2,18 @@
 // The wizard, its help controls and the trim dialog, driven as a user would.
 #include "app/Startup.h"
 #include "conversion/ConversionStart.h"
-#include "platform/FileSystem.h"
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/PictureButton.h"
 #include "ui/ReviewStep.h"
 #include "ui/TranslateWindow.h"
 #include "ui/TrimVideoDialog.h"
 
-#include <QComboBox>
 #include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
+
+#include <filesystem>
 
 namespace zantrove {
 namespace {
+namespace fs = std::filesystem;
 
 class WizardTest : public test::MainWindowTest
 {
@@ -87,14 +82,22 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
     EXPECT_FALSE(convert->isVisible());
 }
 
-// Convert's checks run once its press has returned: a second press meanwhile starts nothing more,
-// and a close meanwhile starts nothing at all. They are the command line's, in its order: without the
-// profile folder the start is refused before the encoder component is even looked for.
-TEST_F(WizardTest, ConvertStartsOnceForTwoPressesAndNotForAClosedWindow)
+// Convert's checks run once its press has returned, the encoder check beside the window: a second
+// press meanwhile starts nothing more, and a close meanwhile starts nothing at all. They are the
+// command line's, in its order: without the profile folder the start is refused before the encoder
+// component is even looked for; a failing component's reason is given. Nothing is written.
+TEST_F(WizardTest, ConvertIsCheckedOnceForTwoPressesAndNotForAClosedWindow)
 {
-    for (const bool closed : {false, true}) {
-        SCOPED_TRACE(closed ? "closed meanwhile" : "pressed twice");
+    for (const auto& [component, closed] : {std::pair{false, false}, {false, true}, {true, false}}) {
+        SCOPED_TRACE(testing::Message() << "failing component " << component << ", closed " << closed);
         const std::string app = test::MakeTempFolder("app");
+        if (component) {
+            fs::copy(ZANTROVE_APP_DIR "/Profiles", app + "/Profiles");
+            fs::create_directories(app + "/Components");
+            test::WriteTextFile(app + "/Components/Zantrove.dll",
+                                "#!/bin/sh\nsleep 1\necho 'Zantrove: no ffmpeg here'\nexit 2\n");
+            fs::permissions(app + "/Components/Zantrove.dll", fs::perms::owner_all);
+        }
         Open(app);
         GoToStep(4);
         auto* convert = Find<PictureButton>("bttnConvert");
@@ -103,13 +106,16 @@ TEST_F(WizardTest, ConvertStartsOnceForTwoPressesAndNotForAClosedWindow)
         convert->click();
         convert->click();
         EXPECT_TRUE(MessageBox::Shown().empty()) << "the checks ran inside the press";
-        ASSERT_TRUE(QTest::qWaitFor([convert] { return !convert->isHidden(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([convert] { return !convert->isHidden(); }, 30000));
         ASSERT_EQ(MessageBox::Shown().size(), closed ? 0u : 1u);
-        if (!closed) {
-            EXPECT_EQ(MessageBox::Shown()[0].text, std::string(kMissingProfilesMessage) + app +
-                                                       "/Profiles\r\nPlease, reinstall Zantrove.");
-            EXPECT_FALSE(FolderExists(Find<QLineEdit>("txtOutputDirectory")->text().toStdString()));
-        }
+        if (closed)
+            continue;
+        EXPECT_EQ(MessageBox::Shown()[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(MessageBox::Shown()[0].text, component
+                                                   ? "The conversion could not be started.\r\nno ffmpeg here"
+                                                   : std::string(kMissingProfilesMessage) + app +
+                                                         "/Profiles\r\nPlease, reinstall Zantrove.");
+        EXPECT_FALSE(FolderExists(Find<QLineEdit>("txtOutputDirectory")->text().toStdString()));
     }
 }
 
@@ -141,9 +147,6 @@ TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
     EXPECT_EQ(output->toolTip(), fiftyOne);
     EXPECT_EQ(summary->text(),
               "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
-    // Three seconds of output instead of four.
-    const auto kilobytes = [](const QString& text) { return text.mid(6).chopped(3).toDouble(); };
-    EXPECT_NEAR(kilobytes(size->text()), kilobytes(whole) * 3 / 4, 2);
     // Characters, not bytes: 51 accented letters are cut after 50 of them.
     EXPECT_EQ(ReviewStep::Shortened(QString(51, QChar(0xE9))), QString(50, QChar(0xE9)) + "...");
 }
@@ -161,8 +164,6 @@ TEST_F(WizardTest, ClosingSavesTheSettingsForTheNextStart)
 
 TEST_F(WizardTest, WithoutASettingsFolderTheWindowSaysSoAndCloses)
 {
-    // Compared, not asserted absent: an older build's run beside this one may have made it.
-    const bool atRoot = FolderExists("/Quelmar");
     MessageBox::ClearShown();
     const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
     MainWindow second;
@@ -171,7 +172,6 @@ TEST_F(WizardTest, WithoutASettingsFolderTheWindowSaysSoAndCloses)
     EXPECT_EQ(MessageBox::Shown().back().text, kNoSettingsFolderMessage);
     EXPECT_EQ(second.ApplicationSettingsPath(), "");
     EXPECT_TRUE(second.close());
-    EXPECT_EQ(FolderExists("/Quelmar"), atRoot);
 }
 
 const QString kHelp = "https://www.quelmar.example/Content/ZVR/Help/";
@@ -220,8 +220,8 @@ protected:
         return m_window->findChild<TrimVideoDialog*>("frmTrimVideo");
     }
 
-    // Reads the six boxes, then types texts into them when given.
-    static QStringList Boxes(TrimVideoDialog* dialog, const QStringList& texts = {})
+    // Reads the six boxes, then types the texts into them.
+    static QStringList Boxes(TrimVideoDialog* dialog, const QStringList& texts)
     {
         QStringList shown;
         int i = 0;
@@ -229,8 +229,7 @@ protected:
             for (const char* unit : {"Hours", "Minutes", "Seconds"}) {
                 auto* box = test::Find<QLineEdit>(dialog, (std::string(time) + unit).c_str());
                 shown.append(box->text());
-                if (!texts.isEmpty())
-                    box->setText(texts[i++]);
+                box->setText(texts[i++]);
             }
         return shown;
     }
@@ -262,7 +261,6 @@ TEST_F(TrimDialogTest, NeedsOneRowRefusesBadTimesAndDoNotTrimClearsTheTrim)
 
     dialog = OpenFor(2);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Boxes(dialog), (QStringList{"00", "00", "05", "00", "00", "20"}));
     test::Find<QPushButton>(dialog, "cmdDoNotTrim")->click();
     EXPECT_FALSE(HasTrimMark(1));
     EXPECT_EQ(Cell(1, 0, Qt::ToolTipRole).toString(), "/videos/second.mp4");

@@ -2,15 +2,11 @@
 // The preview window opened from the video list, rendering with the real encoder on a generated clip.
 #include "tests/media/MediaClips.h"
 #include "tests/ui/MainWindowFixture.h"
-#include "ui/PictureButton.h"
 #include "ui/PreviewVideoDialog.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTest>
 
 namespace zantrove {
 namespace {
@@ -48,31 +44,9 @@ protected:
     }
 };
 
-TEST_F(PreviewWindowTest, OpensFromTheMenuTheButtonAndADoubleClick)
-{
-    QTreeView* list = List();
-    const std::vector<std::function<void()>> ways{
-        [&] { MenuAction("mnuEdit_PreviewVideoFile")->trigger(); },
-        [&] { Find<PictureButton>("bttnPreviewVideoFile")->click(); },
-        [&] {
-            const QRect row = list->visualRect(list->model()->index(0, 0));
-            // A double-click comes after the press of its first click.
-            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row.center());
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
-        }};
-    for (std::size_t way = 0; way < ways.size(); ++way) {
-        SCOPED_TRACE(way);
-        ways[way]();
-        PreviewVideoDialog* dialog = Shown();
-        ASSERT_NE(dialog, nullptr);
-        // Closed while the encoder still runs: the window goes at once, taking its encoders along.
-        dialog->close();
-        Flush();
-        EXPECT_EQ(Shown(), nullptr);
-    }
-}
-
-TEST_F(PreviewWindowTest, PicturesArriveAndFollowTheSlider)
+// Opened by the button, pictures arrive and follow the slider; opened from the menu or by a
+// double-click and closed while the encoder still runs, the window goes at once with its encoders.
+TEST_F(PreviewWindowTest, PicturesFollowTheSliderAndEveryWayOpensAWindowThatClosesAtOnce)
 {
     Find<PictureButton>("bttnPreviewVideoFile")->click();
     PreviewVideoDialog* dialog = Shown();
@@ -91,6 +65,25 @@ TEST_F(PreviewWindowTest, PicturesArriveAndFollowTheSlider)
     ASSERT_TRUE(WaitForPictures(dialog, 2));
     EXPECT_NE(output->pixmap().toImage(), first) << "the same moment shown again";
     dialog->close();
+
+    QTreeView* list = List();
+    const std::vector<std::function<void()>> ways{
+        [&] { MenuAction("mnuEdit_PreviewVideoFile")->trigger(); },
+        [&] {
+            const QRect row = list->visualRect(list->model()->index(0, 0));
+            // A double-click comes after the press of its first click.
+            QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        }};
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        SCOPED_TRACE(way);
+        ways[way]();
+        dialog = Shown();
+        ASSERT_NE(dialog, nullptr);
+        dialog->close();
+        Flush();
+        EXPECT_EQ(Shown(), nullptr);
+    }
 }
 
 } // namespace

@@ -4,20 +4,13 @@
 #include "platform/ConsoleLauncher.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ErrorWindow.h"
-#include "ui/ProcessingWindow.h"
 #include "ui/ShutdownWindow.h"
 
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTimer>
 
 namespace zantrove {
 namespace {
@@ -36,7 +29,6 @@ public:
     }
     void Stop() override { m_running = false, ++stops; }
     bool IsRunning() const override { return m_running; }
-    int ProcessGroup() const override { return m_running ? 90 : -1; }
     void Send(const std::string& data) { EmitData(data); }
     void End() { m_running = false, EmitEnded(); }
     int stops = 0;
@@ -131,34 +123,15 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         EXPECT_FALSE(Errors());
         EXPECT_TRUE(m_run->isVisible());
         ASSERT_EQ(Countdown() != nullptr, shutdown);
-        if (shutdown)
-            test::Find<QPushButton>(Countdown(), "cmdCancel")->click();
+        if (shutdown) { // Cancel stops the count
+            ShutdownWindow* countdown = Countdown();
+            test::Find<QPushButton>(countdown, "cmdCancel")->click();
+            EXPECT_FALSE(countdown->isVisible());
+            EXPECT_FALSE(test::Find<QTimer>(countdown, "tmrShutdown")->isActive());
+        }
         EXPECT_EQ(m_processes.shutdownRequests, 0);
     }
 }
-
-// The countdown itself, on a platform that only counts shutdown requests; an empty PATH is a second
-// guard, so even a mistake could not reach the system's power-off command.
-class ShutdownWindowTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        Platform::SetInstance(&m_platform);
-        m_window = std::make_unique<ShutdownWindow>();
-    }
-    void TearDown() override
-    {
-        m_window.reset();
-        Platform::SetInstance(nullptr);
-    }
-
-    QString Label() const { return Find<QLabel>("lblCountdown")->text(); }
-    template <typename T> T* Find(const char* name) const { return test::Find<T>(m_window.get(), name); }
-    ShutdownCountingPlatform m_platform{Platform::Instance()};
-    test::ScopedEnv m_path{"PATH", test::MakeTempFolder("nopath")};
-    std::unique_ptr<ShutdownWindow> m_window;
-};
 
 // A reason after a long path is read in place: the log wraps, even a path without blanks.
 TEST(ErrorWindowTest, LongLinesWrapInsteadOfScrollingSideways)
@@ -173,34 +146,31 @@ TEST(ErrorWindowTest, LongLinesWrapInsteadOfScrollingSideways)
     EXPECT_GT(errors->document()->firstBlock().layout()->lineCount(), 2);
 }
 
-// The first tick comes a second after the window shows; the 61st asks for the shutdown, once.
-TEST_F(ShutdownWindowTest, CountsOnceASecondAndRequestsTheShutdownOnceOnTheSixtyFirstTick)
+// The first tick comes a second after the window shows; the 61st asks for the shutdown, once. An empty
+// PATH guards the counting platform: even a mistake could not reach the system's power-off command.
+TEST_F(ProcessingWindowTest, CountdownTicksOnceASecondAndRequestsTheShutdownOnceOnTheSixtyFirstTick)
 {
-    m_window->show();
+    const test::ScopedEnv path("PATH", test::MakeTempFolder("nopath"));
+    ShutdownWindow countdown;
+    const auto label = [&countdown] { return test::Find<QLabel>(&countdown, "lblCountdown")->text(); };
+    countdown.show();
     QElapsedTimer elapsed;
     elapsed.start();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return Find<QProgressBar>("prgShutdown")->value() != 0; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&countdown] { return test::Find<QProgressBar>(&countdown, "prgShutdown")->value() != 0; }, 5000));
     EXPECT_GE(elapsed.elapsed(), 800);
-    EXPECT_EQ(Label(), "Your computer will automatically shutdown in 59 seconds...");
+    EXPECT_EQ(label(), "Your computer will automatically shutdown in 59 seconds...");
     for (int tick = 2; tick <= 60; ++tick)
-        m_window->tmrShutdown_Timer();
-    EXPECT_EQ(m_platform.shutdownRequests, 0);
-    m_window->tmrShutdown_Timer();
-    m_window->tmrShutdown_Timer();
-    EXPECT_EQ(m_platform.shutdownRequests, 1);
-    EXPECT_FALSE(Find<QTimer>("tmrShutdown")->isActive());
+        countdown.tmrShutdown_Timer();
+    EXPECT_EQ(m_processes.shutdownRequests, 0);
+    countdown.tmrShutdown_Timer();
+    countdown.tmrShutdown_Timer();
+    EXPECT_EQ(m_processes.shutdownRequests, 1);
+    EXPECT_FALSE(test::Find<QTimer>(&countdown, "tmrShutdown")->isActive());
     // The stand-in platform refuses: the window says so, and can be closed again.
-    EXPECT_EQ(Label(), "The computer could not be shut down.");
-    QTest::keyClick(m_window.get(), Qt::Key_Escape);
-    EXPECT_FALSE(m_window->isVisible());
-}
-
-TEST_F(ShutdownWindowTest, CancelStopsTheCount)
-{
-    m_window->show();
-    Find<QPushButton>("cmdCancel")->click();
-    EXPECT_FALSE(m_window->isVisible());
-    EXPECT_FALSE(Find<QTimer>("tmrShutdown")->isActive());
+    EXPECT_EQ(label(), "The computer could not be shut down.");
+    QTest::keyClick(&countdown, Qt::Key_Escape);
+    EXPECT_FALSE(countdown.isVisible());
 }
 
 } // namespace

@@ -3,14 +3,7 @@
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/ClickLabel.h"
 #include "ui/EditVideoSizeDialog.h"
-#include "ui/PictureButton.h"
 #include "ui/SettingsPanel.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace zantrove {
 namespace {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard, its help controls and the trim dialog, driven as a user would.
+#include "app/HelpLinks.h"
 #include "app/Startup.h"
 #include "conversion/ConversionStart.h"
 #include "tests/ui/MainWindowFixture.h"
+#include "ui/AboutWindow.h"
 #include "ui/ReviewStep.h"
 #include "ui/TranslateWindow.h"
 #include "ui/TrimVideoDialog.h"
@@ -46,8 +48,11 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
     EXPECT_EQ(VisibleStep(), 1);
     auto* folder = Find<QLineEdit>("txtOutputDirectory");
     EXPECT_EQ(folder->text().toStdString(), std::string(std::getenv("HOME")) + "/Converted Video Files");
-    for (int column = 0; column < 7; ++column) // the trim times and the path are not shown
-        EXPECT_EQ(List()->isColumnHidden(column), column >= 4);
+    QStringList headers; // the trim times and the path are not shown
+    for (int column = 0; column < 7; ++column)
+        if (!List()->isColumnHidden(column))
+            headers << List()->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"Filename", "Codec", "Duration", "Video Size"}));
     for (int i = 0; i < 2; ++i) // every time, not once
         m_window->bttnPrevious_Click();
     EXPECT_EQ(MessageBox::Shown().size(), 2u);
@@ -194,6 +199,13 @@ TEST_F(WizardTest, LinksOpenThroughThePlatform)
                           QPoint(link->width() / 2, link->height() / 2 + link->fontMetrics().height() / 2));
         expected.push_back((kHelp + "?step=4&lng=de").toStdString());
     }
+    // The About window's addresses are shown and open the mail program and the site.
+    AboutWindow about(m_window.get());
+    for (const char* name : {"lblEMailAddressValue", "lblWebsiteAddressValue"}) {
+        EXPECT_TRUE(test::Find(&about, name)->isVisibleTo(&about)) << name;
+        QTest::mouseClick(test::Find(&about, name), Qt::LeftButton);
+    }
+    expected.insert(expected.end(), {SupportMailLink(), std::string(kMakerSite)});
     EXPECT_EQ(m_platform.opened, expected);
     ASSERT_EQ(MessageBox::Shown().size(), expected.size());
     EXPECT_EQ(MessageBox::Shown()[0].text,

@@ -2,10 +2,12 @@
 // The probe that fills a row's codec, duration and size: the conversion of the library's answers and
 // the calls it makes; real clips are probed by the CLI's tests.
 #include "media/MediaProbe.h"
+#include "tests/support/TestHome.h"
 
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace zantrove {
@@ -134,6 +136,18 @@ TEST(SharedLibrary, NullHandleCallsFailQuietlyAndAMissingLibraryGivesTheFallback
     EXPECT_EQ(&library, &MediaInfoLibrary::Shared());
     library.Option(nullptr, "Inform", "General;%FileName%");
     EXPECT_FALSE(library.Open(nullptr, "/nowhere"));
+    // A file it cannot parse still opens; a missing file, a folder and a pipe do not, and the pipe
+    // does not wait for a writer.
+    const std::string folder = test::MakeTempFolder("open");
+    test::WriteTextFile(folder + "/notes.avi", "not a video");
+    ASSERT_EQ(::mkfifo((folder + "/pipe.avi").c_str(), 0600), 0);
+    MediaInfoLibrary::Handle handle = library.New();
+    for (const auto& [name, opens] :
+         {std::pair{"/notes.avi", true}, {"/missing.avi", false}, {"", false}, {"/pipe.avi", false}}) {
+        EXPECT_EQ(library.Open(handle, folder + name), opens) << name;
+        library.Close(handle);
+    }
+    library.Delete(handle);
     EXPECT_EQ(library.Inform(nullptr), "");
     library.Close(nullptr);
     library.Delete(nullptr);

@@ -3,6 +3,7 @@
 // ending and a second run beside it. Hostile inputs are left to the whole-pipeline tests.
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
+#include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/ScopedEnv.h"
@@ -111,16 +112,21 @@ TEST_F(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     EXPECT_EQ(sound.status, 0) << sound.err;
     EXPECT_THAT(sound.err, EndsWith("\n1 of 1 file converted (1 as sound alone)\n"));
     EXPECT_THAT(sound.out, EndsWith(".m4a\n"));
-    EXPECT_TRUE(FileExists(Lines(sound.out).at(0))) << sound.out;
+    const std::string converted = Lines(sound.out).at(0);
+    EXPECT_EQ(test::Probe(converted, "stream=codec_type", ""), "codec_type=audio\n");
+    EXPECT_NEAR(std::atof(test::Entry(test::Probe(converted, "format=duration", ""), "duration").c_str()),
+                2.0, 0.35);
 }
 
 TEST_F(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithTheRest)
 {
     const std::string root = test::MakeTempFolder("run"), fifo = test::MakeTempFolder("in") + "/pipe.mp4";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string folder = test::MakeTempFolder("folder.mp4");
-    const pid_t run = test::StartCliProcess(
-        root, Convert("iPod-Nano", root + "/out", {"--profile", "6", fifo, folder, "/dev/zero", m_clip}));
+    const std::string folder = test::MakeTempFolder("folder.mp4"), empty = folder + "/empty.mp4";
+    test::WriteTextFile(empty, "");
+    const pid_t run =
+        test::StartCliProcess(root, Convert("iPod-Nano", root + "/out",
+                                            {"--profile", "6", fifo, folder, empty, "/dev/zero", m_clip}));
     // A FIFO handed to the encoder would hold the run for ever.
     const bool ended = test::WaitUntil([&] { return !test::IsRunning(run); }, 120s);
     if (!ended)
@@ -128,9 +134,9 @@ TEST_F(CliConvertTest, FilesThatAreNoMediaAreRefusedBeforeTheRunWhichGoesOnWithT
     EXPECT_EQ(test::WaitForCliProcess(run), 1);
     ASSERT_TRUE(ended);
     const std::string err = test::ReadTextFile(root + "/err.txt");
-    for (const std::string& path : {fifo, folder, std::string("/dev/zero")})
+    for (const std::string& path : {fifo, folder, empty, std::string("/dev/zero")})
         EXPECT_THAT(err, HasSubstr("zantrove-cli: " + path + ": not a media file\n"));
-    EXPECT_THAT(err, EndsWith("\n1 of 4 files converted, 3 failed\n"));
+    EXPECT_THAT(err, EndsWith("\n1 of 5 files converted, 4 failed\n"));
     EXPECT_EQ(test::ReadTextFile(root + "/out.txt"),
               root + "/out/" + std::filesystem::path(m_clip).stem().string() + ".m4v\n");
     EXPECT_EQ(Names(root + "/out").size(), 1u);

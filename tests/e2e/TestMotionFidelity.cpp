@@ -4,6 +4,7 @@
 // detailed picture whose every moment is kept as the truth; each frame the device gets must show one
 // moment of it (a frame woven from two matches none well), at an even rate, flagged progressive, and
 // a progressive source must keep its detail.
+#include "devices/DeviceCatalog.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"

@@ -4,9 +4,11 @@
 // and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
 // bar in its top left corner; the output must show both as the source's viewer sees them, whole,
 // upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
+#include "devices/DeviceCatalog.h"
 #include "storage/IniFile.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -188,7 +190,8 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
     EXPECT_GT(std::atof(test::Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
+INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices),
+                         [](const auto& c) { return test::CaseName(c.param.identifier); });
 
 } // namespace
 } // namespace zantrove

@@ -3,8 +3,10 @@
 // sound by default and English sound, English and forced French SubRip subtitles, a forced DVD
 // subtitle (a white box) and one not forced, chapters, a title and a cover. The output must carry
 // all of it, each track marked, the DVD subtitle drawn into the picture where the film shows it.
+#include "devices/DeviceCatalog.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/tools/TestIpod.h"
@@ -240,7 +242,8 @@ TEST_F(SourceTracksTest, TheIpodGetsTheCover)
     EXPECT_TRUE(tracks[0].artwork);
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
+INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices),
+                         [](const auto& c) { return test::CaseName(c.param.identifier); });
 
 } // namespace
 } // namespace zantrove

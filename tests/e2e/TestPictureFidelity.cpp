@@ -14,10 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
 
 namespace zantrove {
@@ -50,14 +47,10 @@ const Source kSources[] = {
     {"cover.mkv", 640, 360, "25", "-c:v:0 mpeg4", 25},
 };
 
-// Made once for every device's test program, which ctest may run side by side: each source is
-// written under a name of this process and renamed into place when complete.
+// The source in the folder; empty when ffmpeg could not make it.
 std::string MakeSource(const Source& source, const std::string& folder)
 {
-    const std::string finished = folder + "/" + source.name;
-    if (std::filesystem::exists(finished))
-        return finished;
-    const std::string path = folder + "/" + std::to_string(::getpid()) + "-" + source.name;
+    const std::string path = folder + "/" + source.name;
     const std::string picture = path + ".png";
     const std::string canvas = "color=c=0x808080:s=" + std::to_string(source.width) + "x" +
                                std::to_string(source.height) +
@@ -81,12 +74,7 @@ std::string MakeSource(const Source& source, const std::string& folder)
         test::Ffmpeg("-loop 1 -framerate " + std::string(source.rate) + " -i " + test::ShellQuote(picture) +
                      extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " + test::ShellQuote(path)) &&
         (!source.turnedOnItsSide || test::TurnFirstTrack(path, source.width));
-    std::remove(picture.c_str());
-    if (!ready || std::rename(path.c_str(), finished.c_str()) != 0) {
-        std::remove(path.c_str());
-        return {};
-    }
-    return finished;
+    return ready ? path : std::string();
 }
 
 // Where the picture, the disc and the bar are in one grey frame of the output.
@@ -123,7 +111,6 @@ using PictureFidelityTest = ::testing::TestWithParam<DeviceInfo>;
 
 TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
 {
-    const test::TestHome home;
     const std::string device(GetParam().identifier);
     const std::string profile = std::string(ZANTROVE_APP_DIR) + "/Profiles/" + device + ".ini";
     // The default profile's frame, by its place in the list of sizes.
@@ -134,8 +121,7 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
     const int targetWidth = std::atoi(target.c_str());
     const int targetHeight = std::atoi(target.c_str() + target.find('x') + 1);
 
-    const std::string folder = std::string(ZANTROVE_APP_DIR) + "/../fidelity-sources";
-    std::filesystem::create_directories(folder);
+    const std::string folder = test::MakeTempFolder("sources");
     std::vector<std::string> paths;
     for (const Source& source : kSources) {
         paths.push_back(MakeSource(source, folder));

@@ -61,7 +61,6 @@ using PreviewFidelityTest = ::testing::TestWithParam<PreviewCase>;
 
 TEST_P(PreviewFidelityTest, PictureIsTheConvertedFrameOfThatMoment)
 {
-    const test::TestHome home;
     const PreviewCase& clip = GetParam();
     const std::string source = test::MakeTempFolder("in") + "/" + clip.name;
     ASSERT_TRUE(test::Ffmpeg("-f lavfi -i testsrc2=s=" + std::string(clip.size) + ":r=" + clip.rate +
@@ -129,7 +128,6 @@ using SizeEstimateTest = ::testing::TestWithParam<EstimateCase>;
 
 TEST_P(SizeEstimateTest, WithinFifteenPercentOfTheConvertedFile)
 {
-    const test::TestHome home;
     const EstimateCase& clip = GetParam();
     const std::string folder = test::MakeTempFolder("in");
     const std::string source = folder + "/" + clip.name + ".mkv";

@@ -218,8 +218,11 @@ TEST_F(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFiles
 
 TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 {
-    const std::string mpeg4 = test::ClipPath(test::Clip::Mpeg4Avi);
-    ASSERT_FALSE(mpeg4.empty());
+    // The second movie carries a cover, which goes to the iPod with it.
+    const std::string in = test::MakeTempFolder("in"), mpeg4 = in + "/covered.mkv";
+    ASSERT_TRUE(test::Ffmpeg("-f lavfi -i color=red:s=64x64 -frames:v 1 " + in + "/cover.png"));
+    ASSERT_TRUE(test::Ffmpeg("-i " + test::ShellQuote(test::ClipPath(test::Clip::Mpeg4Avi)) + " -attach " +
+                             in + "/cover.png -metadata:s:t mimetype=image/png -c copy " + mpeg4));
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
     const std::string output = test::MakeTempFolder("out");
@@ -234,6 +237,7 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
         EXPECT_EQ(tracks[i].title, std::filesystem::path(outputs[i]).stem().string());
         EXPECT_NEAR(tracks[i].milliseconds, i == 0 ? 2000 : 1000, 150) << tracks[i].title;
         EXPECT_EQ(tracks[i].mediatype, 2u) << "a movie";
+        EXPECT_EQ(tracks[i].artwork, i == 1) << tracks[i].title;
         EXPECT_EQ(std::filesystem::file_size(tracks[i].file), std::filesystem::file_size(outputs[i]));
     }
     EXPECT_EQ(ipod.MusicFiles().size(), 2u);

@@ -4,7 +4,6 @@
 // ones. What must hold: the hostile file gets an entry of its own in the error log, the run does not
 // exit with success, no final name holds anything but a complete conversion (only ".part" may be
 // left), and the good files of the batch are converted all the same.
-#include "cli/Cli.h"
 #include "platform/FileSystem.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
@@ -16,39 +15,15 @@
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <sstream>
 
 namespace zantrove {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 using test::CliRun;
-
-// A stream buffer that lets a test act on what the program has written so far, while it runs.
-class WatchedBuffer : public std::stringbuf
-{
-public:
-    explicit WatchedBuffer(std::function<void(const std::string&)> watch) : m_watch(std::move(watch)) {}
-
-protected:
-    std::streamsize xsputn(const char* text, std::streamsize count) override
-    {
-        const std::streamsize written = std::stringbuf::xsputn(text, count);
-        m_watch(str());
-        return written;
-    }
-    int_type overflow(int_type c) override
-    {
-        const int_type result = std::stringbuf::overflow(c);
-        m_watch(str());
-        return result;
-    }
-
-private:
-    std::function<void(const std::string&)> m_watch;
-};
 
 // With the fast profile of the iPod nano: MPEG-4 video with sound, so each good clip takes a moment.
 std::vector<std::string> Arguments(const std::string& output, const std::vector<std::string>& files)
@@ -59,15 +34,9 @@ std::vector<std::string> Arguments(const std::string& output, const std::vector<
     return arguments;
 }
 
-CliRun Convert(const std::string& output, const std::vector<std::string>& files,
-               const std::function<void(const std::string&)>& watchErrors = {})
+CliRun Convert(const std::string& output, const std::vector<std::string>& files)
 {
-    std::ostringstream out;
-    WatchedBuffer errorBuffer(watchErrors ? watchErrors : [](const std::string&) {});
-    std::ostream err(&errorBuffer);
-    CliContext context{out, err, ZANTROVE_APP_DIR};
-    const int status = RunCli(Arguments(output, files), context);
-    return {status, out.str(), errorBuffer.str()};
+    return test::InvokeCli(Arguments(output, files));
 }
 
 // The same run as a program of its own whose files may not grow beyond maxBytes: a disk that fills up.
@@ -184,13 +153,14 @@ protected:
     }
 
     // The common verdict for a batch first, hostile, last.
-    void ExpectOneFailure(const CliRun& run, const std::string& hostile, const std::string& words = {})
+    void ExpectOneFailure(const CliRun& run, const std::string& hostile, const std::string& words = {},
+                          double firstSeconds = 2.0)
     {
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_TRUE(HasErrorEntry(run, hostile, words)) << run.err;
         EXPECT_FALSE(FileExists(OutputOf(m_out, hostile)));
         EXPECT_FALSE(FileExists(OutputOf(m_out, hostile) + ".part")); // a failure leaves nothing
-        EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_first), 2.0));
+        EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_first), firstSeconds));
         EXPECT_TRUE(IsCompleteConversion(OutputOf(m_out, m_last), 2.0));
         EXPECT_TRUE(OnlyTheseFinalNames(m_out, {OutputOf(m_out, m_first), OutputOf(m_out, m_last)}));
     }
@@ -226,19 +196,20 @@ TEST_F(HostileInputTest, TruncatedMp4ConvertsAsFarAsReadableAndIsReported)
 
 TEST_F(HostileInputTest, SourceDeletedAfterItWasAdded)
 {
-    const std::string doomed = Copy("doomed.mp4");
-    bool deleted = false;
-    bool secondStartedFirst = false;
-    // Probed with the others; gone by the time its turn comes, while the first file converts.
-    const CliRun run = Convert(m_out, {m_first, doomed, m_last}, [&](const std::string& err) {
-        if (deleted || err.find("Processing File: 1 of 3") == std::string::npos)
-            return;
-        secondStartedFirst = err.find("Processing File: 2 of 3") != std::string::npos;
-        deleted = fs::remove(doomed);
-    });
-    ASSERT_TRUE(deleted);
-    ASSERT_FALSE(secondStartedFirst);
-    ExpectOneFailure(run, doomed, "No such file");
+    // Probed with the others; gone by the time its turn comes, while the first, longer file converts.
+    const std::string doomed = Copy("doomed.mp4"), root = test::MakeTempFolder("run");
+    MakeClip("first.mp4", 20);
+    const pid_t run = test::StartCliProcess(root, Arguments(m_out, {m_first, doomed, m_last}));
+    const auto said = [&](const std::string& text) {
+        return test::ReadTextFile(root + "/err.txt").find(text) != std::string::npos;
+    };
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return said("Processing File: 1 of 3") || !test::IsRunning(run); }, 60s));
+    ASSERT_FALSE(said("Processing File: 2 of 3"));
+    ASSERT_TRUE(fs::remove(doomed));
+    const int status = test::WaitForCliProcess(run);
+    ExpectOneFailure({status, test::ReadTextFile(root + "/out.txt"), test::ReadTextFile(root + "/err.txt")},
+                     doomed, "No such file", 20.0);
 }
 
 TEST_F(HostileInputTest, OutputFolderThatCannotBeWritten)

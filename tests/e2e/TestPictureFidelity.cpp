@@ -5,7 +5,7 @@
 // bar in its top left corner; the output must show both as the source's viewer sees them, whole,
 // upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
 #include "devices/DeviceCatalog.h"
-#include "storage/IniFile.h"
+#include "devices/ProfileFile.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CaseName.h"
@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 namespace zantrove {
@@ -112,12 +111,10 @@ using PictureFidelityTest = ::testing::TestWithParam<DeviceInfo>;
 TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
 {
     const std::string device(GetParam().identifier);
-    const std::string profile = std::string(ZANTROVE_APP_DIR) + "/Profiles/" + device + ".ini";
+    const std::string file = ProfileFilePath(ZANTROVE_APP_DIR, device);
     // The default profile's frame, by its place in the list of sizes.
-    std::istringstream sizes(ReadIniValue("Defaults", "VideoSize", "", profile));
-    std::string target;
-    for (int i = std::atoi(ReadIniValue("Profile1", "VideoSize", "", profile).c_str()); i >= 0; --i)
-        std::getline(sizes, target, '|');
+    const std::string target = ReadDefaultsList(file, ChoiceBox::VideoSize)
+                                   .at(ReadProfileIndex(file, 1, ChoiceBox::VideoSize).value());
     const int targetWidth = std::atoi(target.c_str());
     const int targetHeight = std::atoi(target.c_str() + target.find('x') + 1);
 

@@ -9,7 +9,6 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
-#include "tests/tools/TestIpod.h"
 
 #include <gtest/gtest.h>
 
@@ -208,20 +207,6 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     EXPECT_EQ(Compact(trimmed, "-show_chapters"),
               "0|1/1000|0|0.000000|1000|1.000000|Opening\n1|1/1000|1000|1.000000|3000|3.000000|Ending\n");
     EXPECT_TRUE(Compact(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(trimmed, cover);
-}
-
-// The library option hands the cover to the iPod with the movie.
-TEST_F(SourceTracksTest, TheIpodGetsTheCover)
-{
-    ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
-    const test::TestIpod ipod;
-    ASSERT_TRUE(ipod.Made());
-    const test::CliRun run = test::InvokeCli(
-        {"convert", "--device", "iPod-Classic", "--output", test::MakeTempFolder("out"), "--itunes", s_film});
-    ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
-    ASSERT_EQ(tracks.size(), 1u);
-    EXPECT_TRUE(tracks[0].artwork);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices),

@@ -12,16 +12,19 @@
 namespace zantrove::test {
 
 namespace {
-std::string MakeHome()
+// A new folder from the pattern, whose XXXXXX mkdtemp fills in.
+std::string MakeFolder(std::string pattern)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary home");
+        throw std::runtime_error("cannot create the temporary folder " + pattern);
     return pattern;
 }
 } // namespace
 
-TestHome::TestHome() : m_path(MakeHome()) {}
+TestHome::TestHome()
+    : m_path(MakeFolder((std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string()))
+{
+}
 
 TestHome::~TestHome()
 {
@@ -33,10 +36,7 @@ TestHome::~TestHome()
 std::string MakeTempFolder(const std::string& stem)
 {
     const char* home = std::getenv("HOME");
-    std::string pattern = std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    return pattern;
+    return MakeFolder(std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX");
 }
 
 void WriteTextFile(const std::string& path, const std::string& content)

@@ -14,7 +14,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -75,7 +74,7 @@ std::string MakeFilm(const std::string& folder)
                         ";FFMETADATA1\ntitle=Film Title\n"
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=2000\ntitle=Opening\n"
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=2000\nEND=5000\ntitle=Ending\n");
-    std::ofstream(folder + "/box.mpg", std::ios::binary) << DvdSubtitleStream();
+    test::WriteTextFile(folder + "/box.mpg", DvdSubtitleStream());
     const test::ScopedCurrentFolder here(folder);
     const bool made =
         test::Ffmpeg("-f lavfi -i color=red:s=640x360 -frames:v 1 cover.png") &&
@@ -114,8 +113,7 @@ double SubtitleStart(const std::string& path, int track, const std::string& text
 // Each track's alternate group and whether it is enabled, from the tkhd boxes in file order.
 std::vector<std::pair<int, bool>> TrackGroups(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes = test::ReadTextFile(path);
     std::vector<std::pair<int, bool>> groups;
     for (std::size_t box = bytes.find("tkhd"); box != std::string::npos; box = bytes.find("tkhd", box + 4)) {
         const std::size_t group = box + 4 + 4 + (bytes[box + 4] == 1 ? 32 : 20) + 8 + 2;

@@ -301,12 +301,11 @@ std::string LongClip(const std::string& name)
 }
 
 // The iPod nano's fast profile, as a program of its own with its settings under root (or data).
-pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files,
+pid_t StartConvert(const std::string& root, const std::string& output, std::vector<std::string> files,
                    const std::string& data = {})
 {
-    std::vector<std::string> rest{"--profile", "6"};
-    rest.insert(rest.end(), files.begin(), files.end());
-    return test::StartCliProcess(root, Convert("iPod-Nano", output, rest), data);
+    files.insert(files.begin(), {"--profile", "6"});
+    return test::StartCliProcess(root, Convert("iPod-Nano", output, files), data);
 }
 
 TEST_F(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
@@ -346,21 +345,18 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         const std::string stopped = test::MakeTempFolder("stopped"), beside = test::MakeTempFolder("beside");
         const pid_t owner = StartConvert(stopped, stopped + "/out", {clip});
         const pid_t other = StartConvert(beside, beside + "/out", {clip});
-        ASSERT_TRUE(test::WaitUntil(
-            [&] {
-                return FileExists(stopped + "/out/long.m4v.part") &&
-                       FileExists(beside + "/out/long.m4v.part");
-            },
-            60s));
+        const auto converting = [](const std::string& root) {
+            return FileExists(root + "/out/long.m4v.part");
+        };
+        ASSERT_TRUE(test::WaitUntil([&] { return converting(stopped) && converting(beside); }, 60s));
         ASSERT_EQ(::kill(owner, signal), 0);
         const int status = test::WaitForCliProcess(owner);
         // Nothing of it goes on converting as an orphan.
         EXPECT_TRUE(test::WaitUntil([&] { return !test::FindProcess(stopped); }, 10s));
         EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
         EXPECT_EQ(status, signal == SIGKILL ? 128 + SIGKILL : 1);
-        if (signal != SIGKILL) {
+        if (signal != SIGKILL)
             EXPECT_THAT(test::ReadTextFile(stopped + "/err.txt"), HasSubstr("the conversion was cancelled"));
-        }
         EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
         EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }

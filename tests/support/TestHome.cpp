@@ -12,19 +12,16 @@
 namespace zantrove::test {
 
 namespace {
-// A new folder from the pattern, whose XXXXXX mkdtemp fills in.
-std::string MakeFolder(std::string pattern)
+std::string MakeHome()
 {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create the temporary folder " + pattern);
+        throw std::runtime_error("cannot create a temporary home");
     return pattern;
 }
 } // namespace
 
-TestHome::TestHome()
-    : m_path(MakeFolder((std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string()))
-{
-}
+TestHome::TestHome() : m_path(MakeHome()) {}
 
 TestHome::~TestHome()
 {
@@ -36,7 +33,10 @@ TestHome::~TestHome()
 std::string MakeTempFolder(const std::string& stem)
 {
     const char* home = std::getenv("HOME");
-    return MakeFolder(std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX");
+    std::string pattern = std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    return pattern;
 }
 
 void WriteTextFile(const std::string& path, const std::string& content)

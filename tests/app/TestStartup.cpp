@@ -14,6 +14,7 @@
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -52,26 +53,20 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
     // A failed lookup is reported twice, then that there is no folder; nothing is made at the root
     // (compared, not asserted absent: an older build's run beside this one may have made it).
     const bool atRoot = FolderExists("/Quelmar");
-    struct Failure
-    {
-        Expected<std::string, Error> answer;
-        std::size_t notices;
-        std::string first;
-    };
     const std::string last(kNoSettingsFolderMessage);
-    const Failure failures[] = {
+    const std::tuple<Expected<std::string, Error>, std::size_t, std::string> failures[] = {
         {Unexpected{Error{std::string(kNoDataFolderText), {}, ENOENT}}, 3,
          "ApplicationData Folder does not exist!"},
         {Unexpected{Error{std::string(kInvalidFolderIdText), {}, EINVAL}}, 3, "Invalid Folder ID!"},
         {std::string(), 1, last},
         {std::string("/"), 1, last},
         {std::string("/proc"), 2, "The folder /proc/Quelmar/Zantrove could not be created or written."}};
-    for (const Failure& failure : failures) {
-        platform.answer = failure.answer;
+    for (const auto& [answer, notices, first] : failures) {
+        platform.answer = answer;
         const SettingsFolder folder = ResolveSettingsFolder(platform);
         EXPECT_EQ(folder.path, "");
-        ASSERT_EQ(folder.notices.size(), failure.notices) << failure.first;
-        EXPECT_EQ(folder.notices.front().text, failure.first);
+        ASSERT_EQ(folder.notices.size(), notices) << first;
+        EXPECT_EQ(folder.notices.front().text, first);
         EXPECT_EQ(folder.notices.back().text, last);
         EXPECT_EQ(folder.notices.front().icon, MessageIcon::Critical);
     }

@@ -5,20 +5,10 @@
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 
 namespace zantrove::test {
-
-std::string PlainName(std::string_view text)
-{
-    std::string name;
-    for (const char c : text.substr(0, text.find('.')))
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            name += c;
-    return name;
-}
 
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources)
 {

@@ -1,31 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "devices/DeviceCatalog.h"
 #include "tests/support/CliRun.h"
-
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace zantrove::test {
-
-// A case's name from its device or file name: the letters and digits before the first dot.
-std::string PlainName(std::string_view text);
-struct PlainCaseName
-{
-    std::string operator()(const ::testing::TestParamInfo<DeviceInfo>& info) const
-    {
-        return PlainName(info.param.identifier);
-    }
-    template <class Case> std::string operator()(const ::testing::TestParamInfo<Case>& info) const
-    {
-        return PlainName(info.param.name);
-    }
-};
 
 // zantrove-cli convert of the sources for the device into the output folder.
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources);

@@ -4,6 +4,7 @@
 // detailed picture whose every moment is kept as the truth; each frame the device gets must show one
 // moment of it (a frame woven from two matches none well), at an even rate, flagged progressive, and
 // a progressive source must keep its detail.
+#include "devices/DeviceCatalog.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
@@ -103,7 +104,6 @@ double VerticalDetail(const test::Frames& frames, std::size_t frame, const test:
 // One test for all devices, so the sources are made once.
 TEST(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
 {
-    const test::TestHome home;
     const std::string folder = test::MakeTempFolder("motion");
     // A detailed picture, never dark, that the camera pans over: 8 columns and 6 rows a 1/50 s at 1080.
     const std::string still = test::MakeDetailedStill(folder);

@@ -4,18 +4,16 @@
 // and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
 // bar in its top left corner; the output must show both as the source's viewer sees them, whole,
 // upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
-#include "storage/IniFile.h"
+#include "devices/DeviceCatalog.h"
+#include "devices/ProfileFile.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
-#include <unistd.h>
 #include <vector>
 
 namespace zantrove {
@@ -48,14 +46,10 @@ const Source kSources[] = {
     {"cover.mkv", 640, 360, "25", "-c:v:0 mpeg4", 25},
 };
 
-// Made once for every device's test program, which ctest may run side by side: each source is
-// written under a name of this process and renamed into place when complete.
+// The source in the folder; empty when ffmpeg could not make it.
 std::string MakeSource(const Source& source, const std::string& folder)
 {
-    const std::string finished = folder + "/" + source.name;
-    if (std::filesystem::exists(finished))
-        return finished;
-    const std::string path = folder + "/" + std::to_string(::getpid()) + "-" + source.name;
+    const std::string path = folder + "/" + source.name;
     const std::string picture = path + ".png";
     const std::string canvas = "color=c=0x808080:s=" + std::to_string(source.width) + "x" +
                                std::to_string(source.height) +
@@ -79,12 +73,7 @@ std::string MakeSource(const Source& source, const std::string& folder)
         test::Ffmpeg("-loop 1 -framerate " + std::string(source.rate) + " -i " + test::ShellQuote(picture) +
                      extra + " -t 1 -pix_fmt yuv420p " + source.stored + " " + test::ShellQuote(path)) &&
         (!source.turnedOnItsSide || test::TurnFirstTrack(path, source.width));
-    std::remove(picture.c_str());
-    if (!ready || std::rename(path.c_str(), finished.c_str()) != 0) {
-        std::remove(path.c_str());
-        return {};
-    }
-    return finished;
+    return ready ? path : std::string();
 }
 
 // Where the picture, the disc and the bar are in one grey frame of the output.
@@ -121,19 +110,15 @@ using PictureFidelityTest = ::testing::TestWithParam<DeviceInfo>;
 
 TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
 {
-    const test::TestHome home;
     const std::string device(GetParam().identifier);
-    const std::string profile = std::string(ZANTROVE_APP_DIR) + "/Profiles/" + device + ".ini";
+    const std::string file = ProfileFilePath(ZANTROVE_APP_DIR, device);
     // The default profile's frame, by its place in the list of sizes.
-    std::istringstream sizes(ReadIniValue("Defaults", "VideoSize", "", profile));
-    std::string target;
-    for (int i = std::atoi(ReadIniValue("Profile1", "VideoSize", "", profile).c_str()); i >= 0; --i)
-        std::getline(sizes, target, '|');
+    const std::string target = ReadDefaultsList(file, ChoiceBox::VideoSize)
+                                   .at(ReadProfileIndex(file, 1, ChoiceBox::VideoSize).value());
     const int targetWidth = std::atoi(target.c_str());
     const int targetHeight = std::atoi(target.c_str() + target.find('x') + 1);
 
-    const std::string folder = std::string(ZANTROVE_APP_DIR) + "/../fidelity-sources";
-    std::filesystem::create_directories(folder);
+    const std::string folder = test::MakeTempFolder("sources");
     std::vector<std::string> paths;
     for (const Source& source : kSources) {
         paths.push_back(MakeSource(source, folder));
@@ -188,7 +173,8 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
     EXPECT_GT(std::atof(test::Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
+INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices),
+                         [](const auto& c) { return test::CaseName(c.param.identifier); });
 
 } // namespace
 } // namespace zantrove

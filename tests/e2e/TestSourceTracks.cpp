@@ -3,19 +3,18 @@
 // sound by default and English sound, English and forced French SubRip subtitles, a forced DVD
 // subtitle (a white box) and one not forced, chapters, a title and a cover. The output must carry
 // all of it, each track marked, the DVD subtitle drawn into the picture where the film shows it.
+#include "devices/DeviceCatalog.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
-#include "tests/tools/TestIpod.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,56 +24,45 @@ namespace {
 // The DVD subtitle's box on the 640x360 source picture.
 constexpr int kBoxX = 200, kBoxY = 300, kBoxWidth = 240, kBoxHeight = 40;
 
-void Add(std::string& bytes, std::initializer_list<int> values)
+// The low eight bits of each value, one byte each.
+std::string Bytes(std::initializer_list<int> values)
 {
+    std::string bytes;
     for (const int value : values)
         bytes += static_cast<char>(value & 0xFF);
-}
-
-void Add16(std::string& bytes, int value)
-{
-    Add(bytes, {value >> 8, value});
+    return bytes;
 }
 
 // One DVD subpicture, a white box shown from 1 s to 4 s, in a program stream packet as discs carry
 // it: ffmpeg makes picture subtitles only from other picture subtitles.
 std::string DvdSubtitleStream()
 {
-    std::string top, bottom; // each line one run "colour 1 to the end of the line"
-    for (int line = 0; line < kBoxHeight; ++line)
-        Add(line % 2 == 0 ? top : bottom, {0x00, 0x01});
-    const int topOffset = 4;
-    const int bottomOffset = topOffset + int(top.size());
-    const int control = bottomOffset + int(bottom.size());
+    std::string field; // each line one run "colour 1 to the end of the line"; both fields alike
+    for (int line = 0; line < kBoxHeight / 2; ++line)
+        field += Bytes({0x00, 0x01});
+    const int top = 4, bottom = top + int(field.size()), control = bottom + int(field.size());
     const int x2 = kBoxX + kBoxWidth - 1, y2 = kBoxY + kBoxHeight - 1;
-    std::string show;
-    Add(show, {0x03, 0x00, 0x10, 0x04, 0x00, 0xF0, 0x05, kBoxX >> 4, ((kBoxX & 15) << 4) | (x2 >> 8), x2,
-               kBoxY >> 4, ((kBoxY & 15) << 4) | (y2 >> 8), y2, 0x06});
-    Add16(show, topOffset);
-    Add16(show, bottomOffset);
-    Add(show, {0x01, 0xFF});
-    const int stop = control + 4 + int(show.size());
-    std::string body = top + bottom;
-    Add16(body, 0);
-    Add16(body, stop);
-    body += show;
-    Add16(body, 3 * 90000 / 1024); // hidden again after 3 s
-    Add16(body, stop);
-    Add(body, {0x02, 0xFF});
-    std::string unit;
-    Add16(unit, 4 + int(body.size()));
-    Add16(unit, control);
-    unit += body;
-
+    const std::string show = Bytes({0x03, 0x00,        0x10,
+                                    0x04, 0x00,        0xF0,
+                                    0x05, kBoxX >> 4,  ((kBoxX & 15) << 4) | (x2 >> 8),
+                                    x2,   kBoxY >> 4,  ((kBoxY & 15) << 4) | (y2 >> 8),
+                                    y2,   0x06,        top >> 8,
+                                    top,  bottom >> 8, bottom,
+                                    0x01, 0xFF});
+    const int stop = control + 4 + int(show.size()), hide = 3 * 90000 / 1024; // hidden again after 3 s
+    const std::string body = field + field + Bytes({0, 0, stop >> 8, stop}) + show +
+                             Bytes({hide >> 8, hide, stop >> 8, stop, 0x02, 0xFF});
+    const int size = 4 + int(body.size());
     const long long pts = 90000; // 1 s
-    std::string payload;
-    Add(payload, {0x81, 0x80, 5, int(0x21 | ((pts >> 29) & 0x0E)), int(pts >> 22),
-                  int(0x01 | ((pts >> 14) & 0xFE)), int(pts >> 7), int(0x01 | ((pts << 1) & 0xFE)), 0x20});
-    payload += unit;
-    std::string stream;
-    Add(stream, {0, 0, 1, 0xBA, 0x44, 0, 4, 0, 4, 1, 0x01, 0x89, 0xC3, 0xF8, 0, 0, 1, 0xBD});
-    Add16(stream, int(payload.size()));
-    return stream + payload + std::string("\0\0\1\xB9", 4);
+    const std::string payload =
+        Bytes({0x81, 0x80, 5, int(0x21 | ((pts >> 29) & 0x0E)), int(pts >> 22),
+               int(0x01 | ((pts >> 14) & 0xFE)), int(pts >> 7), int(0x01 | ((pts << 1) & 0xFE)), 0x20,
+               size >> 8, size, control >> 8, control}) +
+        body;
+    const int length = int(payload.size());
+    return Bytes({0,    0,    1,    0xBA, 0x44, 0, 4, 0,    4,           1,
+                  0x01, 0x89, 0xC3, 0xF8, 0,    0, 1, 0xBD, length >> 8, length}) +
+           payload + Bytes({0, 0, 1, 0xB9});
 }
 
 std::string MakeFilm(const std::string& folder)
@@ -86,7 +74,7 @@ std::string MakeFilm(const std::string& folder)
                         ";FFMETADATA1\ntitle=Film Title\n"
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=2000\ntitle=Opening\n"
                         "[CHAPTER]\nTIMEBASE=1/1000\nSTART=2000\nEND=5000\ntitle=Ending\n");
-    std::ofstream(folder + "/box.mpg", std::ios::binary) << DvdSubtitleStream();
+    test::WriteTextFile(folder + "/box.mpg", DvdSubtitleStream());
     const test::ScopedCurrentFolder here(folder);
     const bool made =
         test::Ffmpeg("-f lavfi -i color=red:s=640x360 -frames:v 1 cover.png") &&
@@ -125,8 +113,7 @@ double SubtitleStart(const std::string& path, int track, const std::string& text
 // Each track's alternate group and whether it is enabled, from the tkhd boxes in file order.
 std::vector<std::pair<int, bool>> TrackGroups(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes = test::ReadTextFile(path);
     std::vector<std::pair<int, bool>> groups;
     for (std::size_t box = bytes.find("tkhd"); box != std::string::npos; box = bytes.find("tkhd", box + 4)) {
         const std::size_t group = box + 4 + 4 + (bytes[box + 4] == 1 ? 32 : 20) + 8 + 2;
@@ -142,12 +129,7 @@ std::vector<std::pair<int, bool>> TrackGroups(const std::string& path)
 class SourceTracksTest : public ::testing::TestWithParam<DeviceInfo>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_home.emplace();
-        s_film = MakeFilm(test::MakeTempFolder("film"));
-    }
-    static void TearDownTestSuite() { s_home.reset(); }
+    static void SetUpTestSuite() { s_film = MakeFilm(test::MakeTempFolder("film")); }
 
     // The film converted for the device, trimmed or whole.
     static std::string Convert(const std::string& device, std::vector<std::string> trim)
@@ -164,7 +146,6 @@ protected:
         return run.status == 0 ? run.out.substr(0, run.out.find('\n')) : std::string();
     }
 
-    static inline std::optional<test::TestHome> s_home;
     static inline std::string s_film;
 };
 
@@ -226,21 +207,8 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     EXPECT_TRUE(Compact(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(trimmed, cover);
 }
 
-// The library option hands the cover to the iPod with the movie.
-TEST_F(SourceTracksTest, TheIpodGetsTheCover)
-{
-    ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
-    const test::TestIpod ipod;
-    ASSERT_TRUE(ipod.Made());
-    const test::CliRun run = test::InvokeCli(
-        {"convert", "--device", "iPod-Classic", "--output", test::MakeTempFolder("out"), "--itunes", s_film});
-    ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<test::TestIpod::Track> tracks = ipod.Tracks();
-    ASSERT_EQ(tracks.size(), 1u);
-    EXPECT_TRUE(tracks[0].artwork);
-}
-
-INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices), test::PlainCaseName());
+INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices),
+                         [](const auto& c) { return test::CaseName(c.param.identifier); });
 
 } // namespace
 } // namespace zantrove

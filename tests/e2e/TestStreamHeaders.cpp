@@ -57,7 +57,6 @@ using StreamHeaders = ::testing::TestWithParam<DeviceInfo>;
 
 TEST_P(StreamHeaders, EveryH264ProfileStaysWithinThePublishedLimit)
 {
-    const test::TestHome home;
     const std::string device(GetParam().identifier);
     const test::PublishedH264* published = test::FindPublishedH264(device);
     ASSERT_TRUE(published);

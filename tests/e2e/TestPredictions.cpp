@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What zantrove-cli tells before converting against the real conversion. The preview picture must
+// be the converted file's frame at the same moment (same size, same look), for sources whose geometry
+// or scan the encoder changes; the sources move, so a picture of another moment would not pass. The
+// size a dry run announces must come near what the conversion writes, on each device's default
+// profile, for footage that is not trivially small to encode: a camera panning over a detailed
+// picture, with sound that is not silence.
+#include "platform/FileSystem.h"
+#include "tests/e2e/PipelineSupport.h"
+#include "tests/media/MediaClips.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+namespace zantrove {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PreviewCase
+{
+    const char* name;
+    const char* device;
+    const char* made; // ffmpeg's arguments after the moving test picture's size and rate
+    const char* size; // the moving picture as displayed
+    const char* rate;
+    bool turned = false;
+};
+
+const PreviewCase kPreviewCases[] = {
+    {"dvd-16x9.vob", "iPod-Classic", "-vf scale=720:576,setsar=64/45 -aspect 16:9 -c:v mpeg2video -b:v 6M",
+     "1024x576", "25"},
+    {"phone-upright.mp4", "iPhone", "-vf transpose=cclock -c:v libx264 -preset ultrafast", "360x640", "30",
+     true},
+    {"four-three.mp4", "iPad", "-c:v libx264 -preset ultrafast", "640x480", "30"},
+    // Two moving fields a frame, top first, flagged as such.
+    {"interlaced.mpg", "iPod-Nano",
+     "-vf tinterlace=interleave_top,setsar=16/15 -aspect 4:3 -c:v mpeg2video -b:v 8M -flags +ilme+ildct -top "
+     "1",
+     "720x576", "50"},
+};
+
+double MeanDifference(const test::Frames& a, const test::Frames& b)
+{
+    if (a.bytes.size() != b.bytes.size() || a.bytes.empty())
+        return 255;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.bytes.size(); ++i)
+        sum += std::abs(int(static_cast<unsigned char>(a.bytes[i])) -
+                        int(static_cast<unsigned char>(b.bytes[i])));
+    return sum / double(a.bytes.size());
+}
+
+using PreviewFidelityTest = ::testing::TestWithParam<PreviewCase>;
+
+TEST_P(PreviewFidelityTest, PictureIsTheConvertedFrameOfThatMoment)
+{
+    const PreviewCase& clip = GetParam();
+    const std::string source = test::MakeTempFolder("in") + "/" + clip.name;
+    ASSERT_TRUE(test::Ffmpeg("-f lavfi -i testsrc2=s=" + std::string(clip.size) + ":r=" + clip.rate +
+                             " -t 4 -pix_fmt yuv420p " + clip.made + " " + test::ShellQuote(source)));
+    ASSERT_TRUE(!clip.turned || test::TurnFirstTrack(source, std::atoi(clip.size)));
+
+    const std::string output = test::MakeTempFolder("out");
+    const test::CliRun converted = test::Convert(clip.device, output, {source});
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    const std::string picture = output + "/preview.png";
+    const test::CliRun preview =
+        test::InvokeCli({"preview", "--device", clip.device, "--at", "00:00:02", source, picture});
+    ASSERT_EQ(preview.status, 0) << preview.err;
+    const std::string result = test::OutputOf(output, clip.name);
+
+    const test::Frames shown = test::Decode(picture, "", 1);
+    const test::Frames expected = test::Decode(result, "2", 1);
+    ASSERT_GT(shown.width, 0);
+    EXPECT_EQ(shown.width, expected.width);
+    EXPECT_EQ(shown.height, expected.height);
+    EXPECT_NE(preview.out.find(std::to_string(shown.width) + "x" + std::to_string(shown.height) + " at "),
+              std::string::npos)
+        << preview.out;
+    const double same = MeanDifference(shown, expected);
+    const double other = MeanDifference(shown, test::Decode(result, "", 1));
+    EXPECT_LT(same, 4.0);
+    EXPECT_GT(other, 2 * same);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, PreviewFidelityTest, ::testing::ValuesIn(kPreviewCases),
+                         [](const auto& c) { return test::CaseName(c.param.name); });
+
+struct EstimateCase
+{
+    const char* name;
+    const char* device;
+    const char* size; // the source's picture
+    const char* rate;
+    const char* trim; // empty: the whole clip
+};
+
+const EstimateCase kEstimateCases[] = {
+    {"camera-1080", "iPhone", "1920x1080", "30", ""},
+    {"dvd-576", "iPod-Classic", "720x576", "25", ""},
+    {"web-360", "iPod-Nano", "640x360", "30", ""},
+    {"tablet-720", "iPad", "1280x720", "25", "00:00:01-00:00:06"},
+    {"phone-720", "iPod-Touch", "1280x720", "30", ""},
+};
+
+// The number in "  12.3 MB    path" lines of the estimate, in bytes.
+double EstimatedBytes(const std::string& err)
+{
+    const std::size_t line = err.find("\n  ");
+    if (line == std::string::npos)
+        return 0;
+    const double value = std::atof(err.c_str() + line + 3);
+    const std::size_t unit = err.find_first_of("KMG", line + 3);
+    return value * (err[unit] == 'K' ? 1e3 : err[unit] == 'M' ? 1e6 : 1e9);
+}
+
+using SizeEstimateTest = ::testing::TestWithParam<EstimateCase>;
+
+TEST_P(SizeEstimateTest, WithinFifteenPercentOfTheConvertedFile)
+{
+    const EstimateCase& clip = GetParam();
+    const std::string folder = test::MakeTempFolder("in");
+    const std::string source = folder + "/" + clip.name + ".mkv";
+    // Seven seconds over a picture 2400x1400: the 1080 window moves 480 columns and 280 rows.
+    const std::string pan =
+        "crop=1920:1080:x=t*68:y=t*40,scale=" + std::string(clip.size) + ",format=yuv420p";
+    const std::string still = test::MakeDetailedStill(folder);
+    ASSERT_FALSE(still.empty());
+    ASSERT_TRUE(
+        test::Ffmpeg("-loop 1 -framerate " + std::string(clip.rate) + " -i " + test::ShellQuote(still) +
+                     " -f lavfi -i anoisesrc=c=pink:a=0.2 -vf " + test::ShellQuote(pan) +
+                     " -t 7 -c:v libx264 -crf 16 -preset ultrafast -c:a flac " + test::ShellQuote(source)));
+
+    const std::string output = test::MakeTempFolder("out");
+    std::vector<std::string> arguments{source, "--dry-run"};
+    if (*clip.trim)
+        arguments.insert(arguments.begin(), {"--trim", clip.trim});
+    const test::CliRun dry = test::Convert(clip.device, output, arguments);
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    const double estimated = EstimatedBytes(dry.err);
+    arguments.pop_back();
+    const test::CliRun run = test::Convert(clip.device, output, arguments);
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(std::distance(fs::directory_iterator(output), fs::directory_iterator()), 1);
+    const double written = double(*FileSize(fs::directory_iterator(output)->path().string()));
+    const double error = (estimated - written) / written;
+    EXPECT_LT(std::abs(error), 0.15) << "written " << written << " bytes; " << dry.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clips, SizeEstimateTest, ::testing::ValuesIn(kEstimateCases),
+                         [](const auto& c) { return test::CaseName(c.param.name); });
+
+} // namespace
+} // namespace zantrove

@@ -355,8 +355,9 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         EXPECT_TRUE(test::WaitUntil([&] { return !test::FindProcess(stopped); }, 10s));
         EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
         EXPECT_EQ(status, signal == SIGKILL ? 128 + SIGKILL : 1);
-        if (signal != SIGKILL)
+        if (signal != SIGKILL) {
             EXPECT_THAT(test::ReadTextFile(stopped + "/err.txt"), HasSubstr("the conversion was cancelled"));
+        }
         EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
         EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }

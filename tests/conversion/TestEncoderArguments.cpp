@@ -14,8 +14,11 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/resource.h>
 #include <tuple>
 
 namespace zantrove {
@@ -211,6 +214,26 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     request.settingsFolder = settings;
     ASSERT_TRUE(PrepareConversion(request));
     EXPECT_EQ(ReadTextFile(settings + "/Zantrove.exe"), "#!/bin/sh\necho newer\n");
+
+    // A script that cannot be written whole refuses the start with the reason, and leaves nothing.
+    const auto scripts = [&] {
+        return std::ranges::count_if(std::filesystem::directory_iterator(settings),
+                                     [](const auto& entry) { return entry.path().extension() == ".bat"; });
+    };
+    const auto before = scripts();
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 8; // the staged encoder is current, so only the script is written
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
+    prepared = PrepareConversion(request);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    ASSERT_FALSE(prepared);
+    EXPECT_EQ(prepared.error().Text(),
+              "A conversion script could not be written in " + settings + " (File too large)");
+    EXPECT_EQ(scripts(), before);
 }
 
 // The preview's source: 640x272, ten seconds.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop's notification service on a private test bus: appends each notification's title and
-// text to the file named by its argument; says "ready" once it owns the service name.
+// The desktop's notification service on a private test bus: appends each notification's sender, time
+// on screen, title and text to the file named by its argument; says "ready" once it owns the service name.
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -20,7 +20,10 @@ public:
             return false;
         QFile record(file);
         if (record.open(QIODevice::Append))
-            record.write((message.arguments()[3].toString() + '\n' + message.arguments()[4].toString() + '\n')
+            record.write(QStringLiteral("%1 %2\n%3\n%4\n")
+                             .arg(message.arguments()[0].toString())
+                             .arg(message.arguments()[7].toInt())
+                             .arg(message.arguments()[3].toString(), message.arguments()[4].toString())
                              .toUtf8());
         return connection.send(message.createReply(QVariant::fromValue(1u))), true;
     }

@@ -206,6 +206,9 @@ TEST_F(WizardTest, LinksOpenThroughThePlatform)
         QTest::mouseClick(test::Find(&about, name), Qt::LeftButton);
     }
     expected.insert(expected.end(), {SupportMailLink(), std::string(kMakerSite)});
+    about.show();
+    test::Find<QPushButton>(&about, "cmdClose")->click();
+    EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(m_platform.opened, expected);
     ASSERT_EQ(MessageBox::Shown().size(), expected.size());
     EXPECT_EQ(MessageBox::Shown()[0].text,

@@ -67,6 +67,7 @@ TEST_F(VideoListTest, DropAddsProbedLocalRows)
     QMimeData remote;
     remote.setUrls({QUrl("https://example.org/video.avi")});
     QWidget* target = List()->viewport();
+    EXPECT_TRUE(target->acceptDrops()); // the events below are sent past the desktop's own check
     const QPoint where = target->rect().center();
     QDragEnterEvent refused(where, Qt::CopyAction, &remote, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &refused);

@@ -142,6 +142,9 @@ TEST(FitToTargetSizeTest, GivesSizePadAndCrop)
         {"720x576", "320x240", "-croptop 8 -cropbottom 8 -s 320x240"},
         {"352x288", "320x240", "-croptop 12 -cropbottom 10 -s 320x240"},
         {"1280x800", "1280x720", "-croptop 40 -cropbottom 40 -s 1280x720"}, // the most cut
+        // Two rows off or short: both go on top, so rows stay in pairs.
+        {"640x484", "320x240", "-croptop 2 -cropbottom 0 -s 320x240"},
+        {"640x476", "320x240", "-s 320x238 -padtop 2 -padbottom 0"},
         // Beyond a strip the whole picture goes in, with bars at the sides: 4:3 into 16:9, an
         // upright phone clip as displayed, a portrait clip.
         {"768x576", "1280x720", "-s 960x720 -padleft 160 -padright 160"},

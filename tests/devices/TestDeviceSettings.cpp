@@ -176,13 +176,15 @@ TEST_F(SettingsModel, BadProfileValuesAreSkippedAndTheRestApplies)
                              "VideoSize=320x240|640x480\nVideoCodec=libx264\n"
                              "[Profile1]\nName=Good\nVideoSize=1\nVideoCodec=0\nAudioCodec=0\n"
                              "[Profile2]\nName=Bad\nVideoSize=7\nVideoCodec=zero\nAudioCodec=-1\n"
-                             "AudioNoAudio=2\nVideoNoVideo=3\nVideoKeepAspectRatio=1\n");
+                             "AudioNoAudio=2\nVideoNoVideo=3\nVideoKeepAspectRatio=1\n"
+                             "VideoOriginalQuality=1\n");
     m_model.SwitchDevice("iPhone");
     m_model.SelectProfile(1);
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoSize), "640x480");       // outside its list: kept
     EXPECT_EQ(m_model.Text(ChoiceBox::VideoCodec), "libx264");      // not a number: kept
     EXPECT_EQ(m_model.SelectedPosition(ChoiceBox::AudioCodec), -1); // -1 clears
     EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoKeepAspectRatio));
+    EXPECT_TRUE(m_model.IsChecked(CheckBox::VideoOriginalQuality));
     // 2 is the greyed state: set as read, it disables the audio boxes but is not "on".
     EXPECT_EQ(m_model.CheckState(CheckBox::AudioNoAudio), kGreyed);
     EXPECT_FALSE(m_model.IsChecked(CheckBox::AudioNoAudio));

@@ -2,12 +2,12 @@
 // The choosers with the system's dialog itself (the window tests answer them through the seam): what
 // the user picks in the dialog is what the caller gets, and a cancel gives nothing.
 #include "platform/FileDialogs.h"
+#include "tests/platform/WhenShown.h"
 #include "tests/support/TestHome.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QTimer>
+#include <QLineEdit>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -20,20 +20,7 @@ class FileDialogsTest : public ::testing::Test
 protected:
     void SetUp() override { FileDialogs::SetTestMode(false); }
     void TearDown() override { FileDialogs::SetTestMode(true); }
-
-    // Once the dialog is up, acts on it as the user would.
-    static void WhenShown(std::function<void(QFileDialog*)> act)
-    {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, act] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                poll->stop();
-                poll->deleteLater();
-                act(dialog);
-            }
-        });
-        poll->start(10);
-    }
+    static void WhenShown(std::function<void(QFileDialog*)> act) { test::WhenShown<QFileDialog>(act); }
 };
 
 TEST_F(FileDialogsTest, TheFolderPickedIsAnsweredAndACancelIsNothing)
@@ -41,8 +28,9 @@ TEST_F(FileDialogsTest, TheFolderPickedIsAnsweredAndACancelIsNothing)
     const std::string folder = test::MakeTempFolder("chosen");
     WhenShown([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Pick a folder");
-        dialog->setDirectory(QString::fromStdString(folder));
-        dialog->selectFile(QString::fromStdString(folder));
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(folder));
         static_cast<QDialog*>(dialog)->accept();
     });
     const auto chosen = FileDialogs::BrowseForFolder(nullptr, "Pick a folder");
@@ -62,7 +50,10 @@ TEST_F(FileDialogsTest, TheFilesPickedAreAnsweredInTheFolderAndFilterGiven)
         EXPECT_EQ(QDir(dialog->directory()).canonicalPath().toStdString(), folder);
         EXPECT_EQ(dialog->nameFilters(), QStringList({"Video (*.avi *.mkv)", "All (*)"}));
         EXPECT_EQ(dialog->selectedNameFilter(), "Video (*.avi *.mkv)");
-        dialog->selectFile("\"a.avi\" \"b.mkv\"");
+        // Typed as a user types them; the dialog's own listing of the folder may still be loading.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText("\"a.avi\" \"b.mkv\"");
         static_cast<QDialog*>(dialog)->accept();
     });
     const std::vector<std::string> files =
@@ -71,6 +62,16 @@ TEST_F(FileDialogsTest, TheFilesPickedAreAnsweredInTheFolderAndFilterGiven)
 
     WhenShown([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_TRUE(FileDialogs::OpenFiles(nullptr, "Add", folder, {}).empty());
+}
+
+// Turning the seam on again forgets answers a test left queued, so they cannot answer another test.
+TEST(FileDialogsSeam, TurningItOnAgainDropsQueuedAnswers)
+{
+    FileDialogs::SetNextFiles({"/left/over.avi"});
+    FileDialogs::SetNextFolder(std::string("/left"));
+    FileDialogs::SetTestMode(true);
+    EXPECT_TRUE(FileDialogs::OpenFiles(nullptr, "Add", "/", {}).empty());
+    EXPECT_EQ(FileDialogs::BrowseForFolder(nullptr, "Pick"), std::nullopt);
 }
 
 } // namespace

@@ -158,6 +158,9 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
          "r_frame_rate=30000/1001\navg_frame_rate=30000/"
          "1001\ninterlaced_frame=1\ntop_field_first=1\nrepeat_pict=1\n",
          FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
+        {"no order in the stream, frames flagged bottom first",
+         "r_frame_rate=25/1\navg_frame_rate=25/1\ninterlaced_frame=1\ntop_field_first=0\n",
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
         {"1080p50", "field_order=progressive\nr_frame_rate=50/1\navg_frame_rate=50/1\n", "", "fps=25", "25"},
         {"59.94", "field_order=progressive\nr_frame_rate=60000/1001\navg_frame_rate=60000/1001\n", "",
          "fps=30000/1001", "30000/1001"},

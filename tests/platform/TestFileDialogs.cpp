@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -21,6 +20,14 @@ protected:
     void SetUp() override { FileDialogs::SetTestMode(false); }
     void TearDown() override { FileDialogs::SetTestMode(true); }
     static void WhenShown(std::function<void(QFileDialog*)> act) { test::WhenShown<QFileDialog>(act); }
+    // Typed into the name field as a user types it: the dialog's listing of the folder may still load.
+    static void TypeAndAccept(QFileDialog* dialog, const QString& text)
+    {
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->setText(text);
+        static_cast<QDialog*>(dialog)->accept();
+    }
 };
 
 TEST_F(FileDialogsTest, TheFolderPickedIsAnsweredAndACancelIsNothing)
@@ -28,10 +35,7 @@ TEST_F(FileDialogsTest, TheFolderPickedIsAnsweredAndACancelIsNothing)
     const std::string folder = test::MakeTempFolder("chosen");
     WhenShown([&](QFileDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Pick a folder");
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        ASSERT_NE(name, nullptr);
-        name->setText(QString::fromStdString(folder));
-        static_cast<QDialog*>(dialog)->accept();
+        TypeAndAccept(dialog, QString::fromStdString(folder));
     });
     const auto chosen = FileDialogs::BrowseForFolder(nullptr, "Pick a folder");
     ASSERT_TRUE(chosen.has_value());
@@ -45,16 +49,12 @@ TEST_F(FileDialogsTest, TheFilesPickedAreAnsweredInTheFolderAndFilterGiven)
 {
     const std::string folder = test::MakeTempFolder("files");
     for (const char* name : {"a.avi", "b.mkv"})
-        std::ofstream(folder + "/" + name) << "x";
+        test::WriteTextFile(folder + "/" + name, "x");
     WhenShown([&](QFileDialog* dialog) {
         EXPECT_EQ(QDir(dialog->directory()).canonicalPath().toStdString(), folder);
         EXPECT_EQ(dialog->nameFilters(), QStringList({"Video (*.avi *.mkv)", "All (*)"}));
         EXPECT_EQ(dialog->selectedNameFilter(), "Video (*.avi *.mkv)");
-        // Typed as a user types them; the dialog's own listing of the folder may still be loading.
-        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-        ASSERT_NE(name, nullptr);
-        name->setText("\"a.avi\" \"b.mkv\"");
-        static_cast<QDialog*>(dialog)->accept();
+        TypeAndAccept(dialog, "\"a.avi\" \"b.mkv\"");
     });
     const std::vector<std::string> files =
         FileDialogs::OpenFiles(nullptr, "Add", folder, {"Video (*.avi *.mkv)", "All (*)"});

@@ -14,7 +14,7 @@ packages=(
   ffmpeg
   libgtest-dev
   clang libclang-rt-dev
-  xvfb xauth imagemagick
+  xvfb xauth x11-utils imagemagick
   xdg-user-dirs
   libgpod-dev dbus
   appstream desktop-file-utils bash-completion man-db groff-base

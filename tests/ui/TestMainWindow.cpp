@@ -46,6 +46,11 @@ TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
 TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
 {
     EXPECT_EQ(VisibleStep(), 1);
+    // The step's title stands above its scrolling page.
+    const auto* title = Find<QLabel>("pnlWizard_Step1_TitleBar_Label");
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_LE(title->mapTo(m_window.get(), QPoint(0, title->height())).y(),
+              Find("pnlWizard_Step1_Scroll")->mapTo(m_window.get(), QPoint()).y());
     auto* folder = Find<QLineEdit>("txtOutputDirectory");
     EXPECT_EQ(folder->text().toStdString(), std::string(std::getenv("HOME")) + "/Converted Video Files");
     QStringList headers; // the trim times and the path are not shown

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The preview window opened from the video list, rendering with the real encoder on a generated clip.
 #include "tests/media/MediaClips.h"
+#include "tests/support/ToolProcess.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/PreviewVideoDialog.h"
 
@@ -18,9 +19,9 @@ protected:
     {
         MainWindowTest::SetUp();
         Open(ZANTROVE_APP_DIR); // the device profiles and the encoder
-        const std::string clip = test::MakeClip(test::MakeTempFolder("clips"), "moving", 4);
-        ASSERT_FALSE(clip.empty());
-        AddRow("moving", "00:00:04", clip);
+        m_clip = test::MakeClip(test::MakeTempFolder("clips"), "moving", 4);
+        ASSERT_FALSE(m_clip.empty());
+        AddRow("moving", "00:00:04", m_clip);
         m_window->ShowWizardStep(2);
         List()->setCurrentIndex(List()->model()->index(0, 0));
     }
@@ -42,6 +43,8 @@ protected:
                 return false;
         return true;
     }
+
+    std::string m_clip;
 };
 
 // Opened by the button, pictures arrive and follow the slider; opened from the menu or by a
@@ -83,6 +86,9 @@ TEST_F(PreviewWindowTest, PicturesFollowTheSliderAndEveryWayOpensAWindowThatClos
         dialog->close();
         Flush();
         EXPECT_EQ(Shown(), nullptr);
+        // Its encoders (the component is run by its file name) are not parented to it: the window
+        // must end them itself.
+        EXPECT_EQ(test::FindProcess(m_clip, "Zantrove.dll"), 0);
     }
 }
 

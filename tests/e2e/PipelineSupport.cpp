@@ -80,14 +80,4 @@ Box BrightBox(const Frames& frames, std::size_t frame, int level)
     return box;
 }
 
-std::string MakeDetailedStill(const std::string& folder)
-{
-    const std::string still = folder + "/still.png";
-    return Ffmpeg("-f lavfi -i mandelbrot=s=2400x1400:start_scale=1.5:end_pts=1 -frames:v 1 "
-                  "-vf lutyuv=y=val*0.7+60 " +
-                  ShellQuote(still))
-               ? still
-               : std::string();
-}
-
 } // namespace zantrove::test

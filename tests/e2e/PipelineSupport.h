@@ -51,7 +51,4 @@ struct Box
 // The box around every pixel of the frame brighter than level.
 Box BrightBox(const Frames& frames, std::size_t frame, int level);
 
-// A detailed picture 2400x1400, never dark, for a camera to pan over; its path.
-std::string MakeDetailedStill(const std::string& folder);
-
 } // namespace zantrove::test

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Footage as people have it, through zantrove-cli convert with each device's default profile: DVD
-// frames with non-square pixels, a phone clip stored on its side, a portrait clip, a wide film, fast
-// and variable frame rates, a cover picture. Every source shows a disc that is round on screen and a
-// bar in its top left corner; the output must show both as the source's viewer sees them, whole,
-// upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
+// frames with non-square pixels, a phone clip stored on its side, a portrait clip, a wide film, a
+// variable frame rate, a cover picture (fast rates are the motion test's). Every source shows a disc that is
+// round on screen and a bar in its top left corner; the output must show both as the source's viewer sees
+// them, whole, upright, with square pixels, at the source's rate up to 30 fps, within the device's frame.
 #include "devices/DeviceCatalog.h"
 #include "devices/ProfileFile.h"
 #include "tests/e2e/PipelineSupport.h"
@@ -33,12 +33,9 @@ struct Source
 const Source kSources[] = {
     {"dvd-16x9.vob", 1024, 576, "25", "-vf scale=720:576,setsar=64/45 -aspect 16:9 -c:v mpeg2video -b:v 4M",
      25},
-    {"dvd-4x3.mpg", 768, 576, "25", "-vf scale=720:576,setsar=16/15 -aspect 4:3 -c:v mpeg2video -b:v 4M", 25},
     {"phone-upright.mp4", 360, 640, "30", "-vf transpose=cclock -c:v libx264 -preset ultrafast", 30, true},
     {"portrait.mp4", 360, 640, "30", "-c:v libx264 -preset ultrafast", 30},
     {"film.mkv", 956, 400, "24000/1001", "-c:v libx264 -preset ultrafast", 24000.0 / 1001},
-    {"pal-50.mp4", 640, 360, "50", "-c:v libx264 -preset ultrafast", 25},
-    {"ntsc-60.mp4", 640, 360, "60", "-c:v libx264 -preset ultrafast", 30},
     {"variable.mp4", 640, 360, "30",
      "-vf settb=1/1000,setpts='(N+0.4*mod(N\\,3))/(30*TB)' -fps_mode vfr -enc_time_base 1:1000 -c:v libx264 "
      "-preset ultrafast",
@@ -59,12 +56,8 @@ std::string MakeSource(const Source& source, const std::string& folder)
     std::string extra;
     if (name.starts_with("dvd-16x9"))
         extra = " -f lavfi -i sine=d=1 -c:a mp2";
-    else if (name == "cover.mkv")
-        // A cover picture as a second picture stream, and two sound tracks: the first 5.1 and short,
-        // the second, marked default, stereo and as long as the picture.
-        extra = " -f lavfi -i color=red:s=300x300:d=1 -f lavfi -i sine=d=0.4 -f lavfi -i sine=d=1"
-                " -filter_complex '[2]aformat=channel_layouts=5.1[six]' -map 0 -map 1 -map '[six]' -map 3"
-                " -c:v:1 mjpeg -frames:v:1 1 -c:a aac -disposition:a:0 0 -disposition:a:1 default";
+    else if (name == "cover.mkv") // a cover picture as a second picture stream
+        extra = " -f lavfi -i color=red:s=300x300:d=1 -map 0 -map 1 -c:v:1 mjpeg -frames:v:1 1";
     else if (name.ends_with(".mp4"))
         extra = " -f lavfi -i sine=d=1 -c:a aac";
     const bool ready =
@@ -167,10 +160,6 @@ TEST_P(PictureFidelityTest, ShapesKeepTheirProportionsWholeAndUpright)
         EXPECT_NEAR(shapes.bar.top, shapes.picture.top, 3) << "the bar left its corner";
         EXPECT_LT(shapes.bar.bottom, shapes.disc.top);
     }
-    const std::string sound =
-        test::Probe(test::OutputOf(output, "cover.mkv"), "stream=channels,duration", "a");
-    EXPECT_EQ(test::Entry(sound, "channels"), "2");
-    EXPECT_GT(std::atof(test::Entry(sound, "duration").c_str()), 0.8) << "not the default sound track";
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, PictureFidelityTest, ::testing::ValuesIn(kDevices),

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A film as people rip it, through zantrove-cli convert for every device, whole and trimmed: French
+// A film as people rip it, through zantrove-cli convert for every device, trimmed: French
 // sound by default and English sound, English and forced French SubRip subtitles, a forced DVD
 // subtitle (a white box) and one not forced, chapters, a title and a cover. The output must carry
 // all of it, each track marked, the DVD subtitle drawn into the picture where the film shows it.
@@ -130,31 +130,23 @@ class SourceTracksTest : public ::testing::TestWithParam<DeviceInfo>
 {
 protected:
     static void SetUpTestSuite() { s_film = MakeFilm(test::MakeTempFolder("film")); }
-
-    // The film converted for the device, trimmed or whole.
-    static std::string Convert(const std::string& device, std::vector<std::string> trim)
-    {
-        trim.push_back(s_film);
-        const test::CliRun run = test::Convert(device, test::MakeTempFolder("out"), trim);
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_NE(
-            run.err.find("zantrove-cli: note: " + s_film +
-                         ": picture subtitle stream 6 (dvd_subtitle) left out: only a forced one is drawn "
-                         "into the picture\n"),
-            std::string::npos)
-            << run.err;
-        return run.status == 0 ? run.out.substr(0, run.out.find('\n')) : std::string();
-    }
-
     static inline std::string s_film;
 };
 
+// Trimmed to 1 s - 4 s, so everything moves a second earlier; the untrimmed run is the other tests'.
 TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
 {
     ASSERT_FALSE(s_film.empty()) << "ffmpeg could not make the film";
     const std::string device(GetParam().identifier);
-    const std::string path = Convert(device, {});
-    ASSERT_FALSE(path.empty());
+    const test::CliRun run =
+        test::Convert(device, test::MakeTempFolder("out"), {"--trim", "00:00:01-00:00:04", s_film});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("zantrove-cli: note: " + s_film +
+                           ": picture subtitle stream 6 (dvd_subtitle) left out: only a forced one is drawn "
+                           "into the picture\n"),
+              std::string::npos)
+        << run.err;
+    const std::string path = run.out.substr(0, run.out.find('\n'));
 
     // Sound: the default French first, then English, both stereo; text: the forced French first.
     EXPECT_EQ(Compact(path,
@@ -173,18 +165,19 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     EXPECT_TRUE(groups[3].second) << "the forced track is the one shown";
     EXPECT_FALSE(groups[4].second);
 
-    EXPECT_NEAR(SubtitleStart(path, 0, "Bonjour"), 1.0, 0.05);
-    EXPECT_NEAR(SubtitleStart(path, 1, "Hello there"), 0.5, 0.05);
-    EXPECT_NEAR(SubtitleStart(path, 1, "Second line"), 3.0, 0.05);
+    // The line already on screen at the cut is left out.
+    EXPECT_NEAR(SubtitleStart(path, 0, "Bonjour"), 0.0, 0.05);
+    EXPECT_NEAR(SubtitleStart(path, 1, "Second line"), 2.0, 0.05);
+    EXPECT_EQ(SubtitleStart(path, 1, "Hello there"), -1);
     EXPECT_EQ(Compact(path, "-show_chapters -show_entries format_tags=title"),
-              "0|1/1000|0|0.000000|2000|2.000000|Opening\n1|1/1000|2000|2.000000|5000|5.000000|Ending\nFilm "
+              "0|1/1000|0|0.000000|1000|1.000000|Opening\n1|1/1000|1000|1.000000|3000|3.000000|Ending\nFilm "
               "Title\n");
     const std::string cover = "-select_streams v -show_entries stream=codec_name,width,height:"
                               "stream_disposition=attached_pic";
     EXPECT_TRUE(Compact(path, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(path, cover);
 
-    // The forced DVD subtitle at 2 s, where the film shows it within its picture.
-    const test::Frames frame = test::Decode(path, "2", 1);
+    // The forced DVD subtitle at 2 s of the film, where the film shows it within its picture.
+    const test::Frames frame = test::Decode(path, "1", 1);
     ASSERT_GT(frame.width * frame.height, 0);
     ASSERT_EQ(frame.bytes.size(), std::size_t(frame.width) * frame.height);
     const test::Box picture = test::BrightBox(frame, 0, 70), box = test::BrightBox(frame, 0, 200);
@@ -194,17 +187,6 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     EXPECT_NEAR(box.top, picture.top + kBoxY * down, 3);
     EXPECT_NEAR(box.right + 1, picture.left + (kBoxX + kBoxWidth) * across, 3);
     EXPECT_NEAR(box.bottom + 1, picture.top + (kBoxY + kBoxHeight) * down, 3);
-
-    // Trimmed to 1 s - 4 s: everything moves a second earlier; the line already on screen at the cut
-    // is left out.
-    const std::string trimmed = Convert(device, {"--trim", "00:00:01-00:00:04"});
-    ASSERT_FALSE(trimmed.empty());
-    EXPECT_NEAR(SubtitleStart(trimmed, 0, "Bonjour"), 0.0, 0.05);
-    EXPECT_NEAR(SubtitleStart(trimmed, 1, "Second line"), 2.0, 0.05);
-    EXPECT_EQ(SubtitleStart(trimmed, 1, "Hello there"), -1);
-    EXPECT_EQ(Compact(trimmed, "-show_chapters"),
-              "0|1/1000|0|0.000000|1000|1.000000|Opening\n1|1/1000|1000|1.000000|3000|3.000000|Ending\n");
-    EXPECT_TRUE(Compact(trimmed, cover).ends_with("\nmjpeg|600|338|1\n")) << Compact(trimmed, cover);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, SourceTracksTest, ::testing::ValuesIn(kDevices),

@@ -18,8 +18,6 @@ public:
     TestHome(const TestHome&) = delete;
     TestHome& operator=(const TestHome&) = delete;
 
-    const std::string& Path() const { return m_path; }
-
 private:
     std::string m_path;
     ScopedEnv m_home{"HOME", m_path};

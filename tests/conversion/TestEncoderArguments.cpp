@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The encoder's arguments for a row, the picture's fit into the target size, the script, and the
-// preview's line and the output size estimate, without running anything.
+// The encoder's arguments for a row, the picture's fit into the target size, the script, the
+// preview's line and the output size estimate, without running anything; and what refuses a start:
+// an empty list, the codec's limits, and the component's encoder check.
 #include "conversion/ConversionScript.h"
+#include "conversion/ConversionStart.h"
 #include "conversion/EncoderArguments.h"
+#include "conversion/EncoderAvailability.h"
 #include "conversion/OutputPreview.h"
 #include "conversion/OutputSizeEstimate.h"
 #include "conversion/PictureGeometry.h"
 #include "conversion/ShellWords.h"
+#include "devices/EncodingSettingsModel.h"
+#include "devices/ProfileFile.h"
+#include "devices/VideoSizeEdit.h"
 #include "media/AddFilesFlow.h"
 #include "media/VideoListModel.h"
 #include "platform/FileSystem.h"
+#include "tests/devices/ProfileFixture.h"
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
@@ -139,20 +146,17 @@ TEST(FitToTargetSizeTest, GivesSizePadAndCrop)
     const std::array<const char*, 3> table[] = {
         {"720x400", "320x240", "-s 320x178 -padtop 32 -padbottom 30"},
         {"640x480", "320x240", "-s 320x240"},
-        {"720x576", "320x240", "-croptop 8 -cropbottom 8 -s 320x240"},
         {"352x288", "320x240", "-croptop 12 -cropbottom 10 -s 320x240"},
         {"1280x800", "1280x720", "-croptop 40 -cropbottom 40 -s 1280x720"}, // the most cut
         // Two rows off or short: both go on top, so rows stay in pairs.
         {"640x484", "320x240", "-croptop 2 -cropbottom 0 -s 320x240"},
         {"640x476", "320x240", "-s 320x238 -padtop 2 -padbottom 0"},
-        // Beyond a strip the whole picture goes in, with bars at the sides: 4:3 into 16:9, an
-        // upright phone clip as displayed, a portrait clip.
-        {"768x576", "1280x720", "-s 960x720 -padleft 160 -padright 160"},
+        // Beyond a strip the whole picture goes in, with bars at the sides: an upright phone clip as
+        // displayed, a portrait clip.
         {"1080x1920", "1280x720", "-s 404x720 -padleft 438 -padright 438"},
         {"360x640", "320x240", "-s 134x240 -padleft 94 -padright 92"},
         // A scaled height beyond 16 bits cannot be written: the step is left out.
         {"4x1080", "320x240", ""},
-        {"0x0", "320x240", ""},
         {"640x0", "320x240", ""},
         {"640x480", "big", ""}};
     for (const auto& [source, target, expected] : table) {
@@ -255,14 +259,12 @@ TEST(OutputPreviewTest, TheConversionLineWithAPictureAtTheMoment)
 {
     const std::tuple<VideoRow, int, const char*> rows[] = {
         {PreviewRow(), 3,
-         "-i \"/in/clip.avi\" -ss 00:00:03 -vcodec mpeg4 -s 320x136 -padtop 52 -padbottom 52 -b 718kbps -r "
-         "25 "
-         "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/tmp/p.png\""},
+         "-i \"/in/clip.avi\" -ss 00:00:03 -vcodec mpeg4 -s 320x136 -padtop 52 -padbottom 52 -b 718kbps "
+         "-r 25 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/tmp/p.png\""},
         // The trim's start gives way to the moment; its length is left out.
         {PreviewRow("00:00:02", "00:00:08"), 4,
-         "-i \"/in/clip.avi\" -vcodec mpeg4 -s 320x136 -padtop 52 -padbottom 52 -b 718kbps -r 25 -ss "
-         "00:00:04 "
-         "-acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/tmp/p.png\""},
+         "-i \"/in/clip.avi\" -vcodec mpeg4 -s 320x136 -padtop 52 -padbottom 52 -b 718kbps -r 25 "
+         "-ss 00:00:04 -acodec aac -ab 128kbps -ar 44100 -ac 2 -y \"/tmp/p.png\""},
         {PreviewRow({}, {}, std::string(kUnknownCodec)), 0, "the file has no picture"},
     };
     for (const auto& [row, at, expected] : rows) {
@@ -312,6 +314,112 @@ TEST(OutputPreviewTest, SizeIsTheRatesTimesTheOutputsLength)
     EXPECT_EQ(BatchSizeText(total), "about 6.1 MB (and 1 file at same quality or of unknown length)");
     EXPECT_EQ(FormatByteSize(850'000), "850 KB");
     EXPECT_EQ(FormatByteSize(1'450'000'000), "1.45 GB");
+}
+
+// The refusal's text, or "" when the start may go on.
+std::string Refusal(const Verdict& verdict, MessageIcon icon = MessageIcon::Critical)
+{
+    if (verdict)
+        return "";
+    EXPECT_EQ(verdict.error().icon, icon);
+    return verdict.error().text;
+}
+
+TEST(ConversionStartTest, EmptyListThenSizeThenQualityLimits)
+{
+    // libx264 allows up to the third size and the second rate, libxvid only the first rate; mpeg4
+    // and the empty codec have no limits.
+    test::ProfileFolder folder;
+    folder.Write("iPhone", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoCodec=libx264|mpeg4|libxvid|\n"
+                           "VideoSize=320x240|640x480|1280x720|1920x1080\n"
+                           "VideoQuality=500 kbps|1000 kbps|2000 kbps\n[Profile1]\nName=Movie\nVideoCodec=0\n"
+                           "VideoSize=0\nVideoQuality=0\n[libx264]\nMaxVideoSize=2\nMaxVideoQuality=1\n"
+                           "[libxvid]\nMaxVideoQuality=0\n");
+    EncodingSettingsModel settings(folder.Folder());
+    settings.SwitchDevice("iPhone");
+    const auto check = [&](std::size_t rows = 1) {
+        return Refusal(CheckConversionStart(rows, settings, ProfileFileLookup(settings.ProfileFile())),
+                       MessageIcon::Exclamation);
+    };
+    settings.SelectEntry(ChoiceBox::VideoSize, 3);
+    settings.SelectEntry(ChoiceBox::VideoBitrate, 2);
+    EXPECT_EQ(check(0), "Please, add one or more files to your list first.");
+    EXPECT_EQ(check(), "The maximum video size for the selected videocodec is: 1280x720");
+    settings.SelectEntry(ChoiceBox::VideoSize, 2);
+    const std::string quality = "The maximum video quality for the selected videocodec is: ";
+    EXPECT_EQ(check(), quality + "1000 kbps");
+    settings.SetChecked(CheckBox::VideoNoVideo, true); // checked with video off too
+    EXPECT_EQ(check(), quality + "1000 kbps");
+    for (const int codec : {1, 3}) {
+        settings.SelectEntry(ChoiceBox::VideoCodec, codec);
+        EXPECT_EQ(check(), "") << codec;
+    }
+    settings.SelectEntry(ChoiceBox::VideoCodec, 2);
+    EXPECT_EQ(check(), quality + "500 kbps");
+    // Typed into the size dialog, equal to the refused fourth size: no position, so it passes.
+    settings.SelectEntry(ChoiceBox::VideoCodec, 0);
+    settings.SelectEntry(ChoiceBox::VideoBitrate, 0);
+    EXPECT_TRUE(ConfirmVideoSize(settings, {"1920", "1080"}));
+    EXPECT_EQ(check(), "");
+}
+
+EncoderSettings Codecs(std::string video, std::string audio, bool videoOff = false, bool audioOff = false)
+{
+    return {videoOff, video, "", false, "", "", false, audioOff, audio, "", "", -1, ""};
+}
+
+TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)
+{
+    using Arguments = std::vector<std::string>;
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libx264", "aac"), Profile),
+              (Arguments{"--check", "-f", "ipod", "-vcodec", "libx264", "-acodec", "aac"}));
+    // A codec without a VideoFormat leaves the container to the output's extension.
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", true), Profile),
+              (Arguments{"--check", "-vn", "-acodec", "aac"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", false, true), Profile),
+              (Arguments{"--check", "-vcodec", "libvpx", "-an"}));
+    EXPECT_EQ(EncoderCheckArguments(Codecs("", ""), Profile), (Arguments{"--check"}));
+}
+
+TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
+{
+    // Components/Zantrove.dll is an empty executable file: only the fake runner answers for it.
+    const std::string folder = test::MakeTempFolder("app");
+    CreateFolderPath(folder + "/Components");
+    test::WriteTextFile(folder + "/Components/Zantrove.dll", "");
+    std::filesystem::permissions(folder + "/Components/Zantrove.dll", std::filesystem::perms::owner_all);
+    const std::string lacks =
+        "video encoder libx264 is missing; it comes with the Debian package libavcodec59";
+    // The component's exit status, timeout and output, and what the refusal names after its first line.
+    const std::tuple<int, bool, std::string, std::string> answers[] = {
+        {0, false, "", ""},
+        {1, false, lacks + "\r\nZantrove: audio encoder aac is missing\n\n",
+         "The installed ffmpeg lacks what these settings need:\r\n" + lacks +
+             "\r\naudio encoder aac is missing"},
+        {2, false, "Zantrove: no ffmpeg found\n", "no ffmpeg found"},
+        {3, false, "bad\n", "The encoder check failed (status 3)\r\nbad"},
+        {0, true, "", "The encoder check did not finish"},
+    };
+    for (const auto& [exitCode, timedOut, output, named] : answers) {
+        const auto runner = [&](const std::string&,
+                                const std::vector<std::string>&) -> Expected<CapturedRun, Error> {
+            if (timedOut)
+                return Unexpected{Error{"stopped", {}, kTimedOutCode}};
+            return CapturedRun{exitCode, output};
+        };
+        const std::string refusal =
+            Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile, runner));
+        EXPECT_TRUE(named.empty() ? refusal.empty()
+                                  : refusal.starts_with("The conversion could not be started.\r\n" + named))
+            << refusal;
+    }
+    // No "#!" line and no executable format: exec refuses it.
+    test::WriteTextFile(folder + "/Components/Zantrove.dll", std::string("\x7f"
+                                                                         "ELF-not-really",
+                                                                         16));
+    EXPECT_NE(Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile))
+                  .find("The encoder component could not be run: "),
+              std::string::npos);
 }
 
 } // namespace

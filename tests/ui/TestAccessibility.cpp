@@ -249,6 +249,9 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndPicturesAreDescribed)
     EXPECT_TRUE(description("lblClickAreaIPad").ends_with("the selected device"))
         << description("lblClickAreaIPad");
     EXPECT_EQ(description("lblClickAreaIPodNano"), "Picture of the iPod Nano");
+    // The marker beside the picture follows the same choice.
+    EXPECT_FALSE(Find("imgIPadSelected")->isHidden());
+    EXPECT_TRUE(Find("imgIPodNanoSelected")->isHidden());
 }
 
 // Every visible widget's colours, named by window, position and class, and the tool tips'.

@@ -38,6 +38,7 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
 {
     EXPECT_EQ(VisibleStep(), 1);
     auto* folder = Find<QLineEdit>("txtOutputDirectory");
+    EXPECT_EQ(folder->text().toStdString(), std::string(std::getenv("HOME")) + "/Converted Video Files");
     QStringList headers; // the trim times and the path are not shown
     for (int column = 0; column < 7; ++column)
         if (!List()->isColumnHidden(column))

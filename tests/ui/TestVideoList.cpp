@@ -48,25 +48,36 @@ protected:
 
 // The files the desktop starts the window with are added as a drop. A drop takes local files and
 // folders, each probed, and refuses a remote address. The status bar reports each file and hides the
-// bar and link at the end.
-TEST_F(VideoListTest, StartFilesAndDropsAddProbedLocalRows)
+// bar and link at the end. One add at a time: Add is off while files go in, and files dropped
+// meanwhile follow the add instead of running inside it.
+TEST_F(VideoListTest, StartFilesAndDropsAddProbedLocalRowsOneAddAtATime)
 {
     ASSERT_FALSE(m_h264.empty()) << "ffmpeg could not make the clip";
     Open({}, {m_h264});
     m_window->ShowWizardStep(2);
     auto* add = Find<PictureButton>("bttnAddVideos");
     ASSERT_TRUE(QTest::qWaitFor([&] { return List()->model()->rowCount() == 1 && add->isEnabled(); }, 20000));
+    const std::string folder = test::MakeTempFolder("dropped");
+    const std::string notes = JoinPath(folder, "notes.txt");
+    const std::string late = JoinPath(folder, "late.txt");
+    test::WriteTextFile(notes, "not a video");
+    test::WriteTextFile(late, "dropped during the add");
     QProgressBar* bar = Find<QProgressBar>("AddFilesProgressBar");
     const QLabel* status = Find<QLabel>("StatusPanel2");
     const QWidget* cancel = Find("CancelOverlay");
     const auto* version = bar->parentWidget()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_NE(version, nullptr);
     QStringList reports;
-    QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [&](int, int) {
+    bool addWasOff = false;
+    QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [&](int done, int total) {
         // What the status bar shows: the text, the bar or the version it lies over, the cancel link.
         reports.append(status->text() + "|" +
                        (bar->isVisible() ? QString("%1/%2").arg(bar->value()).arg(bar->maximum()) : "") +
                        (version->isVisible() ? "version" : "") + (cancel->isVisible() ? "|cancel" : ""));
+        if (total == 3 && done == 1) {
+            addWasOff = !add->isEnabled();
+            Actions()->AddDroppedFiles({QString::fromStdString(late)});
+        }
     });
 
     QMimeData remote;
@@ -77,9 +88,6 @@ TEST_F(VideoListTest, StartFilesAndDropsAddProbedLocalRows)
     QDragEnterEvent refused(where, Qt::CopyAction, &remote, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &refused);
     EXPECT_FALSE(refused.isAccepted());
-    const std::string folder = test::MakeTempFolder("dropped");
-    const std::string notes = JoinPath(folder, "notes.txt");
-    test::WriteTextFile(notes, "not a video");
     const QStringList paths = {QString::fromStdString(m_h264), QString::fromStdString(notes),
                                QString::fromStdString(folder)};
     QMimeData data;
@@ -90,11 +98,15 @@ TEST_F(VideoListTest, StartFilesAndDropsAddProbedLocalRows)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(where), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !reports.empty() && reports.back() == "|version"; }, 20000));
-    EXPECT_EQ(Column(6), QStringList{QString::fromStdString(m_h264)} + paths);
-    EXPECT_EQ(Column(1).join("|"), "AVC|AVC|UNKNOWN|UNKNOWN");
-    ASSERT_EQ(reports.size(), 4);
-    EXPECT_EQ(reports.front(), "Adding Files...|1/3|cancel");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return List()->model()->rowCount() == 5 && add->isEnabled(); }, 20000));
+    EXPECT_TRUE(addWasOff);
+    EXPECT_EQ(Column(6), QStringList{QString::fromStdString(m_h264)} + paths +
+                             QStringList{QString::fromStdString(late)});
+    EXPECT_EQ(Column(1).join("|"), "AVC|AVC|UNKNOWN|UNKNOWN|UNKNOWN");
+    // The first add ends before the dropped file starts its own.
+    EXPECT_EQ(reports.join(" ; ").toStdString(),
+              "Adding Files...|1/3|cancel ; Adding Files...|1/3|cancel ; Adding Files...|2/3|cancel ; "
+              "|version ; Adding Files...|1/1|cancel ; |version");
 }
 
 // Two files of one name tell themselves apart by the path on every cell; the codec column shows the
@@ -122,31 +134,6 @@ TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)
     add->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_window->isVisible() && add->isEnabled(); }, 60000));
     EXPECT_EQ(Column(3), (QStringList{"160x120", "160x120"})) << "two rows, fully probed";
-}
-
-// One add at a time: Add is off while files go in, and files dropped meanwhile follow the add
-// instead of running inside it.
-TEST_F(VideoListTest, FilesDroppedDuringAnAddFollowIt)
-{
-    const std::string folder = test::MakeTempFolder("texts");
-    QStringList first, second;
-    for (const char* name : {"a", "b", "c", "d"}) {
-        const std::string path = JoinPath(folder, name);
-        test::WriteTextFile(path, name);
-        (first.size() < 3 ? first : second).append(QString::fromStdString(path));
-    }
-    auto* add = Find<PictureButton>("bttnAddVideos");
-    bool addWasOff = false;
-    QObject::connect(Actions(), &VideoListActions::AddFilesProgressed, [&](int done, int total) {
-        if (total == 3 && done == 1) {
-            addWasOff = !add->isEnabled();
-            Actions()->AddDroppedFiles(second);
-        }
-    });
-    Actions()->AddDroppedFiles(first);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return add->isEnabled(); }, 20000));
-    EXPECT_TRUE(addWasOff);
-    EXPECT_EQ(Column(6), first + second);
 }
 
 TEST_F(VideoListTest, RemoveTakesTheSelectedRowsClearAsksFirstAndPropertiesShowOurWindowOrTheError)

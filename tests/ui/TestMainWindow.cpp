@@ -241,7 +241,7 @@ TEST_F(SettingsPanelTest, TabsShowTheirPageAndCheckBoxesEnableTheirControls)
 
 // A typed size is refused and the entry comes back; the size dialog keeps a refused entry open and
 // writes a confirmed one into the box, which then shows no list entry.
-TEST_F(SettingsPanelTest, VideoSizeIsTakenOnlyFromTheDialog)
+TEST_F(SettingsPanelTest, VideoSizeIsTakenOnlyFromTheDialogAndADeviceSwitchRefillsThePanel)
 {
     Find<SettingsPanel>("pnlAdvancedSettings")->ShowVideoPage();
     QLineEdit* edit = VideoSize()->lineEdit();
@@ -267,10 +267,8 @@ TEST_F(SettingsPanelTest, VideoSizeIsTakenOnlyFromTheDialog)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(VideoSize()->currentText(), "400x300");
     EXPECT_EQ(VideoSize()->currentIndex(), -1);
-}
 
-TEST_F(SettingsPanelTest, SwitchingDeviceRefillsFromItsFile)
-{
+    // Another device's file refills the panel.
     m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=1024x768\n"
                            "[Profile1]\nName=Tablet\nVideoSize=0\nAudioNoAudio=2\n");
     m_window->SwitchDevice("iPad");

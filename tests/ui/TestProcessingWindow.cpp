@@ -12,6 +12,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <functional>
+
 namespace zantrove {
 namespace {
 
@@ -31,7 +33,7 @@ public:
     bool IsRunning() const override { return m_running; }
     void Send(const std::string& data) { EmitData(data); }
     void End() { m_running = false, EmitEnded(); }
-    int stops = 0;
+    static inline int stops = 0; // counted past the launcher's end: a cancel drops it
 
 private:
     bool m_running = false;
@@ -46,12 +48,16 @@ public:
     Expected<void, Error> RequestShutdown() override { return ++shutdownRequests, Refused(); }
 };
 
+// A reason after a long path is read in place: the error log wraps, even a path without blanks.
+const std::string kLongPath = "/in/" + std::string(300, 'x') + ".avi";
+
 class ProcessingWindowTest : public test::MainWindowTest
 {
 protected:
     void SetUp() override
     {
         Platform::SetInstance(&m_processes);
+        FakeLauncher::stops = 0;
         m_makeLauncher = [] { return std::make_unique<FakeLauncher>(); };
         Open();
         NewRun();
@@ -60,7 +66,7 @@ protected:
     {
         delete m_run.data();
         m_run = m_window->MakeProcessingWindow(
-            ConversionRun({{"00:00:40", "/in/a.avi"}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat"));
+            ConversionRun({{"00:00:40", kLongPath}, {"00:00:20", "/in/b.avi"}}, "/s/Zantrove.bat"));
         m_run->show();
     }
     void TearDown() override
@@ -76,22 +82,41 @@ protected:
     QPointer<ProcessingWindow> m_run;
 };
 
-TEST_F(ProcessingWindowTest, TitleBarCloseAsksWhileRunningAndClosesAfterTheEnd)
+// While running, the title bar's close and Esc ask and keep the window on No; a confirmed Cancel stops
+// the run, and the main window says so on the step the run was started from. After an end, the
+// window closes as "&Close": back to the first step.
+TEST_F(ProcessingWindowTest, ClosingWhileRunningAsksAndAfterTheEndGoesBackToStepOne)
 {
+    GoToStep(4);
+    Find("bttnConvert")->hide(); // as while a run goes on
     m_run->StartConversion();
-    FakeLauncher* launcher = FakeLauncher::last;
-    MessageBox::SetNextAnswer(MessageBox::No);
-    m_run->close();
-    EXPECT_TRUE(m_run->isVisible());
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(launcher->stops, 0);
-    launcher->End();
+    const std::function<void()> closes[] = {[this] { m_run->close(); },
+                                            [this] { QTest::keyClick(m_run, Qt::Key_Escape); }};
+    for (const auto& close : closes) {
+        MessageBox::SetNextAnswer(MessageBox::No);
+        close();
+        EXPECT_TRUE(m_run->isVisible());
+    }
+    ASSERT_EQ(MessageBox::Shown().size(), 2u);
+    EXPECT_TRUE(MessageBox::Shown()[1].text.starts_with("Are you sure you want to cancel?"));
+    EXPECT_EQ(FakeLauncher::stops, 0);
+    MessageBox::SetNextAnswer(MessageBox::Yes);
+    test::Find<QPushButton>(m_run, "cmdCancel")->click();
+    EXPECT_EQ(FakeLauncher::stops, 1);
+    EXPECT_FALSE(m_run->isVisible());
+    ASSERT_EQ(MessageBox::Shown().size(), 4u);
+    EXPECT_TRUE(MessageBox::Shown()[3].text.starts_with("The conversion was cancelled!"));
+    EXPECT_EQ(m_window->CurrentStep(), 4);
+    EXPECT_TRUE(Find("bttnConvert")->isVisible());
+
+    NewRun();
+    m_run->StartConversion();
+    FakeLauncher::last->End();
     test::Find<QPushButton>(m_run, "cmdOpenFolder")->click();
     EXPECT_EQ(m_processes.opened, (std::vector<std::string>{m_window->Session().OutputFolder()}));
-    GoToStep(4); // where the run was started from
     m_run->close();
     EXPECT_FALSE(m_run->isVisible());
-    EXPECT_EQ(m_window->CurrentStep(), 1); // closed as "&Close": back to the first step
+    EXPECT_EQ(m_window->CurrentStep(), 1);
 }
 
 // The end of a run: collected errors come first in their own modal window, the countdown (if asked
@@ -103,19 +128,23 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         NewRun();
         test::Find<QCheckBox>(m_run, "chkShutdownComputer")->setChecked(shutdown);
         m_run->StartConversion();
-        FakeLauncher::last->Send("'/s/Zantrove.exe' -i '/in/a.avi' -y '/out/a.mp4'\n");
-        FakeLauncher::last->Send(withErrors ? "/in/a.avi: Invalid data found when processing input\n"
+        FakeLauncher::last->Send("'/s/Zantrove.exe' -i '" + kLongPath + "' -y '/out/a.mp4'\n");
+        FakeLauncher::last->Send(withErrors ? kLongPath + ": Invalid data found when processing input\n"
                                             : "Note: subtitle 3 left out\n");
         FakeLauncher::last->End();
         // A note is no error, and the window says it.
         const auto* notes = test::Find<QLabel>(m_run, "lblNotes");
         EXPECT_EQ(notes->isVisibleTo(m_run), !withErrors);
         if (!withErrors) {
-            EXPECT_EQ(notes->text(), "/in/a.avi: subtitle 3 left out");
+            EXPECT_EQ(notes->text().toStdString(), kLongPath + ": subtitle 3 left out");
         } else {
             ASSERT_TRUE(Errors());
-            EXPECT_EQ(test::Find<QPlainTextEdit>(Errors(), "txtErrors")->toPlainText(),
-                      "-/in/a.avi: Invalid data found when processing input\n");
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(Errors()));
+            const auto* log = test::Find<QPlainTextEdit>(Errors(), "txtErrors");
+            EXPECT_EQ(log->toPlainText().toStdString(),
+                      "-" + kLongPath + ": Invalid data found when processing input\n");
+            EXPECT_EQ(log->horizontalScrollBar()->maximum(), 0);
+            EXPECT_GT(log->document()->firstBlock().layout()->lineCount(), 2);
             EXPECT_FALSE(Countdown());
             test::Find<QPushButton>(Errors(), "cmdClose")->click();
             Flush();
@@ -131,19 +160,6 @@ TEST_F(ProcessingWindowTest, ErrorsAreShownBeforeTheCountdown)
         }
         EXPECT_EQ(m_processes.shutdownRequests, 0);
     }
-}
-
-// A reason after a long path is read in place: the log wraps, even a path without blanks.
-TEST(ErrorWindowTest, LongLinesWrapInsteadOfScrollingSideways)
-{
-    ErrorWindow window;
-    window.SetErrors("/videos/" + std::string(300, 'x') +
-                     ".avi: Invalid data found when processing input\r\n");
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const auto* errors = test::Find<QPlainTextEdit>(&window, "txtErrors");
-    EXPECT_EQ(errors->horizontalScrollBar()->maximum(), 0);
-    EXPECT_GT(errors->document()->firstBlock().layout()->lineCount(), 2);
 }
 
 // The first tick comes a second after the window shows; the 61st asks for the shutdown, once. An empty

@@ -290,33 +290,6 @@ pid_t StartConvert(const std::string& root, const std::string& output, std::vect
     return test::StartCliProcess(root, Convert("iPod-Nano", output, files), data);
 }
 
-TEST_F(CliConvertTest, RunsOfOneUserSideBySideEachConvertTheirOwnFileOnly)
-{
-    const std::string in = test::MakeTempFolder("in");
-    const std::vector<std::string> names{"a", "b", "c", "d"};
-    for (const std::string& name : names)
-        std::filesystem::copy_file(m_clip, in + "/" + name + ".mp4");
-    for (int round = 0; round < 3; ++round) {
-        const std::string data = test::MakeTempFolder("data"); // one settings folder for all four
-        std::vector<std::string> roots;
-        std::vector<pid_t> runs;
-        for (const std::string& name : names) {
-            roots.push_back(test::MakeTempFolder("run"));
-            runs.push_back(
-                StartConvert(roots.back(), roots.back() + "/out", {in + "/" + name + ".mp4"}, data));
-        }
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            SCOPED_TRACE(names[i] + " in round " + std::to_string(round));
-            EXPECT_EQ(test::WaitForCliProcess(runs[i]), 0) << test::ReadTextFile(roots[i] + "/err.txt");
-            EXPECT_EQ(test::ReadTextFile(roots[i] + "/out.txt"), roots[i] + "/out/" + names[i] + ".m4v\n");
-            EXPECT_EQ(Names(roots[i] + "/out"), std::vector<std::string>{names[i] + ".m4v"});
-        }
-        // Each run's script went with it; only the staged encoder and the settings stay.
-        for (const std::string& name : Names(data + "/Quelmar/Zantrove"))
-            EXPECT_THAT(name, Not(EndsWith(".bat")));
-    }
-}
-
 TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 {
     const std::string clip = LongClip("long");
@@ -358,9 +331,11 @@ TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     const std::string output = test::MakeTempFolder("shared");
     test::WriteTextFile(output + "/same.m4v.part", "left by an earlier run");
 
+    // Runs of one user: one settings folder for both.
     const std::string roots[] = {test::MakeTempFolder("run"), test::MakeTempFolder("run")};
-    const pid_t runs[] = {StartConvert(roots[0], output, {firstLong, sources[0]}),
-                          StartConvert(roots[1], output, {secondLong, sources[1]})};
+    const std::string data = test::MakeTempFolder("data");
+    const pid_t runs[] = {StartConvert(roots[0], output, {firstLong, sources[0]}, data),
+                          StartConvert(roots[1], output, {secondLong, sources[1]}, data)};
     const int statuses[] = {test::WaitForCliProcess(runs[0]), test::WaitForCliProcess(runs[1])};
 
     // One run has the name; the other says so and leaves it alone.
@@ -375,6 +350,12 @@ TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     EXPECT_EQ(test::ReadTextFile(output + "/same.m4v.part"), "left by an earlier run");
     EXPECT_EQ(Names(output),
               (std::vector<std::string>{"first.m4v", "same.m4v", "same.m4v.part", "second.m4v"}));
+    // Each lists its own files only, and its script went with it.
+    const std::string ownLong[] = {output + "/first.m4v\n", output + "/second.m4v\n"};
+    EXPECT_EQ(test::ReadTextFile(roots[loser] + "/out.txt"), ownLong[loser]);
+    EXPECT_EQ(test::ReadTextFile(roots[1 - loser] + "/out.txt"), ownLong[1 - loser] + output + "/same.m4v\n");
+    for (const std::string& name : Names(data + "/Quelmar/Zantrove"))
+        EXPECT_THAT(name, Not(EndsWith(".bat")));
 }
 
 } // namespace

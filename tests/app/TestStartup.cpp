@@ -139,7 +139,6 @@ TEST(HelpLinks, AddressesCarryTheStepAndTheLanguageCode)
     // The first and last languages and both sides of the table's ends.
     for (const auto& [language, code] : {std::pair{0, "cs"}, {15, "sr"}, {-1, ""}, {16, ""}})
         EXPECT_EQ(HelpLanguageCode(language), code) << language;
-    EXPECT_EQ(TranslatedStepAddress(3, 2), "https://www.quelmar.example/Content/ZVR/Help/?step=3&lng=de");
     EXPECT_EQ(TranslatedStepAddress(4, -1), "https://www.quelmar.example/Content/ZVR/Help/?step=4&lng=");
     // Message lines are joined by CR LF only: no lone line feed or carriage return.
     for (const UserMessage& message : {ProfileHelpMessage(), CreditsMessage()}) {

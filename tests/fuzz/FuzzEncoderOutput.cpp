@@ -17,27 +17,6 @@ using namespace zantrove;
 
 namespace {
 
-std::vector<ConversionProgress::Row> ReadRows(std::string_view text)
-{
-    std::vector<ConversionProgress::Row> rows;
-    std::istringstream in{std::string(text)};
-    for (std::string row; rows.size() < 32 && std::getline(in, row, '|');) {
-        const std::size_t comma = row.find(',');
-        rows.push_back({row.substr(0, comma), comma == std::string::npos ? "" : row.substr(comma + 1)});
-    }
-    return rows;
-}
-
-std::vector<std::size_t> ReadLengths(std::string_view text)
-{
-    std::vector<std::size_t> lengths;
-    std::istringstream in{std::string(text)};
-    for (std::size_t length; lengths.size() < 64 && in >> length;)
-        if (length > 0)
-            lengths.push_back(length);
-    return lengths;
-}
-
 // Feeds one piece and checks what the window would show.
 void Feed(ConversionProgress& progress, std::string_view piece, std::size_t& fed)
 {
@@ -59,8 +38,17 @@ void Feed(ConversionProgress& progress, std::string_view piece, std::size_t& fed
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::FuzzInput input(data, size);
-    const std::vector<ConversionProgress::Row> rows = ReadRows(input.Line());
-    const std::vector<std::size_t> lengths = ReadLengths(input.Line());
+    std::vector<ConversionProgress::Row> rows;
+    for (fuzz::FuzzInput rowText(input.Line()); !rowText.Empty() && rows.size() < 32;) {
+        fuzz::FuzzInput row(rowText.Line('|'));
+        const std::string_view duration = row.Line(',');
+        rows.push_back({std::string(duration), std::string(row.Rest())});
+    }
+    std::vector<std::size_t> lengths;
+    std::istringstream numbers{std::string(input.Line())};
+    for (std::size_t length; lengths.size() < 64 && numbers >> length;)
+        if (length > 0)
+            lengths.push_back(length);
     const std::string_view output = input.Rest();
 
     for (const auto& row : rows)

@@ -2,6 +2,7 @@
 // The INI reader and writer over any file content and any names.
 // Input: section, key, value, a second section and key, one per line; the rest is the file.
 #include "base/TextUtilities.h"
+#include "platform/RegularFile.h"
 #include "storage/IniFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string otherBefore = ReadIniValue(otherSection, otherKey, kAbsent, file);
     if (!WriteIniValue(section, key, value, file)) {
-        ZANTROVE_FUZZ_CHECK(fuzz::ReadFile(file) == content);
+        ZANTROVE_FUZZ_CHECK(RegularFile::Open(file)->ReadAll() == content);
         return 0;
     }
     // What was written reads back, blanks at its ends removed and cut as every read is.

@@ -2,6 +2,7 @@
 // Runs a fuzz target without libFuzzer: every file of the given corpus folders, then inputs made from
 // them by seeded mutations. The ordinary build runs it as a test, so the kept crash inputs and a
 // little fresh variety pass through every target on each test run, whatever the compiler.
+#include "platform/RegularFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
@@ -102,18 +103,12 @@ int main(int argc, char** argv)
         const std::string argument = argv[i];
         if (argument == "--generated" && i + 1 < argc) {
             generated = std::strtoul(argv[++i], nullptr, 10);
-            continue;
-        }
-        std::error_code error;
-        if (std::filesystem::is_directory(argument, error)) {
+        } else if (std::filesystem::is_directory(argument)) {
             for (const auto& entry : std::filesystem::directory_iterator(argument))
                 if (entry.is_regular_file())
                     files.push_back(entry.path());
-        } else if (std::filesystem::is_regular_file(argument, error)) {
-            files.emplace_back(argument);
         } else {
-            std::fprintf(stderr, "%s: no such file or folder: %s\n", argv[0], argument.c_str());
-            return 2;
+            files.emplace_back(argument);
         }
     }
     std::sort(files.begin(), files.end());
@@ -124,7 +119,12 @@ int main(int argc, char** argv)
 
     std::vector<Bytes> corpus;
     for (const auto& file : files) {
-        corpus.push_back(zantrove::fuzz::ReadFile(file.string()));
+        auto opened = zantrove::RegularFile::Open(file.string());
+        if (!opened) {
+            std::fprintf(stderr, "%s: cannot read %s\n", argv[0], file.c_str());
+            return 2;
+        }
+        corpus.push_back(opened->ReadAll());
         Feed(corpus.back(), file.string());
     }
     std::mt19937 random(20240917u);

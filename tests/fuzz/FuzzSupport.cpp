@@ -5,16 +5,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace zantrove::fuzz {
 
-std::string_view FuzzInput::Line()
+std::string_view FuzzInput::Line(char end)
 {
-    const std::size_t end = m_rest.find('\n');
-    const std::string_view line = m_rest.substr(0, end);
-    m_rest.remove_prefix(end == std::string_view::npos ? m_rest.size() : end + 1);
+    const std::size_t at = m_rest.find(end);
+    const std::string_view line = m_rest.substr(0, at);
+    m_rest.remove_prefix(at == std::string_view::npos ? m_rest.size() : at + 1);
     return line;
 }
 
@@ -59,14 +58,6 @@ void WriteFile(const std::string& path, std::string_view content)
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::abort();
     }
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 void Fail(const char* condition, const char* file, int line)

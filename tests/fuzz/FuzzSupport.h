@@ -19,10 +19,11 @@ public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : m_rest(reinterpret_cast<const char*>(data), size)
     {
     }
+    explicit FuzzInput(std::string_view text) : m_rest(text) {}
 
     bool Empty() const { return m_rest.empty(); }
-    // Up to the next "\n", which is dropped; everything left when there is none.
-    std::string_view Line();
+    // Up to the next end, which is dropped; everything left when there is none.
+    std::string_view Line(char end = '\n');
     // Everything not taken yet.
     std::string_view Rest();
 
@@ -33,7 +34,6 @@ private:
 // A folder of this process for the files a target writes; removed when the process ends normally.
 const std::string& ScratchFolder();
 void WriteFile(const std::string& path, std::string_view content);
-std::string ReadFile(const std::string& path);
 
 // Reports a broken promise and aborts, which both libFuzzer and the replay count as a crash.
 [[noreturn]] void Fail(const char* condition, const char* file, int line);

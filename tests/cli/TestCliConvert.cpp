@@ -287,17 +287,20 @@ pid_t StartConvert(const std::string& root, const std::string& output, std::vect
     return test::StartCliProcess(root, Convert("iPod-Nano", output, files), data);
 }
 
-// That the cancel ends no run beside it the window's cancel test shows; both cancel the same way.
-TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRun)
+TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 {
     const std::string clip = LongClip("long");
     ASSERT_FALSE(clip.empty());
     // Ctrl-C, a polite kill and a closed terminal cancel; a kill outright takes the run along.
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(strsignal(signal));
-        const std::string stopped = test::MakeTempFolder("stopped");
+        const std::string stopped = test::MakeTempFolder("stopped"), beside = test::MakeTempFolder("beside");
         const pid_t owner = StartConvert(stopped, stopped + "/out", {clip});
-        ASSERT_TRUE(test::WaitUntil([&] { return FileExists(stopped + "/out/long.m4v.part"); }, 60s));
+        const pid_t other = StartConvert(beside, beside + "/out", {clip});
+        const auto converting = [](const std::string& root) {
+            return FileExists(root + "/out/long.m4v.part");
+        };
+        ASSERT_TRUE(test::WaitUntil([&] { return converting(stopped) && converting(beside); }, 60s));
         ASSERT_EQ(::kill(owner, signal), 0);
         const int status = test::WaitForCliProcess(owner);
         // Nothing of it goes on converting as an orphan.
@@ -307,6 +310,8 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRun)
         if (signal != SIGKILL) {
             EXPECT_THAT(test::ReadTextFile(stopped + "/err.txt"), HasSubstr("the conversion was cancelled"));
         }
+        EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
+        EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }
 }
 

@@ -131,4 +131,18 @@ pid_t FindProcess(const std::string& text, const std::string& name)
     return 0;
 }
 
+int LiveChildren()
+{
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        // "pid (name) state parent ...": the name may hold anything, so read on from its end.
+        const std::string stat = ReadTextFile(entry.path() / "stat");
+        const std::size_t close = stat.rfind(") ");
+        if (close != std::string::npos && std::atoi(stat.c_str() + close + 4) == ::getpid())
+            count += IsRunning(std::atoi(entry.path().filename().c_str()));
+    }
+    return count;
+}
+
 } // namespace zantrove::test

@@ -41,6 +41,8 @@ bool IsRunning(pid_t pid);
 // A live process other than this one whose command line names text (and whose name is name, when
 // given); 0 when there is none.
 pid_t FindProcess(const std::string& text, const std::string& name = {});
+// How many processes this one started itself still run (their own children not counted).
+int LiveChildren();
 
 // Waits up to the given time for done to hold.
 template <typename Done> bool WaitUntil(Done done, std::chrono::milliseconds limit)

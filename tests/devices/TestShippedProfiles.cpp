@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -45,6 +46,10 @@ std::string OptionValue(const std::string& parameters, std::string_view option)
             return word;
     return "";
 }
+
+// ITU-T H.264 table A-1 for the levels the profiles may name: macroblocks a frame and a second.
+const std::map<std::string, std::pair<int, int>> kLevelMacroblocks{
+    {"30", {1620, 40500}}, {"31", {3600, 108000}}, {"40", {8192, 245760}}};
 
 using ShippedProfile = ::testing::TestWithParam<DeviceInfo>;
 
@@ -106,7 +111,7 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
         // What the device itself is listed for, which may be narrower than the level: the stream headers
         // the shipped profiles give are held to it by the whole-pipeline test, the lists and options here.
         ASSERT_TRUE(codec == "libx264" || codec == "mpeg4") << "no Apple player plays it";
-        std::pair<int, int> largest{640, 480};
+        std::pair<int, int> largest{640, 480}, levelMacroblocks{1 << 30, 1 << 30};
         if (codec == "libx264") {
             const test::PublishedH264* published = test::FindPublishedH264(GetParam().identifier);
             ASSERT_TRUE(published);
@@ -117,6 +122,8 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
             std::string level = OptionValue(extra, "-level");
             std::erase(level, '.');
             EXPECT_LE(Number(level).value_or(999), published->levelIdc) << extra;
+            ASSERT_TRUE(kLevelMacroblocks.count(level)) << extra;
+            levelMacroblocks = kLevelMacroblocks.at(level);
             EXPECT_LE(maxrate.value_or(999999), published->peakKbps) << extra;
             EXPECT_LE(bufsize.value_or(999999), published->bufferKbit) << extra;
             EXPECT_LE(topKbps, published->peakKbps);
@@ -128,6 +135,10 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
             const auto [width, height] = FrameSize(sizes[i]);
             EXPECT_LE(width, largest.first) << sizes[i];
             EXPECT_LE(height, largest.second) << sizes[i];
+            // The level the stream declares must hold the frame, at the top rate too.
+            const int macroblocks = ((width + 15) / 16) * ((height + 15) / 16);
+            EXPECT_LE(macroblocks, levelMacroblocks.first) << sizes[i];
+            EXPECT_LE(macroblocks * topFps, levelMacroblocks.second) << sizes[i] << " at " << topFps;
         }
     }
 

@@ -28,6 +28,7 @@ struct MotionSource
     const char* rate;      // what the output must play at
     int momentsPerFrame;   // truth moments from one output frame to the next
     bool progressive = false;
+    double aspect = 16.0 / 9; // as displayed
 };
 
 const MotionSource kSources[] = {
@@ -40,6 +41,9 @@ const MotionSource kSources[] = {
      "-vf tinterlace=mode=interleave_bottom,setfield=bff -aspect 16:9 -c:v mpeg2video -b:v 8M -flags "
      "+ilme+ildct -top 0",
      "25", 2},
+    {"dv-480i.avi", "720x480", "60000/1001", "setsar=8/9",
+     "-vf tinterlace=mode=interleave_bottom,setfield=bff -aspect 4:3 -c:v dvvideo -pix_fmt yuv411p",
+     "30000/1001", 2, false, 4.0 / 3},
     {"film-dvd.mpg", "720x480", "24000/1001", "setsar=32/27",
      "-vf telecine=first_field=top:pattern=23,setfield=tff -aspect 16:9 -c:v mpeg2video -b:v 8M -flags "
      "+ilme+ildct -top 1",
@@ -141,9 +145,8 @@ TEST(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
             ASSERT_GT(frames.Count(), 10u);
             const test::Box box = PictureBox(frames);
             ASSERT_GT(box.Width() * box.Height(), frames.width * frames.height / 3);
-            // The whole 16:9 truth at the picture's width; where the device cut rows, the best matching
-            // strip.
-            const int truthHeight = std::max(box.Height(), int(std::lround(box.Width() * 9 / 16.0)));
+            // The whole truth at the picture's width; where the device cut rows, the best matching strip.
+            const int truthHeight = std::max(box.Height(), int(std::lround(box.Width() / source.aspect)));
             const test::Frames truth =
                 test::Decode(folder + "/truth-" + source.name + ".mkv", "", 0, box.Width(), truthHeight);
             ASSERT_GT(truth.Count(), 10u);

@@ -81,11 +81,11 @@ protected:
 
     // A row as the probe would give it, without probing: for tests that do not care what the file holds.
     void AddRow(const std::string& name, const std::string& duration = "00:00:02",
-                const std::string& path = {}, const std::string& codec = "AVC")
+                const std::string& path = {})
     {
         VideoRow row;
         row.filename = name;
-        row.codec = codec;
+        row.codec = "AVC";
         row.duration = duration;
         row.videoSize = "160x120";
         row.filepath = path.empty() ? "/videos/" + name + ".avi" : path;

@@ -8,11 +8,9 @@
 #include "tests/support/FoldersOnlyPlatform.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
-#include "tests/support/ToolProcess.h"
 
 #include <cerrno>
 #include <ctime>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -57,7 +55,6 @@ TEST(Startup, TheSettingsFolderIsCreatedBelowTheDataFolderAndWithoutOneThereIsNo
     const std::tuple<Expected<std::string, Error>, std::size_t, std::string> failures[] = {
         {Unexpected{Error{std::string(kNoDataFolderText), {}, ENOENT}}, 3,
          "ApplicationData Folder does not exist!"},
-        {Unexpected{Error{std::string(kInvalidFolderIdText), {}, EINVAL}}, 3, "Invalid Folder ID!"},
         {std::string(), 1, last},
         {std::string("/"), 1, last},
         {std::string("/proc"), 2, "The folder /proc/Quelmar/Zantrove could not be created or written."}};
@@ -92,26 +89,6 @@ TEST(Startup, TheDataFolderLookupFollowsAnAbsoluteXdgDataHome)
               std::string(std::getenv("HOME")) + "/.local/share");
 }
 
-TEST(Startup, TheOpenHandlerStartsInTheProgramFolder)
-{
-    // A stand-in opener, the only one on PATH, that notes the folder it was started in.
-    const std::string bin = test::MakeTempFolder("bin");
-    const std::string note = JoinPath(bin, "started-in");
-    const std::string opener = JoinPath(bin, "xdg-open");
-    test::WriteTextFile(opener, "#!/bin/sh\npwd -P > '" + note + "'\n");
-    std::filesystem::permissions(opener, std::filesystem::perms::owner_exec,
-                                 std::filesystem::perm_options::add);
-    const test::ScopedEnv path("PATH", bin);
-    // Called from elsewhere, so only a working folder given to the opener can be the program's.
-    const test::ScopedCurrentFolder elsewhere(bin);
-    ASSERT_TRUE(Platform::Instance().ShellOpen("/videos/clip.avi"));
-    const std::string expected =
-        std::filesystem::canonical(Platform::Instance().ApplicationFolder()).string();
-    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == expected + "\n"; },
-                                std::chrono::seconds(10)))
-        << test::ReadTextFile(note);
-}
-
 TEST(Startup, OnlyTheExactDebugArgumentStartsALogNamedAfterTheStartTimeWithEachEntryOnOneLine)
 {
     EXPECT_TRUE(IsDebugSwitch({"/debug"}));
@@ -139,7 +116,6 @@ TEST(HelpLinks, AddressesCarryTheStepAndTheLanguageCode)
     // The first and last languages and both sides of the table's ends.
     for (const auto& [language, code] : {std::pair{0, "cs"}, {15, "sr"}, {-1, ""}, {16, ""}})
         EXPECT_EQ(HelpLanguageCode(language), code) << language;
-    EXPECT_EQ(TranslatedStepAddress(4, -1), "https://www.quelmar.example/Content/ZVR/Help/?step=4&lng=");
     // Message lines are joined by CR LF only: no lone line feed or carriage return.
     for (const UserMessage& message : {ProfileHelpMessage(), CreditsMessage()}) {
         std::string text = message.text;

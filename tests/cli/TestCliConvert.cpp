@@ -19,6 +19,7 @@
 namespace zantrove {
 namespace {
 using test::CliRun;
+using test::ConvertArguments;
 using test::InvokeCli;
 using namespace std::chrono_literals;
 using ::testing::EndsWith;
@@ -44,14 +45,6 @@ std::vector<std::string> Names(const std::string& folder)
     return names;
 }
 
-std::vector<std::string> Convert(const std::string& device, const std::string& output,
-                                 const std::vector<std::string>& rest)
-{
-    std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
-    arguments.insert(arguments.end(), rest.begin(), rest.end());
-    return arguments;
-}
-
 // Most runs convert the short clip; ffmpeg makes it once.
 class CliConvertTest : public ::testing::Test
 {
@@ -68,13 +61,12 @@ TEST_F(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
     const std::string broken = in + "/broken.avi", missing = in + "/missing.avi", fifo = in + "/pipe.mp4";
     test::WriteTextFile(broken, "not a video");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string folder = test::MakeTempFolder("folder.mp4"), empty = folder + "/empty.mp4";
-    test::WriteTextFile(empty, "");
+    const std::string folder = test::MakeTempFolder("folder.mp4");
     const std::string output = test::MakeTempFolder("out") + "/new";
     const std::string data = test::MakeTempFolder("data");
     const test::ScopedEnv xdg("XDG_DATA_HOME", data);
     // A dry run prints the script, a library line after each encoder line, and writes nothing.
-    const CliRun dry = InvokeCli(Convert("iPad", output, {"--itunes", "--dry-run", m_clip, m_clip}));
+    const CliRun dry = test::Convert("iPad", output, {"--itunes", "--dry-run", m_clip, m_clip});
     EXPECT_EQ(dry.status, 0) << dry.err;
     EXPECT_FALSE(FolderExists(output));
     EXPECT_FALSE(FolderExists(data + "/Quelmar"));
@@ -84,29 +76,29 @@ TEST_F(CliConvertTest, ConvertsAndNamesTheSourceOfEachFileThatFailed)
 
     const test::ScopedEnv mounts("ZANTROVE_TEST_MOUNTS", std::nullopt); // put back after ShowNoIpod
     test::ShowNoIpod();
-    const CliRun run = InvokeCli(Convert(
-        "iPod-Nano", output, {"--itunes", m_clip, broken, missing, fifo, folder, empty, "/dev/zero"}));
+    const CliRun run =
+        test::Convert("iPod-Nano", output, {"--itunes", m_clip, broken, missing, fifo, folder, "/dev/zero"});
     EXPECT_EQ(run.status, 1);
     EXPECT_THAT(run.err, StartsWith("zantrove-cli: " + broken +
                                     ": not a media file\nzantrove-cli: " + missing + ": no such file\n"));
-    for (const std::string& path : {fifo, folder, empty, std::string("/dev/zero")})
+    for (const std::string& path : {fifo, folder, std::string("/dev/zero")})
         EXPECT_THAT(run.err, HasSubstr("zantrove-cli: " + path + ": not a media file\n"));
     // Into a pipe: one line a file started, no redrawn bars.
     EXPECT_THAT(run.err, HasSubstr("Processing File: 1 of 1... " + m_clip + "\n"));
     EXPECT_THAT(run.err, Not(HasSubstr("\r")));
     EXPECT_THAT(run.err, HasSubstr("1 file is in the playlist " + std::string(std::getenv("HOME")) +
                                    "/Videos/Zantrove.m3u."));
-    EXPECT_THAT(run.err, EndsWith("\n1 of 7 files converted, 6 failed\n"));
+    EXPECT_THAT(run.err, EndsWith("\n1 of 6 files converted, 5 failed\n"));
     EXPECT_EQ(run.out, output + "/" + std::filesystem::path(m_clip).stem().string() + ".m4v\n");
     EXPECT_EQ(Names(output).size(), 1u);
 
-    const CliRun none = InvokeCli(Convert("iPod-Nano", output, {missing}));
+    const CliRun none = test::Convert("iPod-Nano", output, {missing});
     EXPECT_EQ(none.status, 1);
     EXPECT_THAT(none.err, EndsWith(": no such file\n0 of 1 file converted, 1 failed\n"));
     // A file without a picture is converted as sound alone with the video profile's audio settings.
     const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
     ASSERT_FALSE(mp3.empty());
-    const CliRun quiet = InvokeCli(Convert("iPod-Nano", output, {"--quiet", mp3, missing}));
+    const CliRun quiet = test::Convert("iPod-Nano", output, {"--quiet", mp3, missing});
     EXPECT_EQ(quiet.status, 1);
     EXPECT_EQ(quiet.out, "");
     EXPECT_THAT(quiet.err, Not(HasSubstr("Processing File")));
@@ -124,10 +116,10 @@ TEST_F(CliConvertTest, ControlCharactersInNamesAreEscapedOnATerminalAndNulEndedO
     const std::string source = test::MakeTempFolder("in") + "/" + name + ".mp4";
     std::filesystem::copy_file(m_clip, source);
     const std::string output = test::MakeTempFolder("out");
-    const CliRun null = InvokeCli(Convert("iPod-Nano", output, {"-0", source}));
+    const CliRun null = test::Convert("iPod-Nano", output, {"-0", source});
     EXPECT_EQ(null.status, 0) << null.err;
     EXPECT_EQ(null.out, output + "/" + name + ".m4v" + std::string(1, '\0'));
-    const CliRun shown = InvokeCli(Convert("iPod-Nano", output, {source}), ZANTROVE_APP_DIR, true);
+    const CliRun shown = InvokeCli(ConvertArguments("iPod-Nano", output, {source}), ZANTROVE_APP_DIR, true);
     EXPECT_EQ(shown.status, 0) << shown.err;
     EXPECT_EQ(shown.out, output + "/a\\nb\\x1b[31m\\u202ex (2).m4v\n");
     EXPECT_THAT(shown.err, HasSubstr("a\\nb\\x1b[31m\\u202ex.mp4\n"));
@@ -139,14 +131,13 @@ TEST_F(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
     const std::string output = test::MakeTempFolder("out") + "/new";
     const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
     const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
-    const CliRun run = InvokeCli(Convert("iPad", output, {m_clip}));
-    const CliRun dry = InvokeCli(Convert("iPad", output, {"--dry-run", m_clip}));
+    const CliRun run = test::Convert("iPad", output, {m_clip});
+    const CliRun dry = test::Convert("iPad", output, {"--dry-run", m_clip});
     for (const CliRun& refused : {run, dry}) {
         EXPECT_EQ(refused.status, 1);
         EXPECT_TRUE(refused.out.empty());
         EXPECT_THAT(refused.err, EndsWith("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"));
     }
-    EXPECT_THAT(run.err, HasSubstr("ApplicationData Folder does not exist!"));
     EXPECT_FALSE(FolderExists(output));
     EXPECT_EQ(FolderExists("/Quelmar"), atRoot);
 }
@@ -176,9 +167,9 @@ TEST_F(CliConvertTest, TheComponentsStatusAndEmptyFilesFailAndOnlyConvertedFiles
     const std::string in = test::MakeTempFolder("in"), output = test::MakeTempFolder("out");
     for (const char* name : {"crash", "empty", "fine"})
         std::filesystem::copy_file(m_clip, in + "/" + name + ".mp4");
-    const CliRun run =
-        InvokeCli(Convert("iPod-Nano", output, {in + "/crash.mp4", in + "/empty.mp4", in + "/fine.mp4"}),
-                  StandInApplication());
+    const CliRun run = InvokeCli(
+        ConvertArguments("iPod-Nano", output, {in + "/crash.mp4", in + "/empty.mp4", in + "/fine.mp4"}),
+        StandInApplication());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, output + "/fine.m4v\n");
     EXPECT_THAT(run.err,
@@ -200,7 +191,7 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     const test::TestIpod ipod;
     ASSERT_TRUE(ipod.Made());
     const std::string output = test::MakeTempFolder("out");
-    CliRun run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", m_clip, mpeg4}));
+    CliRun run = test::Convert("iPod-Classic", output, {"--itunes", m_clip, mpeg4});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_THAT(run.err, HasSubstr("2 files are on the iPod \"Test iPod\"."));
     const std::vector<std::string> outputs = Lines(run.out);
@@ -218,7 +209,7 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
 
     // The helper's failure names the output file, so the run fails with it instead of exiting 0.
     test::WriteTextFile(ipod.DatabasePath(), "damaged");
-    run = InvokeCli(Convert("iPod-Classic", output, {"--itunes", mpeg4}));
+    run = test::Convert("iPod-Classic", output, {"--itunes", mpeg4});
     // It is not converted: stdout lists it no more than the summary counts it.
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
@@ -226,52 +217,6 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     EXPECT_THAT(run.err, HasSubstr(" " + written + ": the database of the iPod at "));
     EXPECT_THAT(run.err, EndsWith("\n0 of 1 file converted, 1 failed\n"));
 }
-
-#ifdef ZANTROVE_FAKE_NOTIFICATIONS
-// A private session bus, as a desktop session has one; ended with the test.
-struct PrivateBus
-{
-    pid_t pid = -1;
-    std::optional<test::ScopedEnv> address;
-    PrivateBus()
-    {
-        const auto bus =
-            test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
-        if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2)
-            pid = std::stoi(lines[1]), address.emplace("DBUS_SESSION_BUS_ADDRESS", lines[0]);
-    }
-    ~PrivateBus() { pid > 0 && ::kill(pid, SIGTERM); }
-};
-
-TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
-{
-    const std::string clip = test::ClipPath(test::Clip::Mpeg4Avi);
-    ASSERT_FALSE(clip.empty());
-    const std::string broken = test::MakeTempFolder("in") + "/broken.avi";
-    test::WriteTextFile(broken, "not a video");
-    const PrivateBus bus;
-    ASSERT_GT(bus.pid, 0);
-    std::vector<std::string> command = Convert("iPod-Nano", test::MakeTempFolder("out"), {clip});
-    command.insert(command.begin(), ZANTROVE_APP_DIR "/zantrove-cli");
-
-    // A bus without a notification service is no error.
-    EXPECT_EQ(test::RunTool(command).exitCode, 0);
-
-    const std::string record = test::MakeTempFolder("notes") + "/record";
-    const test::RunningTool service =
-        test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
-    ASSERT_THAT(test::ReadUntil(service.outFd, "ready", 10), HasSubstr("ready"));
-    command.push_back(broken);
-    const int status = test::RunTool(command).exitCode;
-    ::kill(service.pid, SIGTERM);
-    ::waitpid(service.pid, nullptr, 0);
-    ::close(service.outFd);
-    EXPECT_EQ(status, 1);
-    // Shown for the desktop's usual time (-1), not kept until dismissed.
-    EXPECT_EQ(test::ReadTextFile(record),
-              "Zantrove -1\nZantrove: conversion finished\n1 file converted, 1 failed.\n");
-}
-#endif
 
 // A clip long enough that its conversion is surely still running when the test acts on it.
 std::string LongClip(const std::string& name)
@@ -284,7 +229,7 @@ pid_t StartConvert(const std::string& root, const std::string& output, std::vect
                    const std::string& data = {})
 {
     files.insert(files.begin(), {"--profile", "6"});
-    return test::StartCliProcess(root, Convert("iPod-Nano", output, files), data);
+    return test::StartCliProcess(root, ConvertArguments("iPod-Nano", output, files), data);
 }
 
 TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)

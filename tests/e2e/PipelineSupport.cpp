@@ -10,11 +10,17 @@
 
 namespace zantrove::test {
 
-CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources)
+std::vector<std::string> ConvertArguments(const std::string& device, const std::string& output,
+                                          const std::vector<std::string>& rest)
 {
     std::vector<std::string> arguments{"convert", "--device", device, "--output", output};
-    arguments.insert(arguments.end(), sources.begin(), sources.end());
-    return InvokeCli(arguments);
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
+}
+
+CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources)
+{
+    return InvokeCli(ConvertArguments(device, output, sources));
 }
 
 std::string OutputOf(const std::string& folder, const std::string& sourceName)

@@ -9,6 +9,9 @@
 
 namespace zantrove::test {
 
+// zantrove-cli convert's arguments: the device, the output folder, then the rest as given.
+std::vector<std::string> ConvertArguments(const std::string& device, const std::string& output,
+                                          const std::vector<std::string>& rest);
 // zantrove-cli convert of the sources for the device into the output folder.
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources);
 // The one file in the folder named after the source, whatever its extension; empty when none is.

@@ -30,7 +30,6 @@ const PreviewCase kPreviewCases[] = {
      "1024x576", "25"},
     {"phone-upright.mp4", "iPhone", "-vf transpose=cclock -c:v libx264 -preset ultrafast", "360x640", "30",
      true},
-    {"four-three.mp4", "iPad", "-c:v libx264 -preset ultrafast", "640x480", "30"},
     // Two moving fields a frame, top first, flagged as such.
     {"interlaced.mpg", "iPod-Nano",
      "-vf tinterlace=interleave_top,setsar=16/15 -aspect 4:3 -c:v mpeg2video -b:v 8M -flags +ilme+ildct -top "

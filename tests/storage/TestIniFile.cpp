@@ -31,7 +31,6 @@ TEST(IniRead, GivesTheValueOrTheDefault)
     // Content, section, key and the value read.
     const std::array<const char*, 4> table[] = {
         {kSample, "Missing", "OutputDir", "d"},
-        {kSample, "General", "Missing", "d"},
         {kSample, "General", "AddFiles", "d"}, // a key of another section
         {kSample, "General", "OutputDir", "/home/u/Videos"},
         {kSample, "commondialog", "ADDFILES", "/media/x=y"},

@@ -218,6 +218,52 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     EXPECT_THAT(run.err, EndsWith("\n0 of 1 file converted, 1 failed\n"));
 }
 
+#ifdef ZANTROVE_FAKE_NOTIFICATIONS
+// A private session bus, as a desktop session has one; ended with the test.
+struct PrivateBus
+{
+    pid_t pid = -1;
+    std::optional<test::ScopedEnv> address;
+    PrivateBus()
+    {
+        const auto bus =
+            test::RunTool({"dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"});
+        if (const std::vector<std::string> lines = Lines(bus.out); bus.exitCode == 0 && lines.size() == 2)
+            pid = std::stoi(lines[1]), address.emplace("DBUS_SESSION_BUS_ADDRESS", lines[0]);
+    }
+    ~PrivateBus() { pid > 0 && ::kill(pid, SIGTERM); }
+};
+
+TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
+{
+    const std::string clip = test::ClipPath(test::Clip::Mpeg4Avi);
+    ASSERT_FALSE(clip.empty());
+    const std::string broken = test::MakeTempFolder("in") + "/broken.avi";
+    test::WriteTextFile(broken, "not a video");
+    const PrivateBus bus;
+    ASSERT_GT(bus.pid, 0);
+    std::vector<std::string> command = test::ConvertArguments("iPod-Nano", test::MakeTempFolder("out"), {clip});
+    command.insert(command.begin(), ZANTROVE_APP_DIR "/zantrove-cli");
+
+    // A bus without a notification service is no error.
+    EXPECT_EQ(test::RunTool(command).exitCode, 0);
+
+    const std::string record = test::MakeTempFolder("notes") + "/record";
+    const test::RunningTool service =
+        test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
+    ASSERT_THAT(test::ReadUntil(service.outFd, "ready", 10), HasSubstr("ready"));
+    command.push_back(broken);
+    const int status = test::RunTool(command).exitCode;
+    ::kill(service.pid, SIGTERM);
+    ::waitpid(service.pid, nullptr, 0);
+    ::close(service.outFd);
+    EXPECT_EQ(status, 1);
+    // Shown for the desktop's usual time (-1), not kept until dismissed.
+    EXPECT_EQ(test::ReadTextFile(record),
+              "Zantrove -1\nZantrove: conversion finished\n1 file converted, 1 failed.\n");
+}
+#endif
+
 // A clip long enough that its conversion is surely still running when the test acts on it.
 std::string LongClip(const std::string& name)
 {

@@ -70,6 +70,20 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
     EXPECT_FALSE(convert->isVisible());
 }
 
+// Each tile picks its own device, and only its marker shows.
+TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
+{
+    const char* devices[] = {"IPodClassic", "IPodTouch", "IPodNano", "IPhone", "IPad"};
+    const char* identifiers[] = {"iPod-Classic", "iPod-Touch", "iPod-Nano", "iPhone", "iPad"};
+    for (int device = 0; device < 5; ++device) {
+        Find<QPushButton>(("lblClickArea" + std::string(devices[device])).c_str())->click();
+        EXPECT_EQ(m_window->SelectedDevice(), identifiers[device]);
+        for (int other = 0; other < 5; ++other)
+            EXPECT_EQ(Find(("img" + std::string(devices[other]) + "Selected").c_str())->isVisible(),
+                      other == device);
+    }
+}
+
 // Convert's checks run once its press has returned, the encoder check beside the window: a second
 // press meanwhile starts nothing more, and a close meanwhile starts nothing at all. They are the
 // command line's: without the profile folder the start is refused and nothing is written.

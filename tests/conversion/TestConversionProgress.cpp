@@ -110,11 +110,6 @@ TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
     EXPECT_EQ(progress.ErrorLog(), "-/in/a.avi: Invalid data found when processing input\r\n"
                                    "-/in/a.avi: unknown error\r\n-swScaler: bad size\r\n");
     EXPECT_NE(progress.LogText().find("not this file"), std::string::npos);
-
-    // A note names what was left out of a file that still converts; it is no error.
-    progress.HandleOutput("frame=1\rNote: subtitle 3 left out\nNote: cover kept out\nNoted: no\n");
-    EXPECT_EQ(progress.Notes(), "/in/a.avi: subtitle 3 left out\n/in/a.avi: cover kept out\n");
-    EXPECT_EQ(progress.ErrorLog().find("left out"), std::string::npos);
 }
 
 class FakeClock : public Clock

@@ -374,9 +374,6 @@ TEST(EncoderAvailabilityTest, ArgumentsFollowTheRunsSettings)
     // A codec without a VideoFormat leaves the container to the output's extension.
     EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", true), Profile),
               (Arguments{"--check", "-vn", "-acodec", "aac"}));
-    EXPECT_EQ(EncoderCheckArguments(Codecs("libvpx", "aac", false, true), Profile),
-              (Arguments{"--check", "-vcodec", "libvpx", "-an"}));
-    EXPECT_EQ(EncoderCheckArguments(Codecs("", ""), Profile), (Arguments{"--check"}));
 }
 
 TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)

@@ -254,32 +254,25 @@ std::string Row(const ProbeFields& f)
 
 TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPixelShapeAndTurn)
 {
-    const std::pair<const char*, const char*> durations[] = {{"5372000", "01:29:32"},
-                                                             {"500", "00:00:00"},
-                                                             {"1500", "00:00:02"},
-                                                             {"-5000", "00:00:00"},
-                                                             {"360000000", "100:00:00"}};
+    const std::pair<const char*, const char*> durations[] = {
+        {"5372000", "01:29:32"}, {"999", "00:00:01"},   {"500", "00:00:00"},
+        {"1500", "00:00:02"},    {"-5000", "00:00:00"}, {"360000000", "100:00:00"}};
     for (const auto& [answer, duration] : durations)
         EXPECT_EQ(ConvertProbeAnswers({"", "", "", answer, "", "", "", "", ""}).duration, duration) << answer;
     const std::pair<const char*, std::int32_t> playTimes[] = {
-        {"1500.5", 1500},           {"1501.5", 1502},  {" 42 ", 42},
-        {"2147483647", 2147483647}, {"2147483648", 0}, {"12abc", 0},
-    };
+        {"1500.5", 1500},  {"1501.5", 1502}, {" 42 ", 42}, {"2147483647", 2147483647},
+        {"2147483648", 0}, {"12abc", 0},     {".", 0}};
     for (const auto& [answer, expected] : playTimes)
         EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
     // Width, height, pixel aspect, rotation: out-of-range and unreadable answers, DVD frames (16:9 PAL
     // and NTSC), phone clips held upright either way, and one upside down that stays landscape.
-    const std::array<const char*, 5> sizes[] = {{"1920", "1080", "1.000", "", "1920x1080"},
-                                                {"", "", "", "", "0x0"},
-                                                {"40000", "1080", "", "", "0x1080"},
-                                                {"32767", "x", "", "", "32767x0"},
-                                                {"720", "576", "1.422", "", "1024x576"},
-                                                {"720", "480", "1.185", "", "853x480"},
-                                                {"1920", "1080", "1.000", "90.000", "1080x1920"},
-                                                {"1920", "1080", "", "-90", "1080x1920"},
-                                                {"1920", "1080", "", "180.000", "1920x1080"},
-                                                {"30000", "576", "1.422", "", "0x576"},
-                                                {"720", "576", "wide", "x", "720x576"}};
+    const std::array<const char*, 5> sizes[] = {
+        {"1920", "1080", "1.000", "", "1920x1080"}, {"", "", "", "", "0x0"},
+        {"40000", "1080", "", "", "0x1080"},        {"32767", "x", "", "", "32767x0"},
+        {"0640", "480", "", "", "640x480"},         {"720", "576", "1.422", "", "1024x576"},
+        {"720", "480", "1.185", "", "853x480"},     {"1920", "1080", "1.000", "90.000", "1080x1920"},
+        {"1920", "1080", "", "-90", "1080x1920"},   {"1920", "1080", "", "180.000", "1920x1080"},
+        {"30000", "576", "1.422", "", "0x576"},     {"720", "576", "wide", "x", "720x576"}};
     for (const auto& [width, height, aspect, rotation, size] : sizes)
         EXPECT_EQ(ConvertProbeAnswers({"", "", "", "", width, height, aspect, rotation, ""}).videoSize, size)
             << width << "x" << height << " " << aspect << " " << rotation;

@@ -98,7 +98,7 @@ TEST(EncoderOptionsTest, RatesAndMuxers)
         EXPECT_EQ(MuxerForFileName(file), muxer);
     // The picture's caller is told the conversion's rate: the ceiling's whole fraction, else the source's.
     const std::vector<std::tuple<const char*, const char*, const char*>> lines{
-        {"50", "30", "25"}, {"24000/1001", "30", "24000/1001"}, {"", "", "unknown"}};
+        {"50", "30", "25"}, {"24000/1001", "30", "24000/1001"}, {"25", "", "25"}, {"", "", "unknown"}};
     for (const auto& [source, ceiling, shown] : lines) {
         EncoderRequest request;
         request.sourceRate = source;

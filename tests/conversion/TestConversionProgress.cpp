@@ -58,12 +58,10 @@ TEST(ConversionProgressTest, ProgressLinesMoveTheFileBar)
         {"00:00:40", "frame=250 fps=25 q=2.0 size=1024kB time=10.00 bitrate=838.9kbits/s\r", 10, 40, 10,
          "(25%)"},
         {"00:00:30", "frame=  1 time=12.84 bitrate= 1.0kbits/s speed=1x\r", 12, 30, 12.84, "(40%)"},
-        {"00:00:03", "time=1.00 x\r", 1, 3, 1, "(33.33%)"},
         {"00:00:03", "time=0.90 x\r", 0, 3, 0.9, "(0%)"},
         {"00:00:40", "time=50.00 bitrate=1\r", 40, 40, 40, ""},       // beyond the duration
         {"00:00:00", "time=50.00 bitrate=1\r", 50, 100, 50, "(50%)"}, // no duration keeps the maximum
         {"00:00:40", "warning\rtime=10.00 x\r", 0, 40, 0, ""},        // only the first line counts
-        {"00:00:40", "time is up\r", 0, 40, 0, ""},
         {"00:00:40", "time=10 x\r", 0, 40, 0, ""},
     };
     for (const auto& [duration, piece, value, maximum, seconds, caption] : cases) {
@@ -111,11 +109,6 @@ TEST(ConversionProgressTest, ErrorLinesOfTheCurrentFile)
     EXPECT_EQ(progress.ErrorLog(), "-/in/a.avi: Invalid data found when processing input\r\n"
                                    "-/in/a.avi: unknown error\r\n-swScaler: bad size\r\n");
     EXPECT_NE(progress.LogText().find("not this file"), std::string::npos);
-
-    // A note names what was left out of a file that still converts; it is no error.
-    progress.HandleOutput("frame=1\rNote: subtitle 3 left out\nNote: cover kept out\nNoted: no\n");
-    EXPECT_EQ(progress.Notes(), "/in/a.avi: subtitle 3 left out\n/in/a.avi: cover kept out\n");
-    EXPECT_EQ(progress.ErrorLog().find("left out"), std::string::npos);
 }
 
 class FakeClock : public Clock

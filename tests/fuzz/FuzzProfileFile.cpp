@@ -67,11 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view content = input.Rest();
 
     const std::string_view device = DeviceIndex(named) >= 0 ? named : kDevices[0].identifier;
-    static const std::string folder = [] {
-        const std::string app = fuzz::ScratchFolder() + "/app";
-        CreateFolderPath(app + "/Profiles");
-        return app;
-    }();
+    const std::string folder = fuzz::ScratchFolder() + "/app";
+    CreateFolderPath(folder + "/Profiles");
     const std::string file = ProfileFilePath(folder, device);
     fuzz::WriteFile(file, content);
 

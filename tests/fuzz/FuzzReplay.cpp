@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs a fuzz target without libFuzzer: every file of the given corpus folders, then inputs made from
-// them by seeded mutations. The ordinary build runs it as a test, so the kept crash inputs and a
-// little fresh variety pass through every target on each test run, whatever the compiler.
+// Runs a fuzz target without libFuzzer: every file of the corpus folder, then inputs made from them
+// by seeded mutations. The ordinary build runs it as a test, so the kept crash inputs and a little
+// fresh variety pass through every target on each test run, whatever the compiler.
+// Usage: fuzz_replay_<name> <generated inputs> <corpus folder>
 #include "platform/RegularFile.h"
 #include "tests/fuzz/FuzzSupport.h"
 
@@ -9,7 +10,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -18,21 +18,13 @@
 
 namespace {
 
-// The input being fed and what a crash says of it, made beforehand: a handler may not allocate.
-const std::string* g_current = nullptr;
+// Made before the input is fed: a handler may not allocate. A generated input is made again from
+// its number, as the seed is fixed.
 std::string g_crashNote;
-constexpr const char* kFailedInputFile = "fuzz-replay-failed-input";
 
 void OnCrash(int signal)
 {
-    if (g_current) {
-        [[maybe_unused]] ssize_t ignored = ::write(STDERR_FILENO, g_crashNote.data(), g_crashNote.size());
-        const int fd = ::open(kFailedInputFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd >= 0) {
-            ignored = ::write(fd, g_current->data(), g_current->size());
-            ::close(fd);
-        }
-    }
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, g_crashNote.data(), g_crashNote.size());
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -48,8 +40,7 @@ constexpr std::string_view kTokens[] = {
 
 void Feed(const Bytes& input, const std::string& name)
 {
-    g_crashNote = "replay: crashed on " + name + "; its bytes are in ./" + kFailedInputFile + "\n";
-    g_current = &input;
+    g_crashNote = "replay: crashed on " + name + "\n";
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }
 
@@ -58,7 +49,7 @@ Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
     const auto below = [&random](std::size_t n) {
         return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
-    Bytes input = corpus.empty() ? Bytes() : corpus[below(corpus.size())];
+    Bytes input = corpus[below(corpus.size())];
     const std::size_t steps = 1 + below(8);
     for (std::size_t step = 0; step < steps; ++step) {
         const std::size_t at = below(input.size() + 1);
@@ -79,16 +70,14 @@ Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
         case 4: // a meaningful token
             input.insert(at, kTokens[below(std::size(kTokens))]);
             break;
-        default: // a piece of another input
-            if (!corpus.empty()) {
-                const Bytes& other = corpus[below(corpus.size())];
-                const std::size_t from = below(other.size() + 1);
-                input.insert(at, other.substr(from, below(64) + 1));
-            }
+        default: { // a piece of another input
+            const Bytes& other = corpus[below(corpus.size())];
+            input.insert(at, other.substr(below(other.size() + 1), below(64) + 1));
             break;
         }
+        }
     }
-    return input.size() > 8192 ? input.substr(0, 8192) : input;
+    return input.substr(0, 8192);
 }
 
 } // namespace
@@ -97,26 +86,15 @@ int main(int argc, char** argv)
 {
     for (const int signal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
         std::signal(signal, OnCrash);
-    std::size_t generated = 400;
     std::vector<std::filesystem::path> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--generated" && i + 1 < argc) {
-            generated = std::strtoul(argv[++i], nullptr, 10);
-        } else if (std::filesystem::is_directory(argument)) {
-            for (const auto& entry : std::filesystem::directory_iterator(argument))
-                if (entry.is_regular_file())
-                    files.push_back(entry.path());
-        } else {
-            files.emplace_back(argument);
-        }
-    }
+    if (argc == 3 && std::filesystem::is_directory(argv[2]))
+        for (const auto& entry : std::filesystem::directory_iterator(argv[2]))
+            files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     if (files.empty()) {
-        std::fprintf(stderr, "%s: no corpus files given\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <generated inputs> <corpus folder, not empty>\n", argv[0]);
         return 2;
     }
-
     std::vector<Bytes> corpus;
     for (const auto& file : files) {
         auto opened = zantrove::RegularFile::Open(file.string());
@@ -127,11 +105,10 @@ int main(int argc, char** argv)
         corpus.push_back(opened->ReadAll());
         Feed(corpus.back(), file.string());
     }
+    const std::size_t generated = std::strtoul(argv[1], nullptr, 10);
     std::mt19937 random(20240917u);
-    for (std::size_t i = 0; i < generated; ++i) {
-        const Bytes input = Mutate(corpus, random);
-        Feed(input, "generated input " + std::to_string(i + 1));
-    }
+    for (std::size_t i = 0; i < generated; ++i)
+        Feed(Mutate(corpus, random), "generated input " + std::to_string(i + 1));
     std::printf("%zu corpus files and %zu generated inputs passed\n", corpus.size(), generated);
     return 0;
 }

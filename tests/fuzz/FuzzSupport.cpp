@@ -24,40 +24,31 @@ std::string_view FuzzInput::Rest()
     return rest;
 }
 
-namespace {
-std::string g_scratch;
-
-void RemoveScratch()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(g_scratch, ignored);
-}
-} // namespace
-
 const std::string& ScratchFolder()
 {
-    if (g_scratch.empty()) {
-        const char* temporary = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(temporary && *temporary ? temporary : "/tmp") + "/zantrove-fuzz-XXXXXX";
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::abort();
+    // Removed when the process ends normally; a crash keeps what the target wrote.
+    static const struct Scratch
+    {
+        std::string path = [] {
+            std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-fuzz-XXXXXX").string();
+            if (!::mkdtemp(pattern.data()))
+                Fail("mkdtemp", __FILE__, __LINE__);
+            return pattern;
+        }();
+        ~Scratch()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
         }
-        g_scratch = pattern;
-        std::atexit(RemoveScratch);
-    }
-    return g_scratch;
+    } scratch;
+    return scratch.path;
 }
 
 void WriteFile(const std::string& path, std::string_view content)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        std::abort();
-    }
+    if (!out.write(content.data(), static_cast<std::streamsize>(content.size())).flush())
+        Fail("the file is written", path.c_str(), 0);
 }
 
 void Fail(const char* condition, const char* file, int line)

@@ -31,7 +31,7 @@ private:
     std::string_view m_rest;
 };
 
-// A folder of this process for the files a target writes; removed when the process ends normally.
+// A folder of this process for the files a target writes.
 const std::string& ScratchFolder();
 void WriteFile(const std::string& path, std::string_view content);
 

@@ -5,7 +5,6 @@
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/RegularFile.h"
-#include "platform/ScriptProcess.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
@@ -15,11 +14,8 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace zantrove {
@@ -157,51 +153,14 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
     ::close(57);
 }
 
-// The program ends with the thread that started it, and a detached one is nobody's child here.
-TEST(ChildProcessTest, DieWithParentFollowsTheThreadAndDetachedLeavesNoChild)
+// A detached program is nobody's child here.
+TEST(ChildProcessTest, ADetachedProgramLeavesNoChild)
 {
-    ChildOptions options = Options({"/bin/sleep", "30"});
-    options.dieWithParent = true;
-    Expected<int, SpawnError> spawned = Unexpected{SpawnError{}};
-    std::thread([&] { spawned = SpawnProcess(options); }).join();
-    ASSERT_TRUE(spawned);
-    EXPECT_EQ(StatusOf(*spawned), SIGKILL);
-
     const std::string note = test::MakeTempFolder("detached") + "/note";
     ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
     EXPECT_TRUE(NoChildLeft());
     EXPECT_TRUE(
         test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
-}
-
-// What a script said up to its end, once it has ended; the bound only keeps a broken run finite.
-std::string ReadToEnd(ScriptProcess& script)
-{
-    std::string text;
-    for (int polls = 0; script.IsRunning() && polls < 3000; ++polls) {
-        pollfd waiting{script.Fd(), POLLIN, 0};
-        ::poll(&waiting, 1, 20);
-        for (const std::string& piece : script.ReadAvailable().pieces)
-            text += piece;
-    }
-    return text;
-}
-
-// A shell that ended is reaped, whether its end was read or it was stopped after it ended unread.
-TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
-{
-    const std::string script = test::MakeTempFolder("script") + "/run.sh";
-    test::WriteTextFile(script, "kill -KILL $$\n");
-    ScriptProcess process;
-    ASSERT_TRUE(process.Start(script));
-    EXPECT_EQ(ReadToEnd(process), "kill -KILL $$\n");
-    EXPECT_TRUE(NoChildLeft());
-    ASSERT_TRUE(process.Start(script));
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
-    process.Stop();
-    EXPECT_FALSE(process.IsRunning());
-    EXPECT_TRUE(NoChildLeft());
 }
 
 // A run to its end captures all it says, more than a pipe holds, and a run past its time is ended
@@ -226,18 +185,11 @@ TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
     EXPECT_TRUE(NoChildLeft());
 }
 
-TEST(FileSystemTest, ExistenceAndFolderCreation)
+TEST(FileSystemTest, FolderPathCreation)
 {
     const std::string base = test::MakeTempFolder();
     const std::string file = base + "/file";
     test::WriteTextFile(file, "x");
-    for (const auto& [path, isFile, isFolder] : {std::tuple{file, true, false},
-                                                 {base, false, true},
-                                                 {base + "/missing", false, false},
-                                                 {"", false, false}}) {
-        EXPECT_EQ(FileExists(path), isFile) << path;
-        EXPECT_EQ(FolderExists(path), isFolder) << path;
-    }
     // An absolute path is not made below the working folder, a relative one is; a trailing or
     // doubled separator makes no level of its own; a level that is a file stops the path.
     const std::string elsewhere = test::MakeTempFolder("cwd");
@@ -254,9 +206,8 @@ TEST(FileSystemTest, ExistenceAndFolderCreation)
     EXPECT_FALSE(FolderExists(file + "/sub"));
 }
 
-// A copy that cannot be made whole leaves the target as it was, and no temporary file behind; a whole
-// copy runs and keeps the source's time, so the next refresh leaves it alone.
-TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneIsNotMadeAgain)
+// A copy that cannot be made whole leaves the target as it was, and no temporary file behind.
+TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneRuns)
 {
     const std::string folder = test::MakeTempFolder("copy");
     const std::string source = folder + "/source", target = folder + "/target";
@@ -281,19 +232,11 @@ TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneIsNotMadeAgain)
         << "a temporary file was left";
     // Without a source the target is what there is.
     EXPECT_TRUE(RefreshCopy(folder + "/none", target));
-    EXPECT_FALSE(RefreshCopy(folder + "/none", folder + "/none too"));
     EXPECT_EQ(test::ReadTextFile(target), "old");
 
     ASSERT_TRUE(RefreshCopy(source, target));
     EXPECT_EQ(test::ReadTextFile(target), test::ReadTextFile(source));
     EXPECT_TRUE(IsExecutableFile(target));
-    struct stat first
-    {
-    }, second{};
-    ASSERT_EQ(::stat(target.c_str(), &first), 0);
-    ASSERT_TRUE(RefreshCopy(source, target));
-    ASSERT_EQ(::stat(target.c_str(), &second), 0);
-    EXPECT_EQ(second.st_ino, first.st_ino);
 }
 
 // Only a regular file opens (a FIFO or a folder is refused in the settings' and the probe's tests);
@@ -301,12 +244,6 @@ TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneIsNotMadeAgain)
 TEST(RegularFileTest, OnlyARegularFileOpensAndIsReadWhole)
 {
     const std::string folder = test::MakeTempFolder("regular");
-    for (const auto& [path, error] :
-         {std::pair{folder + "/missing", ENOENT}, {std::string("/dev/null"), EINVAL}}) {
-        const auto opened = RegularFile::Open(path);
-        ASSERT_FALSE(opened) << path;
-        EXPECT_EQ(opened.error(), error) << path;
-    }
     const std::string content(300000, 'r'), file = folder + "/file";
     test::WriteTextFile(file, content);
     auto opened = RegularFile::Open(file);

@@ -161,18 +161,5 @@ TEST_F(LAUNCHER_TEST, StopEndsTheWholeGroupAtOnceWithoutNotifications)
     EXPECT_EQ(m_text, "trap '' TERM\nsleep 30; echo after\n");
 }
 
-TEST_F(LAUNCHER_TEST, StopFromAHandlerEndsTheDeliveryAtOnce)
-{
-    m_launcher.SetDataReceived([this](const std::string& data) {
-        m_pieces.push_back(data);
-        m_launcher.Stop();
-    });
-    // One printf, so all lines arrive in a single read.
-    Start("printf 'a\\nb\\nc\\n'\n");
-    DeliverUntil(500, [] { return false; });
-    EXPECT_EQ(m_pieces.size(), 1u);
-    EXPECT_EQ(m_ends, 0);
-}
-
 } // namespace
 } // namespace zantrove

@@ -140,8 +140,6 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
          FieldPrintout(150, {}, 140, 0, 2), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
         {"PAL DV, order flag wrong", "field_order=tt\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
          FieldPrintout(150, {}, 3, 120, 20), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
-        {"unflagged interlaced", "r_frame_rate=25/1\navg_frame_rate=25/1\n",
-         FieldPrintout(150, {}, 0, 40, 100), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
         {"progressive flagged interlaced", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
          FieldPrintout(150, {}, 2, 6, 140), "", "30"},
         {"too few frames to overrule the flags", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
@@ -164,7 +162,6 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
         {"1080p50", "field_order=progressive\nr_frame_rate=50/1\navg_frame_rate=50/1\n", "", "fps=25", "25"},
         {"variable rate", "field_order=progressive\nr_frame_rate=90000/1\navg_frame_rate=59/2\n", "", "",
          "30"},
-        {"25p as flagged", "field_order=progressive\nr_frame_rate=25/1\navg_frame_rate=25/1\n", "", "", "30"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -5,6 +5,7 @@
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/RegularFile.h"
+#include "platform/ScriptProcess.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -161,6 +163,36 @@ TEST(ChildProcessTest, ADetachedProgramLeavesNoChild)
     EXPECT_TRUE(NoChildLeft());
     EXPECT_TRUE(
         test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
+}
+
+// What a script said up to its end, once it has ended; the bound only keeps a broken run finite.
+std::string ReadToEnd(ScriptProcess& script)
+{
+    std::string text;
+    for (int polls = 0; script.IsRunning() && polls < 3000; ++polls) {
+        pollfd waiting{script.Fd(), POLLIN, 0};
+        ::poll(&waiting, 1, 20);
+        for (const std::string& piece : script.ReadAvailable().pieces)
+            text += piece;
+    }
+    return text;
+}
+
+// A shell that ended is reaped, whether its end was read or it was stopped after it ended unread.
+TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
+{
+    const std::string script = test::MakeTempFolder("script") + "/run.sh";
+    test::WriteTextFile(script, "kill -KILL $$\n");
+    ScriptProcess process;
+    ASSERT_TRUE(process.Start(script));
+    EXPECT_EQ(ReadToEnd(process), "kill -KILL $$\n");
+    EXPECT_TRUE(NoChildLeft());
+    ASSERT_TRUE(process.Start(script));
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
+    process.Stop();
+    EXPECT_FALSE(process.IsRunning());
+    EXPECT_TRUE(NoChildLeft());
 }
 
 // A run to its end captures all it says, more than a pipe holds, and a run past its time is ended

@@ -75,22 +75,28 @@ TEST_F(LibraryHelperTest, ReportsFailuresWithThePathFirst)
     EXPECT_EQ(run.err, m_clip + ": cannot write " + playlist + "\n");
 }
 
-// A database that cannot be written (an iPod Classic signs its database with its FireWire ID, which
-// this one lacks) loses nothing on the iPod.
+// Neither a database that cannot be read nor one that cannot be written (an iPod Classic signs its
+// database with its FireWire ID, which this one lacks) loses anything on the iPod.
 TEST_F(LibraryHelperTest, AnIpodFailureIsReportedAndLeavesTheIpodAsItWas)
 {
-    const test::TestIpod ipod;
-    ASSERT_TRUE(ipod.Made());
-    test::WriteTextFile(ipod.MountPoint() + "/iPod_Control/Device/SysInfo", "ModelNumStr: MB029\n");
-    const std::string before = test::ReadTextFile(ipod.DatabasePath());
-    const test::ToolResult run = test::RunTool({kHelper, m_clip});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find(m_clip + ": cannot write the database"), std::string::npos) << run.err;
-    EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), before);
-    EXPECT_TRUE(ipod.MusicFiles().empty());
-    // No copy left beside it.
-    EXPECT_EQ(fs::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
-              ipod.DatabasePath());
+    for (const bool damaged : {true, false}) {
+        const test::TestIpod ipod;
+        ASSERT_TRUE(ipod.Made());
+        if (damaged)
+            test::WriteTextFile(ipod.DatabasePath(), "mhbd but not really a database");
+        else
+            test::WriteTextFile(ipod.MountPoint() + "/iPod_Control/Device/SysInfo", "ModelNumStr: MB029\n");
+        const std::string before = test::ReadTextFile(ipod.DatabasePath());
+        const test::ToolResult run = test::RunTool({kHelper, m_clip});
+        EXPECT_EQ(run.exitCode, 1);
+        const char* problem = damaged ? ": the database of the iPod at " : ": cannot write the database";
+        EXPECT_NE(run.err.find(m_clip + problem), std::string::npos) << run.err;
+        EXPECT_EQ(test::ReadTextFile(ipod.DatabasePath()), before);
+        EXPECT_TRUE(ipod.MusicFiles().empty());
+        // No copy left beside it.
+        EXPECT_EQ(fs::directory_iterator(ipod.MountPoint() + "/iPod_Control/iTunes")->path(),
+                  ipod.DatabasePath());
+    }
 }
 
 // The connected iPod's free space against a batch's size, with a stand-in for the free-space query.

@@ -35,6 +35,7 @@ TEST(IniRead, GivesTheValueOrTheDefault)
         {kSample, "General", "OutputDir", "/home/u/Videos"},
         {kSample, "commondialog", "ADDFILES", "/media/x=y"},
         {"[A]\r\nk=v\r\n", "A", "k", "v"},
+        {"\xEF\xBB\xBF[A]\nk=v\n", "A", "k", "v"}, // a byte-order mark, as some editors write
         {"[A]\nk=\n", "A", "k", ""},       // empty is not absent
         {"[A]\n[]\nk=v\n", "A", "k", "d"}, // an empty header still ends the section
         {"[A]\n[\nk=v\n", "A", "k", "v"},

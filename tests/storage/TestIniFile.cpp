@@ -36,8 +36,8 @@ TEST(IniRead, GivesTheValueOrTheDefault)
         {kSample, "commondialog", "ADDFILES", "/media/x=y"},
         {"[A]\r\nk=v\r\n", "A", "k", "v"},
         {"\xEF\xBB\xBF[A]\nk=v\n", "A", "k", "v"}, // a byte-order mark, as some editors write
-        {"[A]\nk=\n", "A", "k", ""},       // empty is not absent
-        {"[A]\n[]\nk=v\n", "A", "k", "d"}, // an empty header still ends the section
+        {"[A]\nk=\n", "A", "k", ""},               // empty is not absent
+        {"[A]\n[]\nk=v\n", "A", "k", "d"},         // an empty header still ends the section
         {"[A]\n[\nk=v\n", "A", "k", "v"},
         {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"}};
     const std::string file = MakeTempFolder() + "/Settings.ini";

@@ -242,25 +242,27 @@ TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     test::WriteTextFile(broken, "not a video");
     const PrivateBus bus;
     ASSERT_GT(bus.pid, 0);
-    std::vector<std::string> command = test::ConvertArguments("iPod-Nano", test::MakeTempFolder("out"), {clip});
+    std::vector<std::string> command =
+        test::ConvertArguments("iPod-Nano", test::MakeTempFolder("out"), {clip});
     command.insert(command.begin(), ZANTROVE_APP_DIR "/zantrove-cli");
 
     // A bus without a notification service is no error.
     EXPECT_EQ(test::RunTool(command).exitCode, 0);
 
     const std::string record = test::MakeTempFolder("notes") + "/record";
-    const test::RunningTool service =
-        test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, test::MakeTempFolder("service") + "/err");
+    const std::string serviceErrors = test::MakeTempFolder("service") + "/err";
+    const test::RunningTool service = test::StartTool({ZANTROVE_FAKE_NOTIFICATIONS, record}, serviceErrors);
     ASSERT_THAT(test::ReadUntil(service.outFd, "ready", 10), HasSubstr("ready"));
     command.push_back(broken);
-    const int status = test::RunTool(command).exitCode;
+    const test::ToolResult run = test::RunTool(command);
     ::kill(service.pid, SIGTERM);
     ::waitpid(service.pid, nullptr, 0);
     ::close(service.outFd);
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(run.exitCode, 1);
     // Shown for the desktop's usual time (-1), not kept until dismissed.
     EXPECT_EQ(test::ReadTextFile(record),
-              "Zantrove -1\nZantrove: conversion finished\n1 file converted, 1 failed.\n");
+              "Zantrove -1\nZantrove: conversion finished\n1 file converted, 1 failed.\n")
+        << run.err << test::ReadTextFile(serviceErrors);
 }
 #endif
 

@@ -310,6 +310,7 @@ TEST(OutputPreviewTest, SizeIsTheRatesTimesTheOutputsLength)
     EXPECT_EQ(total.unknownFiles, 1);
     EXPECT_EQ(total.knownBytes, 1074286u * 5 + 539191u + 166016u);
     EXPECT_EQ(BatchSizeText(total), "about 6.1 MB (and 1 file at same quality or of unknown length)");
+    EXPECT_EQ(BatchSizeText(EstimateBatchBytes({batch.front()}, Settings())), "about 1.1 MB");
     EXPECT_EQ(FormatByteSize(850'000), "850 KB");
     EXPECT_EQ(FormatByteSize(1'450'000'000), "1.45 GB");
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/stat.h>
 #include <tuple>
 
 namespace zantrove {
@@ -367,6 +368,18 @@ TEST(SharedLibrary, NullHandleCallsFailQuietlyAndAMissingLibraryGivesTheFallback
     MediaInfoLibrary& library = MediaInfoLibrary::Shared();
     library.Option(nullptr, "Inform", "General;%FileName%");
     EXPECT_FALSE(library.Open(nullptr, "/nowhere"));
+    // A file it cannot parse still opens; a missing file, a folder and a pipe do not, and the pipe
+    // does not wait for a writer.
+    const std::string folder = test::MakeTempFolder("open");
+    test::WriteTextFile(folder + "/notes.avi", "not a video");
+    ASSERT_EQ(::mkfifo((folder + "/pipe.avi").c_str(), 0600), 0);
+    MediaInfoLibrary::Handle handle = library.New();
+    for (const auto& [name, opens] :
+         {std::pair{"/notes.avi", true}, {"/missing.avi", false}, {"", false}, {"/pipe.avi", false}}) {
+        EXPECT_EQ(library.Open(handle, folder + name), opens) << name;
+        library.Close(handle);
+    }
+    library.Delete(handle);
     EXPECT_EQ(library.Inform(nullptr), "");
     library.Close(nullptr);
     library.Delete(nullptr);

@@ -242,8 +242,7 @@ TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     test::WriteTextFile(broken, "not a video");
     const PrivateBus bus;
     ASSERT_GT(bus.pid, 0);
-    std::vector<std::string> command =
-        test::ConvertArguments("iPod-Nano", test::MakeTempFolder("out"), {clip});
+    std::vector<std::string> command = ConvertArguments("iPod-Nano", test::MakeTempFolder("out"), {clip});
     command.insert(command.begin(), ZANTROVE_APP_DIR "/zantrove-cli");
 
     // A bus without a notification service is no error.
@@ -273,11 +272,10 @@ std::string LongClip(const std::string& name)
 }
 
 // The iPod nano's fast profile, as a program of its own with its settings under root (or data).
-pid_t StartConvert(const std::string& root, const std::string& output, std::vector<std::string> files,
+pid_t StartConvert(const std::string& root, const std::string& output, const std::vector<std::string>& files,
                    const std::string& data = {})
 {
-    files.insert(files.begin(), {"--profile", "6"});
-    return test::StartCliProcess(root, ConvertArguments("iPod-Nano", output, files), data);
+    return test::StartCliProcess(root, test::FastConvertArguments(output, files), data);
 }
 
 TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)

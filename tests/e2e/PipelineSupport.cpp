@@ -18,6 +18,14 @@ std::vector<std::string> ConvertArguments(const std::string& device, const std::
     return arguments;
 }
 
+std::vector<std::string> FastConvertArguments(const std::string& output,
+                                              const std::vector<std::string>& files)
+{
+    std::vector<std::string> rest{"--profile", "6"};
+    rest.insert(rest.end(), files.begin(), files.end());
+    return ConvertArguments("iPod-Nano", output, rest);
+}
+
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources)
 {
     return InvokeCli(ConvertArguments(device, output, sources));

@@ -12,6 +12,9 @@ namespace zantrove::test {
 // zantrove-cli convert's arguments: the device, the output folder, then the rest as given.
 std::vector<std::string> ConvertArguments(const std::string& device, const std::string& output,
                                           const std::vector<std::string>& rest);
+// The same with the iPod nano's fast profile (MPEG-4 with sound): the quickest real conversion.
+std::vector<std::string> FastConvertArguments(const std::string& output,
+                                              const std::vector<std::string>& files);
 // zantrove-cli convert of the sources for the device into the output folder.
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources);
 // The one file in the folder named after the source, whatever its extension; empty when none is.

@@ -26,13 +26,6 @@ namespace fs = std::filesystem;
 using test::CliRun;
 using ::testing::UnorderedElementsAre;
 
-// With the fast profile of the iPod nano: MPEG-4 video with sound, so each good clip takes a moment.
-std::vector<std::string> Arguments(const std::string& output, std::vector<std::string> files)
-{
-    files.insert(files.begin(), {"--profile", "6"});
-    return test::ConvertArguments("iPod-Nano", output, files);
-}
-
 // The same run as a program of its own whose files may not grow beyond maxBytes: a disk that fills up.
 CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std::string>& files,
                                 std::uintmax_t maxBytes, bool ignoreSignal)
@@ -41,7 +34,7 @@ CliRun ConvertWithFileSizeLimit(const std::string& output, const std::vector<std
                                   ZANTROVE_APP_DIR "/zantrove-cli"};
     if (ignoreSignal) // what the shell ignores stays ignored in what it runs
         argv.insert(argv.begin(), {"sh", "-c", "trap '' XFSZ; exec \"$@\"", "sh"});
-    const std::vector<std::string> arguments = Arguments(output, files);
+    const std::vector<std::string> arguments = test::FastConvertArguments(output, files);
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const test::ToolResult run = test::RunTool(argv);
     return {run.exitCode, run.out, run.err};
@@ -133,7 +126,7 @@ TEST_F(HostileInputTest, TruncatedMp4ConvertsAsFarAsReadableAndIsReported)
     const std::string whole = test::MakeClip(m_in, "whole", 4), cut = m_in + "/cut.mp4";
     ASSERT_TRUE(test::Ffmpeg("-i " + test::ShellQuote(whole) + " -c copy -movflags +faststart " + cut));
     fs::resize_file(cut, fs::file_size(cut) / 2);
-    const CliRun run = test::InvokeCli(Arguments(m_out, {m_first, cut, m_last}));
+    const CliRun run = test::InvokeCli(test::FastConvertArguments(m_out, {m_first, cut, m_last}));
     ExpectFailureBetweenGoodFiles(run, cut, "damaged source");
     // What was kept is the readable part, converted: it decodes cleanly and is shorter than 4 s.
     const std::string converted = OutputOf(m_out, cut);
@@ -148,7 +141,7 @@ TEST_F(HostileInputTest, OutputFolderThatCannotBeWritten)
     const std::string blocker = m_out + "/a file";
     test::WriteTextFile(blocker, "in the way");
     const std::string output = blocker + "/Converted";
-    const CliRun run = test::InvokeCli(Arguments(output, {m_first, m_last}));
+    const CliRun run = test::InvokeCli(test::FastConvertArguments(output, {m_first, m_last}));
     // Refused before anything runs, naming the folder.
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("The output folder " + output + " could not be created or written"),
@@ -164,7 +157,8 @@ TEST_F(HostileInputTest, FileTooLargeForTheLimitFailsAndTheOthersConvert)
     // The 2 s clips fit below the limit, the 8 s one does not.
     const std::string big = test::MakeClip(m_in, "big", 8);
     // Staged once without a limit, so the limited runs copy no component.
-    ASSERT_EQ(test::InvokeCli(Arguments(test::MakeTempFolder("staging"), {m_first})).status, 0);
+    ASSERT_EQ(test::InvokeCli(test::FastConvertArguments(test::MakeTempFolder("staging"), {m_first})).status,
+              0);
     for (const bool ignored : {false, true}) {
         SCOPED_TRACE(ignored ? "signal ignored" : "signal default");
         m_out = test::MakeTempFolder("out");
@@ -216,7 +210,7 @@ TEST_F(HostileInputTest, NamesThatSpellCodeOptionsOrProtocolsAreOnlyNames)
         "12:30/12:30.mp4",
         "12:30.mp4",
     };
-    const CliRun run = test::InvokeCli(Arguments("-dash", sources));
+    const CliRun run = test::InvokeCli(test::FastConvertArguments("-dash", sources));
     EXPECT_EQ(run.status, 0) << run.err;
     // Words of the program's own output in a name count only as a name.
     EXPECT_EQ(run.err.find("Processing File: " + std::to_string(sources.size() + 1)), std::string::npos)

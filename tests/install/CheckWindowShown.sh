@@ -13,8 +13,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     "$1" & pid=$!
     # Shown means mapped, not only created; the bound only keeps a broken start finite.
     for _ in $(seq 600); do
-        if xwininfo -root -tree | grep -q "\"Zantrove\": (\"zantrove\"" &&
-            xwininfo -name Zantrove | grep -q "Map State: IsViewable"; then
+        if xwininfo -name Zantrove 2>/dev/null | grep -q "Map State: IsViewable"; then
             kill "$pid"; wait "$pid" || true; exit 0
         fi
         kill -0 "$pid" 2>/dev/null || { echo "the program ended without showing its window"; exit 1; }

@@ -204,11 +204,10 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
     // Without the library helper to stage, nothing is written: every file would fail alike.
-    const std::string bare = test::MakeTempFolder("bare");
+    const std::string bare = request.applicationFolder = test::MakeTempFolder("bare");
     request.settingsFolder = test::MakeTempFolder("settings");
     CreateFolderPath(bare + "/Components");
     WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
-    request.applicationFolder = bare;
     prepared = PrepareConversion(request);
     ASSERT_FALSE(prepared);
     EXPECT_EQ(prepared.error().what, bare + "/Components/AddiTunes.exe could not be read");
@@ -241,7 +240,6 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     EXPECT_EQ(scripts(), before);
 }
 
-// The preview's source: 640x272, ten seconds.
 VideoRow PreviewRow(std::string begin = {}, std::string end = {}, std::string codec = "h264")
 {
     return {"clip",           std::move(codec), "00:00:10",     "640x272",

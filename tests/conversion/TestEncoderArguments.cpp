@@ -204,11 +204,10 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     EXPECT_TRUE(FileExists(settings + "/AddiTunes.exe"));
 
     // Without the library helper to stage, nothing is written: every file would fail alike.
-    const std::string bare = test::MakeTempFolder("bare");
+    const std::string bare = request.applicationFolder = test::MakeTempFolder("bare");
     request.settingsFolder = test::MakeTempFolder("settings");
     CreateFolderPath(bare + "/Components");
     WriteTextFile(bare + "/Components/Zantrove.dll", "#!/bin/sh\nexit 0\n");
-    request.applicationFolder = bare;
     prepared = PrepareConversion(request);
     ASSERT_FALSE(prepared);
     EXPECT_EQ(prepared.error().what, bare + "/Components/AddiTunes.exe could not be read");
@@ -241,7 +240,6 @@ TEST(ConversionScriptTest, OneEncoderLinePerRowEachWithItsLibraryLine)
     EXPECT_EQ(scripts(), before);
 }
 
-// The preview's source: 640x272, ten seconds.
 VideoRow PreviewRow(std::string begin = {}, std::string end = {}, std::string codec = "h264")
 {
     return {"clip",           std::move(codec), "00:00:10",     "640x272",
@@ -282,22 +280,21 @@ TEST(OutputPreviewTest, TheConversionLineWithAPictureAtTheMoment)
 TEST(OutputPreviewTest, SizeIsTheRatesTimesTheOutputsLength)
 {
     // (718 + 128) kbps for 10 s is 1 057 500 bytes, plus 1.2 % and 4 KB for the container.
+    const auto same = [](EncoderSettings&) {};
     const struct
     {
         VideoRow row;
         void (*change)(EncoderSettings&);
         std::optional<std::uint64_t> bytes;
     } rows[] = {
-        {PreviewRow(), [](EncoderSettings&) {}, 1074286},
-        {PreviewRow("00:00:02", "00:00:07"), [](EncoderSettings&) {}, 539191},
+        {PreviewRow(), same, 1074286},
+        {PreviewRow("00:00:02", "00:00:07"), same, 539191},
         {PreviewRow(), [](EncoderSettings& s) { s.videoOff = true; }, 166016},
         {PreviewRow(), [](EncoderSettings& s) { s.audioOff = true; }, 912366},
-        {PreviewRow({}, {}, std::string(kUnknownCodec)), [](EncoderSettings&) {}, 166016},
+        {PreviewRow({}, {}, std::string(kUnknownCodec)), same, 166016},
         {PreviewRow(), [](EncoderSettings& s) { s.sameQuality = true; }, std::nullopt},
         {PreviewRow(), [](EncoderSettings& s) { s.videoBitrate = "32 kbps"; }, 166016},
-        {{"clip", "h264", "00:00:00", "640x272", "", "", "/in/clip.avi", ""},
-         [](EncoderSettings&) {},
-         std::nullopt},
+        {{"clip", "h264", "00:00:00", "640x272", "", "", "/in/clip.avi", ""}, same, std::nullopt},
     };
     std::vector<VideoRow> batch;
     for (const auto& [row, change, bytes] : rows) {
@@ -410,12 +407,9 @@ TEST(EncoderAvailabilityTest, TheComponentsAnswerBecomesTheRefusal)
             << refusal;
     }
     // No "#!" line and no executable format: exec refuses it.
-    test::WriteTextFile(folder + "/Components/Zantrove.dll", std::string("\x7f"
-                                                                         "ELF-not-really",
-                                                                         16));
-    EXPECT_NE(Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile))
-                  .find("The encoder component could not be run: "),
-              std::string::npos);
+    test::WriteTextFile(folder + "/Components/Zantrove.dll", std::string("\177ELF-not-really", 16));
+    EXPECT_TRUE(Holds(Refusal(CheckEncoderAvailability(folder, Codecs("libx264", "aac"), Profile)),
+                      {"The encoder component could not be run: "}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "tools/encoder/SourceStreams.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -67,11 +68,8 @@ TEST(EncoderOptionsTest, GivesTheFfmpegArgumentsOrNamesTheProblem)
         {"-i a -vn -an -y o.mp4", "!-vn and -an together leave nothing to write"}};
     for (const auto& [classic, expected] : rows) {
         SCOPED_TRACE(classic);
-        std::vector<std::string> words;
         std::istringstream stream(classic);
-        for (std::string word; stream >> word;)
-            words.push_back(word);
-        const auto parsed = ParseEncoderArguments(words);
+        const auto parsed = ParseEncoderArguments({std::istream_iterator<std::string>(stream), {}});
         if (expected[0] == '!') {
             EXPECT_EQ(parsed ? "" : "!" + parsed.error().text, expected);
             continue;
@@ -121,7 +119,7 @@ std::string FieldPrintout(int frames, const std::vector<int>& repeats, int tff, 
 }
 
 // Each row: ffprobe's flags, idet's printout when the flags call for one (empty: they must not), and
-// what the conversion gets under a 30 fps ceiling: the filters and the rate.
+// what the conversion gets under a 30 fps ceiling: the filters and the rate (the ceiling unless given).
 TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
 {
     std::vector<int> cadence; // two repeated fields every five frames, at the same places
@@ -133,35 +131,32 @@ TEST(SourceScanTest, FlagsAndPicturesDecideFiltersAndRate)
     struct Row
     {
         const char* what;
-        std::string flags, pictures, filters, rate;
+        std::string flags, pictures, filters, rate = "30";
     };
     const Row rows[] = {
         {"1080i camcorder", "field_order=tt\nr_frame_rate=25/1\navg_frame_rate=25/1\ninterlaced_frame=1\n",
-         FieldPrintout(150, {}, 140, 0, 2), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
+         FieldPrintout(150, {}, 140, 0, 2), "bwdif=mode=send_frame:parity=tff:deint=all"},
         {"PAL DV, order flag wrong", "field_order=tt\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
-         FieldPrintout(150, {}, 3, 120, 20), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+         FieldPrintout(150, {}, 3, 120, 20), "bwdif=mode=send_frame:parity=bff:deint=all"},
         {"progressive flagged interlaced", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
-         FieldPrintout(150, {}, 2, 6, 140), "", "30"},
+         FieldPrintout(150, {}, 2, 6, 140), ""},
         {"too few frames to overrule the flags", "field_order=bb\nr_frame_rate=25/1\navg_frame_rate=25/1\n",
-         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all"},
         {"NTSC film with pulldown", "field_order=tt\nr_frame_rate=30000/1001\navg_frame_rate=30000/1001\n",
          FieldPrintout(150, cadence, 60, 0, 90),
-         "fieldmatch=order=tff:combmatch=full,bwdif=mode=send_frame:parity=tff:deint=interlaced,decimate",
-         "30"},
+         "fieldmatch=order=tff:combmatch=full,bwdif=mode=send_frame:parity=tff:deint=interlaced,decimate"},
         {"29.97 camcorder, not film", "field_order=bb\nr_frame_rate=30000/1001\navg_frame_rate=30000/1001\n",
-         FieldPrintout(150, {3, 40, 41, 77, 100}, 0, 150, 0), "bwdif=mode=send_frame:parity=bff:deint=all",
-         "30"},
-        {"soft pulldown", flaggedFilm, "", "fps=24000/1001", "30"},
+         FieldPrintout(150, {3, 40, 41, 77, 100}, 0, 150, 0), "bwdif=mode=send_frame:parity=bff:deint=all"},
+        {"soft pulldown", flaggedFilm, "", "fps=24000/1001"},
         {"repeated fields in interlaced frames are no soft pulldown",
          "r_frame_rate=30000/1001\navg_frame_rate=30000/"
          "1001\ninterlaced_frame=1\ntop_field_first=1\nrepeat_pict=1\n",
-         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=tff:deint=all", "30"},
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=tff:deint=all"},
         {"no order in the stream, frames flagged bottom first",
          "r_frame_rate=25/1\navg_frame_rate=25/1\ninterlaced_frame=1\ntop_field_first=0\n",
-         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all", "30"},
+         FieldPrintout(10, {}, 0, 0, 10), "bwdif=mode=send_frame:parity=bff:deint=all"},
         {"1080p50", "field_order=progressive\nr_frame_rate=50/1\navg_frame_rate=50/1\n", "", "fps=25", "25"},
-        {"variable rate", "field_order=progressive\nr_frame_rate=90000/1\navg_frame_rate=59/2\n", "", "",
-         "30"},
+        {"variable rate", "field_order=progressive\nr_frame_rate=90000/1\navg_frame_rate=59/2\n", "", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -355,9 +350,8 @@ TEST(SourceStreamsTest, ArgumentsMapMarkAndDrawTheTracks)
           " -profile:v:0 baseline -pix_fmt:v:0 yuv420p ",
           " -metadata:s:a:0 language=fre -disposition:a:0 default -metadata:s:a:1 language=eng "
           "-disposition:a:1 0 -c:s mov_text -metadata:s:s:0 language=fre -disposition:s:0 forced ",
-          " -disposition:s:1 0 -c:v:1 mjpeg ", " -disposition:v:1 attached_pic -f ipod "}) {
+          " -disposition:s:1 0 -c:v:1 mjpeg ", " -disposition:v:1 attached_pic -f ipod "})
         EXPECT_NE(full.find(expected), std::string::npos) << expected << "\nin" << full;
-    }
     EXPECT_EQ(full.find(" -vf "), std::string::npos) << full;
 
     // Nothing drawn in and no cover: the chain stays a plain -vf, the options unqualified.

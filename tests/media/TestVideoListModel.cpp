@@ -10,7 +10,6 @@
 #include "storage/UserSettings.h"
 #include "tests/support/TestHome.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -104,11 +103,9 @@ TEST(ListOperations, ClearingAsksEvenWhenEmptyAndOpeningNeedsACurrentRowAndUsesO
 {
     VideoListModel list;
     int asked = 0;
-    const auto answer = [&asked](bool yes) {
-        return [&asked, yes](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, yes; };
-    };
-    ClearListItems(list, answer(false)); // an empty list still asks
-    EXPECT_EQ(asked, 1);
+    ClearListItems(
+        list, [&asked](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, false; });
+    EXPECT_EQ(asked, 1); // an empty list still asks
     list = FiveRows();
     std::vector<std::string> used;
     const auto use = [&](bool verdict) {
@@ -161,10 +158,8 @@ protected:
 
     AddFilesResult Add(Paths files)
     {
-        const auto dialog = [this, files](const AddFilesDialogSetup& setup) {
-            return m_lastSetup = setup, files;
-        };
-        return m_flow.AddVideoFiles(dialog, m_show);
+        return m_flow.AddVideoFiles(
+            [this, files](const AddFilesDialogSetup& setup) { return m_lastSetup = setup, files; }, m_show);
     }
     std::string StoredFolder() const { return ReadAddFilesFolder(m_settings, "<none>"); }
     Paths ListPaths() const
@@ -267,7 +262,7 @@ TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPi
         EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
     // Width, height, pixel aspect, rotation: out-of-range and unreadable answers, DVD frames (16:9 PAL
     // and NTSC), phone clips held upright either way, and one upside down that stays landscape.
-    const std::array<const char*, 5> sizes[] = {
+    const char* sizes[][5] = {
         {"1920", "1080", "1.000", "", "1920x1080"}, {"", "", "", "", "0x0"},
         {"40000", "1080", "", "", "0x1080"},        {"32767", "x", "", "", "32767x0"},
         {"0640", "480", "", "", "640x480"},         {"720", "576", "1.422", "", "1024x576"},

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The list of videos, the operations on its selection, the adding of files to it, and the probe that
-// fills a row's codec, duration and size: the conversion of the library's answers and the calls it
-// makes (real clips are probed by the CLI's tests).
+// The list of videos, its selection's operations, adding files to it, and the probe that fills a row's
+// codec, duration and size from the library's answers and calls (the CLI's tests probe real clips).
 #include "media/AddFilesFlow.h"
 #include "media/ListOperations.h"
 #include "media/MediaProbe.h"
@@ -243,11 +242,6 @@ TEST_F(AddFiles, CancelDuringTheSecondOfFiveLeavesTwoCompleteRowsAndANewAddStart
     EXPECT_EQ(StoredFolder(), "/v");
 }
 
-std::string Row(const ProbeFields& f)
-{
-    return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
-}
-
 TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPixelShapeAndTurn)
 {
     const std::pair<const char*, const char*> durations[] = {
@@ -303,13 +297,16 @@ private:
 TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
 {
     RecordingLibrary library;
+    const auto row = [](const ProbeFields& f) {
+        return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
+    };
     // A cover picture or a second angle answers after the first stream.
     library.answers = {{"Video;%Codec%|", "AVC|V_MJPEG|"},
                        {"General;%PlayTime%", "2000"},
                        {"Video;%Width%|", "720|300|"},
                        {"Video;%Height%|", "576|300|"},
                        {"Video;%PixelAspectRatio%|", "1.422|1.000|"}};
-    EXPECT_EQ(Row(ProbeMediaFile("/v/clip.mp4", library)), "clip | AVC | 00:00:02 | 1024x576");
+    EXPECT_EQ(row(ProbeMediaFile("/v/clip.mp4", library)), "clip | AVC | 00:00:02 | 1024x576");
     ASSERT_GE(library.calls.size(), 5u);
     EXPECT_EQ(library.calls[0] + ", " + library.calls[1] + ", " + library.calls[2] + " ... " +
                   library.calls.end()[-2] + ", " + library.calls.back(),
@@ -334,7 +331,7 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
         EXPECT_EQ(ProbeMediaFile("/v/a.mkv", library).*field, text) << answer;
     }
     library.available = false;
-    EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
+    EXPECT_EQ(row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
 }
 
 TEST(WideText, Utf8RoundTripsByCodePointAndMalformedBytesBecomeReplacements)

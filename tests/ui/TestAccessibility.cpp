@@ -69,7 +69,6 @@ protected:
         test::WriteTextFile(m_clipPath, "not really a clip");
         for (const char* name : {"a", "b", "c"})
             AddRow(name, "00:01:00", m_clipPath);
-        m_platform.opened.clear();
         QApplication::setActiveWindow(m_window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
@@ -80,7 +79,6 @@ protected:
 const QString kToStep2 = "bttnNext Space;";
 const QString kToStep4 = "bttnNext Space; bttnNext Return; bttnNext Space;";
 
-// A name, what is done to the window first, the keys, and what must hold then.
 using KeyCase = std::tuple<const char*, std::function<void(MainWindow&)>, QString, std::function<bool()>>;
 
 TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)

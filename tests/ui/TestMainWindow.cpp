@@ -7,7 +7,6 @@
 #include "ui/AboutWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/EditVideoSizeDialog.h"
-#include "ui/ReviewStep.h"
 #include "ui/TranslateWindow.h"
 #include "ui/TrimVideoDialog.h"
 
@@ -15,22 +14,18 @@
 
 namespace zantrove {
 namespace {
-class WizardTest : public test::MainWindowTest
+using WizardTest = test::MainWindowTest;
+
+TEST_F(WizardTest, StartsOnStepOneWhereTilesPickTheDeviceAndGoesOnOnlyWithFilesAndAFolder)
 {
-protected:
-    int VisibleStep() const
-    {
+    const auto visibleStep = [this] {
         int visible = 0;
         for (int step = 1; step <= 4; ++step)
             if (m_window->findChild<QWidget*>(QStringLiteral("pnlWizard_Step%1").arg(step))->isVisible())
                 visible = visible == 0 ? step : -1;
         return visible;
-    }
-};
-
-TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
-{
-    EXPECT_EQ(VisibleStep(), 1);
+    };
+    EXPECT_EQ(visibleStep(), 1);
     // The step's title stands above its scrolling page.
     const auto* title = Find<QLabel>("pnlWizard_Step1_TitleBar_Label");
     EXPECT_TRUE(title->isVisible());
@@ -43,35 +38,7 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
         if (!List()->isColumnHidden(column))
             headers << List()->model()->headerData(column, Qt::Horizontal).toString();
     EXPECT_EQ(headers, QStringList({"Filename", "Codec", "Duration", "Video Size"}));
-    m_window->bttnPrevious_Click();
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    m_window->bttnNext_Click();
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 2);
-    AddRow("clip");
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    FileDialogs::SetNextFolder(std::string("/media/usb/Videos"));
-    m_window->bttnChooseOutputDirectory_Click();
-    EXPECT_EQ(folder->text(), "/media/usb/Videos");
-    folder->clear();
-    m_window->bttnChooseOutputDirectory_Click(); // cancelled: the text stays
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_EQ(MessageBox::Shown().size(), 3u);
-    folder->setText("   "); // blanks pass; neither checked nor created
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 4);
-    const QWidget* convert = Find("bttnConvert");
-    EXPECT_FALSE(Find("bttnNext")->isVisible());
-    EXPECT_TRUE(convert->isVisible());
-    m_window->bttnPrevious_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_FALSE(convert->isVisible());
-}
-
-TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
-{
+    // Each tile picks its own device, and only its marker shows.
     const char* devices[] = {"IPodClassic", "IPodTouch", "IPodNano", "IPhone", "IPad"};
     const char* identifiers[] = {"iPod-Classic", "iPod-Touch", "iPod-Nano", "iPhone", "iPad"};
     for (int device = 0; device < 5; ++device) {
@@ -81,6 +48,31 @@ TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
             EXPECT_EQ(Find(("img" + std::string(devices[other]) + "Selected").c_str())->isVisible(),
                       other == device);
     }
+    m_window->bttnPrevious_Click();
+    EXPECT_EQ(MessageBox::Shown().size(), 1u);
+    m_window->bttnNext_Click();
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 2);
+    AddRow("clip");
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    FileDialogs::SetNextFolder(std::string("/media/usb/Videos"));
+    m_window->bttnChooseOutputDirectory_Click();
+    EXPECT_EQ(folder->text(), "/media/usb/Videos");
+    folder->clear();
+    m_window->bttnChooseOutputDirectory_Click(); // cancelled: the text stays
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    EXPECT_EQ(MessageBox::Shown().size(), 3u);
+    folder->setText("   "); // blanks pass; neither checked nor created
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 4);
+    const QWidget* convert = Find("bttnConvert");
+    EXPECT_FALSE(Find("bttnNext")->isVisible());
+    EXPECT_TRUE(convert->isVisible());
+    m_window->bttnPrevious_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    EXPECT_FALSE(convert->isVisible());
 }
 
 // Convert's checks run once its press has returned, the encoder check beside the window: a second

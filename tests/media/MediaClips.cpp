@@ -12,8 +12,6 @@
 
 namespace zantrove::test {
 
-namespace {
-
 // The file name and everything between the input and the output of ffmpeg, in the order of Clip.
 constexpr const char* kRecipes[][2] = {
     {"h264.mp4", "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=frequency=440 -t 2 "
@@ -21,8 +19,6 @@ constexpr const char* kRecipes[][2] = {
     {"mpeg4.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4 -an"},
     {"tone.mp3", "-f lavfi -i sine=frequency=440 -t 2 -c:a libmp3lame"},
 };
-
-} // namespace
 
 bool RunShell(const std::string& command)
 {

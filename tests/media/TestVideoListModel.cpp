@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The list of videos, the operations on its selection, the adding of files to it, and the probe that
-// fills a row's codec, duration and size: the conversion of the library's answers and the calls it
-// makes (real clips are probed by the CLI's tests).
+// The list of videos, its selection's operations, adding files to it, and the probe that fills a row's
+// codec, duration and size from the library's answers and calls (the CLI's tests probe real clips).
 #include "media/AddFilesFlow.h"
 #include "media/ListOperations.h"
 #include "media/MediaProbe.h"
@@ -10,7 +9,6 @@
 #include "storage/UserSettings.h"
 #include "tests/support/TestHome.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -104,11 +102,9 @@ TEST(ListOperations, ClearingAsksEvenWhenEmptyAndOpeningNeedsACurrentRowAndUsesO
 {
     VideoListModel list;
     int asked = 0;
-    const auto answer = [&asked](bool yes) {
-        return [&asked, yes](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, yes; };
-    };
-    ClearListItems(list, answer(false)); // an empty list still asks
-    EXPECT_EQ(asked, 1);
+    ClearListItems(
+        list, [&asked](const UserMessage& q) { return asked += q.icon == MessageIcon::Question, false; });
+    EXPECT_EQ(asked, 1); // an empty list still asks
     list = FiveRows();
     std::vector<std::string> used;
     const auto use = [&](bool verdict) {
@@ -161,10 +157,8 @@ protected:
 
     AddFilesResult Add(Paths files)
     {
-        const auto dialog = [this, files](const AddFilesDialogSetup& setup) {
-            return m_lastSetup = setup, files;
-        };
-        return m_flow.AddVideoFiles(dialog, m_show);
+        return m_flow.AddVideoFiles(
+            [this, files](const AddFilesDialogSetup& setup) { return m_lastSetup = setup, files; }, m_show);
     }
     std::string StoredFolder() const { return ReadAddFilesFolder(m_settings, "<none>"); }
     Paths ListPaths() const
@@ -248,11 +242,6 @@ TEST_F(AddFiles, CancelDuringTheSecondOfFiveLeavesTwoCompleteRowsAndANewAddStart
     EXPECT_EQ(StoredFolder(), "/v");
 }
 
-std::string Row(const ProbeFields& f)
-{
-    return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
-}
-
 TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPixelShapeAndTurn)
 {
     const std::pair<const char*, const char*> durations[] = {
@@ -267,7 +256,7 @@ TEST(ProbeConversion, PlayTimeRoundsHalfToEvenAndSizeIsTheDisplayedPictureWithPi
         EXPECT_EQ(ReadPlayTimeMilliseconds(answer), expected) << answer;
     // Width, height, pixel aspect, rotation: out-of-range and unreadable answers, DVD frames (16:9 PAL
     // and NTSC), phone clips held upright either way, and one upside down that stays landscape.
-    const std::array<const char*, 5> sizes[] = {
+    const char* sizes[][5] = {
         {"1920", "1080", "1.000", "", "1920x1080"}, {"", "", "", "", "0x0"},
         {"40000", "1080", "", "", "0x1080"},        {"32767", "x", "", "", "32767x0"},
         {"0640", "480", "", "", "640x480"},         {"720", "576", "1.422", "", "1024x576"},
@@ -308,13 +297,16 @@ private:
 TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
 {
     RecordingLibrary library;
+    const auto row = [](const ProbeFields& f) {
+        return f.filename + " | " + f.codec + " | " + f.duration + " | " + f.videoSize;
+    };
     // A cover picture or a second angle answers after the first stream.
     library.answers = {{"Video;%Codec%|", "AVC|V_MJPEG|"},
                        {"General;%PlayTime%", "2000"},
                        {"Video;%Width%|", "720|300|"},
                        {"Video;%Height%|", "576|300|"},
                        {"Video;%PixelAspectRatio%|", "1.422|1.000|"}};
-    EXPECT_EQ(Row(ProbeMediaFile("/v/clip.mp4", library)), "clip | AVC | 00:00:02 | 1024x576");
+    EXPECT_EQ(row(ProbeMediaFile("/v/clip.mp4", library)), "clip | AVC | 00:00:02 | 1024x576");
     ASSERT_GE(library.calls.size(), 5u);
     EXPECT_EQ(library.calls[0] + ", " + library.calls[1] + ", " + library.calls[2] + " ... " +
                   library.calls.end()[-2] + ", " + library.calls.back(),
@@ -339,7 +331,7 @@ TEST(ProbeCalls, NetworkOffBeforeOpenFirstVideoStreamOnlyThenRelease)
         EXPECT_EQ(ProbeMediaFile("/v/a.mkv", library).*field, text) << answer;
     }
     library.available = false;
-    EXPECT_EQ(Row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
+    EXPECT_EQ(row(ProbeMediaFile("/v/a.avi", library)), "a | UNKNOWN | 00:00:00 | 0x0");
 }
 
 TEST(WideText, Utf8RoundTripsByCodePointAndMalformedBytesBecomeReplacements)

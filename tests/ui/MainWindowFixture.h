@@ -83,13 +83,8 @@ protected:
     void AddRow(const std::string& name, const std::string& duration = "00:00:02",
                 const std::string& path = {})
     {
-        VideoRow row;
-        row.filename = name;
-        row.codec = "AVC";
-        row.duration = duration;
-        row.videoSize = "160x120";
-        row.filepath = path.empty() ? "/videos/" + name + ".avi" : path;
-        m_window->VideoList().Append(row);
+        const std::string filepath = path.empty() ? "/videos/" + name + ".avi" : path;
+        m_window->VideoList().Append({name, "AVC", duration, "160x120", "", "", filepath, ""});
     }
 
     void GoToStep(int step)

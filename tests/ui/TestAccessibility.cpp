@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -68,7 +69,6 @@ protected:
         test::WriteTextFile(m_clipPath, "not really a clip");
         for (const char* name : {"a", "b", "c"})
             AddRow(name, "00:01:00", m_clipPath);
-        m_platform.opened.clear();
         QApplication::setActiveWindow(m_window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
@@ -79,13 +79,7 @@ protected:
 const QString kToStep2 = "bttnNext Space;";
 const QString kToStep4 = "bttnNext Space; bttnNext Return; bttnNext Space;";
 
-struct KeyCase
-{
-    const char* name;
-    std::function<void(MainWindow&)> before;
-    QString script;
-    std::function<bool()> done;
-};
+using KeyCase = std::tuple<const char*, std::function<void(MainWindow&)>, QString, std::function<bool()>>;
 
 TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
 {
@@ -104,13 +98,13 @@ TEST_F(KeyboardTest, KeysActAndTheFocusFollowsWhatIsShown)
          "bttnNext Space; bttnNext Space; bttnAdvancedSettings Space; bttnHideAdvancedSettings Return;",
          focus("bttnAdvancedSettings")},
     };
-    for (const KeyCase& row : cases) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, before, script, done] : cases) {
+        SCOPED_TRACE(name);
         OpenMain();
-        if (row.before)
-            row.before(*m_window);
-        ASSERT_NO_FATAL_FAILURE(Play(row.script));
-        EXPECT_TRUE(row.done()) << "focus on " << Name().toStdString();
+        if (before)
+            before(*m_window);
+        ASSERT_NO_FATAL_FAILURE(Play(script));
+        EXPECT_TRUE(done()) << "focus on " << Name().toStdString();
     }
 }
 
@@ -141,35 +135,15 @@ TEST_F(KeyboardTest, MenuKeyOpensTheListMenuAtTheCurrentRowAndLettersPick)
     EXPECT_EQ(m_platform.opened, std::vector<std::string>{m_clipPath});
 }
 
-class AccessibilityTest : public test::MainWindowTest
-{
-protected:
-    // Each window a person meets on the way through: the wizard on every step with the advanced
-    // panel open, then the dialogs; visit sees each once it is shown.
-    void VisitWindows(const std::function<void(QWidget*, const QString&)>& visit)
-    {
-        Find<PictureButton>("bttnAdvancedSettings")->click();
-        for (int step = 1; step <= 4; ++step) {
-            GoToStep(step);
-            visit(m_window.get(), QStringLiteral("step %1").arg(step));
-        }
-        AboutWindow about(m_window.get());
-        ErrorWindow errors(m_window.get());
-        EditVideoSizeDialog size(m_window->EncodingSettings(), m_window.get());
-        TrimVideoDialog trim(m_window->VideoList(), 1, m_window.get());
-        for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &errors, &size, &trim}) {
-            dialog->show();
-            visit(dialog, dialog->objectName());
-            dialog->hide();
-        }
-    }
-};
+using AccessibilityTest = test::MainWindowTest;
 
 // Every control Tab reaches has a name; where its caption is a picture, a description says what it shows.
+// Each window a person meets on the way through is seen: the wizard on every step with the advanced
+// panel open, then the dialogs.
 TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndPicturesAreDescribed)
 {
     int checked = 0;
-    VisitWindows([&checked](QWidget* window, const QString& where) {
+    const auto check = [&checked](QWidget* window, const QString& where) {
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             // A combo box's inner line edit hands its focus to the combo box, which speaks for it.
             if (!widget->isVisible() || !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy())
@@ -191,7 +165,21 @@ TEST_F(AccessibilityTest, EveryFocusableControlIsNamedAndPicturesAreDescribed)
                 << what.toStdString();
             ++checked;
         }
-    });
+    };
+    Find<PictureButton>("bttnAdvancedSettings")->click();
+    for (int step = 1; step <= 4; ++step) {
+        GoToStep(step);
+        check(m_window.get(), QStringLiteral("step %1").arg(step));
+    }
+    AboutWindow about(m_window.get());
+    ErrorWindow errors(m_window.get());
+    EditVideoSizeDialog size(m_window->EncodingSettings(), m_window.get());
+    TrimVideoDialog trim(m_window->VideoList(), 1, m_window.get());
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&about, &errors, &size, &trim}) {
+        dialog->show();
+        check(dialog, dialog->objectName());
+        dialog->hide();
+    }
     EXPECT_GT(checked, 30);
 
     // The step menu says in words what its pictures mark.

@@ -25,9 +25,8 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     m_window->SwitchDevice("iPhone");
     const std::string clips = test::MakeTempFolder("clips");
     const std::string second = test::MakeClip(clips, "second", 30);
-    const QStringList paths{QString::fromStdString(test::MakeClip(clips, "first", 1)),
-                            QString::fromStdString(second)};
-    m_window->VideoListCommands()->AddDroppedFiles(paths);
+    m_window->VideoListCommands()->AddDroppedFiles(
+        {QString::fromStdString(test::MakeClip(clips, "first", 1)), QString::fromStdString(second)});
     // The files go in one at a time while the event loop runs.
     auto* add = Find<PictureButton>("bttnAddVideos");
     ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 30000));
@@ -65,15 +64,13 @@ TEST_F(ConversionRunTest, AKilledEncoderIsAFailureTheOtherFileReachesTheIpod)
     ASSERT_EQ(ipod.Tracks().size(), 1u);
     EXPECT_EQ(ipod.Tracks()[0].title, "first");
     EXPECT_EQ(test::Find<QLabel>(window, "lblLibrary")->text(), "1 file is on the iPod \"Test iPod\".");
-    // The collected errors name the second file.
     ASSERT_TRUE(window->Outcome());
     const std::string errors = window->Outcome()->errorLog;
     EXPECT_NE(errors.find("-" + second + ": "), std::string::npos) << errors;
     EXPECT_EQ(m_window->NumberOfConvertedFiles(), before + 2);
 
     test::Find<QPushButton>(window, "cmdCancel")->click();
-    EXPECT_TRUE(
-        QTest::qWaitFor([this] { return !m_window->findChild<ProcessingWindow*>("frmProcessing"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened(); }, 10000));
     EXPECT_EQ(m_window->CurrentStep(), 1);
 }
 

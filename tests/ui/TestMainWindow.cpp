@@ -7,7 +7,6 @@
 #include "ui/AboutWindow.h"
 #include "ui/ClickLabel.h"
 #include "ui/EditVideoSizeDialog.h"
-#include "ui/ReviewStep.h"
 #include "ui/TranslateWindow.h"
 #include "ui/TrimVideoDialog.h"
 
@@ -15,22 +14,18 @@
 
 namespace zantrove {
 namespace {
-class WizardTest : public test::MainWindowTest
+using WizardTest = test::MainWindowTest;
+
+TEST_F(WizardTest, StartsOnStepOneWhereTilesPickTheDeviceAndGoesOnOnlyWithFilesAndAFolder)
 {
-protected:
-    int VisibleStep() const
-    {
+    const auto visibleStep = [this] {
         int visible = 0;
         for (int step = 1; step <= 4; ++step)
             if (m_window->findChild<QWidget*>(QStringLiteral("pnlWizard_Step%1").arg(step))->isVisible())
                 visible = visible == 0 ? step : -1;
         return visible;
-    }
-};
-
-TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
-{
-    EXPECT_EQ(VisibleStep(), 1);
+    };
+    EXPECT_EQ(visibleStep(), 1);
     // The step's title stands above its scrolling page.
     const auto* title = Find<QLabel>("pnlWizard_Step1_TitleBar_Label");
     EXPECT_TRUE(title->isVisible());
@@ -43,36 +38,7 @@ TEST_F(WizardTest, StartsOnStepOneAndGoesOnOnlyWithFilesAndAFolder)
         if (!List()->isColumnHidden(column))
             headers << List()->model()->headerData(column, Qt::Horizontal).toString();
     EXPECT_EQ(headers, QStringList({"Filename", "Codec", "Duration", "Video Size"}));
-    m_window->bttnPrevious_Click();
-    EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    m_window->bttnNext_Click();
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 2);
-    AddRow("clip");
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    FileDialogs::SetNextFolder(std::string("/media/usb/Videos"));
-    m_window->bttnChooseOutputDirectory_Click();
-    EXPECT_EQ(folder->text(), "/media/usb/Videos");
-    folder->clear();
-    m_window->bttnChooseOutputDirectory_Click(); // cancelled: the text stays
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_EQ(MessageBox::Shown().size(), 3u);
-    folder->setText("   "); // blanks pass; neither checked nor created
-    m_window->bttnNext_Click();
-    EXPECT_EQ(VisibleStep(), 4);
-    const QWidget* convert = Find("bttnConvert");
-    EXPECT_FALSE(Find("bttnNext")->isVisible());
-    EXPECT_TRUE(convert->isVisible());
-    m_window->bttnPrevious_Click();
-    EXPECT_EQ(VisibleStep(), 3);
-    EXPECT_FALSE(convert->isVisible());
-}
-
-// Each tile picks its own device, and only its marker shows.
-TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
-{
+    // Each tile picks its own device, and only its marker shows.
     const char* devices[] = {"IPodClassic", "IPodTouch", "IPodNano", "IPhone", "IPad"};
     const char* identifiers[] = {"iPod-Classic", "iPod-Touch", "iPod-Nano", "iPhone", "iPad"};
     for (int device = 0; device < 5; ++device) {
@@ -82,6 +48,31 @@ TEST_F(WizardTest, ExactlyOneDeviceMarkerFollowsTheClicks)
             EXPECT_EQ(Find(("img" + std::string(devices[other]) + "Selected").c_str())->isVisible(),
                       other == device);
     }
+    m_window->bttnPrevious_Click();
+    EXPECT_EQ(MessageBox::Shown().size(), 1u);
+    m_window->bttnNext_Click();
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 2);
+    AddRow("clip");
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    FileDialogs::SetNextFolder(std::string("/media/usb/Videos"));
+    m_window->bttnChooseOutputDirectory_Click();
+    EXPECT_EQ(folder->text(), "/media/usb/Videos");
+    folder->clear();
+    m_window->bttnChooseOutputDirectory_Click(); // cancelled: the text stays
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    EXPECT_EQ(MessageBox::Shown().size(), 3u);
+    folder->setText("   "); // blanks pass; neither checked nor created
+    m_window->bttnNext_Click();
+    EXPECT_EQ(visibleStep(), 4);
+    const QWidget* convert = Find("bttnConvert");
+    EXPECT_FALSE(Find("bttnNext")->isVisible());
+    EXPECT_TRUE(convert->isVisible());
+    m_window->bttnPrevious_Click();
+    EXPECT_EQ(visibleStep(), 3);
+    EXPECT_FALSE(convert->isVisible());
 }
 
 // Convert's checks run once its press has returned, the encoder check beside the window: a second
@@ -138,7 +129,6 @@ TEST_F(WizardTest, ReviewIsRefilledAndShortensTheFolderAtFiftyCharacters)
               "2 video files will be converted (1 of them trimmed) and saved to:\n" + fiftyOne);
 }
 
-// Closing saves the settings for the next start.
 TEST_F(WizardTest, ClosingSavesTheSettings)
 {
     Find<QLineEdit>("txtOutputDirectory")->setText("");
@@ -177,29 +167,20 @@ TEST_F(WizardTest, LinksOpenThroughThePlatform)
               "Zantrove could not open " + expected[0] + "\r\nNo program to open it with could be started.");
 }
 
+using SettingsPanelTest = test::MainWindowTest;
+
 // The settings panel's wiring to the settings model; the rules behind it are tested with the model.
-class SettingsPanelTest : public test::MainWindowTest
-{
-protected:
-    void SetUp() override
-    {
-        Platform::SetInstance(&m_platform);
-        m_folder.Write("iPod-Classic", test::kSampleProfile);
-        Open(m_folder.Folder());
-        m_window->ShowWizardStep(3);
-        Find<PictureButton>("bttnAdvancedSettings")->click();
-    }
-
-    QComboBox* VideoSize() const { return Find<QComboBox>("cmbVideoSize"); }
-
-    test::ProfileFolder m_folder;
-};
-
 // Tabs show their page and check boxes enable their controls. A typed size is refused and the entry
 // comes back; the size dialog keeps a refused entry open and writes a confirmed one into the box,
 // which then shows no list entry. Another device's file refills the panel.
 TEST_F(SettingsPanelTest, PagesCheckBoxesAndVideoSizeFromTheDialogAndADeviceSwitchRefillsThePanel)
 {
+    const test::ProfileFolder profiles;
+    profiles.Write("iPod-Classic", test::kSampleProfile);
+    Open(profiles.Folder());
+    m_window->ShowWizardStep(3);
+    Find<PictureButton>("bttnAdvancedSettings")->click();
+    const auto videoSize = [this] { return Find<QComboBox>("cmbVideoSize"); };
     EXPECT_TRUE(Find("frmAudioSettings")->isVisible()); // the first page, without a click
     EXPECT_FALSE(Find("frmVideoSettings")->isVisible());
     Find<QCheckBox>("chkAudioNoAudio")->click();
@@ -207,12 +188,12 @@ TEST_F(SettingsPanelTest, PagesCheckBoxesAndVideoSizeFromTheDialogAndADeviceSwit
     Find<ClickLabel>("lblVideoSettings")->clicked();
     EXPECT_TRUE(Find("frmVideoSettings")->isVisible());
     EXPECT_FALSE(Find("frmAudioSettings")->isVisible());
-    QLineEdit* edit = VideoSize()->lineEdit();
+    QLineEdit* edit = videoSize()->lineEdit();
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "1");
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
-    EXPECT_EQ(VideoSize()->currentText(), "640x480");
+    EXPECT_EQ(videoSize()->currentText(), "640x480");
 
     Find<PictureButton>("imgEditVideoSize")->click();
     auto* dialog = Find<EditVideoSizeDialog>("frmEditVideoSize");
@@ -227,14 +208,14 @@ TEST_F(SettingsPanelTest, PagesCheckBoxesAndVideoSizeFromTheDialogAndADeviceSwit
     test::Find<QLineEdit>(dialog, "txtHeight")->setText("300");
     ok->click();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(VideoSize()->currentText(), "400x300");
-    EXPECT_EQ(VideoSize()->currentIndex(), -1);
+    EXPECT_EQ(videoSize()->currentText(), "400x300");
+    EXPECT_EQ(videoSize()->currentIndex(), -1);
 
-    m_folder.Write("iPad", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=1024x768\n"
+    profiles.Write("iPad", "[General]\nNumberOfProfiles=1\n[Defaults]\nVideoSize=1024x768\n"
                            "[Profile1]\nName=Tablet\nVideoSize=0\nAudioNoAudio=2\n");
     m_window->SwitchDevice("iPad");
     EXPECT_EQ(Find<QComboBox>("cmbProfiles")->itemText(0), "Tablet");
-    EXPECT_EQ(VideoSize()->currentText(), "1024x768");
+    EXPECT_EQ(videoSize()->currentText(), "1024x768");
     EXPECT_EQ(Find<QComboBox>("cmbAudioCodec")->count(), 0);
     // State 2 shows greyed; a click checks it.
     auto* noAudio = Find<QCheckBox>("chkAudioNoAudio");
@@ -242,7 +223,7 @@ TEST_F(SettingsPanelTest, PagesCheckBoxesAndVideoSizeFromTheDialogAndADeviceSwit
     noAudio->click();
     EXPECT_EQ(noAudio->checkState(), Qt::Checked);
     Find<QCheckBox>("chkVideoNoVideo")->click();
-    EXPECT_FALSE(VideoSize()->isEnabled());
+    EXPECT_FALSE(videoSize()->isEnabled());
     EXPECT_FALSE(Find("imgEditVideoSize")->isEnabled());
 }
 

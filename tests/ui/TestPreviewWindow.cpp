@@ -12,43 +12,36 @@
 namespace zantrove {
 namespace {
 
-class PreviewWindowTest : public test::MainWindowTest
+using PreviewWindowTest = test::MainWindowTest;
+
+PreviewVideoDialog* Shown()
 {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        Open(ZANTROVE_APP_DIR); // the device profiles and the encoder
-        const std::string clip = test::MakeClip(test::MakeTempFolder("clips"), "moving", 4);
-        ASSERT_FALSE(clip.empty());
-        AddRow("moving", "00:00:04", clip);
-        m_window->ShowWizardStep(2);
-        List()->setCurrentIndex(List()->model()->index(0, 0));
-    }
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<PreviewVideoDialog*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    return nullptr;
+}
 
-    static PreviewVideoDialog* Shown()
-    {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<PreviewVideoDialog*>(widget); dialog && dialog->isVisible())
-                return dialog;
-        return nullptr;
-    }
-
-    // Until the dialog has shown its count of pictures; the bound only keeps a broken run finite.
-    static bool WaitForPictures(PreviewVideoDialog* dialog, int count)
-    {
-        QSignalSpy shown(dialog, &PreviewVideoDialog::PictureShown);
-        while (dialog->PicturesShown() < count)
-            if (!shown.wait(120000))
-                return false;
-        return true;
-    }
-};
+// Until the dialog has shown its count of pictures; the bound only keeps a broken run finite.
+bool WaitForPictures(PreviewVideoDialog* dialog, int count)
+{
+    QSignalSpy shown(dialog, &PreviewVideoDialog::PictureShown);
+    while (dialog->PicturesShown() < count)
+        if (!shown.wait(120000))
+            return false;
+    return true;
+}
 
 // Opened by the button, pictures arrive and follow the slider; opened from the menu and closed while
 // the encoder still runs, the window goes at once with its encoders.
 TEST_F(PreviewWindowTest, PicturesFollowTheSliderAndAWindowClosedWhileRenderingGoesAtOnce)
 {
+    Open(ZANTROVE_APP_DIR); // the device profiles and the encoder
+    const std::string clip = test::MakeClip(test::MakeTempFolder("clips"), "moving", 4);
+    ASSERT_FALSE(clip.empty());
+    AddRow("moving", "00:00:04", clip);
+    m_window->ShowWizardStep(2);
+    List()->setCurrentIndex(List()->model()->index(0, 0));
     Find<PictureButton>("bttnPreviewVideoFile")->click();
     PreviewVideoDialog* dialog = Shown();
     ASSERT_NE(dialog, nullptr);

@@ -32,12 +32,6 @@ protected:
         return texts;
     }
 
-    void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        const QRect rect = List()->visualRect(List()->model()->index(row, 0));
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, rect.center());
-    }
-
     // A bus address where nothing listens: no file manager can answer for the properties.
     test::ScopedEnv m_bus{"DBUS_SESSION_BUS_ADDRESS",
                           "unix:path=" + JoinPath(test::MakeTempFolder("bus"), "none")};
@@ -122,11 +116,15 @@ TEST_F(VideoListTest, CloseDuringTheSecondOfFiveFilesLeavesTwoRows)
 
 TEST_F(VideoListTest, RemoveTakesTheSelectedRowsClearAsksFirstAndPropertiesShowOurWindowOrTheError)
 {
+    const auto clickRow = [this](int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QRect rect = List()->visualRect(List()->model()->index(row, 0));
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, rect.center());
+    };
     for (const char* name : {"a", "b", "c", "d", "e"})
         AddRow(name);
-    ClickRow(0);
-    ClickRow(2, Qt::ControlModifier);
-    ClickRow(3, Qt::ControlModifier);
+    clickRow(0);
+    clickRow(2, Qt::ControlModifier);
+    clickRow(3, Qt::ControlModifier);
     Find<PictureButton>("bttnRemoveItems")->click();
     EXPECT_EQ(Column(0), (QStringList{"b", "e"}));
     EXPECT_FALSE(List()->selectionModel()->hasSelection());
@@ -142,12 +140,12 @@ TEST_F(VideoListTest, RemoveTakesTheSelectedRowsClearAsksFirstAndPropertiesShowO
     FileDialogs::SetNextFiles({m_h264});
     Find<PictureButton>("bttnAddVideos")->click();
     EXPECT_EQ(Folder(), test::ClipFolder() + "/"); // one file: its folder with the separator
-    ClickRow(0);
+    clickRow(0);
     MenuAction("mnuEdit_FileProperties")->trigger();
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
     EXPECT_EQ(m_window->findChild<FilePropertiesWindow*>("frmFileProperties"), nullptr);
 
-    ClickRow(1);
+    clickRow(1);
     MenuAction("mnuEdit_FileProperties")->trigger();
     EXPECT_EQ(MessageBox::Shown().size(), 1u);
     auto* window = m_window->findChild<FilePropertiesWindow*>("frmFileProperties");

@@ -5,8 +5,6 @@
 #include "platform/FileSystem.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
@@ -131,9 +129,8 @@ TEST_F(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
     const std::string output = test::MakeTempFolder("out") + "/new";
     const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
     const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
-    const CliRun run = test::Convert("iPad", output, {m_clip});
-    const CliRun dry = test::Convert("iPad", output, {"--dry-run", m_clip});
-    for (const CliRun& refused : {run, dry}) {
+    for (const CliRun& refused :
+         {test::Convert("iPad", output, {m_clip}), test::Convert("iPad", output, {"--dry-run", m_clip})}) {
         EXPECT_EQ(refused.status, 1);
         EXPECT_TRUE(refused.out.empty());
         EXPECT_THAT(refused.err, EndsWith("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"));
@@ -309,8 +306,7 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
     const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
-    ASSERT_FALSE(firstLong.empty());
-    ASSERT_FALSE(secondLong.empty());
+    ASSERT_FALSE(firstLong.empty() || secondLong.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
                                    test::MakeTempFolder("in") + "/same.mp4"};

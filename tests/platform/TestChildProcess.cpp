@@ -6,7 +6,6 @@
 #include "platform/FileSystem.h"
 #include "platform/RegularFile.h"
 #include "platform/ScriptProcess.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
@@ -28,10 +27,11 @@ bool NoChildLeft()
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
 }
 
-ChildOptions Options(std::vector<std::string> argv)
+ChildOptions Options(std::vector<std::string> argv, bool searchPath = false)
 {
     ChildOptions options;
     options.argv = std::move(argv);
+    options.searchPath = searchPath;
     return options;
 }
 
@@ -83,9 +83,7 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
     };
     for (const auto& [argv, searchPath, code, inChild] : cases) {
         SCOPED_TRACE(argv.empty() ? "no arguments" : argv[0]);
-        ChildOptions options;
-        options.argv = argv;
-        options.searchPath = searchPath;
+        const ChildOptions options = Options(argv, searchPath);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
         ASSERT_FALSE(spawned);
         EXPECT_EQ(spawned.error().code, code);
@@ -94,9 +92,7 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
         EXPECT_FALSE(SpawnDetachedProcess(options));
         EXPECT_TRUE(NoChildLeft());
     }
-    ChildOptions search = Options({"plain-script"});
-    search.searchPath = true;
-    const auto spawned = SpawnProcess(search);
+    const auto spawned = SpawnProcess(Options({"plain-script"}, true));
     ASSERT_TRUE(spawned);
     EXPECT_EQ(StatusOf(*spawned), 7 << 8);
 }
@@ -143,10 +139,8 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
         ChildOptions options = Options({"/bin/sleep", "30"});
         set(options);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
-        EXPECT_TRUE(spawned) << name; // no ASSERT: the mask and handler below must be put back
-        if (spawned) {
-            EXPECT_TRUE(holds(*spawned)) << name;
-        }
+        // No ASSERT: the mask and handler below must be put back.
+        EXPECT_TRUE(spawned && holds(*spawned)) << name;
         if (spawned && ::kill(*spawned, SIGKILL) == 0)
             StatusOf(*spawned);
     }
@@ -219,8 +213,7 @@ TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
 
 TEST(FileSystemTest, FolderPathCreation)
 {
-    const std::string base = test::MakeTempFolder();
-    const std::string file = base + "/file";
+    const std::string base = test::MakeTempFolder(), file = base + "/file";
     test::WriteTextFile(file, "x");
     // An absolute path is not made below the working folder, a relative one is; a trailing or
     // doubled separator makes no level of its own; a level that is a file stops the path.
@@ -275,8 +268,7 @@ TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneRuns)
 // the open file is read whole, also through its path after the name is gone.
 TEST(RegularFileTest, OnlyARegularFileOpensAndIsReadWhole)
 {
-    const std::string folder = test::MakeTempFolder("regular");
-    const std::string content(300000, 'r'), file = folder + "/file";
+    const std::string content(300000, 'r'), file = test::MakeTempFolder("regular") + "/file";
     test::WriteTextFile(file, content);
     auto opened = RegularFile::Open(file);
     ASSERT_TRUE(opened);

@@ -18,8 +18,9 @@ public:
     {
         if (message.member() != QLatin1String("Notify") || message.arguments().size() != 8)
             return false;
+        // Written through before the reply: the test may end this service as soon as the sender is done.
         QFile record(file);
-        if (record.open(QIODevice::Append))
+        if (record.open(QIODevice::Append | QIODevice::Unbuffered))
             record.write(QStringLiteral("%1 %2\n%3\n%4\n")
                              .arg(message.arguments()[0].toString())
                              .arg(message.arguments()[7].toInt())

@@ -251,6 +251,8 @@ TEST_F(CliConvertTest, NotifiesTheDesktopOfTheOutcome)
     ASSERT_THAT(test::ReadUntil(service.outFd, "ready", 10), HasSubstr("ready"));
     command.push_back(broken);
     const test::ToolResult run = test::RunTool(command);
+    // On a loaded machine the run may give up waiting for the answer before the service has written.
+    test::WaitUntil([&] { return !test::ReadTextFile(record).empty(); }, 10s);
     ::kill(service.pid, SIGTERM);
     ::waitpid(service.pid, nullptr, 0);
     ::close(service.outFd);

@@ -21,6 +21,7 @@
 
 namespace zantrove {
 namespace {
+using namespace std::chrono_literals;
 
 bool NoChildLeft()
 {
@@ -57,8 +58,9 @@ bool SignalIn(pid_t pid, const std::string& field, int signal)
            (std::stoull(status.substr(at + field.size()), nullptr, 16) >> (signal - 1) & 1);
 }
 
-// What a start cannot do is said by its errno value, and the failed child is reaped.
-TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
+// What a start cannot do is said by its errno value, and the failed child is reaped; a detached
+// program that runs is nobody's child here either.
+TEST(ChildProcessTest, FailedAndDetachedStartsLeaveNoChildAndAFailureSaysWhy)
 {
     const std::string folder = test::MakeTempFolder("exec");
     test::WriteTextFile(folder + "/not-runnable", "exit 0\n");
@@ -95,6 +97,10 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
     const auto spawned = SpawnProcess(Options({"plain-script"}, true));
     ASSERT_TRUE(spawned);
     EXPECT_EQ(StatusOf(*spawned), 7 << 8);
+    const std::string note = folder + "/note";
+    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
+    EXPECT_TRUE(NoChildLeft());
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, 10s));
 }
 
 // Each option, seen from the running program; a case without its option shows the probe can tell.
@@ -149,29 +155,6 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
     ::close(57);
 }
 
-// A detached program is nobody's child here.
-TEST(ChildProcessTest, ADetachedProgramLeavesNoChild)
-{
-    const std::string note = test::MakeTempFolder("detached") + "/note";
-    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
-    EXPECT_TRUE(NoChildLeft());
-    EXPECT_TRUE(
-        test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
-}
-
-// What a script said up to its end, once it has ended; the bound only keeps a broken run finite.
-std::string ReadToEnd(ScriptProcess& script)
-{
-    std::string text;
-    for (int polls = 0; script.IsRunning() && polls < 3000; ++polls) {
-        pollfd waiting{script.Fd(), POLLIN, 0};
-        ::poll(&waiting, 1, 20);
-        for (const std::string& piece : script.ReadAvailable().pieces)
-            text += piece;
-    }
-    return text;
-}
-
 // A shell that ended is reaped, whether its end was read or it was stopped after it ended unread.
 TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
 {
@@ -179,11 +162,17 @@ TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
     test::WriteTextFile(script, "kill -KILL $$\n");
     ScriptProcess process;
     ASSERT_TRUE(process.Start(script));
-    EXPECT_EQ(ReadToEnd(process), "kill -KILL $$\n");
+    std::string said; // up to its end; the bound only keeps a broken run finite
+    for (int polls = 0; process.IsRunning() && polls < 3000; ++polls) {
+        pollfd waiting{process.Fd(), POLLIN, 0};
+        ::poll(&waiting, 1, 20);
+        for (const std::string& piece : process.ReadAvailable().pieces)
+            said += piece;
+    }
+    EXPECT_EQ(said, "kill -KILL $$\n");
     EXPECT_TRUE(NoChildLeft());
     ASSERT_TRUE(process.Start(script));
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
+    ASSERT_TRUE(test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, 10s));
     process.Stop();
     EXPECT_FALSE(process.IsRunning());
     EXPECT_TRUE(NoChildLeft());
@@ -205,8 +194,7 @@ TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
         ASSERT_FALSE(late) << command;
         EXPECT_EQ(late.error().code, kTimedOutCode) << command;
         const pid_t started = std::stoi(test::ReadTextFile(pidFile));
-        EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(started); }, std::chrono::seconds(10)))
-            << command;
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(started); }, 10s)) << command;
     }
     EXPECT_TRUE(NoChildLeft());
 }

@@ -51,8 +51,7 @@ TEST(IniRead, GivesTheValueOrTheDefault)
         WriteTextFile(file, content);
         EXPECT_EQ(ReadIniValue(section, key, "d", file), expected) << content << " " << section << "/" << key;
     }
-    // Only a regular file is read: a FIFO in the file's place would block an ordinary open until
-    // something wrote to it.
+    // Only a regular file is read: a FIFO would block an ordinary open until something wrote to it.
     const std::string fifo = folder + "/fifo.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", fifo), "d");

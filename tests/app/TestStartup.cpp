@@ -6,7 +6,6 @@
 #include "app/WindowHelp.h"
 #include "platform/FileSystem.h"
 #include "tests/support/FoldersOnlyPlatform.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 
 #include <cerrno>

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zantrove-cli's commands run in this process: help, listings, the encoder line, probe, and the
 // refusals that come before anything is converted.
-#include "cli/Cli.h"
 #include "media/MediaInfoLibrary.h"
 #include "platform/FileSystem.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CliRun.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <iterator>
@@ -31,7 +28,15 @@ std::vector<std::string> Words(const std::string& line)
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
-TEST(CliTest, HelpAndDevices)
+// Most commands are given the short clip, made before a test hides ffmpeg.
+class CliTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_FALSE(m_clip.empty()) << "ffmpeg could not make the clip"; }
+    const std::string m_clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
+};
+
+TEST_F(CliTest, HelpAndDevices)
 {
     // Anywhere before "--", whatever else is given; after it, "--help" is a file name.
     for (const char* line :
@@ -46,12 +51,10 @@ TEST(CliTest, HelpAndDevices)
 }
 
 // A usage error is one line on the error stream that names what is wrong, and nothing on the output.
-TEST(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
+TEST_F(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
 {
     const std::string devices = "iPod-Classic, iPod-Touch, iPod-Nano, iPhone, iPad";
     const std::string needed = "--device, --output and at least one FILE are needed";
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
-    ASSERT_FALSE(clip.empty());
     const std::pair<std::string, std::string> cases[] = {
         {"", "no command given"},
         {"frobnicate", "unknown command 'frobnicate'"},
@@ -71,8 +74,8 @@ TEST(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
         {"line --device iPad --output /o --fast x.avi", "unknown option '--fast'"},
         {"line --device", "--device needs a value"},
         // The trim dialog's refusal, on one line, with the clip's own length.
-        {"convert --device iPhone --trim 00:00:01-00:00:05 --output /o " + clip,
-         "--trim 00:00:01-00:00:05 for " + clip +
+        {"convert --device iPhone --trim 00:00:01-00:00:05 --output /o " + m_clip,
+         "--trim 00:00:01-00:00:05 for " + m_clip +
              ": The End Time you've entered is not valid. Reason: The End Time cannot exceed the Total "
              "Duration of: 00:00:02"},
     };
@@ -85,28 +88,25 @@ TEST(CliTest, UsageErrorsNameTheOptionOrValueAtFault)
     }
 }
 
-TEST(CliTest, ProfilesAndTheLineOfEach)
+TEST_F(CliTest, ProfilesAndTheLineOfEach)
 {
     EXPECT_THAT(InvokeCli({"profiles", "iPhone"}).out,
                 StartsWith("1\tMovie - Standard Quality\tdefault\n2\t"));
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // 2 s
-    ASSERT_FALSE(clip.empty());
-    const std::string stem = std::filesystem::path(clip).stem().string();
+    const std::string stem = std::filesystem::path(m_clip).stem().string();
     const CliRun movie =
-        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:01-00:00:02", "--output", "/out", clip});
+        InvokeCli({"line", "--device", "iPhone", "--trim", "00:00:01-00:00:02", "--output", "/out", m_clip});
     EXPECT_EQ(movie.status, 0) << movie.err;
     EXPECT_THAT(movie.out, HasSubstr(" -r 30 -ss 00:00:01 -t 00:00:01 -profile:v high "));
     EXPECT_THAT(movie.out, EndsWith(" -ar 48000 -ac 2 -y \"/out/" + stem + ".mp4\"\n"));
 }
 
-TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string cli = test::ShellQuote(ZANTROVE_APP_DIR "/zantrove-cli");
     const std::string err = test::MakeTempFolder("err") + "/err";
-    const std::string line = "--device iPad --output /out " + test::ShellQuote(clip);
-    for (const std::string& command : {"probe " + test::ShellQuote(clip), "convert --dry-run " + line}) {
+    const std::string clip = test::ShellQuote(m_clip);
+    for (const std::string& command :
+         {"probe " + clip, "convert --dry-run --device iPad --output /out " + clip}) {
         EXPECT_TRUE(test::RunShell(cli + " " + command + " >/dev/null")) << command;
         EXPECT_FALSE(test::RunShell(cli + " " + command + " >/dev/full 2>" + err)) << command;
         // A dry run's size estimate comes before, on the error stream too.
@@ -117,10 +117,8 @@ TEST(CliTest, OutputThatCannotBeWrittenIsAFailure)
 
 // A profile file that cannot serve is named with what is wrong, before anything runs, and no line
 // with empty values is printed.
-TEST(CliTest, UnusableProfileFilesAreRefused)
+TEST_F(CliTest, UnusableProfileFilesAreRefused)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4);
-    ASSERT_FALSE(clip.empty());
     const std::string utf16("\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0", 18);
     const std::pair<std::string, const char*> files[] = {
         {"", "is missing"},
@@ -140,7 +138,7 @@ TEST(CliTest, UnusableProfileFilesAreRefused)
         EXPECT_EQ(profiles.status, 1);
         EXPECT_EQ(profiles.err, "zantrove-cli: the profile file " + named + "\n");
         for (const char* command : {"line", "convert"}) {
-            const CliRun run = InvokeCli({command, "--device", "iPad", "--output", "/out", clip}, app);
+            const CliRun run = InvokeCli({command, "--device", "iPad", "--output", "/out", m_clip}, app);
             EXPECT_EQ(run.status, 1) << command;
             EXPECT_EQ(run.out, "") << command;
             EXPECT_THAT(run.err, HasSubstr("The profile file " + named + "."));
@@ -148,39 +146,33 @@ TEST(CliTest, UnusableProfileFilesAreRefused)
     }
 }
 
-TEST(CliProbe, OneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
+TEST_F(CliTest, ProbeGivesOneLinePerFileInArgumentOrderUnreadableOnesIncludedAndFailing)
 {
-    const std::string mp4 = test::ClipPath(test::Clip::H264AacMp4);
     const std::string mp3 = test::ClipPath(test::Clip::Mp3Audio);
-    ASSERT_FALSE(mp4.empty());
     ASSERT_FALSE(mp3.empty());
     const std::string missing = test::MakeTempFolder() + "/missing.avi";
     const std::string notes = test::MakeTempFolder() + "/notes.txt";
     test::WriteTextFile(notes, "not a video");
-    const CliRun run = InvokeCli({"probe", mp4, missing, mp3, notes});
+    const CliRun run = InvokeCli({"probe", m_clip, missing, mp3, notes});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(InvokeCli({"probe", mp4}).status, 0);
+    EXPECT_EQ(InvokeCli({"probe", m_clip}).status, 0);
     if (!MediaInfoLibrary::Shared().IsLoaded())
         GTEST_SKIP() << "libmediainfo.so.0 is not installed";
     EXPECT_EQ(run.err,
               "zantrove-cli: " + missing + ": no such file\nzantrove-cli: " + notes + ": not a media file\n");
-    const std::string lines = "h264 | AVC | 00:00:02 | 160x120 |  |  | " + mp4 +
-                              " | Progressive | 1 sound\n" + "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " +
-                              missing + " |  | \n" + "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 +
-                              " |  | 1 sound\n" + "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes +
-                              " |  | \n";
-    EXPECT_EQ(run.out, lines);
+    EXPECT_EQ(run.out, "h264 | AVC | 00:00:02 | 160x120 |  |  | " + m_clip + " | Progressive | 1 sound\n" +
+                           "missing | UNKNOWN | 00:00:00 | 0x0 |  |  | " + missing + " |  | \n" +
+                           "tone | UNKNOWN | 00:00:02 | 0x0 |  |  | " + mp3 + " |  | 1 sound\n" +
+                           "notes | UNKNOWN | 00:00:00 | 0x0 |  |  | " + notes + " |  | \n");
 }
 
 // convert refuses to start before anything is written, and names what is missing.
-TEST(CliEncoderCheckTest, MissingProfilesComponentOrFfmpegRefusesTheStart)
+TEST_F(CliTest, MissingProfilesComponentOrFfmpegRefusesTheStart)
 {
-    const std::string clip = test::ClipPath(test::Clip::H264AacMp4); // made while ffmpeg is still found
-    ASSERT_FALSE(clip.empty());
     const std::string folder = test::MakeTempFolder("app");
     const std::string output = test::MakeTempFolder("out") + "/new";
     const auto expectRefusal = [&](const std::string& app, const std::string& named) {
-        const CliRun run = InvokeCli({"convert", "--device", "iPhone", "--output", output, clip}, app);
+        const CliRun run = InvokeCli({"convert", "--device", "iPhone", "--output", output, m_clip}, app);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
         EXPECT_THAT(run.err, HasSubstr(named));

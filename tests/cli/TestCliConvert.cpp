@@ -5,8 +5,6 @@
 #include "platform/FileSystem.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/CliRun.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 #include "tests/tools/TestIpod.h"
@@ -131,9 +129,8 @@ TEST_F(CliConvertTest, WithoutASettingsFolderNothingIsWrittenOrRun)
     const std::string output = test::MakeTempFolder("out") + "/new";
     const bool atRoot = FolderExists("/Quelmar"); // an older build's run beside this one may make it
     const test::ScopedEnv home("HOME", "/proc"), data("XDG_DATA_HOME", std::nullopt);
-    const CliRun run = test::Convert("iPad", output, {m_clip});
-    const CliRun dry = test::Convert("iPad", output, {"--dry-run", m_clip});
-    for (const CliRun& refused : {run, dry}) {
+    for (const CliRun& refused :
+         {test::Convert("iPad", output, {m_clip}), test::Convert("iPad", output, {"--dry-run", m_clip})}) {
         EXPECT_EQ(refused.status, 1);
         EXPECT_TRUE(refused.out.empty());
         EXPECT_THAT(refused.err, EndsWith("zantrove-cli: " + std::string(kNoSettingsFolderMessage) + "\n"));
@@ -213,8 +210,7 @@ TEST_F(CliConvertTest, ItunesPutsTheMoviesOnTheIpodAndReportsWhatFails)
     // It is not converted: stdout lists it no more than the summary counts it.
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    const std::string written = output + "/" + std::filesystem::path(mpeg4).stem().string() + " (2).m4v";
-    EXPECT_THAT(run.err, HasSubstr(" " + written + ": the database of the iPod at "));
+    EXPECT_THAT(run.err, HasSubstr(" " + output + "/covered (2).m4v: the database of the iPod at "));
     EXPECT_THAT(run.err, EndsWith("\n0 of 1 file converted, 1 failed\n"));
 }
 
@@ -311,8 +307,7 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
     const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
-    ASSERT_FALSE(firstLong.empty());
-    ASSERT_FALSE(secondLong.empty());
+    ASSERT_FALSE(firstLong.empty() || secondLong.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
                                    test::MakeTempFolder("in") + "/same.mp4"};
@@ -332,8 +327,7 @@ TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     ASSERT_EQ(statuses[0] + statuses[1], 1)
         << test::ReadTextFile(roots[0] + "/err.txt") << test::ReadTextFile(roots[1] + "/err.txt");
     const int loser = statuses[0] == 1 ? 0 : 1;
-    const std::string errors = test::ReadTextFile(roots[loser] + "/err.txt");
-    EXPECT_THAT(errors,
+    EXPECT_THAT(test::ReadTextFile(roots[loser] + "/err.txt"),
                 HasSubstr("zantrove-cli: " + sources[loser] + ": " + output + "/same.m4v already exists"));
     EXPECT_TRUE(test::RunShell("ffmpeg -nostdin -v error -xerror -i " +
                                test::ShellQuote(output + "/same.m4v") + " -f null - </dev/null"));

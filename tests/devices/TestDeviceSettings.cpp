@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The profile file readers, the settings panel's model fed by them, and the custom size entry.
-#include "devices/DeviceCatalog.h"
 #include "devices/EncodingSettingsModel.h"
 #include "devices/ProfileFile.h"
 #include "devices/VideoSizeEdit.h"
@@ -15,7 +14,7 @@ namespace {
 using test::kSampleProfile;
 using Entries = std::vector<std::string>;
 
-TEST(ProfileFile, ListsSplitAtEveryBar)
+TEST(ProfileFile, ListsSplitAtEveryBarAndTheGeneralSectionGivesCountAndDefault)
 {
     for (const auto& [value, expected] : {std::pair{"", ""},
                                           {"a||b", "[a][][b]"},
@@ -27,14 +26,7 @@ TEST(ProfileFile, ListsSplitAtEveryBar)
         EXPECT_EQ(bracketed, expected) << value;
     }
     test::ProfileFolder folder;
-    const std::string file = folder.Write("iPad", "[Defaults]\nVideoQuality=768 kbps\n");
-    EXPECT_EQ(ReadDefaultsList(file, ChoiceBox::VideoBitrate), Entries{"768 kbps"}); // the Quality key
-}
-
-TEST(ProfileFile, GeneralSectionGivesCountAndDefault)
-{
     using Row = std::tuple<const char*, std::int16_t, std::optional<std::int16_t>>;
-    test::ProfileFolder folder;
     for (const auto& [general, profiles, defaultProfile] :
          {Row{"[Defaults]\nAudioCodec=aac\n", 0, 0},
           Row{"[General]\nNumberOfProfiles=three\nDefaultProfile=x\n", 0, std::nullopt},
@@ -45,6 +37,8 @@ TEST(ProfileFile, GeneralSectionGivesCountAndDefault)
         EXPECT_EQ(ReadDefaultProfile(file), defaultProfile) << general;
     }
     EXPECT_EQ(ReadNumberOfProfiles(ProfileFilePath(folder.Folder(), "iPhone")), 0) << "no file";
+    const std::string file = folder.Write("iPad", "[Defaults]\nVideoQuality=768 kbps\n");
+    EXPECT_EQ(ReadDefaultsList(file, ChoiceBox::VideoBitrate), Entries{"768 kbps"}); // the Quality key
 }
 
 class SettingsModel : public ::testing::Test

@@ -72,13 +72,11 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
     for (const auto& entry : list(ChoiceBox::AudioSampleRate))
         EXPECT_TRUE(Number(entry) == 44100 || Number(entry) == 48000) << entry;
     EXPECT_LE(list(ChoiceBox::AudioChannels).size(), 2u); // channels are position + 1
-    for (const auto& entry : list(ChoiceBox::VideoSize)) {
-        const auto [width, height] = FrameSize(entry);
-        EXPECT_GT(width, 0) << entry;
-        EXPECT_GT(height, 0) << entry;
-        EXPECT_EQ(width % 2, 0) << entry;
-        EXPECT_EQ(height % 2, 0) << entry;
-    }
+    for (const auto& entry : list(ChoiceBox::VideoSize))
+        for (const int side : {FrameSize(entry).first, FrameSize(entry).second}) {
+            EXPECT_GT(side, 0) << entry;
+            EXPECT_EQ(side % 2, 0) << entry;
+        }
     for (const auto& entry : list(ChoiceBox::VideoBitrate))
         EXPECT_TRUE(Number(entry, " kbps")) << entry;
     int topFps = 0;
@@ -115,10 +113,9 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
         if (codec == "libx264") {
             const test::PublishedH264* published = test::FindPublishedH264(GetParam().identifier);
             ASSERT_TRUE(published);
-            const int profileIdc = published->profileIdc;
-            EXPECT_EQ(OptionValue(extra, "-profile:v"), profileIdc == 66   ? "baseline"
-                                                        : profileIdc == 77 ? "main"
-                                                                           : "high");
+            EXPECT_EQ(OptionValue(extra, "-profile:v"), published->profileIdc == 66   ? "baseline"
+                                                        : published->profileIdc == 77 ? "main"
+                                                                                      : "high");
             std::string level = OptionValue(extra, "-level");
             std::erase(level, '.');
             EXPECT_LE(Number(level).value_or(999), published->levelIdc) << extra;
@@ -143,9 +140,8 @@ TEST_P(ShippedProfile, EveryChoiceFitsTheDevice)
     }
 
     const int count = ReadNumberOfProfiles(file);
-    const auto defaultProfile = ReadDefaultProfile(file);
     EXPECT_GT(count, 0);
-    EXPECT_LT(std::size_t(defaultProfile.value_or(-1)), std::size_t(count)) << "DefaultProfile";
+    EXPECT_LT(std::size_t(ReadDefaultProfile(file).value_or(-1)), std::size_t(count)) << "DefaultProfile";
     std::set<std::string> names;
     for (int number = 1; number <= count; ++number) {
         SCOPED_TRACE(ProfileSectionName(number));

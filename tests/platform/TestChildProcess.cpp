@@ -6,7 +6,6 @@
 #include "platform/FileSystem.h"
 #include "platform/RegularFile.h"
 #include "platform/ScriptProcess.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
@@ -22,16 +21,18 @@
 
 namespace zantrove {
 namespace {
+using namespace std::chrono_literals;
 
 bool NoChildLeft()
 {
     return ::waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD;
 }
 
-ChildOptions Options(std::vector<std::string> argv)
+ChildOptions Options(std::vector<std::string> argv, bool searchPath = false)
 {
     ChildOptions options;
     options.argv = std::move(argv);
+    options.searchPath = searchPath;
     return options;
 }
 
@@ -57,8 +58,9 @@ bool SignalIn(pid_t pid, const std::string& field, int signal)
            (std::stoull(status.substr(at + field.size()), nullptr, 16) >> (signal - 1) & 1);
 }
 
-// What a start cannot do is said by its errno value, and the failed child is reaped.
-TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
+// What a start cannot do is said by its errno value, and the failed child is reaped; a detached
+// program that runs is nobody's child here either.
+TEST(ChildProcessTest, FailedAndDetachedStartsLeaveNoChildAndAFailureSaysWhy)
 {
     const std::string folder = test::MakeTempFolder("exec");
     test::WriteTextFile(folder + "/not-runnable", "exit 0\n");
@@ -83,9 +85,7 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
     };
     for (const auto& [argv, searchPath, code, inChild] : cases) {
         SCOPED_TRACE(argv.empty() ? "no arguments" : argv[0]);
-        ChildOptions options;
-        options.argv = argv;
-        options.searchPath = searchPath;
+        const ChildOptions options = Options(argv, searchPath);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
         ASSERT_FALSE(spawned);
         EXPECT_EQ(spawned.error().code, code);
@@ -94,11 +94,13 @@ TEST(ChildProcessTest, AFailedStartSaysWhyAndLeavesNoChild)
         EXPECT_FALSE(SpawnDetachedProcess(options));
         EXPECT_TRUE(NoChildLeft());
     }
-    ChildOptions search = Options({"plain-script"});
-    search.searchPath = true;
-    const auto spawned = SpawnProcess(search);
+    const auto spawned = SpawnProcess(Options({"plain-script"}, true));
     ASSERT_TRUE(spawned);
     EXPECT_EQ(StatusOf(*spawned), 7 << 8);
+    const std::string note = folder + "/note";
+    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
+    EXPECT_TRUE(NoChildLeft());
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, 10s));
 }
 
 // Each option, seen from the running program; a case without its option shows the probe can tell.
@@ -143,39 +145,14 @@ TEST(ChildProcessTest, TheProgramRunsWithWhatTheOptionsAsk)
         ChildOptions options = Options({"/bin/sleep", "30"});
         set(options);
         const Expected<int, SpawnError> spawned = SpawnProcess(options);
-        EXPECT_TRUE(spawned) << name; // no ASSERT: the mask and handler below must be put back
-        if (spawned) {
-            EXPECT_TRUE(holds(*spawned)) << name;
-        }
+        // No ASSERT: the mask and handler below must be put back.
+        EXPECT_TRUE(spawned && holds(*spawned)) << name;
         if (spawned && ::kill(*spawned, SIGKILL) == 0)
             StatusOf(*spawned);
     }
     ::pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
     std::signal(SIGPIPE, oldPipe);
     ::close(57);
-}
-
-// A detached program is nobody's child here.
-TEST(ChildProcessTest, ADetachedProgramLeavesNoChild)
-{
-    const std::string note = test::MakeTempFolder("detached") + "/note";
-    ASSERT_TRUE(SpawnDetachedProcess(Options({"/bin/sh", "-c", "echo ran > '" + note + "'"})));
-    EXPECT_TRUE(NoChildLeft());
-    EXPECT_TRUE(
-        test::WaitUntil([&] { return test::ReadTextFile(note) == "ran\n"; }, std::chrono::seconds(10)));
-}
-
-// What a script said up to its end, once it has ended; the bound only keeps a broken run finite.
-std::string ReadToEnd(ScriptProcess& script)
-{
-    std::string text;
-    for (int polls = 0; script.IsRunning() && polls < 3000; ++polls) {
-        pollfd waiting{script.Fd(), POLLIN, 0};
-        ::poll(&waiting, 1, 20);
-        for (const std::string& piece : script.ReadAvailable().pieces)
-            text += piece;
-    }
-    return text;
 }
 
 // A shell that ended is reaped, whether its end was read or it was stopped after it ended unread.
@@ -185,11 +162,17 @@ TEST(ScriptProcessTest, AnEndedShellIsReapedReadOrStopped)
     test::WriteTextFile(script, "kill -KILL $$\n");
     ScriptProcess process;
     ASSERT_TRUE(process.Start(script));
-    EXPECT_EQ(ReadToEnd(process), "kill -KILL $$\n");
+    std::string said; // up to its end; the bound only keeps a broken run finite
+    for (int polls = 0; process.IsRunning() && polls < 3000; ++polls) {
+        pollfd waiting{process.Fd(), POLLIN, 0};
+        ::poll(&waiting, 1, 20);
+        for (const std::string& piece : process.ReadAvailable().pieces)
+            said += piece;
+    }
+    EXPECT_EQ(said, "kill -KILL $$\n");
     EXPECT_TRUE(NoChildLeft());
     ASSERT_TRUE(process.Start(script));
-    ASSERT_TRUE(
-        test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, std::chrono::seconds(10)));
+    ASSERT_TRUE(test::WaitUntil([&] { return !test::IsRunning(process.ProcessGroup()); }, 10s));
     process.Stop();
     EXPECT_FALSE(process.IsRunning());
     EXPECT_TRUE(NoChildLeft());
@@ -211,16 +194,14 @@ TEST(CapturedProcessTest, OutputBeyondAPipeAndTheDeadline)
         ASSERT_FALSE(late) << command;
         EXPECT_EQ(late.error().code, kTimedOutCode) << command;
         const pid_t started = std::stoi(test::ReadTextFile(pidFile));
-        EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(started); }, std::chrono::seconds(10)))
-            << command;
+        EXPECT_TRUE(test::WaitUntil([&] { return !test::IsRunning(started); }, 10s)) << command;
     }
     EXPECT_TRUE(NoChildLeft());
 }
 
 TEST(FileSystemTest, FolderPathCreation)
 {
-    const std::string base = test::MakeTempFolder();
-    const std::string file = base + "/file";
+    const std::string base = test::MakeTempFolder(), file = base + "/file";
     test::WriteTextFile(file, "x");
     // An absolute path is not made below the working folder, a relative one is; a trailing or
     // doubled separator makes no level of its own; a level that is a file stops the path.
@@ -275,8 +256,7 @@ TEST(FileCopyTest, AShortOrFailedCopyChangesNothingAndAWholeOneRuns)
 // the open file is read whole, also through its path after the name is gone.
 TEST(RegularFileTest, OnlyARegularFileOpensAndIsReadWhole)
 {
-    const std::string folder = test::MakeTempFolder("regular");
-    const std::string content(300000, 'r'), file = folder + "/file";
+    const std::string content(300000, 'r'), file = test::MakeTempFolder("regular") + "/file";
     test::WriteTextFile(file, content);
     auto opened = RegularFile::Open(file);
     ASSERT_TRUE(opened);

@@ -4,7 +4,6 @@
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace zantrove {
 namespace {
@@ -14,25 +15,19 @@ namespace {
 TEST(MessageBoxTest, TheBoxShowsEveryLineAndAnswersWithTheButtonPressed)
 {
     MessageBox::SetTestMode(false);
-    struct Case
-    {
-        bool question;
-        QMessageBox::StandardButton press;
-        MessageBox::Answer answer;
-    };
-    for (const Case& row : {Case{true, QMessageBox::No, MessageBox::No},
-                            {true, QMessageBox::Yes, MessageBox::Yes},
-                            {false, QMessageBox::Ok, MessageBox::Ok}}) {
+    using Row = std::tuple<bool, QMessageBox::StandardButton, MessageBox::Answer>;
+    for (const auto& [question, press, answer] :
+         {Row{true, QMessageBox::No, MessageBox::No}, Row{true, QMessageBox::Yes, MessageBox::Yes},
+          Row{false, QMessageBox::Ok, MessageBox::Ok}}) {
         QString title, text;
         test::WhenShown<QMessageBox>([&](QMessageBox* box) {
             title = box->windowTitle();
             text = box->text();
-            box->button(row.press)->click();
+            box->button(press)->click();
         });
         // CR LF and a lone CR both end a line; nothing after a lone CR is lost.
         const UserMessage message{MessageIcon::Question, "one\r\ntwo\rthree\r", "Asked"};
-        EXPECT_EQ(row.question ? MessageBox::Ask(nullptr, message) : MessageBox::Show(nullptr, message),
-                  row.answer);
+        EXPECT_EQ(question ? MessageBox::Ask(nullptr, message) : MessageBox::Show(nullptr, message), answer);
         EXPECT_EQ(title, "Asked");
         EXPECT_EQ(text, "one\ntwo\nthree\n");
     }

@@ -28,8 +28,11 @@ const char* const kSample =
 
 TEST(IniRead, GivesTheValueOrTheDefault)
 {
+    std::string accents; // a UTF-8 character is never split
+    for (int i = 0; i < 300; ++i)
+        accents += "\xC3\xA9";
     // Content, section, key and the value read.
-    const std::array<const char*, 4> table[] = {
+    const std::array<std::string, 4> table[] = {
         {kSample, "Missing", "OutputDir", "d"},
         {kSample, "General", "AddFiles", "d"}, // a key of another section
         {kSample, "General", "OutputDir", "/home/u/Videos"},
@@ -39,32 +42,20 @@ TEST(IniRead, GivesTheValueOrTheDefault)
         {"[A]\nk=\n", "A", "k", ""},               // empty is not absent
         {"[A]\n[]\nk=v\n", "A", "k", "d"},         // an empty header still ends the section
         {"[A]\n[\nk=v\n", "A", "k", "v"},
-        {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"}};
-    const std::string file = MakeTempFolder() + "/Settings.ini";
+        {"[A]\n\t k \t=\t v \r\n", "A", "k", "v"},
+        {"[A]\nk=" + std::string(300, 'x') + "\n", "A", "k", std::string(254, 'x')}, // long values are cut
+        {"[A]\nk=" + accents + "\n", "A", "k", accents.substr(0, 254 * 2)}};
+    const std::string folder = MakeTempFolder(), file = folder + "/Settings.ini";
     EXPECT_EQ(ReadIniValue("General", "Count", -5, file), "-5") << "no file";
     for (const auto& [content, section, key, expected] : table) {
         WriteTextFile(file, content);
         EXPECT_EQ(ReadIniValue(section, key, "d", file), expected) << content << " " << section << "/" << key;
     }
-}
-
-TEST(IniRead, OnlyARegularFileIsReadAndLongValuesAreCutByCharacters)
-{
-    // A FIFO in the file's place would block an ordinary open until something wrote to it.
-    const std::string folder = MakeTempFolder();
-    const std::string file = folder + "/Settings.ini";
-    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", file), "d");
+    // Only a regular file is read: a FIFO would block an ordinary open until something wrote to it.
+    const std::string fifo = folder + "/fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", fifo), "d");
     EXPECT_EQ(ReadIniValue("General", "OutputDir", "d", folder), "d");
-
-    const std::string other = folder + "/long.ini";
-    WriteTextFile(other, "[A]\nk=" + std::string(300, 'x') + "\n");
-    EXPECT_EQ(ReadIniValue("A", "k", "", other), std::string(254, 'x'));
-    std::string accents; // a UTF-8 character is never split
-    for (int i = 0; i < 300; ++i)
-        accents += "\xC3\xA9";
-    WriteTextFile(other, "[A]\nk=" + accents + "\n");
-    EXPECT_EQ(ReadIniValue("A", "k", "", other), accents.substr(0, 254 * 2));
 }
 
 // A file that stays as it was is read once; a change, even at the same size moments later, is seen.
@@ -110,8 +101,7 @@ TEST(IniWrite, CreatesAndReplacesInPlaceKeepingEverythingElseByteForByte)
 
 TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused)
 {
-    const std::string folder = MakeTempFolder();
-    const std::string file = folder + "/real.ini";
+    const std::string folder = MakeTempFolder(), file = folder + "/real.ini";
     WriteTextFile(file, "[General]\nOutputDir=/a\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     EXPECT_TRUE(WriteIniValue("General", "OutputDir", "/b", file));
@@ -134,8 +124,7 @@ TEST(IniWrite, ReadOnlyFilesAndLinksAreWrittenLineBreaksAndMissingFoldersRefused
 
 TEST(IniWrite, AWriteCutShortAsOnAFullDiskLeavesTheOldFileWhole)
 {
-    const std::string folder = MakeTempFolder();
-    const std::string file = folder + "/whole.ini";
+    const std::string folder = MakeTempFolder(), file = folder + "/whole.ini";
     const std::string original = "[General]\nOutputDir=/a\n; " + std::string(2000, 'c') + "\n";
     WriteTextFile(file, original);
     // A file-size limit below the new content makes the write fail halfway.

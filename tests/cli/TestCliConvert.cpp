@@ -307,7 +307,8 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
 TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
 {
     const std::string firstLong = LongClip("first"), secondLong = LongClip("second");
-    ASSERT_FALSE(firstLong.empty() || secondLong.empty());
+    ASSERT_FALSE(firstLong.empty());
+    ASSERT_FALSE(secondLong.empty());
     // Same name, two sources: both scripts are written before either run reaches it.
     const std::string sources[] = {test::MakeTempFolder("in") + "/same.mp4",
                                    test::MakeTempFolder("in") + "/same.mp4"};

@@ -8,7 +8,6 @@
 #include "platform/FileSystem.h"
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
 

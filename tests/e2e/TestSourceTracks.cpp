@@ -7,13 +7,10 @@
 #include "tests/e2e/PipelineSupport.h"
 #include "tests/media/MediaClips.h"
 #include "tests/support/CaseName.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>

@@ -2,7 +2,6 @@
 // Window tests run offscreen in a temporary home; message boxes and dialogs are answered by the tests.
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 
 #include <QApplication>

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 namespace zantrove::test {
 
@@ -18,22 +17,21 @@ public:
     {
         if (const char* old = std::getenv(m_name.c_str()))
             m_old = old;
-        if (value)
-            ::setenv(m_name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(m_name.c_str());
+        Put(m_name, value);
     }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            ::setenv(m_name.c_str(), m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name.c_str());
-    }
+    ~ScopedEnv() { Put(m_name, m_old); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
+    static void Put(const std::string& name, const std::optional<std::string>& value)
+    {
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
+    }
+
     std::string m_name;
     std::optional<std::string> m_old;
 };

@@ -49,10 +49,7 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::string& work
 {
     const std::string folder = MakeTempFolder("run");
     const pid_t pid = Spawn(argv, -1, folder + "/out", folder + "/err", workingFolder);
-    int status = 0;
-    while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return {pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadTextFile(folder + "/out"),
+    return {pid > 0 ? WaitForCliProcess(pid) : -1, ReadTextFile(folder + "/out"),
             ReadTextFile(folder + "/err")};
 }
 
@@ -92,20 +89,18 @@ pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& a
     std::vector<std::string> argv{ZANTROVE_APP_DIR "/zantrove-cli"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment{"XDG_DATA_HOME=" + home};
-    for (char** entry = environ; *entry; ++entry) {
+    for (char** entry = environ; *entry; ++entry)
         if (std::strncmp(*entry, "XDG_DATA_HOME=", 14) != 0)
             environment.emplace_back(*entry);
-    }
     return Spawn(argv, -1, root + "/out.txt", root + "/err.txt", {}, environment);
 }
 
 int WaitForCliProcess(pid_t pid)
 {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
+    while (::waitpid(pid, &status, 0) < 0)
         if (errno != EINTR)
             return -1;
-    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 

@@ -11,7 +11,7 @@ namespace zantrove::test {
 
 struct ToolResult
 {
-    int exitCode = -1; // -1 when the program did not exit by itself
+    int exitCode = -1; // 128 + the signal that ended it; -1 when it could not be waited for
     std::string out;
     std::string err;
 };

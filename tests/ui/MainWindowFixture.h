@@ -7,7 +7,6 @@
 #include "platform/MessageBox.h"
 #include "platform/Platform.h"
 #include "tests/support/FoldersOnlyPlatform.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestHome.h"
 #include "ui/MainWindow.h"
 #include "ui/PictureButton.h"

@@ -5,13 +5,18 @@
 #include "tests/media/MediaClips.h"
 #include "tests/support/TestHome.h"
 #include "tests/support/ToolProcess.h"
+#include "tools/encoder/OutputClaim.h"
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <regex>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
@@ -209,6 +214,34 @@ TEST_F(EncoderRunTest, TheCheckAsksTheFfmpegBesideItBeforeThePath)
         EXPECT_EQ(result.exitCode, exitCode) << options[0] << " " << options.back();
         EXPECT_EQ(result.out, exitCode == 3 ? "" : text);
         EXPECT_NE(result.err.find(exitCode == 3 ? text : ""), std::string::npos) << result.err;
+    }
+}
+
+// On FAT there is neither the rename that keeps a taken name nor a hard link; a child process whose
+// calls of both fail as they fail there publishes with the last check before a plain rename.
+TEST(OutputClaimTest, WithoutNoReplaceRenameOrLinksATakenNameIsKept)
+{
+    const std::string folder = test::MakeTempFolder("claim");
+    for (const bool taken : {false, true}) {
+        const std::string output = folder + (taken ? "/taken.m4v" : "/free.m4v");
+        test::WriteTextFile(output + ".part", "new");
+        if (taken)
+            test::WriteTextFile(output, "old");
+        if (const pid_t child = ::fork(); child == 0) {
+            sock_filter filter[] = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                                    BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_renameat2, 2, 0),
+                                    BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_link, 2, 0),
+                                    BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+                                    BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EINVAL),
+                                    BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM)};
+            const sock_fprog program{std::size(filter), filter};
+            const bool filtered = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+                                  ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+            ::_exit(filtered ? PublishWithoutReplacing(output + ".part", output) : 99);
+        } else
+            EXPECT_EQ(test::WaitForCliProcess(child), taken ? EEXIST : 0) << output;
+        EXPECT_EQ(test::ReadTextFile(output), taken ? "old" : "new");
+        EXPECT_EQ(std::filesystem::exists(output + ".part"), taken);
     }
 }
 

@@ -11,7 +11,6 @@
 
 namespace zantrove {
 namespace {
-using test::kSampleProfile;
 using Entries = std::vector<std::string>;
 
 TEST(ProfileFile, ListsSplitAtEveryBarAndTheGeneralSectionGivesCountAndDefault)
@@ -46,14 +45,14 @@ class SettingsModel : public ::testing::Test
 protected:
     SettingsModel() : m_model(m_folder.Folder())
     {
-        m_folder.Write("iPad", kSampleProfile);
+        m_folder.Write("iPad", test::kSampleProfile);
         m_model.SwitchDevice("iPad");
     }
 
     // The sample with one text replaced.
     static std::string Sample(const std::string& from, const std::string& to)
     {
-        std::string text = kSampleProfile;
+        std::string text = test::kSampleProfile;
         return text.replace(text.find(from), from.size(), to);
     }
     // A model that never saw another device, switched to one written with content.

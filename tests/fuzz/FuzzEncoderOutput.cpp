@@ -49,7 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t length; lengths.size() < 64 && numbers >> length;)
         if (length > 0)
             lengths.push_back(length);
-    const std::string_view output = input.Rest();
 
     for (const auto& row : rows)
         ZANTROVE_FUZZ_CHECK(ConversionProgress::DurationSeconds(row.duration) >= 0);
@@ -66,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Feed(status, "'/s/" + std::string(kStagedEncoderName) + "' -i '/in.avi'\n", statusFed);
 
     std::size_t next = 0;
-    for (std::string_view rest = output; !rest.empty();) {
+    for (std::string_view rest = input.Rest(); !rest.empty();) {
         const std::size_t length = lengths.empty() ? rest.size() : lengths[next++ % lengths.size()];
         const std::string_view piece = rest.substr(0, length);
         rest.remove_prefix(piece.size());

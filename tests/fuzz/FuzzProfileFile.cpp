@@ -46,14 +46,11 @@ void CheckModel(const EncodingSettingsModel& model)
 void ReadEverything(const std::string& file, const EncodingSettingsModel& model)
 {
     const int count = std::clamp<int>(ReadNumberOfProfiles(file), 0, 8);
-    for (int number = 0; number <= count + 1; ++number) {
-        const ProfileSection section = ReadProfileSection(file, number);
-        ZANTROVE_FUZZ_CHECK(section.name == ReadProfileName(file, number));
-    }
-    for (const ChoiceBox box : kChoiceBoxes) {
-        const CodecSection codec = ReadCodecSection(file, model.Text(box));
-        ZANTROVE_FUZZ_CHECK(codec.extension.find('\n') == std::string::npos);
-    }
+    for (int number = 0; number <= count + 1; ++number)
+        ZANTROVE_FUZZ_CHECK(ReadProfileSection(file, number).name == ReadProfileName(file, number));
+    for (const ChoiceBox box : kChoiceBoxes)
+        ZANTROVE_FUZZ_CHECK(ReadCodecSection(file, model.Text(box)).extension.find('\n') ==
+                            std::string::npos);
     (void)ReadDefaultProfile(file);
 }
 
@@ -64,13 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::FuzzInput input(data, size);
     const std::string_view named = input.Line();
     const std::string_view actions = input.Line();
-    const std::string_view content = input.Rest();
 
     const std::string_view device = DeviceIndex(named) >= 0 ? named : kDevices[0].identifier;
     const std::string folder = fuzz::ScratchFolder() + "/app";
     CreateFolderPath(folder + "/Profiles");
     const std::string file = ProfileFilePath(folder, device);
-    fuzz::WriteFile(file, content);
+    fuzz::WriteFile(file, input.Rest());
 
     EncodingSettingsModel model(folder);
     int notified = 0;

@@ -29,8 +29,6 @@ void OnCrash(int signal)
     std::raise(signal);
 }
 
-using Bytes = std::string;
-
 // Pieces the parsers give meaning to; random bytes rarely hit them.
 // clang-format off
 constexpr std::string_view kTokens[] = {
@@ -38,18 +36,18 @@ constexpr std::string_view kTokens[] = {
     "32767", "-32768", "2147483647", "-1", "0", "99999999999999999999", "\xEF\xBB\xBF", "\xF0\x9F\x8E\xAC", "k"};
 // clang-format on
 
-void Feed(const Bytes& input, const std::string& name)
+void Feed(const std::string& input, const std::string& name)
 {
     g_crashNote = "replay: crashed on " + name + "\n";
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
 }
 
-Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
+std::string Mutate(const std::vector<std::string>& corpus, std::mt19937& random)
 {
     const auto below = [&random](std::size_t n) {
         return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
-    Bytes input = corpus[below(corpus.size())];
+    std::string input = corpus[below(corpus.size())];
     const std::size_t steps = 1 + below(8);
     for (std::size_t step = 0; step < steps; ++step) {
         const std::size_t at = below(input.size() + 1);
@@ -71,7 +69,7 @@ Bytes Mutate(const std::vector<Bytes>& corpus, std::mt19937& random)
             input.insert(at, kTokens[below(std::size(kTokens))]);
             break;
         default: { // a piece of another input
-            const Bytes& other = corpus[below(corpus.size())];
+            const std::string& other = corpus[below(corpus.size())];
             input.insert(at, other.substr(below(other.size() + 1), below(64) + 1));
             break;
         }
@@ -95,7 +93,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <generated inputs> <corpus folder, not empty>\n", argv[0]);
         return 2;
     }
-    std::vector<Bytes> corpus;
+    std::vector<std::string> corpus;
     for (const auto& file : files) {
         auto opened = zantrove::RegularFile::Open(file.string());
         if (!opened) {

@@ -16,13 +16,6 @@ std::string_view FuzzInput::Line(char end)
     return line;
 }
 
-std::string_view FuzzInput::Rest()
-{
-    const std::string_view rest = m_rest;
-    m_rest = {};
-    return rest;
-}
-
 const std::string& ScratchFolder()
 {
     // Removed when the process ends normally; a crash keeps what the target wrote.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Every target defines this one entry; libFuzzer calls it, and so does the replay program.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -25,7 +26,7 @@ public:
     // Up to the next end, which is dropped; everything left when there is none.
     std::string_view Line(char end = '\n');
     // Everything not taken yet.
-    std::string_view Rest();
+    std::string_view Rest() { return std::exchange(m_rest, {}); }
 
 private:
     std::string_view m_rest;

@@ -18,9 +18,7 @@
 
 namespace zantrove {
 namespace {
-using test::MakeTempFolder;
-using test::ReadTextFile;
-using test::WriteTextFile;
+using namespace test;
 
 const char* const kSample =
     "; settings of a user\n[General]\nOutputDir = /home/u/Videos  \n"

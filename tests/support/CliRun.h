@@ -24,8 +24,7 @@ inline CliRun InvokeCli(const std::vector<std::string>& arguments,
 {
     std::ostringstream out, err;
     CliContext context{out, err, applicationFolder};
-    context.outIsTerminal = terminal;
-    context.errIsTerminal = terminal;
+    context.outIsTerminal = context.errIsTerminal = terminal;
     const int status = RunCli(arguments, context);
     return {status, out.str(), err.str()};
 }

@@ -6,22 +6,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace zantrove::test {
 
 namespace {
-std::string MakeHome()
+std::string MakeFolder(std::string pattern)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary home");
+        throw std::runtime_error("cannot create the temporary folder " + pattern);
     return pattern;
 }
 } // namespace
 
-TestHome::TestHome() : m_path(MakeHome()) {}
+TestHome::TestHome() : m_path(MakeFolder(std::filesystem::temp_directory_path() / "zantrove-test-XXXXXX")) {}
 
 TestHome::~TestHome()
 {
@@ -33,10 +32,7 @@ TestHome::~TestHome()
 std::string MakeTempFolder(const std::string& stem)
 {
     const char* home = std::getenv("HOME");
-    std::string pattern = std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    return pattern;
+    return MakeFolder(std::string(home ? home : "/tmp") + "/" + stem + "-XXXXXX");
 }
 
 void WriteTextFile(const std::string& path, const std::string& content)
@@ -48,9 +44,7 @@ void WriteTextFile(const std::string& path, const std::string& content)
 std::string ReadTextFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::string CaptureShell(const std::string& command)

@@ -24,17 +24,13 @@ TestIpod::TestIpod(const std::string& name)
                                                   "JO\\040S\\040IPOD vfat rw,nosuid 0 0\n"))
 {
     std::filesystem::create_directories(m_mountPoint);
-    GError* error = nullptr;
-    m_made = itdb_init_ipod(m_mountPoint.c_str(), "MA002", name.c_str(), &error);
-    g_clear_error(&error);
+    m_made = itdb_init_ipod(m_mountPoint.c_str(), "MA002", name.c_str(), nullptr);
 }
 
 std::vector<TestIpod::Track> TestIpod::Tracks() const
 {
     std::vector<Track> tracks;
-    GError* error = nullptr;
-    Itdb_iTunesDB* database = itdb_parse(m_mountPoint.c_str(), &error);
-    g_clear_error(&error);
+    Itdb_iTunesDB* database = itdb_parse(m_mountPoint.c_str(), nullptr);
     for (GList* item = database ? database->tracks : nullptr; item; item = item->next) {
         auto* track = static_cast<Itdb_Track*>(item->data);
         gchar* file = itdb_filename_on_ipod(track);

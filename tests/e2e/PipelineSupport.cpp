@@ -21,9 +21,9 @@ std::vector<std::string> ConvertArguments(const std::string& device, const std::
 std::vector<std::string> FastConvertArguments(const std::string& output,
                                               const std::vector<std::string>& files)
 {
-    std::vector<std::string> rest{"--profile", "6"};
-    rest.insert(rest.end(), files.begin(), files.end());
-    return ConvertArguments("iPod-Nano", output, rest);
+    std::vector<std::string> arguments = ConvertArguments("iPod-Nano", output, {"--profile", "6"});
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return arguments;
 }
 
 CliRun Convert(const std::string& device, const std::string& output, const std::vector<std::string>& sources)

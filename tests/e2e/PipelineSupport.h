@@ -32,17 +32,13 @@ struct Frames
 {
     int width = 0, height = 0;
     std::string bytes;
-    std::size_t Count() const
-    {
-        return width > 0 && height > 0 ? bytes.size() / (std::size_t(width) * height) : 0;
-    }
+    std::size_t Count() const { return width > 0 && height > 0 ? bytes.size() / (width * height) : 0; }
     unsigned char At(std::size_t frame, int x, int y) const
     {
         return static_cast<unsigned char>(bytes[(frame * height + y) * width + x]);
     }
 };
-// From at (seconds; empty: the start), at most count frames (0: all), scaled to width x height (0: as
-// stored).
+// From at (seconds; empty: the start), at most count frames (0: all), scaled to width x height (0: as is).
 Frames Decode(const std::string& path, const std::string& at = "", int count = 0, int width = 0,
               int height = 0);
 

@@ -78,10 +78,9 @@ std::vector<std::string> FinalNames(const std::string& folder)
 bool HasErrorEntry(const CliRun& run, const std::string& source, const std::string& words)
 {
     std::istringstream lines(run.err);
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(lines, line);)
         if (line.starts_with("zantrove-cli: " + source + ":") && line.find(words) != std::string::npos)
             return true;
-    }
     return false;
 }
 
@@ -143,9 +142,8 @@ TEST_F(HostileInputTest, OutputFolderThatCannotBeWritten)
     const CliRun run = test::InvokeCli(test::FastConvertArguments(output, {m_first, m_last}));
     // Refused before anything runs, naming the folder.
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("The output folder " + output + " could not be created or written"),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err,
+                ::testing::HasSubstr("The output folder " + output + " could not be created or written"));
     EXPECT_EQ(run.err.find("Processing File"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(test::ReadTextFile(blocker), "in the way");
@@ -190,8 +188,7 @@ TEST_F(HostileInputTest, DiskFullWhileStagingTheEncoderRunsNothing)
 
 TEST_F(HostileInputTest, NamesThatSpellCodeOptionsOrProtocolsAreOnlyNames)
 {
-    // Relative, as typed on a command line: alone, "12:30" would name a protocol to ffmpeg, "-dash" an
-    // option.
+    // Relative, as typed: alone, "12:30" would name a protocol to ffmpeg, "-dash" an option.
     const test::ScopedCurrentFolder here(m_in);
     const std::string longFolder = m_in + "/" + std::string(200, 'd');
     CreateFolderPath(longFolder);
@@ -216,11 +213,10 @@ TEST_F(HostileInputTest, NamesThatSpellCodeOptionsOrProtocolsAreOnlyNames)
         << run.err;
     const std::string output = m_in + "/-dash";
     std::vector<std::string> outputs;
-    for (const std::string& source : sources)
-        outputs.push_back(OutputOf(output, source));
-    outputs.back() = output + "/12:30 (2).m4v";
-    for (const std::string& converted : outputs)
-        EXPECT_TRUE(IsCompleteConversion(converted, 2.0));
+    for (const std::string& source : sources) {
+        outputs.push_back(&source == &sources.back() ? output + "/12:30 (2).m4v" : OutputOf(output, source));
+        EXPECT_TRUE(IsCompleteConversion(outputs.back(), 2.0));
+    }
     EXPECT_THAT(FinalNames(output), ::testing::UnorderedElementsAreArray(outputs));
     // A name is only ever data: nothing it spells was run.
     for (const std::string& folder : {m_in, output, test::ClipFolder()})

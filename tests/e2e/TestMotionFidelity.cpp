@@ -33,9 +33,8 @@ struct MotionSource
 
 const MotionSource kSources[] = {
     {"camcorder-1080i.mts", "1920x1080", "50", "setsar=1",
-     "-vf tinterlace=mode=interleave_top,setfield=tff -c:v libx264 -preset veryfast -crf 16 -flags "
-     "+ilme+ildct "
-     "-x264opts tff=1",
+     "-vf tinterlace=mode=interleave_top,setfield=tff -c:v libx264 -preset veryfast -crf 16 "
+     "-flags +ilme+ildct -x264opts tff=1",
      "25", 2},
     {"dvd-576i.mpg", "720x576", "50", "setsar=64/45",
      "-vf tinterlace=mode=interleave_bottom,setfield=bff -aspect 16:9 -c:v mpeg2video -b:v 8M -flags "
@@ -103,8 +102,7 @@ double VerticalDetail(const test::Frames& frames, std::size_t frame, const test:
 TEST(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
 {
     const std::string folder = test::MakeTempFolder("motion");
-    // A detailed picture 2400x1400, never dark, that the camera pans over: 8 columns and 6 rows a 1/50 s
-    // at 1080.
+    // A detailed 2400x1400 picture, never dark, for the camera to pan: 8 columns, 6 rows a 1/50 s at 1080.
     const std::string still = folder + "/still.png";
     ASSERT_TRUE(test::Ffmpeg("-f lavfi -i mandelbrot=s=2400x1400:start_scale=1.5:end_pts=1 -frames:v 1 "
                              "-vf lutyuv=y=val*0.7+60 " +
@@ -134,10 +132,9 @@ TEST(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
             ASSERT_FALSE(path.empty());
             const std::string stream =
                 test::Probe(path, "stream=r_frame_rate,avg_frame_rate,field_order", "v:0");
-            EXPECT_NEAR(test::RateValue(test::Entry(stream, "r_frame_rate")), test::RateValue(source.rate),
-                        0.001);
-            EXPECT_NEAR(test::RateValue(test::Entry(stream, "avg_frame_rate")), test::RateValue(source.rate),
-                        0.01)
+            const double rate = test::RateValue(source.rate);
+            EXPECT_NEAR(test::RateValue(test::Entry(stream, "r_frame_rate")), rate, 0.001);
+            EXPECT_NEAR(test::RateValue(test::Entry(stream, "avg_frame_rate")), rate, 0.01)
                 << "not a constant rate";
             EXPECT_EQ(test::Entry(stream, "field_order"), "progressive");
 
@@ -175,10 +172,8 @@ TEST(MotionFidelityTest, EveryFrameShowsOneMomentAtAnEvenRateOnEveryDevice)
                 const double motion = Difference(truth, neighbour, strip, truth, match, row);
                 worst = std::max(worst, best / motion);
                 single += best < 0.5 * motion ? 1 : 0;
-                // Evenly spaced moments: a 50 fps source brought to 30 by keeping three frames of five is
-                // not.
-                if (frame == 0)
-                    first = match;
+                // Evenly spaced moments, which a 50 fps source kept as three frames of five lacks.
+                first = frame == 0 ? match : first;
                 even += match == first + frame * source.momentsPerFrame ? 1 : 0;
                 detail += VerticalDetail(frames, frame, box);
                 truthDetail += VerticalDetail(truth, match, strip);

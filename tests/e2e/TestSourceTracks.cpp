@@ -9,7 +9,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/TestHome.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <initializer_list>
 #include <string>
@@ -138,11 +138,9 @@ TEST_P(SourceTracksTest, SoundSubtitlesChaptersAndCoverComeThroughMarked)
     const test::CliRun run =
         test::Convert(device, test::MakeTempFolder("out"), {"--trim", "00:00:01-00:00:04", s_film});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("zantrove-cli: note: " + s_film +
-                           ": picture subtitle stream 6 (dvd_subtitle) left out: only a forced one is drawn "
-                           "into the picture\n"),
-              std::string::npos)
-        << run.err;
+    EXPECT_THAT(run.err, ::testing::HasSubstr("zantrove-cli: note: " + s_film +
+                                              ": picture subtitle stream 6 (dvd_subtitle) left out: only a "
+                                              "forced one is drawn into the picture\n"));
     const std::string path = run.out.substr(0, run.out.find('\n'));
 
     // Sound: the default French first, then English, both stereo; text: the forced French first.

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace zantrove::test {
@@ -43,8 +43,11 @@ void WriteTextFile(const std::string& path, const std::string& content)
 
 std::string ReadTextFile(const std::string& path)
 {
+    // A stream's copy leaves what cannot be read (a folder, a file gone) empty instead of throwing.
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 std::string CaptureShell(const std::string& command)

@@ -291,7 +291,7 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         };
         ASSERT_TRUE(test::WaitUntil([&] { return converting(stopped) && converting(beside); }, 60s));
         ASSERT_EQ(::kill(owner, signal), 0);
-        const int status = test::WaitForCliProcess(owner);
+        const int status = test::WaitForExit(owner);
         // Nothing of it goes on converting as an orphan.
         EXPECT_TRUE(test::WaitUntil([&] { return !test::FindProcess(stopped); }, 10s));
         EXPECT_FALSE(FileExists(stopped + "/out/long.m4v"));
@@ -299,7 +299,7 @@ TEST_F(CliConvertTest, ItsOwnerEndingEndsTheRunButNeverTheRunBesideIt)
         if (signal != SIGKILL) {
             EXPECT_THAT(test::ReadTextFile(stopped + "/err.txt"), HasSubstr("the conversion was cancelled"));
         }
-        EXPECT_EQ(test::WaitForCliProcess(other), 0) << test::ReadTextFile(beside + "/err.txt");
+        EXPECT_EQ(test::WaitForExit(other), 0) << test::ReadTextFile(beside + "/err.txt");
         EXPECT_TRUE(FileExists(beside + "/out/long.m4v"));
     }
 }
@@ -322,7 +322,7 @@ TEST_F(CliConvertTest, TwoRunsIntoOneFolderNeverWriteOverEachOther)
     const std::string data = test::MakeTempFolder("data");
     const pid_t runs[] = {StartConvert(roots[0], output, {firstLong, sources[0]}, data),
                           StartConvert(roots[1], output, {secondLong, sources[1]}, data)};
-    const int statuses[] = {test::WaitForCliProcess(runs[0]), test::WaitForCliProcess(runs[1])};
+    const int statuses[] = {test::WaitForExit(runs[0]), test::WaitForExit(runs[1])};
 
     // One run has the name; the other says so and leaves it alone.
     ASSERT_EQ(statuses[0] + statuses[1], 1)

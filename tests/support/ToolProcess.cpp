@@ -49,8 +49,7 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::string& work
 {
     const std::string folder = MakeTempFolder("run");
     const pid_t pid = Spawn(argv, -1, folder + "/out", folder + "/err", workingFolder);
-    return {pid > 0 ? WaitForCliProcess(pid) : -1, ReadTextFile(folder + "/out"),
-            ReadTextFile(folder + "/err")};
+    return {pid > 0 ? WaitForExit(pid) : -1, ReadTextFile(folder + "/out"), ReadTextFile(folder + "/err")};
 }
 
 RunningTool StartTool(const std::vector<std::string>& argv, const std::string& errorFile)
@@ -95,7 +94,7 @@ pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& a
     return Spawn(argv, -1, root + "/out.txt", root + "/err.txt", {}, environment);
 }
 
-int WaitForCliProcess(pid_t pid)
+int WaitForExit(pid_t pid)
 {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)

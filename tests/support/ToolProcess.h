@@ -32,8 +32,8 @@ RunningTool StartTool(const std::vector<std::string>& argv, const std::string& e
 // folder given is the settings home instead, for runs of one user side by side.
 pid_t StartCliProcess(const std::string& root, const std::vector<std::string>& arguments,
                       const std::string& data = {});
-// Its exit status, or 128 + the signal that ended it.
-int WaitForCliProcess(pid_t pid);
+// A child's exit status, or 128 + the signal that ended it; -1 when it cannot be waited for.
+int WaitForExit(pid_t pid);
 
 // Reads from fd until text appears in what was read or the seconds pass; returns everything read.
 std::string ReadUntil(int fd, const std::string& text, double seconds);

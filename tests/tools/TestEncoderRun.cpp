@@ -223,11 +223,13 @@ TEST(OutputClaimTest, WithoutNoReplaceRenameOrLinksATakenNameIsKept)
 {
     const std::string folder = test::MakeTempFolder("claim");
     for (const bool taken : {false, true}) {
-        const std::string output = folder + (taken ? "/taken.m4v" : "/free.m4v");
-        test::WriteTextFile(output + ".part", "new");
+        const std::string output = folder + (taken ? "/taken.m4v" : "/free.m4v"), part = output + ".part";
+        test::WriteTextFile(part, "new");
         if (taken)
             test::WriteTextFile(output, "old");
-        if (const pid_t child = ::fork(); child == 0) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
             sock_filter filter[] = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
                                     BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_renameat2, 2, 0),
                                     BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_link, 2, 0),
@@ -237,11 +239,11 @@ TEST(OutputClaimTest, WithoutNoReplaceRenameOrLinksATakenNameIsKept)
             const sock_fprog program{std::size(filter), filter};
             const bool filtered = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
                                   ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
-            ::_exit(filtered ? PublishWithoutReplacing(output + ".part", output) : 99);
-        } else
-            EXPECT_EQ(test::WaitForCliProcess(child), taken ? EEXIST : 0) << output;
+            ::_exit(filtered ? PublishWithoutReplacing(part, output) : 99);
+        }
+        EXPECT_EQ(test::WaitForExit(child), taken ? EEXIST : 0) << output;
         EXPECT_EQ(test::ReadTextFile(output), taken ? "old" : "new");
-        EXPECT_EQ(std::filesystem::exists(output + ".part"), taken);
+        EXPECT_EQ(std::filesystem::exists(part), taken);
     }
 }
 
